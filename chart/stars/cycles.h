@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "chart/frame/chart_state.h"
+
+namespace ziwei {
+
+// Each returns the one name of its twelve-spirit cycle that falls in the
+// palace, or the empty text.
+
+// Doctor cycle 博士 ... (reads YearStemNum); empty for an unknown sex label.
+std::string getDrTreeStar(const ChartState& chart, PalaceNum DayNum, std::string_view SEXTEXT);
+// Year-front cycle 歲建 ... (reads YearBranchNum).
+std::string getYearYFourStar(const ChartState& chart, PalaceNum DayNum);
+// General-star cycle 將星 ... (reads YearBranchNum).
+std::string getYearSSFourStar(const ChartState& chart, PalaceNum DayNum);
+// Growth-phase cycle 長生 ...; empty for an unknown bureau name.
+std::string getFiveLongLifeStar(std::string_view FiveHourse, std::string_view SEXTEXT,
+                                PalaceNum DayNum);
+// "天傷", "天使" or the empty text, counted from the Life palace `LiftNum`.
+std::string getSkySSTreeStar(PalaceNum DayNum, PalaceNum LiftNum);
+
+}  // namespace ziwei

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "chart/frame/chart_state.h"
+#include "chart/stars/star_list.h"
+
+namespace ziwei {
+
+// 祿存, 擎羊, 陀羅, 天魁, 天鉞 (reads YearStemNum).
+StarList getSkySFirstStar(const ChartState& chart, PalaceNum DayNum);
+// 天官, 天福, 天廚 (reads YearStemNum).
+StarList getSkySSecondStar(const ChartState& chart, PalaceNum DayNum);
+
+// `strW` (a main star's name, possibly followed by its brightness mark)
+// followed by the star's four-transformation mark for the year stem, or by
+// "ˉ" when it has none; the empty text when YearStemNum is outside 1..10.
+std::string getSkyOFirstStar(const ChartState& chart, std::string_view strW);
+
+// The four mark texts and the none mark, as they stand on the page.
+inline constexpr std::string_view kMarkLu = "<font color='#0000FF'><strong>祿</strong></font>";
+inline constexpr std::string_view kMarkQuan = "<font color='#0000FF'><strong>權</strong></font>";
+inline constexpr std::string_view kMarkKe = "<font color='#0000FF'><strong>科</strong></font>";
+inline constexpr std::string_view kMarkJi = "<font color='#0000FF'><strong>忌</strong></font>";
+inline constexpr std::string_view kNoMark = "ˉ";
+
+}  // namespace ziwei
