@@ -103,41 +103,61 @@ std::string range_text() {
   return format_gregorian(kFirstDate) + ".." + format_gregorian(kLastDate);
 }
 
-// Serial day of a lunar date, or a message saying why there is none.
-struct Located {
-  sys_days day;
-  std::string error;  // empty when day is set
+// Serial day of a lunar date, or what keeps it from having one.
+enum class Problem {
+  kNone,
+  kYearOutOfRange,
+  kNoSuchMonth,
+  kNoSuchLeapMonth,
+  kNoSuchDay,
+  kPastRange
 };
 
-Located locate(const LunarDate& d) {
-  if (d.year < kFirstLunarYear || d.year > kLastLunarYear) {
-    return {{},
-            describe(d) + ": the year is outside the supported range " +
-                std::to_string(kFirstLunarYear) + ".." + std::to_string(kLastLunarYear)};
-  }
+struct Located {
+  sys_days day;     // set when problem is kNone or kPastRange
+  Problem problem;  // kNone: the date exists within the range
+};
+
+Located locate(const LunarDate& d) noexcept {
+  if (d.year < kFirstLunarYear || d.year > kLastLunarYear) return {{}, Problem::kYearOutOfRange};
   const YearRow& row = kYears[d.year - kFirstLunarYear];
-  const int index = month_index(row, d.month, d.leap);
+  const int index = month_index(row, d.month, d.leap);  // [-1, 12]
   if (index < 0) {
-    if (d.month < 1 || d.month > 12) return {{}, describe(d) + ": months are numbered 1..12"};
-    return {{},
-            describe(d) + ": lunar year " + std::to_string(d.year) + " has no leap month " +
-                std::to_string(d.month) +
-                (row.leap == 0 ? " (it has no leap month)"
-                               : " (its leap month is " + std::to_string(row.leap) + ")")};
+    return {{}, d.month < 1 || d.month > 12 ? Problem::kNoSuchMonth : Problem::kNoSuchLeapMonth};
   }
-  const int length = month_days(row, index);
-  if (d.day < 1 || d.day > length) {
-    return {{}, describe(d) + ": that month has " + std::to_string(length) + " days"};
-  }
+  if (d.day < 1 || d.day > month_days(row, index)) return {{}, Problem::kNoSuchDay};
   int offset = d.day - 1;  // days from the new year, [0, 384]
   for (int i = 0; i < index; ++i) offset += month_days(row, i);
   const sys_days day = kNewYears[static_cast<std::size_t>(d.year - kFirstLunarYear)] + days{offset};
-  if (day > kLastDay) {
-    return {{},
-            describe(d) + " falls on " + format_gregorian(gregorian_from_days(day)) +
-                ", outside the supported range " + range_text()};
+  return {day, day > kLastDay ? Problem::kPastRange : Problem::kNone};
+}
+
+// The message for a date that locate() refused.
+std::string explain(const LunarDate& d, const Located& found) {
+  const std::string date = describe(d);
+  switch (found.problem) {
+    case Problem::kNone:
+      break;
+    case Problem::kYearOutOfRange:
+      return date + ": the year is outside the supported range " + std::to_string(kFirstLunarYear) +
+             ".." + std::to_string(kLastLunarYear);
+    case Problem::kNoSuchMonth:
+      return date + ": months are numbered 1..12";
+    case Problem::kNoSuchLeapMonth: {
+      const int leap = kYears[d.year - kFirstLunarYear].leap;
+      return date + ": lunar year " + std::to_string(d.year) + " has no leap month " +
+             std::to_string(d.month) +
+             (leap == 0 ? " (it has no leap month)"
+                        : " (its leap month is " + std::to_string(leap) + ")");
+    }
+    case Problem::kNoSuchDay:
+      return date + ": that month has " + std::to_string(month_length(d.year, d.month, d.leap)) +
+             " days";
+    case Problem::kPastRange:
+      return date + " falls on " + format_gregorian(gregorian_from_days(found.day)) +
+             ", outside the supported range " + range_text();
   }
-  return {day, {}};
+  return date + " exists";
 }
 
 }  // namespace
@@ -154,14 +174,7 @@ int month_length(int lunar_year, int month, bool leap) {
   return month_days(row, index);
 }
 
-bool is_valid(const LunarDate& date) noexcept {
-  // locate() only allocates for its message; treat a failed allocation as "no".
-  try {
-    return locate(date).error.empty();
-  } catch (...) {
-    return false;
-  }
-}
+bool is_valid(const LunarDate& date) noexcept { return locate(date).problem == Problem::kNone; }
 
 LunarDate lunar_from_days(sys_days day) {
   if (day < kFirstDay || day > kLastDay) {
@@ -188,8 +201,8 @@ LunarDate lunar_from_days(sys_days day) {
 }
 
 sys_days to_days(const LunarDate& date) {
-  Located found = locate(date);
-  if (!found.error.empty()) throw CalendarError(found.error);
+  const Located found = locate(date);
+  if (found.problem != Problem::kNone) throw CalendarError(explain(date, found));
   return found.day;
 }
 
