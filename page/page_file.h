@@ -20,6 +20,11 @@ class PageWriteError : public std::runtime_error {
 // charset=utf-8 instead of big5.
 std::string encodePage(std::string_view utf8Page, PageEncoding encoding);
 
+// Writes `bytes` to `path` atomically: a temporary file in the same
+// directory, then renamed over `path`, so that a reader sees the old file or
+// the whole new one. Throws PageWriteError and leaves no temporary behind.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
 // Writes the encoded page atomically: a temporary file in the same directory,
 // then renamed over `path`. Throws PageWriteError and leaves nothing behind.
 void writePageFile(const std::filesystem::path& path, std::string_view utf8Page,

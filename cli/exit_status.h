@@ -1,0 +1,10 @@
+#pragma once
+
+namespace ziwei::cli {
+
+// Exit statuses of every ziwei command.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitIoError = 1;  // an output that could not be written
+inline constexpr int kExitUsage = 2;    // a command line that cannot be run
+
+}  // namespace ziwei::cli

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "chart/frame/chart_state.h"
+#include "page/birth_input.h"
+
+namespace ziwei {
+
+// The chart as one JSON object (UTF-8, no trailing line break):
+//   {"input": {...the request as given...},
+//    "frame": {...the chart frame, masters and Dou Jun...},
+//    "palaces": [twelve palaces, palaces[i].num == i + 1]}
+// Each palace lists its star groups in the order the star families give
+// them, the same order and marks as its page cell. `chart` must have been
+// cast from `input`. Throws std::invalid_argument when the name is not valid
+// UTF-8.
+std::string chartJson(const BirthInput& input, const ChartState& chart);
+
+}  // namespace ziwei

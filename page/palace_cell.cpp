@@ -1,0 +1,186 @@
+#include "page/palace_cell.h"
+
+#include <string_view>
+#include <vector>
+
+#include "chart/frame/cyclic_names.h"
+#include "chart/periods/periods.h"
+#include "chart/stars/brightness.h"
+#include "chart/stars/cycles.h"
+#include "chart/stars/year_stem_stars.h"
+#include "page/palace_groups.h"
+
+namespace ziwei {
+
+namespace {
+
+// The cell is these fragments and the palace's texts appended in order,
+// without line breaks; every leading blank belongs to the fragment.
+
+constexpr std::string_view kCellStart =
+    "<table width='155' height='167' border='0' cellpadding='0' cellspacing='0'>"
+    "  <tr>"
+    "    <td height='25' colspan='6'align='right'><table width='100%' border='0' cellspacing='0' "
+    "cellpadding='0'>"
+    "        <tr>"
+    "          <td width='100%'><div align='right'></div>"
+    "          </td>";
+
+// Star cells of the star row: opening, the star's text, closing.
+struct StarCell {
+  std::string_view open;
+  std::string_view close;
+};
+constexpr StarCell kVoidCell{
+    "          <td valign='top'><div align='right'><font color='#FF9900' size='2'><strong>",
+    "          </strong></font></div>"
+    "          </td>"};
+constexpr StarCell kMarkerCell{
+    "          <td valign='top'><div align='right'><font color='#006600' size='2'>",
+    "          </font></div>"
+    "          </td>"};
+constexpr StarCell kMinorCell{
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>",
+    "          </font></div>"
+    "         </td>"};  // nine blanks before this closing tag
+constexpr StarCell kMainCell{
+    "          <td valign='top' width=0><div align='right'><font color='#FF0000' size='2'>",
+    "          </font></div>"
+    "          </td>"};
+constexpr StarCell kCycleCell{
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>",
+    "          </font></div>"
+    "          </td>"};
+
+constexpr std::string_view kStarRowEndToMajorPeriod =
+    "        </tr>"
+    "      </table>"
+    "    </td>"
+    "  </tr>"
+    // Spacer row fixing the six column widths 25, 25, 25, 26, 24, 25.
+    "  <tr>"
+    "    <td width='25'>&nbsp;</td>"
+    "    <td width='25'>&nbsp;</td>"
+    "    <td width='25'>&nbsp;</td>"
+    "    <td width='26'>&nbsp;</td>"
+    "    <td width='24'>&nbsp;</td>"
+    "    <td width='25'>&nbsp;</td>"
+    "  </tr>"
+    // Major-period row.
+    "  <tr>"
+    "    <td>&nbsp;</td>"
+    "    <td>&nbsp;</td>"
+    "    <td colspan='2'>"
+    "      <div align='center'><font size='2'>";
+
+constexpr std::string_view kMajorPeriodToNameColour =
+    "      </font></div></td>"
+    "    <td>&nbsp;</td>"
+    "    <td>&nbsp;</td>"
+    "  </tr>"
+    // Palace-name row.
+    "  <tr>"
+    "    <td colspan='6'><div align='center'><strong><font color='";
+
+constexpr std::string_view kNameRowEndToCycles =
+    "    </font></strong></div>"
+    "    </td>"
+    "  </tr>"
+    // Cycle row, left half.
+    "  <tr>"
+    "    <td colspan='3'>"
+    "      <div align='left'>"
+    "        <table width='100%' border='0' cellspacing='0' cellpadding='0'>"
+    "          <tr>";
+
+constexpr std::string_view kCyclesToGrowth =
+    "            <td><div align='right'></div>"
+    "            </td>"
+    "            <td><div align='right'> </div>"
+    "            </td>"
+    "            <td width='100%'><div align='right'> </div>"
+    "          </tr>"
+    "        </table>"
+    "      </div>"
+    "    </td>"
+    // Cycle row, right half: growth phase, stem and branch.
+    "    <td colspan='3'><table width='100%' border='0' cellspacing='0' cellpadding='0'>"
+    "        <tr>"
+    "          <td width='100%'><div align='right'></div>"
+    "          </td>"
+    "          <td valign='bottom'><div align='right'><font size='2'>";
+
+constexpr std::string_view kGrowthToStemBranch =
+    "          </font></div>"
+    "          </td>"
+    "          <td><div align='right'> </div>"
+    "          </td>"
+    "          <td><div align='right'> <font color='#990000' size='2'>";
+
+constexpr std::string_view kStemBranchToMinorAges =
+    "          </font></div>"
+    "          </td>"
+    "        </tr>"
+    "      </table>"
+    "    </td>"
+    "  </tr>"
+    // Minor-period row.
+    "  <tr>"
+    "    <td height='20' colspan='6'><div align='center'><font size='2'>";
+
+constexpr std::string_view kCellEnd =
+    "    </font></div></td>"
+    "  </tr>"
+    "</table>";
+
+void appendStar(std::string& cell, const StarCell& frame, std::string_view text) {
+  cell += frame.open;
+  cell += text;
+  cell += frame.close;
+}
+
+// The upper groups stand from their last name on the left to their first
+// name on the right.
+void appendRightToLeft(std::string& cell, const StarCell& frame,
+                       const std::vector<std::string>& names) {
+  for (auto name = names.rbegin(); name != names.rend(); ++name) appendStar(cell, frame, *name);
+}
+
+}  // namespace
+
+std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
+  const PalaceGroups groups = gatherPalaceGroups(chart, fateNUM);
+
+  std::string cell;
+  cell.reserve(4096);
+  cell += kCellStart;
+  appendRightToLeft(cell, kVoidCell, groups.voids);
+  appendRightToLeft(cell, kMarkerCell, groups.markers);
+  for (auto name = groups.minor.rbegin(); name != groups.minor.rend(); ++name) {
+    appendStar(cell, kMinorCell, checkSubStarType(fateNUM, *name, 0));
+  }
+  for (auto name = groups.main.rbegin(); name != groups.main.rend(); ++name) {
+    appendStar(cell, kMainCell, getSkyOFirstStar(chart, checkMainStarType(fateNUM, *name, 0)));
+  }
+  cell += kStarRowEndToMajorPeriod;
+  cell += getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
+  cell += kMajorPeriodToNameColour;
+  if (groups.redName) cell += "#FF0000";
+  cell += "'>";
+  cell += getOtherHourse(chart.LifePalaceNum, fateNUM);
+  cell += ' ';
+  cell += getBodyHourse(chart, fateNUM);
+  cell += kNameRowEndToCycles;
+  for (const std::string& name : groups.cycles) appendStar(cell, kCycleCell, name);
+  cell += kCyclesToGrowth;
+  cell += getFiveLongLifeStar(chart.BureauName, chart.SexText, fateNUM);
+  cell += kGrowthToStemBranch;
+  cell += getSky(chart, fateNUM);
+  cell += getEARTHWORD(fateNUM);
+  cell += kStemBranchToMinorAges;
+  cell += getSmallYear(chart.YearBranchNum, chart.SexNum, fateNUM);
+  cell += kCellEnd;
+  return cell;
+}
+
+}  // namespace ziwei

@@ -1,0 +1,100 @@
+#include "page/user_text.h"
+
+#include <string>
+
+namespace ziwei {
+
+namespace {
+
+// Shape of a UTF-8 sequence by its lead byte: its length and the range that
+// its second byte must lie in (which rules out overlong forms, surrogates
+// and code points above U+10FFFF).
+struct LeadByte {
+  int length;
+  unsigned char secondMin;
+  unsigned char secondMax;
+  unsigned char payloadMask;
+};
+
+constexpr LeadByte leadByte(unsigned char lead) {
+  if (lead < 0x80) return {1, 0, 0, 0x7F};
+  if (lead < 0xC2) return {0, 0, 0, 0};  // continuation byte or overlong
+  if (lead < 0xE0) return {2, 0x80, 0xBF, 0x1F};
+  if (lead == 0xE0) return {3, 0xA0, 0xBF, 0x0F};
+  if (lead == 0xED) return {3, 0x80, 0x9F, 0x0F};  // no surrogates
+  if (lead < 0xF0) return {3, 0x80, 0xBF, 0x0F};
+  if (lead == 0xF0) return {4, 0x90, 0xBF, 0x07};
+  if (lead < 0xF4) return {4, 0x80, 0xBF, 0x07};
+  if (lead == 0xF4) return {4, 0x80, 0x8F, 0x07};
+  return {0, 0, 0, 0};
+}
+
+}  // namespace
+
+std::optional<char32_t> takeCodePoint(std::string_view& text) {
+  const auto byteAt = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const LeadByte lead = leadByte(byteAt(0));
+  const auto length = static_cast<std::size_t>(lead.length);
+  bool valid = length != 0 && text.size() >= length;
+  if (valid && length > 1) {
+    valid = byteAt(1) >= lead.secondMin && byteAt(1) <= lead.secondMax;
+    for (std::size_t i = 2; valid && i < length; ++i) valid = (byteAt(i) & 0xC0) == 0x80;
+  }
+  if (!valid) {
+    text.remove_prefix(1);
+    return std::nullopt;
+  }
+  char32_t codePoint = byteAt(0) & lead.payloadMask;
+  for (std::size_t i = 1; i < length; ++i) codePoint = (codePoint << 6) | (byteAt(i) & 0x3Fu);
+  text.remove_prefix(length);
+  return codePoint;
+}
+
+bool isValidUtf8(std::string_view text) {
+  while (!text.empty()) {
+    if (static_cast<unsigned char>(text.front()) < 0x80) {
+      text.remove_prefix(1);
+    } else if (!takeCodePoint(text)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string escapeUserText(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&#39;";
+        break;
+      case '@':
+        escaped += "&#64;";
+        break;
+      default:
+        if (const auto byte = static_cast<unsigned char>(c); byte < 0x20 || byte == 0x7F) {
+          escaped += "&#";
+          escaped += std::to_string(byte);
+          escaped += ';';
+        } else {
+          escaped += c;
+        }
+    }
+  }
+  return escaped;
+}
+
+}  // namespace ziwei
