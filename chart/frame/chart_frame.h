@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "chart/frame/chart_state.h"
 
@@ -49,5 +50,18 @@ class SelectionError : public std::invalid_argument {
 // field and computes the whole chart frame. Throws SelectionError, naming the
 // first bad field, and computes nothing when a field is refused.
 ChartState castFrame(const BirthSelection& selection, YearRange years = kSelectorYears);
+
+// Palace of 紫微 from the bureau's table of lunar days (1..30); 0 for an
+// unknown bureau name or a day outside 1..30.
+PalaceNum ziWeiPalace(std::string_view bureauName, std::int16_t birthDay);
+
+// The rule every entry of that table follows, for bureau number 2..6 and any
+// day from 1 up: with k the least number making day + k a multiple of the
+// bureau number and q the quotient, start at 寅, step q - 1 palaces forward,
+// then k palaces backward (k odd) or forward (k even). 0 for other inputs.
+PalaceNum ziWeiByRule(int bureauNum, int birthDay);
+
+// Palace of 天府, the mirror of 紫微 across the 寅-申 axis; 0 outside 1..12.
+PalaceNum tianFuPalace(PalaceNum ziWei);
 
 }  // namespace ziwei

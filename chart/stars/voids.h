@@ -17,4 +17,8 @@ std::string getEmptyDead(const ChartState& chart, PalaceNum DayNum);
 // "截空" or the empty text (reads YearStemNum).
 std::string getDrDDTreeStar(const ChartState& chart, PalaceNum DayNum);
 
+// The palace of "旬空" and of "截空" in one chart, 0 when it lies nowhere.
+PalaceNum emptyDeadPalace(const ChartState& chart);
+PalaceNum drDDTreePalace(const ChartState& chart);
+
 }  // namespace ziwei

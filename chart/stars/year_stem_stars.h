@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,14 @@ StarList getSkySSecondStar(const ChartState& chart, PalaceNum DayNum);
 // followed by the star's four-transformation mark for the year stem, or by
 // "ˉ" when it has none; the empty text when YearStemNum is outside 1..10.
 std::string getSkyOFirstStar(const ChartState& chart, std::string_view strW);
+
+// The families as data: stars in test order and their palaces in one chart.
+inline constexpr std::array<Star, 5> kSkySFirstStars = {Star::LuCun, Star::QingYang, Star::TuoLuo,
+                                                        Star::TianKui, Star::TianYue};
+inline constexpr std::array<Star, 3> kSkySSecondStars = {Star::TianGuan, Star::TianFuLuck,
+                                                         Star::TianChu};
+std::array<PalaceNum, 5> skySFirstStarPalaces(const ChartState& chart);
+std::array<PalaceNum, 3> skySSecondStarPalaces(const ChartState& chart);
 
 // The four mark texts and the none mark, as they stand on the page.
 inline constexpr std::string_view kMarkLu = "<font color='#0000FF'><strong>祿</strong></font>";

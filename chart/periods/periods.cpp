@@ -1,0 +1,41 @@
+#include "chart/periods/periods.h"
+
+#include <array>
+#include <cstddef>
+
+#include "chart/frame/numbering.h"
+
+namespace ziwei {
+
+namespace {
+
+// Palace of age 1 by year branch (子辰申 戌, 丑巳酉 未, 寅午戌 辰, 卯未亥 丑).
+constexpr std::array<PalaceNum, 12> kMinorStart = {11, 8, 5, 2, 11, 8, 5, 2, 11, 8, 5, 2};
+
+}  // namespace
+
+std::string getBigYear(std::string_view FiveHourse, std::string_view SEXTEXT, PalaceNum liftHourse,
+                       PalaceNum DayNum) {
+  const int bureau = bureauNumber(FiveHourse);
+  if (bureau == 0 || !isPalace(liftHourse) || !isPalace(DayNum)) return {};
+  int n = runsForward(SEXTEXT) ? DayNum - liftHourse : liftHourse - DayNum;
+  if (n < 0) n += 12;
+  const int start = bureau + 10 * n;  // B .. B + 110
+  return std::to_string(start) + "-" + std::to_string(start + 9);
+}
+
+std::string getSmallYear(std::int16_t YN2, std::int16_t SEX, PalaceNum DayNum) {
+  if (!isPalace(YN2) || !isPalace(DayNum)) return {};
+  const int start = kMinorStart[static_cast<std::size_t>(YN2 - 1)];
+  int age = SEX == 1 ? DayNum - start + 1 : start - DayNum + 1;
+  if (age <= 0) age += 12;  // 1..12
+  std::string ages;
+  ages.reserve(9 * 4);
+  for (int i = 0; i < 9; ++i, age += 12) {
+    ages += ' ';
+    ages += std::to_string(age);
+  }
+  return ages;
+}
+
+}  // namespace ziwei

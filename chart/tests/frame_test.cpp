@@ -1,0 +1,260 @@
+// The chart frame, its cyclic names and the masters: worked examples.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "chart/frame/chart_frame.h"
+#include "chart/frame/cyclic_names.h"
+#include "chart/frame/masters.h"
+
+namespace ziwei {
+namespace {
+
+BirthSelection birth(std::string year, std::string month, std::string leap, std::string day,
+                     std::string hour, bool male) {
+  BirthSelection s;
+  s.year = std::move(year);
+  s.month = std::move(month);
+  s.leap = std::move(leap);
+  s.day = std::move(day);
+  s.hour = std::move(hour);
+  s.minute = "7";
+  s.second = "59";
+  s.male = male;
+  return s;
+}
+
+TEST(Frame, FirstDayOf1984AtMidnightMale) {
+  const ChartState c = castFrame(birth("1984", "1", "正", "1", "0", true));
+  EXPECT_EQ(c.YearStem, "甲");
+  EXPECT_EQ(c.YearBranch, "子");
+  EXPECT_EQ(c.YearStemNum, 1);
+  EXPECT_EQ(c.YearBranchNum, 1);
+  EXPECT_EQ(c.BirthYear, 1984);
+  EXPECT_EQ(c.BirthMonth, 1);
+  EXPECT_EQ(c.BirthDay, 1);
+  EXPECT_EQ(c.BirthHour, 0);
+  EXPECT_EQ(c.BirthMinute, 7);
+  EXPECT_EQ(c.BirthSecond, 59);
+  EXPECT_EQ(c.MonthPalaceNum, 3);
+  EXPECT_EQ(c.HourNum, 1);
+  EXPECT_EQ(c.SexNum, 1);
+  EXPECT_EQ(c.SexText, "陽男");
+  EXPECT_EQ(c.LifePalaceNum, 3);
+  EXPECT_EQ(c.BodyPalaceNum, 3);
+  EXPECT_EQ(c.BureauName, "火六局");
+  EXPECT_EQ(c.ZiWeiNum, 10);
+  EXPECT_EQ(c.TianFuNum, 8);
+  EXPECT_EQ(c.CycleStemIndex, 10);  // stem of the last sexagenary entry built
+}
+
+TEST(Frame, LeapFourthMonth2000AfternoonFemale) {
+  const ChartState c = castFrame(birth("2000", "4", "閏", "20", "13", false));
+  EXPECT_EQ(c.YearStem + c.YearBranch, "庚辰");
+  EXPECT_EQ(c.BirthMonth, 5);
+  EXPECT_EQ(c.MonthPalaceNum, 7);
+  EXPECT_EQ(c.HourNum, 8);
+  EXPECT_EQ(c.SexNum, 2);
+  EXPECT_EQ(c.SexText, "陽女");
+  EXPECT_EQ(c.LifePalaceNum, 12);
+  EXPECT_EQ(c.BodyPalaceNum, 2);
+  EXPECT_EQ(c.BureauName, "土五局");
+  EXPECT_EQ(c.ZiWeiNum, 6);
+  EXPECT_EQ(c.TianFuNum, 12);
+}
+
+TEST(Frame, YearPairsLeapHourAndSex) {
+  const auto pair = [](const char* year, YearRange range = kSelectorYears) {
+    const ChartState c = castFrame(birth(year, "1", "正", "1", "0", true), range);
+    return c.YearStem + c.YearBranch;
+  };
+  EXPECT_EQ(pair("1888", {1800, 2100}), "戊子");
+  EXPECT_EQ(pair("1800", {1800, 2100}), "庚申");  // below 1863 too
+  EXPECT_EQ(pair("1912"), "壬子");
+  EXPECT_EQ(pair("1923"), "癸亥");
+  EXPECT_EQ(pair("1943"), "癸未");
+  EXPECT_EQ(pair("1984"), "甲子");
+  EXPECT_EQ(pair("2010"), "庚寅");
+  EXPECT_EQ(pair("2043", {1912, 2100}), "癸亥");
+  EXPECT_EQ(pair("2100", {1912, 2100}), "庚申");
+
+  const auto month = [](const char* m, const char* leap, const char* day) {
+    const ChartState c = castFrame(birth("1990", m, leap, day, "0", true));
+    return std::pair(static_cast<int>(c.BirthMonth), static_cast<int>(c.MonthPalaceNum));
+  };
+  EXPECT_EQ(month("12", "閏", "16"), std::pair(1, 3));
+  EXPECT_EQ(month("4", "閏", "15"), std::pair(4, 6));
+  EXPECT_EQ(month("4", " 閏 ", "16"), std::pair(5, 7));
+  EXPECT_EQ(month("4", "正", "20"), std::pair(4, 6));
+  EXPECT_EQ(month("10", "正", "1"), std::pair(10, 12));
+  EXPECT_EQ(month("11", "正", "1"), std::pair(11, 1));
+
+  const auto hourNum = [](const char* h) {
+    return castFrame(birth("1990", "1", "正", "1", h, true)).HourNum;
+  };
+  EXPECT_EQ(hourNum("23"), 1);
+  EXPECT_EQ(hourNum("0"), 1);
+  EXPECT_EQ(hourNum("1"), 2);
+  EXPECT_EQ(hourNum("12"), 7);
+  EXPECT_EQ(hourNum("13"), 8);
+  EXPECT_EQ(hourNum("22"), 12);
+
+  EXPECT_EQ(castFrame(birth("1985", "1", "正", "1", "0", true)).SexText, "陰男");   // 乙
+  EXPECT_EQ(castFrame(birth("1990", "1", "正", "1", "0", false)).SexText, "陽女");  // 庚
+  EXPECT_EQ(castFrame(birth("1985", "1", "正", "1", "0", false)).SexText, "陰女");  // 乙
+}
+
+TEST(Frame, ZiWeiAndTianFu) {
+  EXPECT_EQ(ziWeiPalace("水二局", 1), 2);
+  EXPECT_EQ(ziWeiPalace("木三局", 25), 1);
+  EXPECT_EQ(ziWeiPalace("火六局", 30), 7);
+  EXPECT_EQ(ziWeiPalace("火六局", 31), 0);
+  EXPECT_EQ(ziWeiPalace("火六", 1), 0);
+  EXPECT_EQ(tianFuPalace(3), 3);
+  EXPECT_EQ(tianFuPalace(9), 9);
+  EXPECT_EQ(tianFuPalace(6), 12);
+  EXPECT_EQ(tianFuPalace(1), 5);
+  EXPECT_EQ(tianFuPalace(7), 11);
+  EXPECT_EQ(tianFuPalace(0), 0);
+}
+
+// Every field refuses what its selector would not offer, naming the field.
+TEST(Frame, RefusesBadSelections) {
+  const auto refusal = [](BirthSelection s, YearRange range = kSelectorYears) -> std::string {
+    try {
+      castFrame(s, range);
+    } catch (const SelectionError& e) {
+      return e.field() + "|" + e.given() + "|" + e.allowed();
+    }
+    return "accepted";
+  };
+  const BirthSelection good = birth("2000", "1", "正", "1", "0", true);
+  const auto with = [&](std::string BirthSelection::*field, std::string text) {
+    BirthSelection s = good;
+    s.*field = std::move(text);
+    return s;
+  };
+  EXPECT_EQ(refusal(good), "accepted");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "1911")), "year|1911|1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "2011")), "year|2011|1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "2100")), "year|2100|1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "2100"), {1912, 2100}), "accepted");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "2101"), {1912, 2100}), "year|2101|1912 to 2100");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "99999999999")), "year|99999999999|1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "")), "year||1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "1e3")), "year|1e3|1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, " 2000")), "year| 2000|1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "-2000")), "year|-2000|1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::year, "２０００")), "year|２０００|1912 to 2010");
+  EXPECT_EQ(refusal(with(&BirthSelection::month, "0")), "month|0|1 to 12");
+  EXPECT_EQ(refusal(with(&BirthSelection::month, "13")), "month|13|1 to 12");
+  EXPECT_EQ(refusal(with(&BirthSelection::month, "12abc")), "month|12abc|1 to 12");
+  EXPECT_EQ(refusal(with(&BirthSelection::month, "012")), "accepted");
+  EXPECT_EQ(refusal(with(&BirthSelection::leap, "")), "leap||正 or 閏");
+  EXPECT_EQ(refusal(with(&BirthSelection::leap, "閏月")), "leap|閏月|正 or 閏");
+  EXPECT_EQ(refusal(with(&BirthSelection::leap, "　閏")),
+            "leap|　閏|正 or 閏");  // ideographic blank
+  EXPECT_EQ(refusal(with(&BirthSelection::leap, "  正 ")), "accepted");
+  EXPECT_EQ(refusal(with(&BirthSelection::day, "0")), "day|0|1 to 30");
+  EXPECT_EQ(refusal(with(&BirthSelection::day, "31")), "day|31|1 to 30");
+  EXPECT_EQ(refusal(with(&BirthSelection::day, " ")), "day| |1 to 30");
+  EXPECT_EQ(refusal(with(&BirthSelection::hour, "24")), "hour|24|0 to 23");
+  EXPECT_EQ(refusal(with(&BirthSelection::hour, "+1")), "hour|+1|0 to 23");
+  EXPECT_EQ(refusal(with(&BirthSelection::minute, "60")), "minute|60|0 to 59");
+  EXPECT_EQ(refusal(with(&BirthSelection::minute, "5.5")), "minute|5.5|0 to 59");
+  EXPECT_EQ(refusal(with(&BirthSelection::second, "60")), "second|60|0 to 59");
+  EXPECT_EQ(refusal(with(&BirthSelection::second, "0x1")), "second|0x1|0 to 59");
+
+  // The first bad field is the one named.
+  BirthSelection twoBad = with(&BirthSelection::day, "99");
+  twoBad.second = "99";
+  EXPECT_EQ(refusal(twoBad), "day|99|1 to 30");
+
+  try {
+    castFrame(with(&BirthSelection::year, "1800"));
+    ADD_FAILURE() << "1800 accepted";
+  } catch (const SelectionError& e) {
+    EXPECT_STREQ(e.what(), "year: \"1800\" is not allowed (allowed: 1912 to 2010)");
+  }
+  try {
+    castFrame(with(&BirthSelection::leap, "x\n\"y"));
+    ADD_FAILURE() << "bad leap flag accepted";
+  } catch (const SelectionError& e) {
+    EXPECT_STREQ(e.what(), "leap: \"x\\x0a\\\"y\" is not allowed (allowed: 正 or 閏)");
+    EXPECT_EQ(e.given(), "x\n\"y");
+  }
+}
+
+TEST(CyclicNames, Lookups) {
+  EXPECT_EQ(getAnimal(0), "");
+  EXPECT_EQ(getAnimal(1), "鼠");
+  EXPECT_EQ(getAnimal(12), "豬");
+  EXPECT_EQ(getAnimal(13), "");
+  EXPECT_EQ(getSKYWORD(1), "甲");
+  EXPECT_EQ(getSKYWORD(10), "癸");
+  EXPECT_EQ(getSKYWORD(11), "");
+  EXPECT_EQ(getEARTHWORD(12), "亥");
+  EXPECT_EQ(getEARTHWORD(-1), "");
+
+  ChartState c;
+  EXPECT_EQ(getSky(c, 1), "");  // no chart yet
+  c.YearStemNum = 1;
+  EXPECT_EQ(getSky(c, 1), "丙");
+  EXPECT_EQ(getSky(c, 2), "丁");
+  EXPECT_EQ(getSky(c, 3), "丙");
+  EXPECT_EQ(getSky(c, 11), "甲");
+  EXPECT_EQ(getSky(c, 12), "乙");
+  EXPECT_EQ(getSky(c, 13), "");
+  c.YearStemNum = 9;
+  EXPECT_EQ(getSky(c, 1), "壬");
+  EXPECT_EQ(getSky(c, 9), "戊");
+  c.YearStemNum = 10;
+  EXPECT_EQ(getSky(c, 12), "癸");
+
+  EXPECT_EQ(getOtherHourse(3, 3), "命宮");
+  EXPECT_EQ(getOtherHourse(3, 2), "兄弟宮");
+  EXPECT_EQ(getOtherHourse(3, 4), "父母宮");
+  EXPECT_EQ(getOtherHourse(12, 1), "父母宮");
+  EXPECT_EQ(getOtherHourse(1, 12), "兄弟宮");
+  EXPECT_EQ(getOtherHourse(3, 9), "遷移宮");
+  EXPECT_EQ(getOtherHourse(0, 3), "");
+
+  c.MonthPalaceNum = 7;
+  c.HourNum = 8;
+  for (PalaceNum p = 1; p <= 12; ++p) EXPECT_EQ(getBodyHourse(c, p), p == 2 ? "身宮" : "") << p;
+}
+
+TEST(Masters, LifeBodyAndDouJun) {
+  EXPECT_EQ(getLiftStart(7), "破軍");
+  EXPECT_EQ(getLiftStart(1), "貪狼");
+  EXPECT_EQ(getLiftStart(11), "祿存");
+  EXPECT_EQ(getLiftStart(0), "");
+  ChartState c;
+  EXPECT_EQ(getBodyStart(c), "");
+  c.YearBranchNum = 1;
+  EXPECT_EQ(getBodyStart(c), "火星");
+  c.YearBranchNum = 7;
+  EXPECT_EQ(getBodyStart(c), "火星");
+  c.YearBranchNum = 12;
+  EXPECT_EQ(getBodyStart(c), "天機");
+
+  const auto douJun = [](PalaceNum hour, PalaceNum month) {
+    ChartState s;
+    s.HourNum = hour;
+    s.MonthPalaceNum = month;
+    return getLifeDStart(s);
+  };
+  EXPECT_EQ(douJun(1, 3), 1);
+  EXPECT_EQ(douJun(1, 4), 12);
+  EXPECT_EQ(douJun(12, 1), 2);
+  EXPECT_EQ(douJun(5, 8), 12);
+  EXPECT_EQ(douJun(1, 0), 0);
+  EXPECT_EQ(douJun(1, 13), 0);
+  // A leap month from its 16th day counts as the next month here too.
+  EXPECT_EQ(getLifeDStart(castFrame(birth("2000", "4", "閏", "16", "0", true))), 9);
+  EXPECT_EQ(getLifeDStart(castFrame(birth("2000", "4", "閏", "15", "0", true))), 10);
+}
+
+}  // namespace
+}  // namespace ziwei

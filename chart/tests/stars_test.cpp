@@ -1,0 +1,290 @@
+// Star families, cycles, voids and brightness: worked examples, one test per
+// family.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "chart/frame/cyclic_names.h"
+#include "chart/stars/brightness.h"
+#include "chart/stars/cycles.h"
+#include "chart/stars/day_stars.h"
+#include "chart/stars/hour_month_stars.h"
+#include "chart/stars/main_stars.h"
+#include "chart/stars/voids.h"
+#include "chart/stars/year_branch_stars.h"
+#include "chart/stars/year_stem_stars.h"
+
+namespace ziwei {
+namespace {
+
+ChartState yearChart(std::int16_t stem, std::int16_t branch) {
+  ChartState c;
+  c.YearStemNum = stem;
+  c.YearBranchNum = branch;
+  c.YearStem = getSKYWORD(stem);
+  c.YearBranch = getEARTHWORD(branch);
+  return c;
+}
+
+ChartState hourMonthChart(PalaceNum hour, PalaceNum month, std::int16_t day = 1) {
+  ChartState c = yearChart(1, 1);
+  c.HourNum = hour;
+  c.MonthPalaceNum = month;
+  c.BirthDay = day;
+  return c;
+}
+
+// The main group of a palace as the cell composer gathers it.
+std::string mainGroup(PalaceNum ziWei, PalaceNum p) {
+  std::string list = p == ziWei ? "紫微" : "";
+  for (const std::string& part :
+       {getFirstSubStar(ziWei, p), getSkyStar(ziWei, p), getSkySubStar(getSkyStarNUM(ziWei), p)}) {
+    if (!part.empty()) list += (list.empty() ? "" : ",") + part;
+  }
+  return list;
+}
+
+TEST(MainStars, SeriesAroundZiWei) {
+  const std::array<std::string, 12> ziWeiAtZi = {"紫微",      "",          "破軍", "",
+                                                 "廉貞,天府", "太陰",      "貪狼", "天同,巨門",
+                                                 "武曲,天相", "太陽,天梁", "七殺", "天機"};
+  for (PalaceNum p = 1; p <= 12; ++p)
+    EXPECT_EQ(mainGroup(1, p), ziWeiAtZi.at(static_cast<std::size_t>(p - 1))) << p;
+  EXPECT_EQ(mainGroup(3, 3), "紫微,天府");
+  EXPECT_EQ(mainGroup(9, 9), "紫微,天府");
+  EXPECT_EQ(getSkyStarNUM(6), 12);
+  EXPECT_EQ(getSkyStarNUM(0), 0);
+  EXPECT_EQ(mainGroup(6, 1), "天同,太陰");
+  EXPECT_EQ(mainGroup(6, 10), "廉貞,破軍");
+  EXPECT_EQ(getFirstSubStar(7, 7), "");
+  EXPECT_EQ(getSkySubStar(7, 7), "");
+  EXPECT_EQ(getFirstSubStar(13, 12), "");  // positions outside 1..12 name no star
+  EXPECT_EQ(getSkyStar(0, 6), "");
+  EXPECT_EQ(getSkySubStar(5, 0), "");
+}
+
+TEST(HourMonthStars, SharedPalacesAndTheMoon) {
+  EXPECT_EQ(getHourFirstStar(hourMonthChart(4, 3), 8), "文昌,文曲");
+  EXPECT_EQ(getHourFirstStar(hourMonthChart(10, 3), 2), "文昌,文曲");
+  EXPECT_EQ(getHourSecondStar(hourMonthChart(1, 3), 12), "地劫,地空");
+  EXPECT_EQ(getHourSecondStar(hourMonthChart(7, 3), 6), "地劫,地空");
+  EXPECT_EQ(getHourSecondStar(hourMonthChart(1, 3), 7), "台輔");
+  EXPECT_EQ(getMonthFirstStar(hourMonthChart(1, 6), 8), "左輔,右弼");
+  EXPECT_EQ(getMonthFirstStar(hourMonthChart(1, 12), 2), "左輔,右弼");
+  EXPECT_EQ(getMonthSecondStar(hourMonthChart(1, 9), 3), "天馬,解神,天巫,陰煞");
+
+  ChartState c = hourMonthChart(1, 3);  // 子 year, 子 hour
+  EXPECT_EQ(getHourFirstStar(c, 3), "火星");
+  EXPECT_EQ(getHourFirstStar(c, 11), "文昌,鈴星");
+  c.YearBranch = "午";
+  EXPECT_EQ(getHourFirstStar(c, 2), "火星");
+  EXPECT_EQ(getHourFirstStar(c, 4), "鈴星");
+  c.YearBranch = "";  // no group: neither 火星 nor 鈴星
+  std::string all;
+  for (PalaceNum p = 1; p <= 12; ++p) all += getHourFirstStar(c, p) + ";";
+  EXPECT_EQ(all, ";;;;文曲;;;;;;文昌;;");
+
+  // 天月 by lunar month, the four months the table leaves open included.
+  const auto moon = [](PalaceNum month) {
+    const auto where = monthSecondStarPalaces(hourMonthChart(1, month));
+    return where[5];
+  };
+  EXPECT_EQ(moon(3), 11);  // month 1: 戌
+  EXPECT_EQ(moon(10), 8);  // month 8: 未
+  EXPECT_EQ(moon(11), 3);  // month 9: 寅
+  EXPECT_EQ(moon(1), 11);  // month 11: 戌
+  EXPECT_EQ(moon(2), 3);   // month 12: 寅
+  EXPECT_EQ(getMonthSecondStar(hourMonthChart(1, 10), 8), "天月");
+  EXPECT_EQ(getMonthSecondStar(hourMonthChart(1, 3), 0), "");
+  EXPECT_EQ(getMonthSecondStar(hourMonthChart(1, 0), 11), "");  // no chart yet
+}
+
+TEST(YearStemStars, PlacementAndTransformations) {
+  EXPECT_EQ(getSkySFirstStar(yearChart(1, 1), 2), "陀羅,天魁");
+  EXPECT_EQ(getSkySFirstStar(yearChart(1, 1), 3), "祿存");
+  EXPECT_EQ(getSkySFirstStar(yearChart(7, 1), 8), "陀羅,天鉞");
+  EXPECT_EQ(getSkySSecondStar(yearChart(3, 1), 1), "天福,天廚");
+  EXPECT_EQ(getSkySSecondStar(yearChart(5, 1), 4), "天官,天福");
+  EXPECT_EQ(getSkySFirstStar(yearChart(0, 1), 3), "");
+
+  const std::string lu = std::string(kMarkLu), quan = std::string(kMarkQuan);
+  const std::string ke = std::string(kMarkKe), ji = std::string(kMarkJi);
+  EXPECT_EQ(getSkyOFirstStar(yearChart(5, 1), "右弼ˉ"), "右弼ˉ" + ke);
+  EXPECT_EQ(getSkyOFirstStar(yearChart(2, 1), "紫微◎"), "紫微◎" + ke);
+  EXPECT_EQ(getSkyOFirstStar(yearChart(1, 1), "廉貞"), "廉貞" + lu);
+  EXPECT_EQ(getSkyOFirstStar(yearChart(1, 1), "破軍○"), "破軍○" + quan);
+  EXPECT_EQ(getSkyOFirstStar(yearChart(1, 1), "太陽Ｘ"), "太陽Ｘ" + ji);
+  EXPECT_EQ(getSkyOFirstStar(yearChart(10, 1), "貪狼△"), "貪狼△" + ji);
+  for (std::int16_t stem = 1; stem <= 10; ++stem) {
+    EXPECT_EQ(getSkyOFirstStar(yearChart(stem, 1), "天府◎"), "天府◎ˉ") << stem;
+  }
+  EXPECT_EQ(getSkyOFirstStar(yearChart(1, 1), "天"), "天ˉ");
+  EXPECT_EQ(getSkyOFirstStar(yearChart(0, 1), "廉貞"), "");
+  EXPECT_EQ(lu, "<font color='#0000FF'><strong>祿</strong></font>");
+}
+
+TEST(YearBranchStars, SharedPalacesTianCaiAndTianShou) {
+  EXPECT_EQ(getEarthSecondStar(yearChart(1, 1), 7), "天哭,天虛,歲破");
+  EXPECT_EQ(getEarthSecondStar(yearChart(1, 1), 11), "鳳閣,寡宿,天解");
+  EXPECT_EQ(getEarthSecondStar(yearChart(3, 3), 9), "天虛,鳳閣,歲破,天解,地解,命馬");
+  EXPECT_EQ(getEarthSecondStar(yearChart(5, 11), 7), "地解");
+  EXPECT_EQ(getEarthSecondStar(yearChart(5, 11), 1), "鳳閣,蜚廉,天解");
+  EXPECT_EQ(getEarthSecondStar(yearChart(5, 0), 1), "");
+
+  const ChartState zi = yearChart(1, 1);
+  EXPECT_EQ(getEarthSecondStar2(zi, 3, "命宮", 3), "天才,天壽");
+  EXPECT_EQ(getEarthSecondStar2(zi, 3, "命宮 ", 3), "天壽");
+  EXPECT_EQ(getEarthSecondStar2(zi, 4, "父母宮", 3), "");
+  EXPECT_EQ(getEarthSecondStar2(yearChart(10, 12), 2, "兄弟宮", 3), "天才,天壽");
+  ChartState withPalaces = yearChart(10, 12);
+  withPalaces.LifePalaceNum = 3;
+  withPalaces.BodyPalaceNum = 3;
+  EXPECT_EQ(earthSecondStar2Palaces(withPalaces), (std::array<PalaceNum, 2>{2, 2}));
+}
+
+TEST(DayStars, CountedFromTheirBaseStars) {
+  // Month 1, 子 hour: 三台, 八座, 恩光, 天貴 for days 1..12 (and 12, 24 later).
+  const std::array<std::array<PalaceNum, 4>, 12> firstMonth = {{{5, 11, 10, 4},
+                                                                {6, 10, 11, 5},
+                                                                {7, 9, 12, 6},
+                                                                {8, 8, 1, 7},
+                                                                {9, 7, 2, 8},
+                                                                {10, 6, 3, 9},
+                                                                {11, 5, 4, 10},
+                                                                {12, 4, 5, 11},
+                                                                {1, 3, 6, 12},
+                                                                {2, 2, 7, 1},
+                                                                {3, 1, 8, 2},
+                                                                {4, 12, 9, 3}}};
+  for (std::int16_t day = 1; day <= 30; ++day) {
+    EXPECT_EQ(daySecondStarPalaces(hourMonthChart(1, 3, day)),
+              firstMonth.at(static_cast<std::size_t>((day - 1) % 12)))
+        << day;
+  }
+  EXPECT_EQ(getDaySecondStar(hourMonthChart(1, 3, 4), 8), "三台,八座");
+  EXPECT_EQ(getDaySecondStar(hourMonthChart(1, 11, 12), 12), "三台");
+  EXPECT_EQ(getDaySecondStar(hourMonthChart(1, 2, 24), 1), "八座");
+  EXPECT_EQ(getDaySecondStar(hourMonthChart(1, 3, 1), 10), "恩光");
+  EXPECT_EQ(getDaySecondStar(hourMonthChart(1, 3, 1), 4), "天貴");
+}
+
+TEST(Cycles, StartsDirectionsAndLabels) {
+  const ChartState jiaZi = yearChart(1, 1);
+  const std::array<std::string, 12> doctor = {"博士", "力士", "青龍", "小耗", "將軍", "奏書",
+                                              "蜚廉", "喜神", "病符", "大耗", "伏兵", "官府"};
+  const std::array<std::string, 12> yearFront = {"歲建", "晦氣", "喪門", "貫索", "官符", "小耗",
+                                                 "大耗", "龍德", "白虎", "天德", "弔客", "病符"};
+  const std::array<std::string, 12> general = {"將星", "攀鞍", "歲驛", "息神", "華蓋", "劫煞",
+                                               "災煞", "天煞", "指背", "咸池", "地煞", "亡神"};
+  const std::array<std::string, 12> growth = {"長生", "沐浴", "冠帶", "臨官", "帝旺", "衰",
+                                              "病",   "死",   "墓",   "絕",   "胎",   "養"};
+  for (std::size_t step = 0; step < 12; ++step) {
+    const auto from = [&](std::size_t start) {
+      return static_cast<PalaceNum>((start - 1 + step) % 12 + 1);
+    };
+    EXPECT_EQ(getDrTreeStar(jiaZi, from(3), "陽男"), doctor[step]);
+    EXPECT_EQ(getYearYFourStar(jiaZi, from(1)), yearFront[step]);
+    EXPECT_EQ(getYearSSFourStar(jiaZi, from(1)), general[step]);
+    EXPECT_EQ(getFiveLongLifeStar("水二局", "陰女", from(9)), growth[step]);
+  }
+  EXPECT_EQ(getDrTreeStar(jiaZi, 2, "陰男"), "力士");
+  EXPECT_EQ(getDrTreeStar(jiaZi, 4, "陰男"), "官府");
+  EXPECT_EQ(getDrTreeStar(jiaZi, 4, "陽女"), "官府");
+  EXPECT_EQ(getDrTreeStar(jiaZi, 3, "男"), "");
+  EXPECT_EQ(getDrTreeStar(yearChart(5, 1), 6, "陽男"), "博士");  // 戊 like 丙
+  EXPECT_EQ(getDrTreeStar(yearChart(3, 1), 6, "陽男"), "博士");
+  EXPECT_EQ(getDrTreeStar(yearChart(6, 1), 7, "陽男"), "博士");  // 己 like 丁
+  EXPECT_EQ(getDrTreeStar(yearChart(10, 1), 1, "陰男"), "博士");
+  EXPECT_EQ(getDrTreeStar(yearChart(0, 1), 1, "陽男"), "");
+  EXPECT_EQ(getYearYFourStar(jiaZi, 12), "病符");
+  EXPECT_EQ(getYearSSFourStar(jiaZi, 12), "亡神");
+  EXPECT_EQ(getYearSSFourStar(yearChart(2, 2), 10), "將星");  // 丑 year at 酉
+  EXPECT_EQ(getYearSSFourStar(yearChart(4, 12), 4), "將星");  // 亥 year at 卯
+  EXPECT_EQ(getFiveLongLifeStar("水二局", "陰男", 8), "沐浴");
+  EXPECT_EQ(getFiveLongLifeStar("水二局", "陰男", 10), "養");
+  EXPECT_EQ(getFiveLongLifeStar("土五局", "陽男", 9), "長生");
+  EXPECT_EQ(getFiveLongLifeStar("火六局", "陽男", 3), "長生");
+  EXPECT_EQ(getFiveLongLifeStar("木三局", "?", 11), "沐浴");  // unknown label runs backward
+  EXPECT_EQ(getFiveLongLifeStar("木三", "陽男", 12), "");
+  EXPECT_EQ(getFiveLongLifeStar("金四局", "陽男", 0), "");
+
+  EXPECT_EQ(getSkySSTreeStar(8, 3), "天傷");
+  EXPECT_EQ(getSkySSTreeStar(10, 3), "天使");
+  EXPECT_EQ(getSkySSTreeStar(3, 3), "");
+  EXPECT_EQ(getSkySSTreeStar(6, 1), "天傷");
+  EXPECT_EQ(getSkySSTreeStar(13, 8), "");
+}
+
+TEST(Voids, DecadeAndCutOff) {
+  EXPECT_EQ(EmptyDead("甲子"), "戌亥");
+  EXPECT_EQ(EmptyDead("癸酉"), "戌亥");
+  EXPECT_EQ(EmptyDead("甲戌"), "申酉");
+  EXPECT_EQ(EmptyDead("壬子"), "寅卯");
+  EXPECT_EQ(EmptyDead("癸亥"), "子丑");
+  EXPECT_EQ(EmptyDead("甲丑"), "");
+  EXPECT_EQ(EmptyDead(""), "");
+  EXPECT_EQ(EmptyDead("甲"), "");
+  EXPECT_EQ(EmptyDead("甲子 "), "");
+  EXPECT_EQ(EmptyDead("子甲"), "");
+
+  const auto xunKong = [](std::int16_t stem, std::int16_t branch) {
+    std::string where;
+    for (PalaceNum p = 1; p <= 12; ++p) {
+      if (!getEmptyDead(yearChart(stem, branch), p).empty()) where += std::to_string(p) + " ";
+    }
+    return where;
+  };
+  EXPECT_EQ(xunKong(1, 1), "12 ");
+  EXPECT_EQ(xunKong(2, 2), "11 ");
+  EXPECT_EQ(xunKong(3, 3), "12 ");
+  EXPECT_EQ(xunKong(9, 1), "4 ");
+  EXPECT_EQ(xunKong(1, 2), "");  // 甲丑 is no pair
+  EXPECT_EQ(getDrDDTreeStar(yearChart(9, 1), 4), "截空");
+  EXPECT_EQ(getEmptyDead(yearChart(9, 1), 4), "旬空");
+  EXPECT_EQ(getDrDDTreeStar(yearChart(5, 1), 1), "截空");
+  EXPECT_EQ(getDrDDTreeStar(yearChart(5, 1), 2), "");
+  EXPECT_EQ(getDrDDTreeStar(yearChart(10, 1), 2), "截空");
+  EXPECT_EQ(getDrDDTreeStar(yearChart(2, 1), 7), "截空");
+  EXPECT_EQ(getDrDDTreeStar(yearChart(0, 1), 9), "");
+}
+
+TEST(Brightness, MainAndMinorGrades) {
+  EXPECT_EQ(checkMainStarType(1, "紫微", 0), "紫微△");
+  EXPECT_EQ(checkMainStarType(7, "紫微", 0), "紫微◎");
+  EXPECT_EQ(checkMainStarType(2, "紫微", 0), "紫微◎");
+  EXPECT_EQ(checkMainStarType(3, "紫微", 0), "紫微○");
+  EXPECT_EQ(checkMainStarType(1, "太陽", 0), "太陽Ｘ");
+  EXPECT_EQ(checkMainStarType(12, "太陽", 0), "太陽Ｘ");
+  EXPECT_EQ(checkMainStarType(4, "太陽", 0), "太陽◎");
+  EXPECT_EQ(checkMainStarType(3, "天同", 0), "天同△");
+  EXPECT_EQ(checkMainStarType(4, "天同", 0), "天同△");
+  EXPECT_EQ(checkMainStarType(7, "太陰", 0), "太陰Ｘ");
+  EXPECT_EQ(checkMainStarType(4, "太陰", 0), "太陰Ｘ");
+  EXPECT_EQ(checkMainStarType(3, "擎羊", 0), "擎羊ˉ");
+  EXPECT_EQ(checkMainStarType(1, "陀羅", 0), "陀羅ˉ");
+  EXPECT_EQ(checkMainStarType(5, "祿存", 0), "祿存ˉ");
+  EXPECT_EQ(checkMainStarType(2, "祿存", 0), "祿存ˉ");
+  EXPECT_EQ(checkMainStarType(3, "鈴星", 0), "鈴星◎");
+  for (const char* star : {"左輔", "右弼", "天魁", "天鉞"}) {
+    for (PalaceNum p = 1; p <= 12; ++p) {
+      EXPECT_EQ(checkMainStarType(p, star, 0), std::string(star) + "ˉ");
+    }
+  }
+  EXPECT_EQ(checkSubStarType(11, "天空", 0), "天空ˉ");
+  EXPECT_EQ(checkSubStarType(12, "天空", 0), "天空Ｘ");
+  EXPECT_EQ(checkSubStarType(3, "天刑", 0), "天刑◎");
+  EXPECT_EQ(checkSubStarType(1, "天刑", 0), "天刑△");
+  EXPECT_EQ(checkSubStarType(2, "天刑", 0), "天刑Ｘ");
+  EXPECT_EQ(checkSubStarType(12, "天壽", 0), "天壽◎");
+  EXPECT_EQ(checkSubStarType(3, "地空", 0), "地空ˉ");
+  EXPECT_EQ(checkSubStarType(2, "紫微", 0), "紫微ˉ");
+  EXPECT_EQ(checkMainStarType(2, "天刑", 0), "天刑ˉ");
+  EXPECT_EQ(checkMainStarType(2, "紫微 ", 0), "紫微 ˉ");
+  EXPECT_EQ(checkMainStarType(0, "紫微", 0), "");
+  EXPECT_EQ(checkSubStarType(13, "天刑", 0), "");
+}
+
+}  // namespace
+}  // namespace ziwei
