@@ -5,8 +5,10 @@
 // calendar of this library converts to and from it, so a conversion between
 // two calendars goes through one number.
 
+#include <array>
 #include <chrono>
 #include <compare>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,9 +28,9 @@ constexpr bool is_leap_year(int year) noexcept {
 
 // Number of days of the month (28..31); 0 for a month outside 1..12.
 constexpr int days_in_month(int year, int month) noexcept {
-  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12) return 0;
-  return month == 2 && is_leap_year(year) ? 29 : kDays[month - 1];
+  return month == 2 && is_leap_year(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
 }
 
 // True when the date exists in the proleptic Gregorian calendar.

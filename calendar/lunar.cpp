@@ -22,11 +22,11 @@ struct YearRow {
   unsigned long_months;
 };
 
-constexpr YearRow kYears[] = {
+constexpr auto kYears = std::to_array<YearRow>({
 #include "calendar/lunar_table.inc"
-};
+});
 constexpr int kYearCount = kLastLunarYear - kFirstLunarYear + 1;
-static_assert(std::size(kYears) == kYearCount);
+static_assert(kYears.size() == kYearCount);
 
 constexpr int month_count(const YearRow& row) { return row.leap == 0 ? 12 : 13; }
 
@@ -51,10 +51,14 @@ constexpr std::array<sys_days, kYearCount + 1> kNewYears = [] {
 }();
 
 // The table holds together: every row's months fill exactly the days up to the
-// next new year, no bit is set beyond the year's months, leap months are 1..12.
+// next new year, every new year is an existing date in January or February, no
+// bit is set beyond the year's months, leap months are 0..12.
 constexpr bool table_is_consistent() {
   for (std::size_t i = 0; i < std::size(kYears); ++i) {
     const YearRow& row = kYears[i];
+    const GregorianDate new_year{kFirstLunarYear + static_cast<int>(i), row.new_year_month,
+                                 row.new_year_day};
+    if (row.new_year_month > 2 || !is_valid(new_year)) return false;
     if (row.leap < 0 || row.leap > 12) return false;
     if ((row.long_months >> month_count(row)) != 0) return false;
     if (kNewYears[i] + days{year_days(row)} != kNewYears[i + 1]) return false;
@@ -74,7 +78,7 @@ const YearRow& row_of(int lunar_year) {
                         " is outside the supported range " + std::to_string(kFirstLunarYear) +
                         ".." + std::to_string(kLastLunarYear));
   }
-  return kYears[lunar_year - kFirstLunarYear];
+  return kYears[static_cast<std::size_t>(lunar_year - kFirstLunarYear)];
 }
 
 // Position of a month within its year (see YearRow), or -1 when the year has
@@ -120,7 +124,7 @@ struct Located {
 
 Located locate(const LunarDate& d) noexcept {
   if (d.year < kFirstLunarYear || d.year > kLastLunarYear) return {{}, Problem::kYearOutOfRange};
-  const YearRow& row = kYears[d.year - kFirstLunarYear];
+  const YearRow& row = kYears[static_cast<std::size_t>(d.year - kFirstLunarYear)];
   const int index = month_index(row, d.month, d.leap);  // [-1, 12]
   if (index < 0) {
     return {{}, d.month < 1 || d.month > 12 ? Problem::kNoSuchMonth : Problem::kNoSuchLeapMonth};
@@ -144,7 +148,7 @@ std::string explain(const LunarDate& d, const Located& found) {
     case Problem::kNoSuchMonth:
       return date + ": months are numbered 1..12";
     case Problem::kNoSuchLeapMonth: {
-      const int leap = kYears[d.year - kFirstLunarYear].leap;
+      const int leap = kYears[static_cast<std::size_t>(d.year - kFirstLunarYear)].leap;
       return date + ": lunar year " + std::to_string(d.year) + " has no leap month " +
              std::to_string(d.month) +
              (leap == 0 ? " (it has no leap month)"
@@ -187,7 +191,7 @@ LunarDate lunar_from_days(sys_days day) {
   if (i > kYearCount - 1) i = kYearCount - 1;
   while (kNewYears[static_cast<std::size_t>(i)] > day) --i;
   while (kNewYears[static_cast<std::size_t>(i) + 1] <= day) ++i;
-  const YearRow& row = kYears[i];
+  const YearRow& row = kYears[static_cast<std::size_t>(i)];
   int offset =
       static_cast<int>((day - kNewYears[static_cast<std::size_t>(i)]).count());  // [0, 384]
   int index = 0;                                                                 // [0, 12]

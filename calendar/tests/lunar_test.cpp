@@ -84,6 +84,11 @@ TEST(Lunar, KnownTraps) {
   EXPECT_EQ(lunar_of("1989-02-06"), (LunarDate{1989, 1, false, 1}));
   EXPECT_EQ(lunar_of("2057-09-28"), (LunarDate{2057, 9, false, 1}));  // new moon 23:58
   EXPECT_EQ(lunar_of("2097-08-07"), (LunarDate{2097, 7, false, 1}));  // new moon 23:56
+  EXPECT_EQ(leap_month(1917), 2);
+  EXPECT_EQ(leap_month(1922), 5);
+  EXPECT_EQ(leap_month(1933), 5);
+  EXPECT_EQ(leap_month(1987), 6);
+  EXPECT_EQ(leap_month(1989), 0);
 }
 
 TEST(Lunar, MonthLengths) {
