@@ -103,8 +103,6 @@ constexpr std::array<std::array<std::uint8_t, 6>, 5> kBureauTable = {{
     {2, 0, 3, 4, 1, 0},  // 戊, 癸
 }};
 
-}  // namespace
-
 // Palace of 紫微 by lunar day 1..30 (rows) and bureau (columns 水二 木三 金四
 // 土五 火六).
 constexpr std::array<std::array<PalaceNum, 5>, 30> kZiWeiDayTable = {{
@@ -139,6 +137,8 @@ constexpr std::array<std::array<PalaceNum, 5>, 30> kZiWeiDayTable = {{
     {4, 11, 7, 7, 6},     // day 29
     {5, 12, 12, 8, 7},    // day 30
 }};
+
+}  // namespace
 
 PalaceNum ziWeiPalace(std::string_view bureauName, std::int16_t birthDay) {
   const int bureau = bureauNumber(bureauName);
