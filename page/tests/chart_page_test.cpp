@@ -1,0 +1,123 @@
+#include "page/chart_page.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "example_charts.h"
+#include "page/page_template.h"
+#include "page/palace_cell.h"
+
+namespace ziwei {
+namespace {
+
+std::string pageOf(const ChartState& chart, std::string_view name = "您的姓名",
+                   std::string_view date = "2026/12/6") {
+  return assembleChartPage(chart, buildPageTemplate(), name, date);
+}
+
+bool has(const std::string& text, std::string_view part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST(ChartPage, FirstExampleFillsTheCentreBlock) {
+  const std::string page = pageOf(test::firstExample());
+  EXPECT_TRUE(has(page, "<td width='30%'>2026/12/6</td>"));
+  EXPECT_TRUE(has(page, "<strong>Tessaro</strong>"));
+  EXPECT_TRUE(has(page, "<strong>~ Tessaro紫微斗數命盤 ~ </strong>"));
+  EXPECT_TRUE(has(page, "<font color='#6633FF'>陽男</font>"));
+  EXPECT_TRUE(has(page, "<font color='#0000FF'>[                您的姓名 ]</font>"));
+  EXPECT_TRUE(has(page, "<font color='#FF0000'>肖鼠</font>"));
+  EXPECT_TRUE(has(page, "農曆:73年1月1日0時0分"));
+  // Dou Jun 子, Body master 火星, Life master 祿存, bureau 火六局.
+  EXPECT_TRUE(has(page, "                        子</font></td>"));
+  EXPECT_TRUE(has(page, "                        火星</font></td>"));
+  EXPECT_TRUE(has(page, "                        祿存</font></td>"));
+  EXPECT_TRUE(has(page, "                        火六局</font></td>"));
+  EXPECT_TRUE(has(page, "<pre></pre>"));
+  EXPECT_EQ(page.find('@'), std::string::npos);
+  EXPECT_EQ(page.find_first_of("\r\n"), std::string::npos);
+}
+
+TEST(ChartPage, SecondExampleShowsTheMonthAfterTheLeapRule) {
+  const std::string page = pageOf(test::secondExample());
+  EXPECT_TRUE(has(page, "農曆:89年5月20日13時0分"));
+  EXPECT_TRUE(has(page, "<font color='#6633FF'>陽女</font>"));
+  EXPECT_TRUE(has(page, "肖龍"));
+  EXPECT_TRUE(has(page, "                        卯</font></td>"));    // Dou Jun
+  EXPECT_TRUE(has(page, "                        文昌</font></td>"));  // Body master
+  EXPECT_TRUE(has(page, "                        巨門</font></td>"));  // Life master
+  EXPECT_TRUE(has(page, "                        土五局</font></td>"));
+}
+
+TEST(ChartPage, EveryPalaceCellStandsInItsGridPlace) {
+  const ChartState chart = test::secondExample();
+  const std::string page = pageOf(chart);
+  const auto cell = [&chart](int n) { return HourInStr(chart, static_cast<PalaceNum>(n)); };
+  EXPECT_TRUE(has(page, "<td width='157'>" + cell(6) + "    </td>"));
+  EXPECT_TRUE(has(page, "<td width='157'>      " + cell(4) + "    </td>"));
+  EXPECT_TRUE(has(page, "<td width='157'>      " + cell(3) + "    </td>"));
+  for (int n : {7, 5, 2}) EXPECT_TRUE(has(page, "<td width='157'>" + cell(n) + " </td>")) << n;
+  for (int n : {8, 9, 10, 11, 1, 12}) {
+    EXPECT_TRUE(has(page, "<td width='158'>" + cell(n) + " </td>")) << n;
+  }
+}
+
+TEST(ChartPage, RepublicYearAndLeapMonthEdges) {
+  BirthSelection selection;
+  selection.year = "1912";
+  selection.month = "12";
+  selection.leap = "閏";
+  selection.day = "16";
+  selection.hour = "23";
+  selection.minute = "59";
+  EXPECT_TRUE(has(pageOf(castFrame(selection)), "農曆:1年1月16日23時59分"));
+  selection.year = "2010";
+  selection.leap = "正";
+  EXPECT_TRUE(has(pageOf(castFrame(selection)), "農曆:99年12月16日23時59分"));
+}
+
+TEST(ChartPage, HostileNamesAreShownLiterally) {
+  const ChartState chart = test::firstExample();
+  const std::string script = pageOf(chart, "<script>alert('x&y')</script>\"");
+  EXPECT_TRUE(has(
+      script, "[                &lt;script&gt;alert(&#39;x&amp;y&#39;)&lt;/script&gt;&quot; ]"));
+  EXPECT_FALSE(has(script, "<script>"));
+
+  // A placeholder in the name is not expanded by the later steps.
+  const std::string placeholder = pageOf(chart, "@CYY@@HourseNUM01@");
+  EXPECT_TRUE(has(placeholder, "[                &#64;CYY&#64;&#64;HourseNUM01&#64; ]"));
+  EXPECT_EQ(placeholder.find('@'), std::string::npos);
+
+  // Line breaks and other control characters cannot break the one-line page.
+  const std::string lines = pageOf(chart, "a\r\nb\tc");
+  EXPECT_TRUE(has(lines, "[                a&#13;&#10;b&#9;c ]"));
+  EXPECT_EQ(lines.find_first_of("\r\n"), std::string::npos);
+
+  EXPECT_TRUE(has(pageOf(chart, ""), "[                 ]"));
+}
+
+TEST(ChartPage, PrintDateIsEscapedLikeTheName) {
+  const std::string page = pageOf(test::firstExample(), "x", "<b>@txtNAME@</b>");
+  EXPECT_TRUE(has(page, "<td width='30%'>&lt;b&gt;&#64;txtNAME&#64;&lt;/b&gt;</td>"));
+  EXPECT_TRUE(has(page, "[                x ]"));
+}
+
+TEST(ChartPage, TemplateIsLeftUnchanged) {
+  const std::string pageTemplate = buildPageTemplate();
+  const std::string copy = pageTemplate;
+  const std::string first = assembleChartPage(test::firstExample(), pageTemplate, "甲", "d");
+  const std::string second = assembleChartPage(test::secondExample(), pageTemplate, "乙", "d");
+  EXPECT_EQ(pageTemplate, copy);
+  EXPECT_NE(first, second);
+}
+
+TEST(ChartPage, TodayIsAShortDate) {
+  const std::string today = todayShortDate();
+  EXPECT_FALSE(today.empty());
+  EXPECT_LT(today.size(), 40u);
+  EXPECT_EQ(today.find_first_of("\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ziwei

@@ -1,0 +1,147 @@
+#include "page/page_file.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "example_charts.h"
+#include "page/chart_page.h"
+#include "page/page_template.h"
+
+namespace ziwei {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Big5 back to UTF-8 through the C library; fails the test on bad input.
+std::string big5ToUtf8(std::string big5) {
+  iconv_t cd = iconv_open("UTF-8", "BIG5");
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  std::string out(big5.size() * 2, '\0');
+  char* in = big5.data();
+  std::size_t inLeft = big5.size();
+  char* to = out.data();
+  std::size_t toLeft = out.size();
+  EXPECT_NE(iconv(cd, &in, &inLeft, &to, &toLeft), static_cast<std::size_t>(-1));
+  iconv_close(cd);
+  out.resize(out.size() - toLeft);
+  return out;
+}
+
+std::string readFile(const fs::path& path) {
+  std::string bytes(fs::file_size(path), '\0');
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  EXPECT_NE(file, nullptr);
+  if (file == nullptr) return {};
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  return bytes;
+}
+
+// Every literal the page can show: the template, and all the texts the
+// engine produces over charts that together reach every stem, branch,
+// bureau, month, day, hour and both sexes.
+TEST(PageFile, EveryPageLiteralEncodesInBig5) {
+  const std::string pageTemplate = buildPageTemplate();
+  for (int i = 0; i < 120; ++i) {
+    BirthSelection selection;
+    selection.year = std::to_string(1924 + i % 60);
+    selection.month = std::to_string(1 + i % 12);
+    selection.leap = i % 7 == 0 ? "閏" : "正";
+    selection.day = std::to_string(1 + (i * 7) % 30);
+    selection.hour = std::to_string((i * 5) % 24);
+    selection.male = i % 2 == 0;
+    const std::string page =
+        assembleChartPage(castFrame(selection), pageTemplate, "您的姓名", "2026/12/6");
+    const std::string big5 = encodePage(page, PageEncoding::Big5);
+    ASSERT_EQ(big5.find("&#"), std::string::npos) << "year " << selection.year;
+    ASSERT_EQ(big5ToUtf8(big5), page + "\r\n") << "year " << selection.year;
+  }
+}
+
+TEST(PageFile, Big5WritesWhatItCannotHoldAsReferences) {
+  EXPECT_EQ(encodePage("王😀明", PageEncoding::Big5), "\xA4\xFD&#128512;\xA9\xFA\r\n");
+  EXPECT_EQ(encodePage("ﬀ𝔸", PageEncoding::Big5), "&#64256;&#120120;\r\n");
+  // Broken UTF-8 becomes the replacement character, and the rest goes on.
+  EXPECT_EQ(encodePage("a\xFF\xE7\x8E"
+                       "b王",
+                       PageEncoding::Big5),
+            "a&#65533;&#65533;&#65533;b\xA4\xFD\r\n");
+  EXPECT_EQ(encodePage("", PageEncoding::Big5), "\r\n");
+  EXPECT_EQ(encodePage("ˉ◎○△Ｘ：", PageEncoding::Big5),
+            "\xA3\xBC\xA1\xB7\xA1\xB3\xA1\xB5\xA2\xE6\xA1\x47\r\n");
+}
+
+TEST(PageFile, Utf8DeclaresItsCharsetAndChangesNothingElse) {
+  const std::string page =
+      assembleChartPage(test::firstExample(), buildPageTemplate(), "王😀", "2026/12/6");
+  const std::string utf8 = encodePage(page, PageEncoding::Utf8);
+  std::string expected = page;
+  const std::string big5 = "charset=big5'>";
+  expected.replace(expected.find(big5), big5.size(), "charset=utf-8'>");
+  EXPECT_EQ(utf8, expected + "\r\n");
+  // A name cannot pose as the declaration.
+  const std::string forged = encodePage("x<meta charset=big5>", PageEncoding::Utf8);
+  EXPECT_EQ(forged, "x<meta charset=big5>\r\n");
+}
+
+class PageFileWrite : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("ziwei-page-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::size_t entries() const {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  }
+  fs::path dir_;
+};
+
+TEST_F(PageFileWrite, WritesAndReplacesTheWholeFile) {
+  const fs::path path = dir_ / "T010190.htm";
+  writePageFile(path, "第一頁 first page", PageEncoding::Big5);
+  EXPECT_EQ(readFile(path), encodePage("第一頁 first page", PageEncoding::Big5));
+  writePageFile(path, "2", PageEncoding::Utf8);
+  EXPECT_EQ(readFile(path), "2\r\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(PageFileWrite, ReplacesALinkInsteadOfFollowingIt) {
+  const fs::path target = dir_ / "elsewhere.txt";
+  std::ofstream(target) << "keep";
+  const fs::path path = dir_ / "page.htm";
+  fs::create_symlink(target, path);
+  writePageFile(path, "new", PageEncoding::Utf8);
+  EXPECT_FALSE(fs::is_symlink(path));
+  EXPECT_EQ(readFile(path), "new\r\n");
+  EXPECT_EQ(readFile(target), "keep");
+}
+
+TEST_F(PageFileWrite, FailureNamesTheFileAndLeavesNothingBehind) {
+  const fs::path missing = dir_ / "no-such-dir" / "page.htm";
+  try {
+    writePageFile(missing, "x", PageEncoding::Big5);
+    FAIL() << "no error";
+  } catch (const PageWriteError& error) {
+    EXPECT_NE(std::string(error.what()).find(missing.string()), std::string::npos);
+  }
+  // The target is a directory: the temporary file is made, the rename fails.
+  const fs::path directory = dir_ / "taken";
+  fs::create_directory(directory);
+  EXPECT_THROW(writePageFile(directory, "x", PageEncoding::Big5), PageWriteError);
+  EXPECT_EQ(entries(), 1u);
+  EXPECT_TRUE(fs::is_empty(directory));
+}
+
+}  // namespace
+}  // namespace ziwei

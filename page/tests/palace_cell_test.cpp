@@ -1,0 +1,249 @@
+#include "page/palace_cell.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "example_charts.h"
+#include "page/palace_groups.h"
+
+namespace ziwei {
+namespace {
+
+// The star row of a cell: from the filler cell to the end of the row.
+std::string starRow(const std::string& cell) {
+  const std::string filler = "          <td width='100%'><div align='right'></div>          </td>";
+  const auto begin = cell.find(filler) + filler.size();
+  return cell.substr(begin, cell.find("        </tr>", begin) - begin);
+}
+
+// The palace-name row's text between the colour attribute and the closing tags.
+std::string nameRow(const std::string& cell) {
+  const std::string open = "<strong><font color='";
+  const auto begin = cell.find(open) + open.size();
+  return cell.substr(begin, cell.find("    </font></strong>", begin) - begin);
+}
+
+// The 紫微 palace of the first example, 酉, composed independently from the
+// layout description: 天使 (green), five minor stars with their brightness
+// (blue, last first), 貪狼 and 紫微 (red) with brightness and the 甲-year
+// transformation mark, then periods, name, cycles, growth, stem and branch.
+constexpr std::string_view kFirstExampleZiWeiCell =
+    "<table width='155' height='167' border='0' cellpadding='0' cellspacing='0'>"
+    "  <tr>"
+    "    <td height='25' colspan='6'align='right'><table width='100%' border='0' cellspacing='0' "
+    "cellpadding='0'>"
+    "        <tr>"
+    "          <td width='100%'><div align='right'></div>"
+    "          </td>"
+    "          <td valign='top'><div align='right'><font color='#006600' size='2'>天使"
+    "          </font></div>"
+    "          </td>"
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>恩光ˉ"
+    "          </font></div>"
+    "         </td>"
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>咸池ˉ"
+    "          </font></div>"
+    "         </td>"
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天喜ˉ"
+    "          </font></div>"
+    "         </td>"
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天福ˉ"
+    "          </font></div>"
+    "         </td>"
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天刑◎"
+    "          </font></div>"
+    "         </td>"
+    "          <td valign='top' width=0><div align='right'><font color='#FF0000' size='2'>貪狼△ˉ"
+    "          </font></div>"
+    "          </td>"
+    "          <td valign='top' width=0><div align='right'><font color='#FF0000' size='2'>紫微○ˉ"
+    "          </font></div>"
+    "          </td>"
+    "        </tr>"
+    "      </table>"
+    "    </td>"
+    "  </tr>"
+    "  <tr>"
+    "    <td width='25'>&nbsp;</td>"
+    "    <td width='25'>&nbsp;</td>"
+    "    <td width='25'>&nbsp;</td>"
+    "    <td width='26'>&nbsp;</td>"
+    "    <td width='24'>&nbsp;</td>"
+    "    <td width='25'>&nbsp;</td>"
+    "  </tr>"
+    "  <tr>"
+    "    <td>&nbsp;</td>"
+    "    <td>&nbsp;</td>"
+    "    <td colspan='2'>"
+    "      <div align='center'><font size='2'>76-85"
+    "      </font></div></td>"
+    "    <td>&nbsp;</td>"
+    "    <td>&nbsp;</td>"
+    "  </tr>"
+    "  <tr>"
+    "    <td colspan='6'><div align='center'><strong><font color='#FF0000'>疾厄宮"
+    "     </font></strong></div>"
+    "    </td>"
+    "  </tr>"
+    "  <tr>"
+    "    <td colspan='3'>"
+    "      <div align='left'>"
+    "        <table width='100%' border='0' cellspacing='0' cellpadding='0'>"
+    "          <tr>"
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>喜神"
+    "          </font></div>"
+    "          </td>"
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>咸池"
+    "          </font></div>"
+    "          </td>"
+    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天德"
+    "          </font></div>"
+    "          </td>"
+    "            <td><div align='right'></div>"
+    "            </td>"
+    "            <td><div align='right'> </div>"
+    "            </td>"
+    "            <td width='100%'><div align='right'> </div>"
+    "          </tr>"
+    "        </table>"
+    "      </div>"
+    "    </td>"
+    "    <td colspan='3'><table width='100%' border='0' cellspacing='0' cellpadding='0'>"
+    "        <tr>"
+    "          <td width='100%'><div align='right'></div>"
+    "          </td>"
+    "          <td valign='bottom'><div align='right'><font size='2'>死"
+    "          </font></div>"
+    "          </td>"
+    "          <td><div align='right'> </div>"
+    "          </td>"
+    "          <td><div align='right'> <font color='#990000' size='2'>癸酉"
+    "          </font></div>"
+    "          </td>"
+    "        </tr>"
+    "      </table>"
+    "    </td>"
+    "  </tr>"
+    "  <tr>"
+    "    <td height='20' colspan='6'><div align='center'><font size='2'> 12 24 36 48 60 72 84 96 "
+    "108"
+    "    </font></div></td>"
+    "  </tr></table>";
+
+TEST(PalaceCell, MatchesTheZiWeiPalaceOfTheFirstExampleByteForByte) {
+  EXPECT_EQ(HourInStr(test::firstExample(), 10), kFirstExampleZiWeiCell);
+}
+
+TEST(PalaceCell, IsOneLineAndTheSameOnEveryCall) {
+  const ChartState chart = test::secondExample();
+  for (PalaceNum num = 1; num <= 12; ++num) {
+    const std::string cell = HourInStr(chart, num);
+    EXPECT_EQ(cell.find_first_of("\r\n"), std::string::npos);
+    EXPECT_TRUE(cell.starts_with(
+        "<table width='155' height='167' border='0' cellpadding='0' cellspacing='0'>"));
+    EXPECT_TRUE(cell.ends_with("</table>"));
+    EXPECT_EQ(HourInStr(chart, num), cell);
+  }
+}
+
+TEST(PalaceCell, StarRowStandsRightToLeftInGroupOrder) {
+  // 甲 year: 陀羅 and then 天魁 lie in 丑 after 廉貞 and 七殺; the first
+  // gathered stands rightmost, so the row reads 天魁 陀羅 七殺 廉貞.
+  const ChartState chart = test::firstExample();
+  const std::string row = starRow(HourInStr(chart, 2));
+  const auto kuei = row.find("天魁ˉˉ");
+  const auto tuoluo = row.find("陀羅◎ˉ");
+  const auto qisha = row.find("七殺◎ˉ");
+  const auto lianzhen = row.find("廉貞△<font color='#0000FF'><strong>祿</strong></font>");
+  ASSERT_NE(kuei, std::string::npos);
+  EXPECT_LT(kuei, tuoluo);
+  EXPECT_LT(tuoluo, qisha);
+  EXPECT_LT(qisha, lianzhen);
+  // The minor group stands left of the main group, 天空 (second) left of 天姚.
+  EXPECT_LT(row.find("天空◎"), row.find("天姚Ｘ"));
+  EXPECT_LT(row.find("天姚Ｘ"), kuei);
+}
+
+TEST(PalaceCell, GroupsStandVoidMarkerMinorMainFromLeftToRight) {
+  // Second example, 酉: 旬空 (orange), minor stars, then four main stars.
+  const ChartState chart = test::secondExample();
+  const std::string row = starRow(HourInStr(chart, 10));
+  EXPECT_TRUE(
+      row.starts_with("          <td valign='top'><div align='right'><font color='#FF9900' "
+                      "size='2'><strong>旬空          </strong></font></div>          </td>"));
+  EXPECT_LT(row.find("#FF9900"), row.find("#0000FF"));
+  EXPECT_LT(row.rfind("#0000FF' size='2'>"), row.find("#FF0000"));
+  EXPECT_TRUE(row.ends_with("廉貞△ˉ          </font></div>          </td>"));
+  // 截空 in 未 is a green marker cell.
+  EXPECT_NE(starRow(HourInStr(chart, 8))
+                .find("<font color='#006600' size='2'>截空          </font></div>          </td>"),
+            std::string::npos);
+}
+
+TEST(PalaceCell, MinorStarCellsCloseWithNineBlanks) {
+  const std::string row = starRow(HourInStr(test::secondExample(), 11));
+  EXPECT_EQ(row,
+            "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>歲破ˉ"
+            "          </font></div>         </td>"
+            "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天虛ˉ"
+            "          </font></div>         </td>");
+}
+
+TEST(PalaceCell, PalaceWithoutUpperStarsShowsOnlyTheFiller) {
+  BirthSelection selection;
+  selection.year = "1913";
+  selection.month = "2";
+  selection.hour = "6";
+  const ChartState chart = castFrame(selection);
+  const std::string cell = HourInStr(chart, 5);
+  EXPECT_EQ(starRow(cell), "");
+  EXPECT_NE(cell.find("<font color=''>"), std::string::npos);
+}
+
+TEST(PalaceCell, PalaceNameIsRedForMainStarsAndLuCunOnly) {
+  const ChartState first = test::firstExample();
+  const ChartState second = test::secondExample();
+  // 天梁 alone; 火星 with 祿存.
+  EXPECT_EQ(nameRow(HourInStr(first, 1)), "#FF0000'>夫妻宮 ");
+  EXPECT_EQ(nameRow(HourInStr(first, 3)), "#FF0000'>命宮 身宮");
+  // Only auxiliaries: 擎羊; 右弼; 陀羅 and 天鉞; no main-group star at all.
+  EXPECT_EQ(nameRow(HourInStr(first, 4)), "'>父母宮 ");
+  EXPECT_EQ(nameRow(HourInStr(second, 7)), "'>疾厄宮 ");
+  EXPECT_EQ(nameRow(HourInStr(second, 8)), "'>財帛宮 ");
+  EXPECT_EQ(nameRow(HourInStr(second, 11)), "'>兄弟宮 ");
+  // 祿存 with 左輔 colours the name.
+  EXPECT_EQ(nameRow(HourInStr(second, 9)), "#FF0000'>子女宮 ");
+}
+
+TEST(PalaceCell, BodyPalaceCarriesItsMark) {
+  const ChartState second = test::secondExample();
+  EXPECT_EQ(nameRow(HourInStr(second, 2)), "#FF0000'>福德宮 身宮");
+  EXPECT_EQ(nameRow(HourInStr(second, 12)), "#FF0000'>命宮 ");
+}
+
+TEST(PalaceCell, CycleRowRunsLeftToRight) {
+  const std::string cell = HourInStr(test::secondExample(), 1);
+  const auto doctor = cell.find("病符          </font>");
+  const auto general = cell.find("將星          </font>");
+  const auto yearFront = cell.find("白虎          </font>");
+  ASSERT_NE(doctor, std::string::npos);
+  EXPECT_LT(doctor, general);
+  EXPECT_LT(general, yearFront);
+  EXPECT_NE(cell.find("<font size='2'>墓          </font>"), std::string::npos);
+  EXPECT_NE(cell.find("<font color='#990000' size='2'>戊子          </font>"), std::string::npos);
+}
+
+TEST(PalaceGroups, KeepTheOrderOfTheFamilies) {
+  const PalaceGroups groups = gatherPalaceGroups(test::firstExample(), 11);
+  EXPECT_EQ(groups.main, (std::vector<std::string>{"巨門", "文昌", "鈴星", "右弼"}));
+  EXPECT_EQ(groups.minor, (std::vector<std::string>{"天月", "鳳閣", "寡宿", "天解", "八座"}));
+  EXPECT_TRUE(groups.redName);
+  EXPECT_EQ(groups.cycles, (std::vector<std::string>{"病符", "地煞", "弔客"}));
+  const PalaceGroups ziWei = gatherPalaceGroups(test::firstExample(), 10);
+  EXPECT_EQ(ziWei.main.front(), "紫微");
+  EXPECT_EQ(ziWei.markers, (std::vector<std::string>{"天使"}));
+}
+
+}  // namespace
+}  // namespace ziwei
