@@ -1,0 +1,39 @@
+#include "app/desktop_settings.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QtGlobal>
+
+#include "page/publisher.h"
+
+namespace ziwei::desktop {
+
+namespace {
+QUrl toUrl(std::string_view address) {
+  return QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())));
+}
+}  // namespace
+
+DesktopSettings publisherSettings() {
+  DesktopSettings settings;
+  settings.homePage = toUrl(publisher::kHomePage);
+  for (std::size_t i = 0; i < settings.pictureLinks.size(); ++i) {
+    settings.pictureLinks[i] = toUrl(publisher::kPictureLinks[i].url);
+  }
+  settings.lunarConverter = toUrl(publisher::kLunarConverter.url);
+  settings.programDir = QCoreApplication::applicationDirPath();
+  return settings;
+}
+
+void prepareWebEngine() {
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  if (::geteuid() != 0) return;
+  QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+  if (flags.contains("--no-sandbox")) return;
+  if (!flags.isEmpty()) flags += ' ';
+  flags += "--no-sandbox";
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+}
+
+}  // namespace ziwei::desktop

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+
+#include <QString>
+#include <QUrl>
+
+namespace ziwei::desktop {
+
+// Where the window links to and where it first tries to write its pages.
+// The program takes the publisher's addresses; a test hands in its own
+// (loopback) addresses and a folder of its own instead.
+struct DesktopSettings {
+  QUrl homePage;                     // first navigation, profile and offline pages
+  std::array<QUrl, 7> pictureLinks;  // cmdB01 ... cmdB07
+  QUrl lunarConverter;               // cmdGetC
+  QString programDir;                // the work directory is tried here first
+};
+
+// The publisher's addresses, and the folder holding the running program.
+DesktopSettings publisherSettings();
+
+// Sets the process up for Qt WebEngine before the application object exists:
+// shares OpenGL contexts and, only when running as root (where Chromium
+// refuses its sandbox), adds --no-sandbox to QTWEBENGINE_CHROMIUM_FLAGS.
+void prepareWebEngine();
+
+}  // namespace ziwei::desktop

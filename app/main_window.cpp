@@ -1,0 +1,437 @@
+#include "app/main_window.h"
+
+#include <exception>
+#include <filesystem>
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include "app/artwork.h"
+#include "app/local_pages.h"
+#include "app/name_box.h"
+#include "app/pane_page.h"
+#include "app/work_dir.h"
+#include "chart/frame/chart_frame.h"
+#include "page/chart_page.h"
+#include "page/page_file.h"
+#include "page/page_template.h"
+
+namespace ziwei::desktop {
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect toPixels(const TwipsRect& r) {
+  return {twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
+          twipsToPixels(r.height)};
+}
+
+void placeAt(QWidget* widget, const TwipsRect& r) { widget->setGeometry(toPixels(r)); }
+
+void setTextColour(QWidget* widget, QColor colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  palette.setColor(QPalette::Text, colour);
+  palette.setColor(QPalette::ButtonText, colour);
+  widget->setPalette(palette);
+}
+
+void setFaceColour(QPushButton* button, QColor colour) {
+  QPalette palette = button->palette();
+  palette.setColor(QPalette::Button, colour);
+  palette.setColor(QPalette::ButtonText, Qt::black);
+  button->setPalette(palette);
+}
+
+const QColor kOlive(0x80, 0x80, 0x00);
+
+// Rectangles of the controls that the layout does not move.
+constexpr TwipsRect kLabel8{180, 300, 480, 240};
+constexpr TwipsRect kTxtName{720, 240, 1515, 315};
+constexpr TwipsRect kOptMale{2580, 300, 675, 180};
+constexpr TwipsRect kOptFemale{3240, 300, 675, 180};
+constexpr TwipsRect kCmdStart{7560, 720, 1395, 315};
+constexpr TwipsRect kCommand1{7560, 240, 1395, 315};
+constexpr TwipsRect kCmdAboutMe{5760, 240, 1455, 315};
+constexpr TwipsRect kCmdGetC{4080, 240, 1455, 315};
+constexpr std::array<int, 7> kPictureLefts{120, 1380, 2640, 3900, 5160, 6420, 7680};
+constexpr int kPictureTop = 180;
+constexpr int kPictureWidth = 1275;
+constexpr int kPictureHeight = 495;
+
+// The date row: a caption label before the year, a unit label after each
+// selector, and the selectors themselves.
+struct DateLabel {
+  const char* name;
+  const char* caption;
+  TwipsRect rect;
+};
+constexpr std::array<DateLabel, 7> kDateLabels{{
+    {"Label1", "農曆", {300, 720, 480, 240}},
+    {"Label2", "年", {1860, 720, 240, 240}},
+    {"Label3", "月", {3360, 720, 240, 240}},
+    {"Label4", "日", {4260, 720, 240, 240}},
+    {"Label5", "時", {5280, 720, 240, 240}},
+    {"Label6", "分", {6240, 720, 240, 240}},
+    {"Label7", "秒", {7200, 720, 240, 240}},
+}};
+
+struct NumberList {
+  int first;
+  int last;
+  int selected;  // index selected at start-up
+};
+constexpr NumberList kMonths{1, 12, 0};
+constexpr NumberList kDays{1, 30, 0};
+constexpr NumberList kHours{0, 23, 0};
+constexpr NumberList kMinutes{0, 59, 0};
+constexpr NumberList kSeconds{0, 59, 0};
+constexpr int kStartYear = 2000;
+
+void fillNumbers(QComboBox* box, const NumberList& list) {
+  for (int n = list.first; n <= list.last; ++n) box->addItem(QString::number(n));
+  box->setCurrentIndex(list.selected);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(DesktopSettings settings, QWidget* parent)
+    : QWidget(parent), settings_(std::move(settings)) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("Tessaro紫微斗數"));
+  setWindowIcon(QIcon(QPixmap::fromImage(drawProgramIcon(50))));
+  buildControls();
+  resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
+  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+
+  // Start-up: version label, selectors, first navigation, the three page
+  // texts, then the work directory.
+  lbVer_->setText(QStringLiteral("V%1.%2.%3")
+                      .arg(ZIWEI_VERSION_MAJOR)
+                      .arg(ZIWEI_VERSION_MINOR)
+                      .arg(ZIWEI_VERSION_PATCH));
+  fillSelectors();
+  navigate(settings_.homePage);
+  const std::string home = settings_.homePage.toEncoded().toStdString();
+  texts_.ProfilePage = buildProfilePage(home);
+  texts_.OfflinePage = buildOfflinePage(home);
+  texts_.PageTemplate = buildPageTemplate();
+  texts_.WorkDir = settleWorkDir(settings_.programDir);
+  if (texts_.WorkDir.isEmpty()) setStatus(QStringLiteral("找不到可寫入網頁檔的資料夾"));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+  QPalette olive = palette();
+  olive.setColor(QPalette::Window, kOlive);
+  setPalette(olive);
+  setAutoFillBackground(true);
+
+  QFont windowFont(chineseFontFamily());
+  windowFont.setPointSize(9);
+  setFont(windowFont);
+  const QFont labels = labelFont();
+  const QPalette inputs = palette();  // selectors and the name box keep plain colours
+
+  frame01_ = new QGroupBox(
+      QStringLiteral("請輸入您的農曆生日點選[紫微斗數排盤]---如您不知道農曆生日可利用[農曆日期查"
+                     "詢]直接線上換算您的農曆生日!"),
+      this);
+  frame01_->setObjectName(QStringLiteral("frame01"));
+  setTextColour(frame01_, QColor(0xFF, 0xC0, 0xC0));
+
+  auto label = [&](const char* name, const QString& text, const TwipsRect& r, QColor colour) {
+    auto* l = new QLabel(text, frame01_);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(labels);
+    setTextColour(l, colour);
+    placeAt(l, r);
+    return l;
+  };
+  Label8_ = label("Label8", QStringLiteral("姓名"), kLabel8, QColor(0x00, 0xFF, 0xFF));
+
+  txtNAME_ = new NameBox(QStringLiteral("您的姓名"), frame01_);
+  txtNAME_->setObjectName(QStringLiteral("txtNAME"));
+  txtNAME_->setPalette(inputs);
+  placeAt(txtNAME_, kTxtName);
+
+  optSEX0_ = new QRadioButton(QStringLiteral("男"), frame01_);
+  optSEX0_->setObjectName(QStringLiteral("optSEX0"));
+  setTextColour(optSEX0_, QColor(0x00, 0xFF, 0xFF));
+  optSEX0_->setChecked(true);
+  placeAt(optSEX0_, kOptMale);
+  optSEX1_ = new QRadioButton(QStringLiteral("女"), frame01_);
+  optSEX1_->setObjectName(QStringLiteral("optSEX1"));
+  setTextColour(optSEX1_, QColor(0xFF, 0x80, 0x80));
+  placeAt(optSEX1_, kOptFemale);
+
+  for (const DateLabel& d : kDateLabels) {
+    label(d.name, QString::fromUtf8(d.caption), d.rect, QColor(0xFF, 0xC0, 0x80));
+  }
+  auto selector = [&](const char* name, const TwipsRect& r) {
+    auto* box = new QComboBox(frame01_);  // not editable: a drop-down list
+    box->setObjectName(QLatin1String(name));
+    box->setPalette(inputs);
+    placeAt(box, r);
+    return box;
+  };
+  cboY_ = selector("cboY", {900, 720, 975, 300});
+  cboCDM_ = selector("cboCDM", {2220, 720, 555, 300});
+  cboM_ = selector("cboM", {2760, 720, 615, 300});
+  cboD_ = selector("cboD", {3660, 720, 615, 300});
+  cboH_ = selector("cboH", {4680, 720, 615, 300});
+  cboMU_ = selector("cboMU", {5640, 720, 615, 300});
+  cboS_ = selector("cboS", {6600, 720, 615, 300});
+
+  auto button = [&](const char* name, const QString& caption, const TwipsRect& r, QColor face) {
+    auto* b = new QPushButton(caption, frame01_);
+    b->setObjectName(QLatin1String(name));
+    setFaceColour(b, face);
+    placeAt(b, r);
+    return b;
+  };
+  cmdStart_ =
+      button("cmdStart", QStringLiteral("紫微斗數排盤"), kCmdStart, QColor(0xFF, 0xC0, 0xFF));
+  Command1_ = button("Command1", QStringLiteral("預覽列印"), kCommand1, QColor(0xFF, 0xFF, 0xC0));
+  cmdAboutMe_ =
+      button("cmdAboutMe", fromUtf8(kProfileButtonCaption), kCmdAboutMe, QColor(0xC0, 0xFF, 0xFF));
+  cmdGetC_ = button("cmdGetC", QStringLiteral("農曆日期查詢"), kCmdGetC, QColor(0xFF, 0xE0, 0xC0));
+  cmdExit_ =
+      button("cmdExit", QStringLiteral("關閉程式"), controls_.cmdExit, QColor(0xFF, 0x80, 0x80));
+
+  lbVer_ = new QLabel(frame01_);
+  lbVer_->setObjectName(QStringLiteral("lbVer"));
+  QFont small = font();
+  small.setPixelSize(10);
+  lbVer_->setFont(small);
+  setTextColour(lbVer_, QColor(0xFF, 0xFF, 0x00));
+
+  WebBrowser1_ = new QWebEngineView(this);
+  WebBrowser1_->setObjectName(QStringLiteral("WebBrowser1"));
+  WebBrowser1_->setPage(new PanePage(WebBrowser1_));
+  // A failed load is answered with the program's own offline page.
+  WebBrowser1_->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+
+  Frame02_ = new QGroupBox(this);
+  Frame02_->setObjectName(QStringLiteral("Frame02"));
+  const std::array<const char*, 7> pictureWords{"八字學", "姓名學",   "紫微斗數", "六爻卦",
+                                                "農民曆", "命理教學", "綜合排盤"};
+  for (std::size_t i = 0; i < cmdB_.size(); ++i) {
+    auto* b = new QPushButton(Frame02_);
+    b->setObjectName(QStringLiteral("cmdB0%1").arg(i + 1));
+    b->setIcon(QIcon(QPixmap::fromImage(
+        drawLinkPicture(QString::fromUtf8(pictureWords[i]), static_cast<int>(i) * 50 % 360))));
+    b->setIconSize(QSize(80, 30));
+    b->setToolTip(QString::fromUtf8(pictureWords[i]));
+    placeAt(b, {kPictureLefts[i], kPictureTop, kPictureWidth, kPictureHeight});
+    connect(b, &QPushButton::clicked, this, [this, i] { navigate(settings_.pictureLinks[i]); });
+    cmdB_[i] = b;
+  }
+
+  lbStatus_ = new QLabel(this);
+  lbStatus_->setObjectName(QStringLiteral("lbStatus"));
+  lbStatus_->setTextFormat(Qt::PlainText);
+
+  connect(cmdStart_, &QPushButton::clicked, this, &MainWindow::castChart);
+  connect(Command1_, &QPushButton::clicked, this, &MainWindow::showPrintPreview);
+  connect(cmdAboutMe_, &QPushButton::clicked, this, &MainWindow::showProfile);
+  connect(cmdGetC_, &QPushButton::clicked, this, [this] { navigate(settings_.lunarConverter); });
+  connect(cmdExit_, &QPushButton::clicked, this, &MainWindow::askToClose);
+
+  QWebEnginePage* page = WebBrowser1_->page();
+  connect(page, &QWebEnginePage::loadingChanged, this, &MainWindow::onLoadingChanged);
+  connect(page, &QWebEnginePage::linkHovered, this, &MainWindow::setStatus);
+  connect(page, &QWebEnginePage::loadProgress, this, [this](int percent) {
+    if (percent < 100) {
+      setStatus(QStringLiteral("開啟網頁 %1 (%2%)")
+                    .arg(WebBrowser1_->url().toDisplayString())
+                    .arg(percent));
+    }
+  });
+  connect(WebBrowser1_, &QWebEngineView::printRequested, this, &MainWindow::printFromPage);
+
+  chainTabOrder();
+  applyLayout();
+}
+
+void MainWindow::fillSelectors() {
+  for (int year = kSelectorYears.first; year <= kSelectorYears.last; ++year) {
+    cboY_->addItem(QString::number(year));
+  }
+  cboY_->setCurrentIndex(kStartYear - kSelectorYears.first);
+  fillNumbers(cboM_, kMonths);
+  fillNumbers(cboD_, kDays);
+  fillNumbers(cboH_, kHours);
+  fillNumbers(cboMU_, kMinutes);
+  fillNumbers(cboS_, kSeconds);
+  cboCDM_->addItem(QStringLiteral("正"));
+  cboCDM_->addItem(QStringLiteral("閏"));
+  cboCDM_->setCurrentIndex(0);
+}
+
+void MainWindow::chainTabOrder() {
+  const std::array<QWidget*, 21> order{
+      txtNAME_, optSEX0_, optSEX1_, cboY_,     cboCDM_,   cboM_,       cboD_,
+      cboH_,    cboMU_,   cboS_,    cmdStart_, Command1_, cmdAboutMe_, cmdB_[0],
+      cmdB_[1], cmdB_[2], cmdB_[3], cmdB_[4],  cmdB_[5],  cmdB_[6],    cmdGetC_};
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  QWidget::setTabOrder(cmdGetC_, cmdExit_);
+}
+
+void MainWindow::applyLayout() {
+  placeAt(frame01_, controls_.frame01);
+  placeAt(WebBrowser1_, controls_.WebBrowser1);
+  placeAt(Frame02_, controls_.Frame02);
+  placeAt(lbStatus_, controls_.lbStatus);
+  placeAt(cmdExit_, controls_.cmdExit);
+  placeAt(lbVer_, controls_.lbVer);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The rules read the outer size, frame and title bar included. Without a
+  // window manager (e.g. under Xvfb) the frame is the client area itself.
+  const QSize outer = frameGeometry().size();
+  controls_ = fitControls(controls_, pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+  applyLayout();
+}
+
+void MainWindow::navigate(const QUrl& url) { WebBrowser1_->load(url); }
+
+void MainWindow::setStatus(const QString& text) { lbStatus_->setText(text); }
+
+std::optional<QString> MainWindow::writePage(const char* fileName, const std::string& page) {
+  if (texts_.WorkDir.isEmpty()) {
+    setStatus(QStringLiteral("無法寫入網頁檔 %1: 沒有可寫入的資料夾").arg(QLatin1String(fileName)));
+    return std::nullopt;
+  }
+  const QString path = pageFilePath(texts_.WorkDir, fileName);
+  try {
+    writePageFile(std::filesystem::path(QFile::encodeName(path).toStdString()), page,
+                  PageEncoding::Big5);
+  } catch (const std::exception& e) {
+    setStatus(QStringLiteral("無法寫入網頁檔: %1").arg(QString::fromLocal8Bit(e.what())));
+    return std::nullopt;
+  }
+  return path;
+}
+
+void MainWindow::showPageFile(const char* fileName, const std::string& page) {
+  if (const std::optional<QString> path = writePage(fileName, page)) {
+    navigate(QUrl::fromLocalFile(*path));
+    emit pageShown(*path);
+  }
+}
+
+void MainWindow::castChart() {
+  BirthSelection selection;
+  selection.year = cboY_->currentText().toStdString();
+  selection.month = cboM_->currentText().toStdString();
+  selection.leap = cboCDM_->currentText().toStdString();
+  selection.day = cboD_->currentText().toStdString();
+  selection.hour = cboH_->currentText().toStdString();
+  selection.minute = cboMU_->currentText().toStdString();
+  selection.second = cboS_->currentText().toStdString();
+  selection.male = optSEX0_->isChecked();
+  try {
+    chart_ = castFrame(selection);
+  } catch (const SelectionError& e) {
+    setStatus(QString::fromUtf8(e.what()));
+    return;
+  }
+  const std::string page = assembleChartPage(chart_, texts_.PageTemplate,
+                                             txtNAME_->text().toStdString(), todayShortDate());
+  showPageFile(kChartPageFile, page);
+}
+
+void MainWindow::showProfile() { showPageFile(kProfilePageFile, texts_.ProfilePage); }
+
+void MainWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+  switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+      setStatus(QStringLiteral("開啟網頁 %1").arg(info.url().toDisplayString()));
+      break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    case QWebEngineLoadingInfo::LoadStoppedStatus:  // replaced by a newer navigation
+      setStatus(QString());
+      break;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+      setStatus(QString());
+      handleNavigationError(info.url());
+      break;
+  }
+}
+
+void MainWindow::handleNavigationError(const QUrl& failed) {
+  // The offline page goes to the settled work directory, which is known to
+  // be writable. When the offline page itself cannot be shown, the round
+  // ends here instead of failing again and again.
+  const QUrl offline = QUrl::fromLocalFile(pageFilePath(texts_.WorkDir, kOfflinePageFile));
+  if (failed.matches(offline, QUrl::NormalizePathSegments)) {
+    setStatus(QStringLiteral("無法顯示離線網頁 %1").arg(offline.toLocalFile()));
+    return;
+  }
+  showPageFile(kOfflinePageFile, texts_.OfflinePage);
+}
+
+void MainWindow::printDocument(QPrinter* printer) {
+  // The pane prints asynchronously; the preview needs the pages now.
+  QEventLoop loop;
+  bool printed = false;
+  connect(WebBrowser1_, &QWebEngineView::printFinished, &loop, [&](bool success) {
+    printed = success;
+    loop.quit();
+  });
+  WebBrowser1_->print(printer);
+  loop.exec();
+  if (!printed) setStatus(QStringLiteral("無法列印本頁"));
+}
+
+void MainWindow::showPrintPreview() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintPreviewDialog preview(&printer, this);
+  preview.setObjectName(QStringLiteral("printPreview"));
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this, &MainWindow::printDocument);
+  preview.exec();
+}
+
+void MainWindow::printFromPage() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  dialog.setObjectName(QStringLiteral("printDialog"));
+  if (dialog.exec() == QDialog::Accepted) printDocument(&printer);
+}
+
+void MainWindow::askToClose() {
+  QMessageBox question(QMessageBox::NoIcon, QStringLiteral("關閉"),
+                       QStringLiteral("確定關閉本程式?"), QMessageBox::Yes | QMessageBox::No, this);
+  question.setObjectName(QStringLiteral("closeQuestion"));
+  if (question.exec() != QMessageBox::Yes) return;
+  if (close()) QCoreApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  deletePageFiles(texts_.WorkDir);
+  event->accept();
+}
+
+}  // namespace ziwei::desktop

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+#include "app/desktop_settings.h"
+#include "app/window_layout.h"
+#include "chart/frame/chart_state.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+class QWebEngineLoadingInfo;
+class QWebEngineView;
+
+namespace ziwei::desktop {
+
+class NameBox;
+
+// The texts that the window keeps beside the chart for its whole life.
+struct WindowTexts {
+  std::string ProfilePage;   // the author-profile page
+  std::string OfflinePage;   // the offline notice
+  std::string PageTemplate;  // the chart page template
+  QString WorkDir;           // where page files go; no trailing "/"; empty: nowhere writable
+};
+
+// frmMain: the birth-data selectors, the chart button, the browser pane, the
+// link buttons and the status line. It gathers input, calls the chart engine
+// and the page assembly, and shows the results.
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(DesktopSettings settings, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  const ChartState& chartState() const { return chart_; }
+  const WindowTexts& windowTexts() const { return texts_; }
+  const ResizableControls& controlsInTwips() const { return controls_; }
+  QWebEngineView* pane() const { return WebBrowser1_; }
+
+  // Loads a web address or a local file into the pane.
+  void navigate(const QUrl& url);
+
+ public slots:
+  void castChart();         // cmdStart "紫微斗數排盤"
+  void showProfile();       // cmdAboutMe
+  void showPrintPreview();  // Command1 "預覽列印"
+  void askToClose();        // cmdExit "關閉程式"
+
+ signals:
+  // A page file was written and the pane sent to it.
+  void pageShown(const QString& path);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildControls();
+  void fillSelectors();
+  void chainTabOrder();
+  void applyLayout();
+  void onLoadingChanged(const QWebEngineLoadingInfo& info);
+  void handleNavigationError(const QUrl& failed);
+  void printDocument(QPrinter* printer);
+  void printFromPage();
+  std::optional<QString> writePage(const char* fileName, const std::string& page);
+  void showPageFile(const char* fileName, const std::string& page);
+  void setStatus(const QString& text);
+
+  DesktopSettings settings_;
+  ChartState chart_;
+  WindowTexts texts_;
+  ResizableControls controls_ = kDesignControls;
+
+  QGroupBox* frame01_ = nullptr;
+  QLabel* Label8_ = nullptr;
+  NameBox* txtNAME_ = nullptr;
+  QRadioButton* optSEX0_ = nullptr;
+  QRadioButton* optSEX1_ = nullptr;
+  QComboBox* cboY_ = nullptr;
+  QComboBox* cboCDM_ = nullptr;
+  QComboBox* cboM_ = nullptr;
+  QComboBox* cboD_ = nullptr;
+  QComboBox* cboH_ = nullptr;
+  QComboBox* cboMU_ = nullptr;
+  QComboBox* cboS_ = nullptr;
+  QPushButton* cmdStart_ = nullptr;
+  QPushButton* Command1_ = nullptr;
+  QPushButton* cmdAboutMe_ = nullptr;
+  QPushButton* cmdGetC_ = nullptr;
+  QPushButton* cmdExit_ = nullptr;
+  QLabel* lbVer_ = nullptr;
+  QWebEngineView* WebBrowser1_ = nullptr;
+  QGroupBox* Frame02_ = nullptr;
+  std::array<QPushButton*, 7> cmdB_{};
+  QLabel* lbStatus_ = nullptr;
+};
+
+}  // namespace ziwei::desktop

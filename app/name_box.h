@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace ziwei::desktop {
+
+// The name box: on gaining focus it selects up to 10 characters from the
+// caret (cut at the end of the text), so that typing over the default name
+// replaces it. Qt's own select-all on keyboard focus is not used.
+class NameBox : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  using QLineEdit::QLineEdit;
+
+  static constexpr int kSelectionLength = 10;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+};
+
+}  // namespace ziwei::desktop

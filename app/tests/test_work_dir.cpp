@@ -1,0 +1,155 @@
+// Settling the work directory and removing the page files.
+#include <unistd.h>
+
+#include <QtTest>
+
+#include "app/work_dir.h"
+
+using namespace ziwei::desktop;
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QStringList entries(const QString& dir) {
+  return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
+}
+
+}  // namespace
+
+class TestWorkDir : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void writableProgramDirIsUsedAndLeftClean();
+  void trailingSeparatorIsDropped();
+  void unwritableProgramDirFallsBackToPrivateFolder();
+  void plantedLinkIsNotUsedAsFallback();
+  void existingPageFilesSurviveTheWriteTest();
+  void pageFilePathHasOneSeparator();
+  void deletingPageFilesSkipsWhatIsMissingOrForeign();
+
+ private:
+  std::unique_ptr<QTemporaryDir> runtime_;
+  QByteArray savedRuntime_;
+};
+
+void TestWorkDir::init() {
+  // A private runtime directory per test, so the fallback folder is fresh.
+  savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+  runtime_ = std::make_unique<QTemporaryDir>();
+  QVERIFY(runtime_->isValid());
+  QVERIFY(QFile::setPermissions(
+      runtime_->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_->path()));
+}
+
+void TestWorkDir::cleanup() {
+  qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+  runtime_.reset();
+}
+
+void TestWorkDir::writableProgramDirIsUsedAndLeftClean() {
+  QTemporaryDir program;
+  QCOMPARE(settleWorkDir(program.path()), program.path());
+  QVERIFY(entries(program.path()).isEmpty());  // the probe file is gone again
+  QVERIFY(!QFileInfo::exists(runtime_->filePath(QStringLiteral("ziwei-desktop"))));
+}
+
+void TestWorkDir::trailingSeparatorIsDropped() {
+  QTemporaryDir program;
+  QCOMPARE(settleWorkDir(program.path() + QStringLiteral("/")), program.path());
+}
+
+void TestWorkDir::unwritableProgramDirFallsBackToPrivateFolder() {
+  QTemporaryDir scratch;
+  const QString missing = scratch.filePath(QStringLiteral("no/such/dir"));
+  const QString aFile = scratch.filePath(QStringLiteral("plain-file"));
+  QVERIFY(writeFile(aFile, "x"));
+
+  const QString expected = runtime_->filePath(QStringLiteral("ziwei-desktop"));
+  QCOMPARE(settleWorkDir(missing), expected);
+  QCOMPARE(settleWorkDir(aFile), expected);
+
+  const QFileInfo info(expected);
+  QVERIFY(info.isDir());
+  QCOMPARE(info.ownerId(), ::geteuid());
+  QCOMPARE(info.permissions() &
+               (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
+           QFileDevice::Permissions());
+  QVERIFY(entries(expected).isEmpty());
+
+  if (::geteuid() != 0) {  // root writes anywhere, whatever the mode says
+    QTemporaryDir readOnly;
+    QVERIFY(QFile::setPermissions(readOnly.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QCOMPARE(settleWorkDir(readOnly.path()), expected);
+    QVERIFY(QFile::setPermissions(
+        readOnly.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+  }
+}
+
+void TestWorkDir::plantedLinkIsNotUsedAsFallback() {
+  QTemporaryDir elsewhere;
+  const QString name = runtime_->filePath(QStringLiteral("ziwei-desktop"));
+  QVERIFY(QFile::link(elsewhere.path(), name));
+  QCOMPARE(privateWorkDir(), QString());
+  QCOMPARE(settleWorkDir(QStringLiteral("/nonexistent/ziwei")), QString());
+  QVERIFY(entries(elsewhere.path()).isEmpty());
+
+  // An existing folder of ours with loose permissions is tightened, not refused.
+  QVERIFY(QFile::remove(name));
+  QVERIFY(QDir().mkdir(name));
+  QVERIFY(QFile::setPermissions(name, QFileDevice::Permissions(0x7777)));
+  QCOMPARE(privateWorkDir(), name);
+  QCOMPARE(QFileInfo(name).permissions() & QFileDevice::WriteOther, QFileDevice::Permissions());
+}
+
+void TestWorkDir::existingPageFilesSurviveTheWriteTest() {
+  // Another window's profile page in the same folder is neither truncated
+  // nor deleted by the write test.
+  QTemporaryDir program;
+  const QString profile = pageFilePath(program.path(), kProfilePageFile);
+  QVERIFY(writeFile(profile, "<html>other window</html>"));
+  QCOMPARE(settleWorkDir(program.path()), program.path());
+  QFile f(profile);
+  QVERIFY(f.open(QIODevice::ReadOnly));
+  QCOMPARE(f.readAll(), QByteArray("<html>other window</html>"));
+  QCOMPARE(entries(program.path()), QStringList{QStringLiteral("T010191.htm")});
+}
+
+void TestWorkDir::pageFilePathHasOneSeparator() {
+  QCOMPARE(pageFilePath(QStringLiteral("/opt/ziwei"), kChartPageFile),
+           QStringLiteral("/opt/ziwei/T010190.htm"));
+  QCOMPARE(pageFilePath(QStringLiteral("/"), kOfflinePageFile), QStringLiteral("/T010192.htm"));
+}
+
+void TestWorkDir::deletingPageFilesSkipsWhatIsMissingOrForeign() {
+  QTemporaryDir work;
+  QTemporaryDir elsewhere;
+  const QString target = elsewhere.filePath(QStringLiteral("keep.htm"));
+  QVERIFY(writeFile(target, "keep"));
+  // The chart page is missing, the profile page is a link, the offline page
+  // a plain file; an unrelated file stays.
+  QVERIFY(QFile::link(target, pageFilePath(work.path(), kProfilePageFile)));
+  QVERIFY(writeFile(pageFilePath(work.path(), kOfflinePageFile), "offline"));
+  QVERIFY(writeFile(work.filePath(QStringLiteral("notes.txt")), "mine"));
+
+  deletePageFiles(work.path());
+  QCOMPARE(entries(work.path()), QStringList{QStringLiteral("notes.txt")});
+  QVERIFY(QFileInfo::exists(target));  // the link went, not what it pointed at
+
+  // A directory under a page file's name is not removed, and nothing throws.
+  QVERIFY(QDir(work.path()).mkdir(QStringLiteral("T010190.htm")));
+  deletePageFiles(work.path());
+  QVERIFY(QFileInfo(pageFilePath(work.path(), kChartPageFile)).isDir());
+  deletePageFiles(QString());  // no work directory: nothing to do
+}
+
+QTEST_GUILESS_MAIN(TestWorkDir)
+#include "test_work_dir.moc"

@@ -1,0 +1,59 @@
+#pragma once
+
+namespace ziwei::desktop {
+
+// Window geometry is designed in twips (1/1440 inch); at 96 DPI a logical
+// pixel is 15 twips. Qt's device-pixel ratio takes care of denser screens.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Nearest logical pixel of a length or position in twips.
+constexpr int twipsToPixels(int twips) {
+  return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
+                    : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+}
+constexpr int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+
+struct TwipsRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+
+  friend constexpr bool operator==(const TwipsRect&, const TwipsRect&) = default;
+};
+
+// The six controls that follow the window size. frame01, WebBrowser1, Frame02
+// and lbStatus are placed in the window; cmdExit and lbVer inside frame01.
+struct ResizableControls {
+  TwipsRect frame01;
+  TwipsRect WebBrowser1;
+  TwipsRect Frame02;
+  TwipsRect lbStatus;
+  TwipsRect cmdExit;
+  TwipsRect lbVer;
+
+  friend constexpr bool operator==(const ResizableControls&, const ResizableControls&) = default;
+};
+
+// Their rectangles as designed, for a window whose client area is 10860 x 8535.
+inline constexpr ResizableControls kDesignControls{
+    .frame01 = {180, 60, 10455, 1200},
+    .WebBrowser1 = {180, 1380, 10455, 6075},
+    .Frame02 = {180, 7440, 10515, 735},
+    .lbStatus = {180, 8220, 10515, 315},
+    .cmdExit = {9660, 360, 615, 555},
+    .lbVer = {9900, 120, 480, 180},
+};
+inline constexpr int kDesignClientWidth = 10860;
+inline constexpr int kDesignClientHeight = 8535;
+
+// Fits the controls to a window of the given outer size (frame and title bar
+// included), in twips. The pane takes the height that the input frame, the
+// link-button frame and the status line leave; the strips below it follow it
+// down with 10-twip gaps; the close button and the version label keep their
+// distance from the input frame's right edge. A window too small for that
+// (outer width <= 580 or outer height <= 2760, e.g. while minimised) leaves
+// `current` unchanged.
+ResizableControls fitControls(const ResizableControls& current, int outerWidth, int outerHeight);
+
+}  // namespace ziwei::desktop
