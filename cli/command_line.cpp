@@ -84,8 +84,7 @@ constexpr std::array kOptions{
     Option{"--leap", "", "", "the month is a leap month (default: a normal month)",
            [](ParseState& s, std::string_view, std::string_view) { s.options.birth.leap = true; }},
     Option{"--day", "", "N", "lunar day", nullptr, &BirthInput::day, 1, 30},
-    Option{"--hour", "", "N", "hour of birth (23 and 0 are both the 子 hour)", nullptr,
-           &BirthInput::hour, 0, 23},
+    Option{"--hour", "", "N", "hour of birth", nullptr, &BirthInput::hour, 0, 23},
     Option{"--minute", "", "N", "minute of birth", nullptr, &BirthInput::minute, 0, 59},
     Option{"--second", "", "N", "second of birth", nullptr, &BirthInput::second, 0, 59},
     Option{"--format", "", "html|json", "an HTML page or a JSON document (default: html)",
@@ -266,7 +265,7 @@ std::string helpText() {
       "\n"
       "The page is one line of HTML declared as Big5 (or UTF-8 with --encoding utf-8),\n"
       "followed by CR LF; characters of the name that Big5 cannot hold are written\n"
-      "as &#N; references.\n"
+      "as &#N; references. Hours 23 and 0 are both the 子 hour.\n"
       "\n"
       "Exit status: 0 done, 1 the output could not be written, 2 bad command line.\n";
   return text;
