@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -150,7 +151,14 @@ void MainWindow::buildControls() {
   windowFont.setPointSize(9);
   setFont(windowFont);
   const QFont labels = labelFont();
-  const QPalette inputs = palette();  // selectors and the name box keep plain colours
+  // The selectors and the name box keep plain black on white, whatever the
+  // frame around them uses.
+  QPalette inputs = QApplication::palette();
+  for (const QPalette::ColorRole role :
+       {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
+    inputs.setColor(role, Qt::black);
+  }
+  inputs.setColor(QPalette::Base, Qt::white);
 
   frame01_ = new QGroupBox(
       QStringLiteral("請輸入您的農曆生日點選[紫微斗數排盤]---如您不知道農曆生日可利用[農曆日期查"
@@ -216,7 +224,7 @@ void MainWindow::buildControls() {
       button("cmdAboutMe", fromUtf8(kProfileButtonCaption), kCmdAboutMe, QColor(0xC0, 0xFF, 0xFF));
   cmdGetC_ = button("cmdGetC", QStringLiteral("農曆日期查詢"), kCmdGetC, QColor(0xFF, 0xE0, 0xC0));
   cmdExit_ =
-      button("cmdExit", QStringLiteral("關閉程式"), controls_.cmdExit, QColor(0xFF, 0x80, 0x80));
+      button("cmdExit", QStringLiteral("關閉\n程式"), controls_.cmdExit, QColor(0xFF, 0x80, 0x80));
 
   lbVer_ = new QLabel(frame01_);
   lbVer_->setObjectName(QStringLiteral("lbVer"));
