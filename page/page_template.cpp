@@ -200,8 +200,8 @@ std::string buildPageTemplate() {
   append(text, kBetweenBoxesAndNotice);
   // The notice: one centred line in font size 2, then the home-page link.
   text +=
-      "            <div align='center'><font size='2'>本命盤由Tessaro紫微斗數排盤程式製作，"
-      "僅供參考。更多命理服務請上本站：</font><br>";
+      "            <div align='center'><font size='2'>本命盤僅供參考，更多命理服務請上本站："
+      "</font><br>";
   text += "            <a href='";
   text += publisher::kHomePage;
   text += "' target='_blank'><font color='#0000FF' size='2'>";
