@@ -6,9 +6,10 @@
 
 namespace ziwei::cli {
 
-// Writes `bytes` to the file `path`, replacing it as a whole (a reader sees
-// the old file or the new one, never a part), or to standard output when
-// there is no path. Throws PageWriteError naming the output and the cause.
+// Writes `bytes` to standard output when there is no path. A file (or the
+// file a link names) is replaced as a whole, so that a reader sees the old
+// file or the new one, never a part; a device or pipe is written in place.
+// Throws PageWriteError naming the output and the cause.
 void writeOutput(const std::optional<std::string>& path, std::string_view bytes);
 
 }  // namespace ziwei::cli

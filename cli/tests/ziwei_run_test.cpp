@@ -169,4 +169,20 @@ TEST_F(Ziwei, UnwritableOutputIsAnIoError) {
   EXPECT_TRUE(closed.err.starts_with("ziwei: cannot write to standard output: "));
 }
 
+TEST_F(Ziwei, DevicesAreWrittenInPlaceAndLinksFollowed) {
+  const Result full = run({"-o", "/dev/full"});
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "ziwei: cannot write /dev/full: No space left on device\n");
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+  EXPECT_EQ(run({"-o", "/dev/null"}).status, 0);
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+  const fs::path target = dir_ / "files" / "target.htm";
+  const fs::path link = dir_ / "files" / "link.htm";
+  fs::create_symlink(target, link);
+  EXPECT_EQ(run({"-o", link.string(), "--format", "json"}).status, 0);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(readFile(target).starts_with("{\"input\":"));
+}
+
 }  // namespace
