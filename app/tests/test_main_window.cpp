@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -89,6 +90,8 @@ class TestMainWindow : public QObject {
   void failedStartUpNavigationShowsOfflinePageOnce();
   void linkButtonsEndOnTheOfflinePage();
   void offlinePageThatCannotBeWrittenEndsTheRound();
+  void offlinePageThatFailsToLoadEndsTheRound();
+  void statusLineFollowsThePane();
   void chartRequestFromStartUpSelection();
   void chartRequestFromOtherSelections();
   void unwritableChartPageIsReported();
@@ -98,6 +101,8 @@ class TestMainWindow : public QObject {
   void closeQuestion();
   void nameBoxSelection();
   void printPreviewShowsThePage();
+  void pagePrintLinkOpensThePrintDialog();
+  void tabOrder();
 
  private:
   // The window, after its start-up navigation has failed and the offline
@@ -247,6 +252,43 @@ void TestMainWindow::offlinePageThatCannotBeWrittenEndsTheRound() {
   QVERIFY(w.pane()->url() != QUrl::fromLocalFile(workFile(kOfflinePageFile)));
 }
 
+void TestMainWindow::offlinePageThatFailsToLoadEndsTheRound() {
+  MainWindow& w = openWindow();
+  const QString offline = workFile(kOfflinePageFile);
+  waitForPane(offline);
+  QTRY_COMPARE_WITH_TIMEOUT(offlineLoads_, 1, kLoadTimeout);
+  QVERIFY(QFile::remove(offline));
+  w.navigate(QUrl::fromLocalFile(offline));  // fails: the file is gone
+  auto* status = child<QLabel>("lbStatus");
+  QTRY_VERIFY_WITH_TIMEOUT(status->text().contains(QStringLiteral("無法顯示離線網頁")),
+                           kLoadTimeout);
+  QTest::qWait(1500);
+  QCOMPARE(failures_, 2);
+  QCOMPARE(offlineLoads_, 1);
+  QVERIFY(!QFileInfo::exists(offline));  // not written again for another round
+}
+
+void TestMainWindow::statusLineFollowsThePane() {
+  MainWindow& w = openWindow();
+  auto* status = child<QLabel>("lbStatus");
+  QString whileLoading;
+  connect(w.pane()->page(), &QWebEnginePage::loadingChanged, &w,
+          [&whileLoading, status](const QWebEngineLoadingInfo& info) {
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+              whileLoading = status->text();
+            }
+          });
+  waitForPane(workFile(kOfflinePageFile));
+  QVERIFY2(whileLoading.startsWith(QStringLiteral("開啟網頁 file://")), qPrintable(whileLoading));
+  QTRY_COMPARE(status->text(), QString());  // done loading
+
+  // A hovered link shows its address; leaving it clears the line.
+  emit w.pane()->page()->linkHovered(QStringLiteral("http://127.0.0.1:9/a.htm"));
+  QCOMPARE(status->text(), QStringLiteral("http://127.0.0.1:9/a.htm"));
+  emit w.pane()->page()->linkHovered(QString());
+  QCOMPARE(status->text(), QString());
+}
+
 void TestMainWindow::castAndCompare(const BirthSelection& selection, const QString& name) {
   // The window prints today's date; retry once should the date change
   // while the chart is cast.
@@ -366,6 +408,14 @@ void TestMainWindow::profileButton() {
     QCOMPARE(w.pane()->title(), QStringLiteral("Tessaro"));
   }
   QVERIFY(plainText(w.pane()->page()).contains(QStringLiteral("傳真專線:")));
+
+  // Its home-page link asks for a new window; the pane follows it instead,
+  // and the refused address ends on the offline page.
+  const int offlineBefore = offlineLoads_;
+  w.pane()->page()->runJavaScript(
+      QStringLiteral("document.querySelector(\"a[target='_blank']\").click();"));
+  QTRY_COMPARE_WITH_TIMEOUT(offlineLoads_, offlineBefore + 1, kLoadTimeout);
+  QCOMPARE(w.pane()->url(), QUrl::fromLocalFile(workFile(kOfflinePageFile)));
 }
 
 void TestMainWindow::layoutFollowsTheWindowSize() {
@@ -483,6 +533,44 @@ void TestMainWindow::printPreviewShowsThePage() {
   });
   child<QPushButton>("Command1")->click();
   QVERIFY2(pages >= 1, qPrintable(QStringLiteral("preview pages: %1").arg(pages)));
+}
+
+void TestMainWindow::pagePrintLinkOpensThePrintDialog() {
+  openWindow();
+  waitForPane(workFile(kOfflinePageFile));
+  child<QPushButton>("cmdStart")->click();
+  waitForPane(workFile(kChartPageFile));
+
+  bool asked = false;
+  answerModal<QPrintDialog>([&asked](QPrintDialog* dialog) {
+    asked = true;
+    dialog->reject();
+  });
+  // What the page's own "列印本頁" link does.
+  window_->pane()->page()->runJavaScript(QStringLiteral("window.print();"));
+  QTRY_VERIFY_WITH_TIMEOUT(asked, kLoadTimeout);
+}
+
+void TestMainWindow::tabOrder() {
+  MainWindow& w = openWindow();
+  const QStringList expected{
+      QStringLiteral("txtNAME"),    QStringLiteral("optSEX0"),  QStringLiteral("optSEX1"),
+      QStringLiteral("cboY"),       QStringLiteral("cboCDM"),   QStringLiteral("cboM"),
+      QStringLiteral("cboD"),       QStringLiteral("cboH"),     QStringLiteral("cboMU"),
+      QStringLiteral("cboS"),       QStringLiteral("cmdStart"), QStringLiteral("Command1"),
+      QStringLiteral("cmdAboutMe"), QStringLiteral("cmdB01"),   QStringLiteral("cmdB02"),
+      QStringLiteral("cmdB03"),     QStringLiteral("cmdB04"),   QStringLiteral("cmdB05"),
+      QStringLiteral("cmdB06"),     QStringLiteral("cmdB07"),   QStringLiteral("cmdGetC"),
+      QStringLiteral("cmdExit")};
+  QStringList seen;
+  QWidget* start = child<QWidget>("txtNAME");
+  QWidget* at = start;
+  do {
+    if (expected.contains(at->objectName())) seen << at->objectName();
+    at = at->nextInFocusChain();
+  } while (at != start && seen.size() < expected.size());
+  QCOMPARE(seen, expected);
+  Q_UNUSED(w);
 }
 
 int main(int argc, char* argv[]) {
