@@ -4,11 +4,14 @@
 #include <iconv.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <system_error>
+#include <vector>
 
 #include "page/user_text.h"
 
@@ -22,11 +25,22 @@ constexpr std::string_view kBig5Meta =
 constexpr std::string_view kUtf8Meta =
     "<meta http-equiv='Content-Type' content='text/html; charset=utf-8'>";
 
-// One conversion from UTF-8 to Big5 through the C library.
+std::string utf8Of(char32_t c) {
+  const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
+  if (c < 0x80) return {byte(c)};
+  if (c < 0x800) return {byte(0xC0 | (c >> 6)), byte(0x80 | (c & 0x3F))};
+  if (c < 0x10000) {
+    return {byte(0xE0 | (c >> 12)), byte(0x80 | ((c >> 6) & 0x3F)), byte(0x80 | (c & 0x3F))};
+  }
+  return {byte(0xF0 | (c >> 18)), byte(0x80 | ((c >> 12) & 0x3F)), byte(0x80 | ((c >> 6) & 0x3F)),
+          byte(0x80 | (c & 0x3F))};
+}
+
+// The C library's converter from UTF-8 to Big5.
 class Big5Converter {
  public:
   Big5Converter() : cd_(iconv_open("BIG5", "UTF-8")) {
-    if (cd_ == invalid()) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
       throw std::system_error(errno, std::generic_category(),
                               "the C library cannot convert UTF-8 to Big5");
     }
@@ -35,50 +49,174 @@ class Big5Converter {
   Big5Converter(const Big5Converter&) = delete;
   Big5Converter& operator=(const Big5Converter&) = delete;
 
-  // Appends the Big5 form of `run` (bytes of characters outside ASCII) to
-  // `out`. A character that Big5 cannot hold is written as "&#N;"; a
-  // malformed UTF-8 sequence as the replacement character U+FFFD.
-  void appendRun(std::string_view run, std::string& out) {
-    while (!run.empty()) {
-      // A character of two to four bytes becomes at most two bytes.
-      const std::size_t start = out.size();
-      out.resize(start + run.size());
-      char* in = const_cast<char*>(run.data());  // iconv's interface; it reads only
-      std::size_t inLeft = run.size();
-      char* to = out.data() + start;
-      std::size_t toLeft = run.size();
-      const std::size_t result = iconv(cd_, &in, &inLeft, &to, &toLeft);
-      out.resize(out.size() - toLeft);
-      run.remove_prefix(run.size() - inLeft);
-      if (result != static_cast<std::size_t>(-1)) break;
-      // Stopped at a character it cannot convert: write it as a reference.
-      const std::optional<char32_t> codePoint = takeCodePoint(run);
-      out += "&#";
-      out += std::to_string(static_cast<std::uint32_t>(codePoint.value_or(U'\uFFFD')));
-      out += ';';
-    }
+  // Converts as much of `utf8` as it can into `out` (resized to what was
+  // written); returns the number of input bytes consumed.
+  std::size_t convert(std::string_view utf8, std::string& out) {
+    out.resize(2 * utf8.size());
+    char* in = const_cast<char*>(utf8.data());  // iconv's interface; it only reads
+    std::size_t inLeft = utf8.size();
+    char* to = out.data();
+    std::size_t toLeft = out.size();
+    iconv(cd_, &in, &inLeft, &to, &toLeft);
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    out.resize(out.size() - toLeft);
+    return utf8.size() - inLeft;
+  }
+
+  // The Big5 bytes of one character; empty when Big5 cannot hold it (the C
+  // library drops some characters, such as language tags, without error:
+  // they count as not held).
+  std::string character(char32_t codePoint) {
+    const std::string utf8 = utf8Of(codePoint);
+    std::string out;
+    if (convert(utf8, out) != utf8.size()) out.clear();
+    return out;
   }
 
  private:
-  static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }
   iconv_t cd_;
 };
 
+// The Big5 code of every character of the Basic Multilingual Plane, taken
+// once from the C library: 0 when Big5 cannot hold the character, a value
+// below 0x100 for a one-byte code, else the two bytes.
+class Big5Table {
+ public:
+  static const Big5Table& instance() {
+    static const Big5Table table;
+    return table;
+  }
+
+  std::uint16_t code(char32_t codePoint) const { return codes_[codePoint]; }
+
+ private:
+  Big5Table() : codes_(0x10000) {
+    // The characters found are encoded in blocks, so that each gets the code
+    // the encoder gives it; a block that does not come out as two bytes a
+    // character is taken one character at a time.
+    const std::vector<char32_t> held = decodableCharacters();
+    Big5Converter converter;
+    std::string utf8;
+    std::string big5;
+    constexpr std::size_t kBlock = 256;
+    for (std::size_t first = 0; first < held.size(); first += kBlock) {
+      const std::size_t count = std::min(kBlock, held.size() - first);
+      utf8.clear();
+      for (std::size_t i = 0; i < count; ++i) utf8 += utf8Of(held[first + i]);
+      if (converter.convert(utf8, big5) == utf8.size() && big5.size() == 2 * count) {
+        for (std::size_t i = 0; i < count; ++i) {
+          codes_[held[first + i]] = twoBytes(big5[2 * i], big5[2 * i + 1]);
+        }
+      } else {
+        for (std::size_t i = 0; i < count; ++i) store(held[first + i], converter);
+      }
+    }
+  }
+
+  static std::uint16_t twoBytes(char lead, char trail) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(lead) << 8 |
+                                      static_cast<unsigned char>(trail));
+  }
+
+  void store(char32_t c, Big5Converter& converter) {
+    const std::string bytes = converter.character(c);
+    if (bytes.size() == 1) codes_[c] = static_cast<unsigned char>(bytes[0]);
+    if (bytes.size() == 2) codes_[c] = twoBytes(bytes[0], bytes[1]);
+  }
+
+  // The characters that some Big5 code decodes to, in rising order: every
+  // byte from 0x80 and every pair of a lead byte 0x81..0xFE and a trail byte
+  // 0x40..0x7E or 0xA1..0xFE, decoded by the C library.
+  static std::vector<char32_t> decodableCharacters() {
+    iconv_t cd = iconv_open("UTF-32LE", "BIG5");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+      throw std::system_error(errno, std::generic_category(), "the C library cannot convert Big5");
+    }
+    std::vector<bool> found(0x10000);
+    // Decodes codes of `width` bytes each, skipping those it refuses.
+    std::vector<char> out;
+    const auto decode = [&](std::string_view codes, std::size_t width) {
+      out.resize(2 * codes.size() + 4);
+      char* in = const_cast<char*>(codes.data());  // iconv's interface; it only reads
+      std::size_t inLeft = codes.size();
+      char* to = out.data();
+      std::size_t toLeft = out.size();
+      while (inLeft != 0 && iconv(cd, &in, &inLeft, &to, &toLeft) == static_cast<std::size_t>(-1)) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        const std::size_t skip = std::min(inLeft, width);
+        in += skip;
+        inLeft -= skip;
+      }
+      for (const char* at = out.data(); at + 4 <= to; at += 4) {
+        char32_t c = 0;
+        for (int i = 3; i >= 0; --i) c = c << 8 | static_cast<unsigned char>(at[i]);
+        if (c < found.size()) found[c] = true;
+      }
+    };
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+      const char one = static_cast<char>(byte);
+      decode({&one, 1}, 1);
+    }
+    std::string pairs;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        if (trail > 0x7E && trail < 0xA1) continue;
+        pairs += static_cast<char>(lead);
+        pairs += static_cast<char>(trail);
+      }
+    }
+    decode(pairs, 2);
+    iconv_close(cd);
+    std::vector<char32_t> held;
+    for (char32_t c = 0x80; c < found.size(); ++c) {
+      if (found[c]) held.push_back(c);
+    }
+    return held;
+  }
+
+  std::vector<std::uint16_t> codes_;
+};
+
+// The length of the ASCII run at the front of `text`, eight bytes a step.
+std::size_t asciiPrefix(std::string_view text) {
+  std::size_t n = 0;
+  for (std::uint64_t word = 0; n + 8 <= text.size(); n += 8) {
+    std::memcpy(&word, text.data() + n, 8);
+    if ((word & 0x8080808080808080u) != 0) break;
+  }
+  while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80) ++n;
+  return n;
+}
+
+void appendReference(std::string& out, char32_t codePoint) {
+  out += "&#";
+  out += std::to_string(static_cast<std::uint32_t>(codePoint));
+  out += ';';
+}
+
 std::string encodeBig5(std::string_view page) {
+  const Big5Table& table = Big5Table::instance();
   std::string out;
   out.reserve(page.size() + kLineEnd.size());
-  Big5Converter converter;
-  const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
-  // ASCII is the same in Big5: copy it, convert only the runs between.
-  while (!page.empty()) {
-    std::size_t n = 0;
-    while (n < page.size() && isAscii(page[n])) ++n;
-    out.append(page.substr(0, n));
-    page.remove_prefix(n);
-    n = 0;
-    while (n < page.size() && !isAscii(page[n])) ++n;
-    if (n != 0) converter.appendRun(page.substr(0, n), out);
-    page.remove_prefix(n);
+  std::string_view rest = page;
+  while (!rest.empty()) {
+    // ASCII is the same in Big5: copied in runs.
+    const std::size_t n = asciiPrefix(rest);
+    out.append(rest.substr(0, n));
+    rest.remove_prefix(n);
+    if (rest.empty()) break;
+    const std::optional<char32_t> codePoint = takeCodePoint(rest);
+    if (!codePoint) {
+      appendReference(out, U'\uFFFD');  // malformed UTF-8
+      continue;
+    }
+    const std::uint16_t code = *codePoint < 0x10000 ? table.code(*codePoint) : 0;
+    if (code == 0) {
+      appendReference(out, *codePoint);
+    } else {
+      if (code > 0xFF) out += static_cast<char>(code >> 8);
+      out += static_cast<char>(code & 0xFF);
+    }
   }
   out += kLineEnd;
   return out;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -64,9 +65,52 @@ TEST(PageFile, EveryPageLiteralEncodesInBig5) {
   }
 }
 
+std::string utf8Of(char32_t c) {
+  const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
+  if (c < 0x800) return {byte(0xC0 | (c >> 6)), byte(0x80 | (c & 0x3F))};
+  if (c < 0x10000) {
+    return {byte(0xE0 | (c >> 12)), byte(0x80 | ((c >> 6) & 0x3F)), byte(0x80 | (c & 0x3F))};
+  }
+  return {byte(0xF0 | (c >> 18)), byte(0x80 | ((c >> 12) & 0x3F)), byte(0x80 | ((c >> 6) & 0x3F)),
+          byte(0x80 | (c & 0x3F))};
+}
+
+// Each character outside ASCII, one at a time: the C library's Big5 bytes
+// when it converts the character to something, "&#N;" otherwise (it drops
+// a few characters, such as language tags, without an error).
+TEST(PageFile, Big5AgreesWithTheCLibraryOnEveryCharacter) {
+  iconv_t cd = iconv_open("BIG5", "UTF-8");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  std::size_t held = 0;
+  for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c < 0xE000) continue;
+    std::string utf8 = utf8Of(c);
+    char* in = utf8.data();
+    std::size_t inLeft = utf8.size();
+    char bytes[8];
+    char* to = bytes;
+    std::size_t toLeft = sizeof bytes;
+    const bool converted = iconv(cd, &in, &inLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string expected;
+    if (converted && to != bytes) {
+      expected.assign(bytes, to);
+      ++held;
+    } else {
+      expected = "&#" + std::to_string(static_cast<std::uint32_t>(c)) + ";";
+    }
+    ASSERT_EQ(encodePage(utf8, PageEncoding::Big5), expected + "\r\n")
+        << "U+" << std::hex << static_cast<std::uint32_t>(c);
+  }
+  iconv_close(cd);
+  EXPECT_GT(held, 13000u);  // Big5 holds some 13,000 Chinese characters and symbols
+}
+
 TEST(PageFile, Big5WritesWhatItCannotHoldAsReferences) {
   EXPECT_EQ(encodePage("王😀明", PageEncoding::Big5), "\xA4\xFD&#128512;\xA9\xFA\r\n");
   EXPECT_EQ(encodePage("ﬀ𝔸", PageEncoding::Big5), "&#64256;&#120120;\r\n");
+  // A language tag, which the C library would drop without a word.
+  EXPECT_EQ(encodePage("\U000E0041", PageEncoding::Big5), "&#917569;\r\n");
   // Broken UTF-8 becomes the replacement character, and the rest goes on.
   EXPECT_EQ(encodePage("a\xFF\xE7\x8E"
                        "b王",
