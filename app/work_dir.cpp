@@ -49,7 +49,9 @@ QString privateWorkDir() {
   constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
-  if ((info.permissions() & kOthers) && !QFile::setPermissions(dir, kOwnerOnly)) return {};
+  if ((info.permissions() & kOthers).toInt() != 0 && !QFile::setPermissions(dir, kOwnerOnly)) {
+    return {};
+  }
   return dir;
 }
 
