@@ -1,0 +1,140 @@
+// Per-operation times of the chart engine, the palace cells, the page and the
+// JSON document. Every benchmark walks through a fixed set of births spread
+// over the whole input space, so that no single chart's branches are learnt.
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "chart/frame/chart_frame.h"
+#include "page/birth_input.h"
+#include "page/chart_json.h"
+#include "page/chart_page.h"
+#include "page/page_file.h"
+#include "page/page_template.h"
+#include "page/palace_cell.h"
+#include "page/palace_groups.h"
+
+namespace {
+
+using namespace ziwei;
+
+constexpr std::size_t kBirthCount = 1024;
+
+// Births spread over years, months, leap flags, days, hours and both sexes
+// by a fixed linear congruential walk.
+const std::vector<BirthInput>& births() {
+  static const std::vector<BirthInput> list = [] {
+    std::vector<BirthInput> all;
+    std::uint32_t state = 12345;
+    const auto next = [&state](int n) {
+      state = state * 1664525u + 1013904223u;
+      return static_cast<int>((state >> 8) % static_cast<std::uint32_t>(n));
+    };
+    while (all.size() < kBirthCount) {
+      BirthInput birth;
+      birth.name = "陳大文";
+      birth.male = next(2) == 0;
+      birth.year = 1912 + next(99);
+      birth.month = 1 + next(12);
+      birth.leap = next(8) == 0;
+      birth.day = 1 + next(30);
+      birth.hour = next(24);
+      birth.minute = next(60);
+      all.push_back(birth);
+    }
+    return all;
+  }();
+  return list;
+}
+
+const std::vector<BirthSelection>& selections() {
+  static const std::vector<BirthSelection> list = [] {
+    std::vector<BirthSelection> all;
+    for (const BirthInput& birth : births()) all.push_back(toSelection(birth));
+    return all;
+  }();
+  return list;
+}
+
+const std::vector<ChartState>& charts() {
+  static const std::vector<ChartState> list = [] {
+    std::vector<ChartState> all;
+    for (const BirthSelection& selection : selections()) all.push_back(castFrame(selection));
+    return all;
+  }();
+  return list;
+}
+
+constexpr std::string_view kPrintDate = "2026/12/7";
+
+void BM_Frame(benchmark::State& state) {
+  const auto& input = selections();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(castFrame(input[i++ % kBirthCount]));
+  }
+}
+BENCHMARK(BM_Frame);
+
+void BM_StarGroups(benchmark::State& state) {
+  const auto& input = charts();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const ChartState& chart = input[i++ % kBirthCount];
+    for (PalaceNum p = 1; p <= 12; ++p) benchmark::DoNotOptimize(gatherPalaceGroups(chart, p));
+  }
+}
+BENCHMARK(BM_StarGroups);
+
+void BM_Cells(benchmark::State& state) {
+  const auto& input = charts();
+  std::size_t i = 0;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const ChartState& chart = input[i++ % kBirthCount];
+    for (PalaceNum p = 1; p <= 12; ++p) {
+      const std::string cell = HourInStr(chart, p);
+      bytes += cell.size();
+      benchmark::DoNotOptimize(cell.data());
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_Cells);
+
+void BM_PageBig5(benchmark::State& state) {
+  const auto& input = charts();
+  const std::string pageTemplate = buildPageTemplate();
+  std::size_t i = 0;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const ChartState& chart = input[i++ % kBirthCount];
+    const std::string page = encodePage(
+        assembleChartPage(chart, pageTemplate, "陳大文", kPrintDate), PageEncoding::Big5);
+    bytes += page.size();
+    benchmark::DoNotOptimize(page.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_PageBig5);
+
+void BM_Json(benchmark::State& state) {
+  const auto& input = charts();
+  const auto& birth = births();
+  std::size_t i = 0;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::size_t k = i++ % kBirthCount;
+    const std::string json = chartJson(birth[k], input[k]);
+    bytes += json.size();
+    benchmark::DoNotOptimize(json.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_Json);
+
+}  // namespace
+
+BENCHMARK_MAIN();
