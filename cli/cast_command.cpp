@@ -9,11 +9,12 @@
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
+#include "page/solar_birth.h"
 
 namespace ziwei::cli {
 
 std::string castOutput(const CastOptions& options) {
-  const ChartState chart = castFrame(toSelection(options.birth));
+  const ChartState chart = castFrame(toSelection(options.birth), kCommandLineYears);
   if (options.format == OutputFormat::Json) {
     std::string json = chartJson(options.birth, chart);
     json += '\n';

@@ -4,7 +4,9 @@
 #include <array>
 #include <charconv>
 
+#include "calendar/calendar_error.h"
 #include "chart/frame/chart_frame.h"
+#include "page/solar_birth.h"
 #include "page/user_text.h"
 
 namespace ziwei::cli {
@@ -19,6 +21,8 @@ struct Refusal {
 struct ParseState {
   CastOptions options;
   bool encodingGiven = false;
+  std::optional<std::string> solar;  // --solar as given
+  std::string_view lunarOption;      // the first of --year, --month, --leap, --day given
 };
 
 // "--year" and its value quoted, as every message begins.
@@ -78,11 +82,19 @@ constexpr std::array kOptions{
            [](ParseState& s, std::string_view o, std::string_view v) {
              s.options.birth.male = choose(o, v, "male|female") == 0;
            }},
-    Option{"--year", "", "N", "lunar year", nullptr, &BirthInput::year, kSelectorYears.first,
-           kSelectorYears.last},
+    Option{"--solar", "", "YYYY-MM-DD",
+           "Gregorian (國曆) birth date, China Standard Time: cast the lunar date it falls on "
+           "(instead of --year, --month, --leap and --day); the hour stays on this date, so "
+           "hour 23 is the 子 hour of this day",
+           [](ParseState& s, std::string_view, std::string_view v) { s.solar = std::string(v); }},
+    Option{"--year", "", "N", "lunar year", nullptr, &BirthInput::year, kCommandLineYears.first,
+           kCommandLineYears.last},
     Option{"--month", "", "N", "lunar month", nullptr, &BirthInput::month, 1, 12},
     Option{"--leap", "", "", "the month is a leap month (default: a normal month)",
-           [](ParseState& s, std::string_view, std::string_view) { s.options.birth.leap = true; }},
+           [](ParseState& s, std::string_view o, std::string_view) {
+             s.options.birth.leap = true;
+             if (s.lunarOption.empty()) s.lunarOption = o;
+           }},
     Option{"--day", "", "N", "lunar day", nullptr, &BirthInput::day, 1, 30},
     Option{"--hour", "", "N", "hour of birth", nullptr, &BirthInput::hour, 0, 23},
     Option{"--minute", "", "N", "minute of birth", nullptr, &BirthInput::minute, 0, 59},
@@ -136,6 +148,9 @@ void storeNumber(ParseState& state, const Option& option, std::string_view value
     throw Refusal{given(option.name, value) + " is not allowed (allowed: " + range(option) + ")"};
   }
   state.options.birth.*option.number = number;
+  const bool lunarDate = option.number == &BirthInput::year ||
+                         option.number == &BirthInput::month || option.number == &BirthInput::day;
+  if (lunarDate && state.lunarOption.empty()) state.lunarOption = option.name;
 }
 
 const Option* findOption(std::string_view name) {
@@ -196,6 +211,17 @@ Command parseCast(std::span<const std::string_view> args) {
       state.options.encoding == PageEncoding::Big5) {
     throw Refusal{"--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"};
   }
+  if (state.solar) {
+    if (!state.lunarOption.empty()) {
+      throw Refusal{"--solar and " + std::string(state.lunarOption) +
+                    " cannot be given together (--solar gives the lunar date)"};
+    }
+    try {
+      state.options.birth = birthFromSolarDate(state.options.birth, *state.solar);
+    } catch (const calendar::CalendarError& error) {
+      throw Refusal{"--solar: " + std::string(error.what())};
+    }
+  }
   return state.options;
 }
 
@@ -241,8 +267,9 @@ Command parseCommandLine(std::span<const std::string_view> args) {
 std::string helpText() {
   std::string text =
       "Usage: ziwei [OPTION]...\n"
-      "Casts the Zi Wei Dou Shu (紫微斗數) chart of a lunar birth date and writes it\n"
-      "as an HTML page or as a JSON document.\n"
+      "Casts the Zi Wei Dou Shu (紫微斗數) chart of a lunar birth date (or of the\n"
+      "Gregorian date given with --solar) and writes it as an HTML page or as a JSON\n"
+      "document.\n"
       "\n"
       "Options:\n";
   const BirthInput defaults;
@@ -265,9 +292,15 @@ std::string helpText() {
       "\n"
       "The page is one line of HTML declared as Big5 (or UTF-8 with --encoding utf-8),\n"
       "followed by CR LF; characters of the name that Big5 cannot hold are written\n"
-      "as &#N; references. Hours 23 and 0 are both the 子 hour.\n"
+      "as &#N; references. Hours 23 and 0 are both the 子 hour. With --solar the\n"
+      "hour belongs to the Gregorian date given: 23:30 on 2001-06-08 is the 子 hour of\n"
+      "lunar leap month 4, day 17 (2001-06-08), not of the next day.\n"
       "\n"
-      "Exit status: 0 done, 1 the output could not be written, 2 bad command line.\n";
+      "Exit status: 0 done, 1 the output could not be written, 2 bad command line.\n"
+      "\n"
+      "Calendar commands (see ziwei COMMAND --help):\n"
+      "  ziwei lunar DATE...                  lunar date of each Gregorian date\n"
+      "  ziwei solar YEAR MONTH DAY [--leap]  Gregorian date of a lunar date\n";
   return text;
 }
 

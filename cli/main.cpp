@@ -1,6 +1,7 @@
 // ziwei: casts a Zi Wei Dou Shu chart from the command line.
 #include <exception>
 #include <iostream>
+#include <span>
 #include <string_view>
 #include <type_traits>
 #include <variant>
@@ -9,7 +10,9 @@
 #include "cli/cast_command.h"
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
+#include "cli/lunar_command.h"
 #include "cli/output.h"
+#include "cli/solar_command.h"
 #include "cli/version.h"
 #include "page/page_file.h"
 
@@ -49,6 +52,9 @@ int run(const ziwei::cli::Command& command) {
 int main(int argc, char** argv) {
   try {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::string_view first = args.empty() ? std::string_view{} : args.front();
+    if (first == "lunar") return ziwei::cli::lunarCommand(std::span(args).subspan(1));
+    if (first == "solar") return ziwei::cli::solarCommand(std::span(args).subspan(1));
     return run(ziwei::cli::parseCommandLine(args));
   } catch (const std::exception& error) {
     std::cerr << "ziwei: " << error.what() << '\n';

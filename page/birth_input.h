@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "chart/frame/chart_frame.h"
@@ -19,6 +20,9 @@ struct BirthInput {
   int hour = 0;
   int minute = 0;
   int second = 0;
+  // The Gregorian date "YYYY-MM-DD" the lunar date was converted from, when
+  // the birth was given that way (see page/solar_birth.h).
+  std::optional<std::string> solar;
 };
 
 // The same birth data as the window's selectors would hold them.

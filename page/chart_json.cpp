@@ -97,6 +97,7 @@ void writeInput(Writer& writer, const BirthInput& input) {
   field(writer, "hour", input.hour);
   field(writer, "minute", input.minute);
   field(writer, "second", input.second);
+  if (input.solar) field(writer, "solar", *input.solar);
   writer.EndObject();
 }
 

@@ -72,7 +72,7 @@ TEST(CommandLine, HelpAndVersion) {
   EXPECT_TRUE(std::holds_alternative<ShowVersion>(parse({"--version"})));
   const std::string help = helpText();
   for (const char* line :
-       {"--name TEXT", "--sex male|female", "lunar year, 1912 to 2010 (default: 2000)",
+       {"--name TEXT", "--sex male|female", "lunar year, 1912 to 2100 (default: 2000)",
         "1 to 12 (default: 1)", "--leap", "1 to 30 (default: 1)", "0 to 23 (default: 0)",
         "0 to 59 (default: 0)", "--format html|json", "--encoding big5|utf-8", "--print-date TEXT",
         "-o, --output FILE", "--version"}) {
@@ -81,8 +81,8 @@ TEST(CommandLine, HelpAndVersion) {
 }
 
 TEST(CommandLine, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
-  EXPECT_EQ(refusal({"--year", "1911"}), "--year: \"1911\" is not allowed (allowed: 1912 to 2010)");
-  EXPECT_EQ(refusal({"--year", "2011"}), "--year: \"2011\" is not allowed (allowed: 1912 to 2010)");
+  EXPECT_EQ(refusal({"--year", "1911"}), "--year: \"1911\" is not allowed (allowed: 1912 to 2100)");
+  EXPECT_EQ(refusal({"--year", "2101"}), "--year: \"2101\" is not allowed (allowed: 1912 to 2100)");
   EXPECT_EQ(refusal({"--month", "0"}), "--month: \"0\" is not allowed (allowed: 1 to 12)");
   EXPECT_EQ(refusal({"--day", "31"}), "--day: \"31\" is not allowed (allowed: 1 to 30)");
   EXPECT_EQ(refusal({"--hour", "-1"}), "--hour: \"-1\" is not allowed (allowed: 0 to 23)");

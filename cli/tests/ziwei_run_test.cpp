@@ -138,7 +138,7 @@ TEST_F(Ziwei, HelpAndVersion) {
 TEST_F(Ziwei, BadInputIsAUsageErrorAndWritesNothing) {
   const std::string path = (dir_ / "files" / "chart.htm").string();
   expectUsageError(run({"--year", "1800", "-o", path}),
-                   "--year: \"1800\" is not allowed (allowed: 1912 to 2010)");
+                   "--year: \"1800\" is not allowed (allowed: 1912 to 2100)");
   expectUsageError(run({"--hour", "noon"}),
                    "--hour: \"noon\" is not a whole number (allowed: 0 to 23)");
   expectUsageError(run({"--sex", "x"}), "--sex: \"x\" is not allowed (allowed: male, female)");
