@@ -112,5 +112,44 @@ TEST(CommandLine, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
   EXPECT_EQ(refusal({"-o", ""}), "--output: \"\" is not allowed (allowed: a file name)");
 }
 
+TEST(CommandLine, SolarGivesTheLunarDate) {
+  const CastOptions options = cast({"--hour", "23", "--solar", "2001-06-08", "--minute=30"});
+  EXPECT_EQ(options.birth.year, 2001);
+  EXPECT_EQ(options.birth.month, 4);
+  EXPECT_TRUE(options.birth.leap);
+  EXPECT_EQ(options.birth.day, 17);
+  EXPECT_EQ(options.birth.hour, 23);
+  EXPECT_EQ(options.birth.minute, 30);
+  EXPECT_EQ(options.birth.solar, "2001-06-08");
+  EXPECT_FALSE(cast({"--year", "2001"}).birth.solar);
+  EXPECT_EQ(cast({"--solar", "2100-12-31"}).birth.year, 2100);
+  EXPECT_TRUE(std::holds_alternative<ShowHelp>(parse({"--solar", "x", "--help"})));
+}
+
+TEST(CommandLine, SolarExcludesTheLunarDateOptions) {
+  for (const std::string_view lunar : {"--year=2001", "--month=4", "--leap", "--day=17"}) {
+    const std::string name(lunar.substr(0, lunar.find('=')));
+    const std::string message =
+        "--solar and " + name + " cannot be given together (--solar gives the lunar date)";
+    EXPECT_EQ(refusal({"--solar", "2001-06-08", lunar}), message);
+    EXPECT_EQ(refusal({lunar, "--solar=2001-06-08"}), message);
+  }
+  EXPECT_EQ(refusal({"--day", "1", "--year", "2001", "--solar", "2001-06-08"}),
+            "--solar and --day cannot be given together (--solar gives the lunar date)");
+}
+
+TEST(CommandLine, SolarRefusesDatesOutsideTheLunarYears) {
+  EXPECT_EQ(refusal({"--solar", "1912-02-17"}),
+            "--solar: \"1912-02-17\" falls in lunar year 1911 (allowed: 1912-02-18 to 2100-12-31, "
+            "lunar years 1912 to 2100)");
+  EXPECT_EQ(refusal({"--solar", "2101-01-01"}),
+            "--solar: \"2101-01-01\" is not allowed (allowed: 1912-02-18 to 2100-12-31, lunar "
+            "years 1912 to 2100)");
+  EXPECT_EQ(refusal({"--solar", "2001-02-29"}), "--solar: \"2001-02-29\" is not an existing date");
+  EXPECT_EQ(refusal({"--solar", "8.6.2001"}),
+            "--solar: \"8.6.2001\" is not a date of the form YYYY-MM-DD");
+  EXPECT_EQ(refusal({"--solar"}), "--solar: a value is missing (allowed: YYYY-MM-DD)");
+}
+
 }  // namespace
 }  // namespace ziwei::cli

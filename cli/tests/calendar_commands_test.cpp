@@ -1,0 +1,211 @@
+// The calendar commands (ziwei lunar, ziwei solar), their parsers, and the
+// Gregorian-date birth conversion that --solar and the batch caster share.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "calendar/calendar_error.h"
+#include "cli/exit_status.h"
+#include "cli/lunar_command.h"
+#include "cli/solar_command.h"
+#include "page/solar_birth.h"
+
+namespace ziwei::cli {
+namespace {
+
+using calendar::LunarDate;
+
+std::string refusalOf(const auto& command) {
+  const auto* error = std::get_if<UsageError>(&command);
+  return error != nullptr ? error->message : "(accepted)";
+}
+
+LunarCommand lunarArgs(std::vector<std::string_view> args) { return parseLunarCommand(args); }
+SolarCommand solarArgs(std::vector<std::string_view> args) { return parseSolarCommand(args); }
+
+TEST(LunarCommand, ParsesDatesAndStandardInput) {
+  const LunarCommand command = lunarArgs({"2001-06-08", "-", "nonsense"});
+  ASSERT_TRUE(std::holds_alternative<LunarOptions>(command)) << refusalOf(command);
+  EXPECT_EQ(std::get<LunarOptions>(command).dates,
+            (std::vector<std::string>{"2001-06-08", "-", "nonsense"}));
+  EXPECT_TRUE(std::holds_alternative<ShowHelp>(lunarArgs({"2001-06-08", "--help"})));
+  EXPECT_EQ(refusalOf(lunarArgs({})),
+            "lunar: a date is missing (give dates as YYYY-MM-DD, or - to read them from standard "
+            "input)");
+  EXPECT_EQ(refusalOf(lunarArgs({"2001-06-08", "--leap"})),
+            "lunar: unknown option \"--leap\" (see ziwei lunar --help)");
+}
+
+TEST(LunarCommand, LinesOfTheIssueAndTheEndsOfTheRange) {
+  EXPECT_EQ(lunarLine("2001-06-08"), "2001-06-08\t2001\t4\t1\t17\n");
+  EXPECT_EQ(lunarLine("2001-05-09"), "2001-05-09\t2001\t4\t0\t17\n");
+  EXPECT_EQ(lunarLine("1900-01-31"), "1900-01-31\t1900\t1\t0\t1\n");
+  EXPECT_EQ(lunarLine("2100-12-31"), "2100-12-31\t2100\t12\t0\t1\n");
+  EXPECT_EQ(lunarLine("2024-02-29"), "2024-02-29\t2024\t1\t0\t20\n");
+  EXPECT_THROW(lunarLine("1900-01-30"), calendar::CalendarError);
+  EXPECT_THROW(lunarLine("2101-01-01"), calendar::CalendarError);
+  EXPECT_THROW(lunarLine("2023-02-29"), calendar::CalendarError);
+  EXPECT_THROW(lunarLine("2001-6-8"), calendar::CalendarError);
+}
+
+struct LunarRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+LunarRun runLunarOn(std::vector<std::string> dates, const std::string& input) {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = runLunar(LunarOptions{std::move(dates)}, in, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(LunarCommand, ConvertsEveryGoodDateAndNamesTheBadOnes) {
+  const LunarRun run =
+      runLunarOn({"2020-05-23", "-", "2023-02-29", "2033-12-22"},
+                 "2023-03-22\r\n\n  2023-04-20\t\n1899-12-31\n2023-13-01\n2100-12-31");
+  EXPECT_EQ(run.status, kExitBadData);
+  EXPECT_EQ(run.out,
+            "2020-05-23\t2020\t4\t1\t1\n"
+            "2023-03-22\t2023\t2\t1\t1\n"
+            "2023-04-20\t2023\t3\t0\t1\n"
+            "2100-12-31\t2100\t12\t0\t1\n"
+            "2033-12-22\t2033\t11\t1\t1\n");
+  EXPECT_EQ(run.err,
+            "ziwei: lunar: line 4 of standard input: 1899-12-31 is outside the supported range "
+            "1900-01-31..2100-12-31\n"
+            "ziwei: lunar: line 5 of standard input: \"2023-13-01\" is not an existing date\n"
+            "ziwei: lunar: argument 3: \"2023-02-29\" is not an existing date\n");
+
+  const LunarRun good = runLunarOn({"-"}, "2001-06-08\n");
+  EXPECT_EQ(good.status, kExitDone);
+  EXPECT_EQ(good.out, "2001-06-08\t2001\t4\t1\t17\n");
+  EXPECT_EQ(good.err, "");
+  EXPECT_EQ(runLunarOn({"-"}, "").status, kExitDone);
+}
+
+TEST(LunarCommand, AnOutputThatFailsIsAnIoError) {
+  std::istringstream in;
+  std::ostringstream out;
+  out.setstate(std::ios::badbit);
+  std::ostringstream err;
+  EXPECT_EQ(runLunar(LunarOptions{{"2001-06-08"}}, in, out, err), kExitIoError);
+  EXPECT_EQ(err.str(), "ziwei: cannot write to standard output\n");
+}
+
+TEST(SolarCommand, ParsesALunarDate) {
+  const SolarCommand leap = solarArgs({"2001", "4", "--leap", "17"});
+  ASSERT_TRUE(std::holds_alternative<SolarOptions>(leap)) << refusalOf(leap);
+  EXPECT_EQ(std::get<SolarOptions>(leap).date, (LunarDate{2001, 4, true, 17}));
+  EXPECT_EQ(solarLine(std::get<SolarOptions>(leap).date), "2001-06-08\n");
+  const SolarCommand plain = solarArgs({"2001", "04", "17"});
+  ASSERT_TRUE(std::holds_alternative<SolarOptions>(plain)) << refusalOf(plain);
+  EXPECT_EQ(solarLine(std::get<SolarOptions>(plain).date), "2001-05-09\n");
+  EXPECT_TRUE(std::holds_alternative<ShowHelp>(solarArgs({"-h"})));
+}
+
+TEST(SolarCommand, RefusesDatesThatDoNotExistWithTheCalendarsReason) {
+  EXPECT_EQ(refusalOf(solarArgs({"2023", "3", "1", "--leap"})),
+            "solar: lunar 2023, leap month 3, day 1: lunar year 2023 has no leap month 3 (its "
+            "leap month is 2)");
+  EXPECT_EQ(refusalOf(solarArgs({"2022", "6", "1", "--leap"})),
+            "solar: lunar 2022, leap month 6, day 1: lunar year 2022 has no leap month 6 (it has "
+            "no leap month)");
+  EXPECT_EQ(refusalOf(solarArgs({"2001", "4", "30", "--leap"})),
+            "solar: lunar 2001, leap month 4, day 30: that month has 29 days");
+  EXPECT_EQ(refusalOf(solarArgs({"2001", "13", "1"})),
+            "solar: lunar 2001, month 13, day 1: months are numbered 1..12");
+  EXPECT_EQ(refusalOf(solarArgs({"1899", "12", "1"})),
+            "solar: lunar 1899, month 12, day 1: the year is outside the supported range "
+            "1900..2100");
+  EXPECT_EQ(refusalOf(solarArgs({"2100", "12", "2"})),
+            "solar: lunar 2100, month 12, day 2 falls on 2101-01-01, outside the supported range "
+            "1900-01-31..2100-12-31");
+}
+
+TEST(SolarCommand, RefusesMalformedCommandLines) {
+  EXPECT_EQ(refusalOf(solarArgs({"2001", "4"})),
+            "solar: DAY is missing (give YEAR MONTH DAY [--leap], a lunar date)");
+  EXPECT_EQ(refusalOf(solarArgs({"2001", "4", "1", "2"})),
+            "solar: unexpected argument \"2\" (give YEAR MONTH DAY [--leap])");
+  EXPECT_EQ(refusalOf(solarArgs({"2001", "four", "1"})),
+            "solar: MONTH: \"four\" is not a whole number (see ziwei solar --help)");
+  EXPECT_EQ(refusalOf(solarArgs({"99999999999", "4", "1"})),
+            "solar: YEAR: \"99999999999\" is out of range (see ziwei solar --help)");
+  for (std::string_view bad : {"", "+1", " 1", "1.0", "0x1"}) {
+    EXPECT_NE(refusalOf(solarArgs({"2001", "4", bad})).find("is not a whole number"),
+              std::string::npos)
+        << bad;
+  }
+  EXPECT_EQ(refusalOf(solarArgs({"2001", "4", "1", "--lep"})),
+            "solar: unknown option \"--lep\" (see ziwei solar --help)");
+  // A negative number is a value, refused by the calendar.
+  EXPECT_EQ(refusalOf(solarArgs({"2001", "4", "-1"})),
+            "solar: lunar 2001, month 4, day -1: that month has 30 days");
+}
+
+TEST(SolarBirth, ConvertsTheDateAndKeepsTheRest) {
+  BirthInput given;
+  given.name = "王";
+  given.male = false;
+  given.hour = 23;
+  given.minute = 30;
+  given.second = 5;
+  const BirthInput birth = birthFromSolarDate(given, "2001-06-08");
+  EXPECT_EQ(birth.year, 2001);
+  EXPECT_EQ(birth.month, 4);
+  EXPECT_TRUE(birth.leap);
+  EXPECT_EQ(birth.day, 17);  // hour 23 stays on its civil date
+  EXPECT_EQ(birth.hour, 23);
+  EXPECT_EQ(birth.minute, 30);
+  EXPECT_EQ(birth.second, 5);
+  EXPECT_EQ(birth.name, "王");
+  EXPECT_FALSE(birth.male);
+  EXPECT_EQ(birth.solar, "2001-06-08");
+  // A leap flag given before is replaced, not kept.
+  given.leap = true;
+  EXPECT_FALSE(birthFromSolarDate(given, "2001-05-09").leap);
+}
+
+std::string solarRefusal(std::string_view date, YearRange years = kCommandLineYears) {
+  try {
+    birthFromSolarDate(BirthInput{}, date, years);
+  } catch (const calendar::CalendarError& error) {
+    return error.what();
+  }
+  return "(accepted)";
+}
+
+TEST(SolarBirth, AcceptsExactlyTheDatesOfTheLunarYears) {
+  const SolarSpan wide = solarSpan(kCommandLineYears);
+  EXPECT_EQ(wide.first, (calendar::GregorianDate{1912, 2, 18}));
+  EXPECT_EQ(wide.last, (calendar::GregorianDate{2100, 12, 31}));
+  const SolarSpan desktop = solarSpan(kSelectorYears);
+  EXPECT_EQ(desktop.last, (calendar::GregorianDate{2011, 2, 2}));
+
+  EXPECT_EQ(birthFromSolarDate({}, "1912-02-18").year, 1912);
+  EXPECT_EQ(birthFromSolarDate({}, "2100-12-31").year, 2100);
+  EXPECT_EQ(birthFromSolarDate({}, "2011-02-02", kSelectorYears).year, 2010);
+  EXPECT_EQ(solarRefusal("1912-02-17"),
+            "\"1912-02-17\" falls in lunar year 1911 (allowed: 1912-02-18 to 2100-12-31, lunar "
+            "years 1912 to 2100)");
+  EXPECT_EQ(solarRefusal("2011-02-03", kSelectorYears),
+            "\"2011-02-03\" falls in lunar year 2011 (allowed: 1912-02-18 to 2011-02-02, lunar "
+            "years 1912 to 2010)");
+  EXPECT_EQ(solarRefusal("2101-01-01"),
+            "\"2101-01-01\" is not allowed (allowed: 1912-02-18 to 2100-12-31, lunar years 1912 "
+            "to 2100)");
+  EXPECT_EQ(solarRefusal("1800-01-01"),
+            "\"1800-01-01\" is not allowed (allowed: 1912-02-18 to 2100-12-31, lunar years 1912 "
+            "to 2100)");
+  EXPECT_EQ(solarRefusal("2001-02-29"), "\"2001-02-29\" is not an existing date");
+  EXPECT_EQ(solarRefusal("2001-06-08 "), "\"2001-06-08 \" is not a date of the form YYYY-MM-DD");
+  EXPECT_THROW(solarSpan({1899, 2000}), calendar::CalendarError);
+}
+
+}  // namespace
+}  // namespace ziwei::cli
