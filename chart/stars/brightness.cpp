@@ -60,6 +60,25 @@ constexpr std::array<GradeRow, 11> kMinorGrades = {{
     {Star::TianShou, {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1}},
 }};
 
+// The grade tables by star: every star's grades, 0 for stars they leave out.
+using GradesByStar = std::array<std::array<std::uint8_t, 12>, kStarCount>;
+template <std::size_t Rows>
+constexpr GradesByStar byStar(const std::array<GradeRow, Rows>& table) {
+  GradesByStar grades{};
+  for (const GradeRow& row : table) grades[static_cast<std::size_t>(row.star)] = row.grades;
+  return grades;
+}
+constexpr GradesByStar kMainGradesByStar = byStar(kMainGrades);
+constexpr GradesByStar kMinorGradesByStar = byStar(kMinorGrades);
+
+template <std::size_t Marks>
+std::string_view markOf(const GradesByStar& grades,
+                        const std::array<std::string_view, Marks>& marks, Star star,
+                        PalaceNum DayNum) {
+  if (!isPalace(DayNum)) return {};
+  return marks[grades[static_cast<std::size_t>(star)][static_cast<std::size_t>(DayNum - 1)]];
+}
+
 template <std::size_t Rows, std::size_t Marks>
 std::string marked(const std::array<GradeRow, Rows>& table,
                    const std::array<std::string_view, Marks>& marks, PalaceNum DayNum,
@@ -87,6 +106,14 @@ std::string checkMainStarType(PalaceNum DayNum, std::string_view strStar, int /*
 
 std::string checkSubStarType(PalaceNum DayNum, std::string_view strStar, int /*typeN*/) {
   return marked(kMinorGrades, kMinorMarks, DayNum, strStar);
+}
+
+std::string_view mainStarMark(Star star, PalaceNum DayNum) {
+  return markOf(kMainGradesByStar, kMainMarks, star, DayNum);
+}
+
+std::string_view minorStarMark(Star star, PalaceNum DayNum) {
+  return markOf(kMinorGradesByStar, kMinorMarks, star, DayNum);
 }
 
 }  // namespace ziwei

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "chart/frame/chart_state.h"
+#include "chart/stars/star_names.h"
 
 namespace ziwei {
 
@@ -12,5 +13,10 @@ namespace ziwei {
 // `DayNum` lies outside 1..12. `typeN` is accepted and not used.
 std::string checkMainStarType(PalaceNum DayNum, std::string_view strStar, int typeN);
 std::string checkSubStarType(PalaceNum DayNum, std::string_view strStar, int typeN);
+
+// The mark alone, by star: what checkMainStarType and checkSubStarType append
+// to the star's name; empty outside 1..12.
+std::string_view mainStarMark(Star star, PalaceNum DayNum);
+std::string_view minorStarMark(Star star, PalaceNum DayNum);
 
 }  // namespace ziwei

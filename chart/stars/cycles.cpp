@@ -71,6 +71,12 @@ std::string getFiveLongLifeStar(std::string_view FiveHourse, std::string_view SE
                       runsForward(SEXTEXT), DayNum);
 }
 
+std::array<PalaceNum, 2> skySSTreePalaces(PalaceNum LiftNum) {
+  if (!isPalace(LiftNum)) return {};
+  // Seven and five steps backward from the Life palace.
+  return {wrapPalace(LiftNum - 7), wrapPalace(LiftNum - 5)};
+}
+
 std::string getSkySSTreeStar(PalaceNum DayNum, PalaceNum LiftNum) {
   if (!isPalace(DayNum) || !isPalace(LiftNum)) return {};
   int a = LiftNum - DayNum;  // steps backward from the Life palace

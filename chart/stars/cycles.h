@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
 #include "chart/frame/chart_state.h"
+#include "chart/stars/star_names.h"
 
 namespace ziwei {
 
@@ -21,5 +23,9 @@ std::string getFiveLongLifeStar(std::string_view FiveHourse, std::string_view SE
                                 PalaceNum DayNum);
 // "天傷", "天使" or the empty text, counted from the Life palace `LiftNum`.
 std::string getSkySSTreeStar(PalaceNum DayNum, PalaceNum LiftNum);
+// The same two as data: 天傷 and 天使 and their palaces (0 when `LiftNum`
+// lies outside 1..12).
+inline constexpr std::array<Star, 2> kSkySSTreeStars = {Star::TianShang, Star::TianShi};
+std::array<PalaceNum, 2> skySSTreePalaces(PalaceNum LiftNum);
 
 }  // namespace ziwei

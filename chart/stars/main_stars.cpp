@@ -54,7 +54,39 @@ StarList byDistance(const std::array<std::string_view, 13>& series, int head, in
   return StarList(series[static_cast<std::size_t>(d)]);
 }
 
+// The distance of each of `stars` in `series`.
+template <std::size_t N>
+constexpr std::array<int, N> distancesOf(const std::array<std::string_view, 13>& series,
+                                         const std::array<Star, N>& stars) {
+  std::array<int, N> distances{};
+  for (std::size_t i = 0; i < N; ++i) {
+    for (std::size_t d = 1; d < series.size(); ++d) {
+      if (series[d] == starName(stars[i])) distances[i] = static_cast<int>(d);
+    }
+  }
+  return distances;
+}
+
+constexpr auto kZiWeiSeriesDistances = distancesOf(kZiWeiSeriesByDistance, kZiWeiSeriesStars);
+constexpr auto kTianFuSeriesDistances = distancesOf(kTianFuSeriesByDistance, kTianFuSeriesStars);
+
+template <std::size_t N>
+std::array<PalaceNum, N> palacesAt(const std::array<int, N>& distances, int head) {
+  std::array<PalaceNum, N> palaces{};
+  if (!isPalace(head)) return palaces;
+  for (std::size_t i = 0; i < N; ++i) palaces[i] = wrapPalace(head - distances[i]);
+  return palaces;
+}
+
 }  // namespace
+
+std::array<PalaceNum, 5> ziWeiSeriesPalaces(PalaceNum FirstStar) {
+  return palacesAt(kZiWeiSeriesDistances, FirstStar);
+}
+
+std::array<PalaceNum, 7> tianFuSeriesPalaces(PalaceNum SkyStar) {
+  return palacesAt(kTianFuSeriesDistances, SkyStar);
+}
 
 StarList getFirstSubStar(PalaceNum FirstStar, PalaceNum DayNum) {
   return byDistance(kZiWeiSeriesByDistance, FirstStar, DayNum);

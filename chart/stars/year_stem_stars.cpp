@@ -74,6 +74,15 @@ StarList getSkySSecondStar(const ChartState& chart, PalaceNum DayNum) {
   return starsIn(kSkySSecondStars, skySSecondStarPalaces(chart), DayNum);
 }
 
+std::string_view transformationMark(const ChartState& chart, Star star) {
+  if (!isStem(chart.YearStemNum)) return {};
+  const auto& row = kTransformations[static_cast<std::size_t>(chart.YearStemNum - 1)];
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    if (row[i] == star) return kMarks[i];
+  }
+  return kNoMark;
+}
+
 std::string getSkyOFirstStar(const ChartState& chart, std::string_view strW) {
   if (!isStem(chart.YearStemNum)) return {};
   const std::string_view name = leadingCharacters(strW, 2);

@@ -18,6 +18,10 @@ StarList getSkySSecondStar(const ChartState& chart, PalaceNum DayNum);
 // followed by the star's four-transformation mark for the year stem, or by
 // "ˉ" when it has none; the empty text when YearStemNum is outside 1..10.
 std::string getSkyOFirstStar(const ChartState& chart, std::string_view strW);
+// The mark alone, by star: what getSkyOFirstStar appends to the star's text
+// (kNoMark for none); empty when YearStemNum is outside 1..10, where
+// getSkyOFirstStar gives the empty text.
+std::string_view transformationMark(const ChartState& chart, Star star);
 
 // The families as data: stars in test order and their palaces in one chart.
 inline constexpr std::array<Star, 5> kSkySFirstStars = {Star::LuCun, Star::QingYang, Star::TuoLuo,
