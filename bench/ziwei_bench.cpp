@@ -15,6 +15,7 @@
 #include "page/page_template.h"
 #include "page/palace_cell.h"
 #include "page/palace_groups.h"
+#include "page/palace_layout.h"
 
 namespace {
 
@@ -78,7 +79,18 @@ void BM_Frame(benchmark::State& state) {
 }
 BENCHMARK(BM_Frame);
 
+// All twelve palaces' star groups: the layout the page and JSON use, and the
+// groups gathered from the families' texts.
 void BM_StarGroups(benchmark::State& state) {
+  const auto& input = charts();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(layOutPalaces(input[i++ % kBirthCount]));
+  }
+}
+BENCHMARK(BM_StarGroups);
+
+void BM_StarGroupsFromTexts(benchmark::State& state) {
   const auto& input = charts();
   std::size_t i = 0;
   for (auto _ : state) {
@@ -86,9 +98,40 @@ void BM_StarGroups(benchmark::State& state) {
     for (PalaceNum p = 1; p <= 12; ++p) benchmark::DoNotOptimize(gatherPalaceGroups(chart, p));
   }
 }
-BENCHMARK(BM_StarGroups);
+BENCHMARK(BM_StarGroupsFromTexts);
 
+void BM_FrameAndStarGroups(benchmark::State& state) {
+  const auto& input = selections();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const ChartState chart = castFrame(input[i++ % kBirthCount]);
+    benchmark::DoNotOptimize(layOutPalaces(chart));
+  }
+}
+BENCHMARK(BM_FrameAndStarGroups);
+
+// The twelve cells appended into one buffer, as the page writes them.
 void BM_Cells(benchmark::State& state) {
+  const auto& input = charts();
+  std::size_t i = 0;
+  std::size_t bytes = 0;
+  std::string cells;
+  for (auto _ : state) {
+    const ChartState& chart = input[i++ % kBirthCount];
+    cells.clear();
+    const ChartLayout layout = layOutPalaces(chart);
+    for (PalaceNum p = 1; p <= 12; ++p) {
+      appendPalaceCell(cells, chart, layout[static_cast<std::size_t>(p - 1)], p);
+    }
+    bytes += cells.size();
+    benchmark::DoNotOptimize(cells.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_Cells);
+
+// HourInStr twelve times: each cell from the families' texts.
+void BM_CellsHourInStr(benchmark::State& state) {
   const auto& input = charts();
   std::size_t i = 0;
   std::size_t bytes = 0;
@@ -102,17 +145,68 @@ void BM_Cells(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
-BENCHMARK(BM_Cells);
+BENCHMARK(BM_CellsHourInStr);
 
-void BM_PageBig5(benchmark::State& state) {
+// The UTF-8 page, without encoding.
+void BM_PageAssembly(benchmark::State& state) {
+  const auto& input = charts();
+  const PreparedTemplate& pageTemplate = chartPageTemplate();
+  std::size_t i = 0;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string page =
+        assembleChartPage(pageTemplate, input[i++ % kBirthCount], "陳大文", kPrintDate);
+    bytes += page.size();
+    benchmark::DoNotOptimize(page.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_PageAssembly);
+
+// The same page by ordered whole-text replacement with HourInStr.
+void BM_PageByReplacement(benchmark::State& state) {
   const auto& input = charts();
   const std::string pageTemplate = buildPageTemplate();
   std::size_t i = 0;
   std::size_t bytes = 0;
   for (auto _ : state) {
-    const ChartState& chart = input[i++ % kBirthCount];
-    const std::string page = encodePage(
-        assembleChartPage(chart, pageTemplate, "陳大文", kPrintDate), PageEncoding::Big5);
+    const std::string page = assembleChartPageByReplacement(input[i++ % kBirthCount], pageTemplate,
+                                                            "陳大文", kPrintDate);
+    bytes += page.size();
+    benchmark::DoNotOptimize(page.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_PageByReplacement);
+
+// Big5 encoding alone, of pages made beforehand.
+void BM_Big5Encoding(benchmark::State& state) {
+  std::vector<std::string> pages;
+  for (std::size_t k = 0; k < 64; ++k) {
+    pages.push_back(assembleChartPage(chartPageTemplate(), charts()[k], "陳大文", kPrintDate));
+  }
+  encodePage(pages[0], PageEncoding::Big5);  // the table is taken once, outside the timing
+  std::size_t i = 0;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string big5 = encodePage(pages[i++ % pages.size()], PageEncoding::Big5);
+    bytes += big5.size();
+    benchmark::DoNotOptimize(big5.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_Big5Encoding);
+
+// The whole page as ziwei writes it: assembly and Big5 encoding.
+void BM_PageBig5(benchmark::State& state) {
+  const auto& input = charts();
+  const PreparedTemplate& pageTemplate = chartPageTemplate();
+  std::size_t i = 0;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string page =
+        encodePage(assembleChartPage(pageTemplate, input[i++ % kBirthCount], "陳大文", kPrintDate),
+                   PageEncoding::Big5);
     bytes += page.size();
     benchmark::DoNotOptimize(page.data());
   }

@@ -1,6 +1,7 @@
 #include "page/chart_page.h"
 
 #include <array>
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <iomanip>
@@ -10,7 +11,9 @@
 
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/masters.h"
+#include "page/page_template.h"
 #include "page/palace_cell.h"
+#include "page/palace_layout.h"
 #include "page/user_text.h"
 
 namespace ziwei {
@@ -34,38 +37,137 @@ void replaceAll(std::string& page, std::string_view placeholder, std::string_vie
   page = std::move(replaced);
 }
 
-constexpr std::array<std::string_view, 12> kCellPlaceholders{
-    "@HourseNUM01@", "@HourseNUM02@", "@HourseNUM03@", "@HourseNUM04@",
-    "@HourseNUM05@", "@HourseNUM06@", "@HourseNUM07@", "@HourseNUM08@",
-    "@HourseNUM09@", "@HourseNUM10@", "@HourseNUM11@", "@HourseNUM12@",
+// The placeholders in the order they are replaced; the last twelve are the
+// palace cells 1..12.
+constexpr std::array<std::string_view, 28> kPlaceholders{
+    "@Title@",       "@FateName@",    "@PrintDate@",   "@txtNAME@",      "@SEXTEXT@",
+    "@getAnimal@",   "@CYY@",         "@CMM@",         "@CDD@",          "@CHH@",
+    "@CMU@",         "@FiveHourse@",  "@LiftHourseM@", "@getBodyStart@", "@getLifeDStart@",
+    "@PAGENOTE@",    "@HourseNUM01@", "@HourseNUM02@", "@HourseNUM03@",  "@HourseNUM04@",
+    "@HourseNUM05@", "@HourseNUM06@", "@HourseNUM07@", "@HourseNUM08@",  "@HourseNUM09@",
+    "@HourseNUM10@", "@HourseNUM11@", "@HourseNUM12@",
 };
+constexpr std::size_t kFirstCell = 16;
+
+// The values of the first sixteen placeholders, in order.
+std::array<std::string, kFirstCell> headValues(const ChartState& chart, std::string_view name,
+                                               std::string_view printDate) {
+  return {"Tessaro",
+          "Tessaro紫微斗數命盤",
+          escapeUserText(printDate),
+          escapeUserText(name),
+          chart.SexText,
+          getAnimal(chart.YearBranchNum),
+          std::to_string(chart.BirthYear - 1911),
+          std::to_string(chart.BirthMonth),
+          std::to_string(chart.BirthDay),
+          std::to_string(chart.BirthHour),
+          std::to_string(chart.BirthMinute),
+          chart.BureauName,
+          getLiftStart(chart.LifePalaceNum),
+          getBodyStart(chart),
+          getEARTHWORD(getLifeDStart(chart)),
+          ""};
+}
+
+// The placeholder that starts at `at`, as its step; kPlaceholders.size() for
+// none.
+std::size_t placeholderAt(std::string_view text, std::size_t at) {
+  for (std::size_t step = 0; step < kPlaceholders.size(); ++step) {
+    if (text.substr(at).starts_with(kPlaceholders[step])) return step;
+  }
+  return kPlaceholders.size();
+}
+
+// True when `literal` holds a byte found in no placeholder name, so that no
+// placeholder can run across it.
+bool separatesPlaceholders(std::string_view literal) {
+  for (const char c : literal) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80 || (std::isalnum(byte) == 0 && c != '_')) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
+// While the template's "@"s are exactly the placeholders' own, and every
+// literal between two placeholders holds a byte no placeholder name has, the
+// only "@"s of a partly replaced page (its values hold none) are those of the
+// placeholders not yet replaced, and an occurrence of a placeholder can only
+// be one of them: the single pass puts each value where ordered replacement
+// would.
+PreparedTemplate::PreparedTemplate(std::string text) : text_(std::move(text)) {
+  const std::string_view view = text_;
+  std::size_t done = 0;
+  for (std::size_t at = view.find('@'); at != std::string_view::npos; at = view.find('@', at)) {
+    const std::size_t step = placeholderAt(view, at);
+    if (step == kPlaceholders.size()) {
+      onePass_ = false;
+      break;
+    }
+    if (!pieces_.empty() && !separatesPlaceholders(view.substr(done, at - done))) onePass_ = false;
+    done = at + kPlaceholders[step].size();
+    pieces_.push_back({static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(done),
+                       static_cast<std::uint8_t>(step)});
+    at = done;
+  }
+}
+
+const PreparedTemplate& chartPageTemplate() {
+  static const PreparedTemplate prepared(buildPageTemplate());
+  return prepared;
+}
+
+std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
+                              std::string_view name, std::string_view printDate) {
+  const std::string_view text = pageTemplate.text_;
+  if (!pageTemplate.onePass_) {
+    return assembleChartPageByReplacement(chart, text, name, printDate);
+  }
+  const std::array<std::string, kFirstCell> head = headValues(chart, name, printDate);
+  const ChartLayout layout = layOutPalaces(chart);
+  std::string page;
+  page.reserve(text.size() + 12 * 3072);
+  std::size_t done = 0;
+  for (const PreparedTemplate::Piece& piece : pageTemplate.pieces_) {
+    page.append(text.substr(done, piece.literalEnd - done));
+    if (piece.step < kFirstCell) {
+      page += head[piece.step];
+    } else {
+      const std::size_t cell = piece.step - kFirstCell;
+      appendPalaceCell(page, chart, layout[cell], static_cast<PalaceNum>(cell + 1));
+    }
+    done = piece.next;
+  }
+  page.append(text.substr(done));
+  // A value holding "@" could have formed a later placeholder: ordered
+  // replacement decides then.
+  if (page.find('@') != std::string::npos) {
+    return assembleChartPageByReplacement(chart, text, name, printDate);
+  }
+  return page;
+}
+
 std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,
                               std::string_view name, std::string_view printDate) {
-  // The placeholders are replaced one after another over the whole page;
-  // a value may hold a placeholder that a later step replaces. The user's
-  // texts are escaped and so hold no "@".
+  if (pageTemplate == chartPageTemplate().text()) {
+    return assembleChartPage(chartPageTemplate(), chart, name, printDate);
+  }
+  return assembleChartPage(PreparedTemplate(std::string(pageTemplate)), chart, name, printDate);
+}
+
+std::string assembleChartPageByReplacement(const ChartState& chart, std::string_view pageTemplate,
+                                           std::string_view name, std::string_view printDate) {
   std::string page(pageTemplate);
-  replaceAll(page, "@Title@", "Tessaro");
-  replaceAll(page, "@FateName@", "Tessaro紫微斗數命盤");
-  replaceAll(page, "@PrintDate@", escapeUserText(printDate));
-  replaceAll(page, "@txtNAME@", escapeUserText(name));
-  replaceAll(page, "@SEXTEXT@", chart.SexText);
-  replaceAll(page, "@getAnimal@", getAnimal(chart.YearBranchNum));
-  replaceAll(page, "@CYY@", std::to_string(chart.BirthYear - 1911));
-  replaceAll(page, "@CMM@", std::to_string(chart.BirthMonth));
-  replaceAll(page, "@CDD@", std::to_string(chart.BirthDay));
-  replaceAll(page, "@CHH@", std::to_string(chart.BirthHour));
-  replaceAll(page, "@CMU@", std::to_string(chart.BirthMinute));
-  replaceAll(page, "@FiveHourse@", chart.BureauName);
-  replaceAll(page, "@LiftHourseM@", getLiftStart(chart.LifePalaceNum));
-  replaceAll(page, "@getBodyStart@", getBodyStart(chart));
-  replaceAll(page, "@getLifeDStart@", getEARTHWORD(getLifeDStart(chart)));
-  replaceAll(page, "@PAGENOTE@", "");
-  for (std::size_t i = 0; i < kCellPlaceholders.size(); ++i) {
-    replaceAll(page, kCellPlaceholders[i], HourInStr(chart, static_cast<PalaceNum>(i + 1)));
+  const std::array<std::string, kFirstCell> head = headValues(chart, name, printDate);
+  for (std::size_t step = 0; step < kPlaceholders.size(); ++step) {
+    if (step < kFirstCell) {
+      replaceAll(page, kPlaceholders[step], head[step]);
+    } else {
+      replaceAll(page, kPlaceholders[step],
+                 HourInStr(chart, static_cast<PalaceNum>(step - kFirstCell + 1)));
+    }
   }
   return page;
 }

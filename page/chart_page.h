@@ -1,17 +1,57 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chart/frame/chart_state.h"
 
 namespace ziwei {
 
+// A page template split once at its placeholders, so that a page is filled
+// in one pass: each literal piece, then the value of the placeholder after
+// it. The pages are the same as those of ordered whole-text replacement
+// (assembleChartPageByReplacement); a template where the one pass could
+// differ (a "@" that opens no placeholder, two placeholders that a value
+// could join into a third) is filled by ordered replacement instead.
+class PreparedTemplate {
+ public:
+  explicit PreparedTemplate(std::string text);
+
+  const std::string& text() const { return text_; }
+  // False when pages of this template are filled by ordered replacement.
+  bool fillsInOnePass() const { return onePass_; }
+
+ private:
+  friend std::string assembleChartPage(const PreparedTemplate&, const ChartState&, std::string_view,
+                                       std::string_view);
+  struct Piece {
+    std::uint32_t literalEnd;  // the literal runs from the previous placeholder's end to here
+    std::uint32_t next;        // where the text goes on after the placeholder
+    std::uint8_t step;         // the placeholder's place in the replacement order
+  };
+  std::string text_;
+  std::vector<Piece> pieces_;
+  bool onePass_ = true;
+};
+
+// The built-in template (buildPageTemplate), prepared on first use.
+const PreparedTemplate& chartPageTemplate();
+
 // The finished chart page (UTF-8, no trailing line break): the template with
 // every placeholder replaced in order. `name` and `printDate` are user text
 // and are HTML-escaped, "@" included, before they go in.
+std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
+                              std::string_view name, std::string_view printDate);
 std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,
                               std::string_view name, std::string_view printDate);
+
+// The same page by replacing the placeholders one after another, each over
+// the whole text, with the cells from HourInStr: a value holding a later
+// placeholder has it replaced too.
+std::string assembleChartPageByReplacement(const ChartState& chart, std::string_view pageTemplate,
+                                           std::string_view name, std::string_view printDate);
 
 // Today's date in the user's locale's short date format.
 std::string todayShortDate();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "chart/frame/cyclic_names.h"
+#include "chart/frame/numbering.h"
 #include "chart/periods/periods.h"
 #include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
@@ -146,6 +147,39 @@ void appendRightToLeft(std::string& cell, const StarCell& frame,
   for (auto name = names.rbegin(); name != names.rend(); ++name) appendStar(cell, frame, *name);
 }
 
+// The rows between the star row and the cycle names: major period and palace
+// name.
+void appendPeriodAndName(std::string& cell, const ChartState& chart, PalaceNum fateNUM,
+                         bool redName) {
+  cell += kStarRowEndToMajorPeriod;
+  cell += getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
+  cell += kMajorPeriodToNameColour;
+  if (redName) cell += "#FF0000";
+  cell += "'>";
+  cell += palaceName(chart.LifePalaceNum, fateNUM);
+  cell += ' ';
+  cell += getBodyHourse(chart, fateNUM);
+  cell += kNameRowEndToCycles;
+}
+
+// The rest of the cell after the cycle names: growth phase, stem, branch and
+// minor-period ages.
+void appendGrowthToEnd(std::string& cell, const ChartState& chart, PalaceNum fateNUM) {
+  cell += kCyclesToGrowth;
+  cell += getFiveLongLifeStar(chart.BureauName, chart.SexText, fateNUM);
+  cell += kGrowthToStemBranch;
+  cell += getSky(chart, fateNUM);
+  cell += getEARTHWORD(fateNUM);
+  cell += kStemBranchToMinorAges;
+  cell += getSmallYear(chart.YearBranchNum, chart.SexNum, fateNUM);
+  cell += kCellEnd;
+}
+
+template <std::size_t Capacity>
+void appendRightToLeft(std::string& cell, const StarCell& frame, const StarRow<Capacity>& row) {
+  for (std::size_t i = row.size; i-- > 0;) appendStar(cell, frame, starName(row.stars[i]));
+}
+
 }  // namespace
 
 std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
@@ -162,25 +196,42 @@ std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
   for (auto name = groups.main.rbegin(); name != groups.main.rend(); ++name) {
     appendStar(cell, kMainCell, getSkyOFirstStar(chart, checkMainStarType(fateNUM, *name, 0)));
   }
-  cell += kStarRowEndToMajorPeriod;
-  cell += getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
-  cell += kMajorPeriodToNameColour;
-  if (groups.redName) cell += "#FF0000";
-  cell += "'>";
-  cell += getOtherHourse(chart.LifePalaceNum, fateNUM);
-  cell += ' ';
-  cell += getBodyHourse(chart, fateNUM);
-  cell += kNameRowEndToCycles;
+  appendPeriodAndName(cell, chart, fateNUM, groups.redName);
   for (const std::string& name : groups.cycles) appendStar(cell, kCycleCell, name);
-  cell += kCyclesToGrowth;
-  cell += getFiveLongLifeStar(chart.BureauName, chart.SexText, fateNUM);
-  cell += kGrowthToStemBranch;
-  cell += getSky(chart, fateNUM);
-  cell += getEARTHWORD(fateNUM);
-  cell += kStemBranchToMinorAges;
-  cell += getSmallYear(chart.YearBranchNum, chart.SexNum, fateNUM);
-  cell += kCellEnd;
+  appendGrowthToEnd(cell, chart, fateNUM);
   return cell;
+}
+
+void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLayout& palace,
+                      PalaceNum fateNUM) {
+  out += kCellStart;
+  appendRightToLeft(out, kVoidCell, palace.voids);
+  appendRightToLeft(out, kMarkerCell, palace.markers);
+  for (std::size_t i = palace.minor.size; i-- > 0;) {
+    const Star star = palace.minor.stars[i];
+    out += kMinorCell.open;
+    out += starName(star);
+    out += minorStarMark(star, fateNUM);
+    out += kMinorCell.close;
+  }
+  const bool marked = isStem(chart.YearStemNum);  // else the main stars' texts are empty
+  for (std::size_t i = palace.main.size; i-- > 0;) {
+    const Star star = palace.main.stars[i];
+    out += kMainCell.open;
+    if (marked) {
+      out += starName(star);
+      out += mainStarMark(star, fateNUM);
+      out += transformationMark(chart, star);
+    }
+    out += kMainCell.close;
+  }
+  appendPeriodAndName(out, chart, fateNUM, palace.redName);
+  for (const std::string& name :
+       {getDrTreeStar(chart, fateNUM, chart.SexText), getYearSSFourStar(chart, fateNUM),
+        getYearYFourStar(chart, fateNUM)}) {
+    if (!name.empty()) appendStar(out, kCycleCell, name);
+  }
+  appendGrowthToEnd(out, chart, fateNUM);
 }
 
 }  // namespace ziwei

@@ -3,11 +3,17 @@
 #include <string>
 
 #include "chart/frame/chart_state.h"
+#include "page/palace_layout.h"
 
 namespace ziwei {
 
 // The HTML cell of palace `fateNUM` (1..12): stars, periods, name, cycles,
 // growth phase, stem and branch.
 std::string HourInStr(const ChartState& chart, PalaceNum fateNUM);
+
+// Appends the same cell to `out` from the palace's layout (see
+// page/palace_layout.h), without building the families' texts.
+void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLayout& palace,
+                      PalaceNum fateNUM);
 
 }  // namespace ziwei
