@@ -31,13 +31,13 @@ int runCast(const CastOptions& options) {
   try {
     bytes = castOutput(options);
   } catch (const SelectionError& error) {
-    std::cerr << "ziwei: " << error.what() << '\n';
+    std::cerr << "ziwei: " << oneLine(error.what()) << '\n';
     return kExitUsage;
   }
   try {
     writeOutput(options.output, bytes);
   } catch (const PageWriteError& error) {
-    std::cerr << "ziwei: " << error.what() << '\n';
+    std::cerr << "ziwei: " << oneLine(error.what()) << '\n';
     return kExitIoError;
   }
   return kExitDone;

@@ -260,8 +260,34 @@ Command parseCommandLine(std::span<const std::string_view> args) {
   try {
     return parseCast(args);
   } catch (Refusal& refusal) {
-    return UsageError{std::move(refusal.message)};
+    return UsageError{oneLine(refusal.message)};
   }
+}
+
+std::string oneLine(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string line;
+  line.reserve(text.size());
+  const auto escape = [&line](std::string_view bytes) {
+    for (const char c : bytes) {
+      const auto byte = static_cast<unsigned char>(c);
+      line += "\\x";
+      line += kHex[byte >> 4];
+      line += kHex[byte & 0xF];
+    }
+  };
+  while (!text.empty()) {
+    std::string_view rest = text;
+    const std::optional<char32_t> c = takeCodePoint(rest);
+    const std::string_view bytes = text.substr(0, text.size() - rest.size());
+    if (!c || *c < 0x20 || (*c >= 0x7F && *c < 0xA0)) {
+      escape(bytes);
+    } else {
+      line += bytes;
+    }
+    text = rest;
+  }
+  return line;
 }
 
 std::string helpText() {

@@ -40,4 +40,10 @@ Command parseCommandLine(std::span<const std::string_view> args);
 // The help text: every option with its range and default.
 std::string helpText();
 
+// `text` made safe to print as one line of a message: control characters
+// (C0, DEL and C1, line breaks included) and bytes that are not valid UTF-8
+// are written as "\xNN", so that a given value can neither break the line
+// nor send control sequences to a terminal. Other text is kept as it is.
+std::string oneLine(std::string_view text);
+
 }  // namespace ziwei::cli

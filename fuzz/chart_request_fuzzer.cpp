@@ -1,0 +1,273 @@
+// Fuzzes a whole chart request: arbitrary selector texts, name and print
+// date through the frame, the page, the Big5 writer and the JSON form.
+//
+// Input: one flag byte (bit 0: male), then the fields year, month, leap, day,
+// hour, minute, second, name and print date separated by 0xFF (a byte that
+// never occurs in UTF-8). Missing fields keep the start-up selection.
+//
+// Every request either is refused clearly (SelectionError for the birth
+// data; std::invalid_argument from the JSON form for a name that is not
+// UTF-8) or gives a page that
+//   - holds exactly twelve palace cells and no "@" at all,
+//   - has exactly the markup of the same chart with an empty name and date
+//     (the user's texts add no tag, quote or placeholder),
+//   - shows the name and the date escaped, and unescaping gives them back,
+//   - encodes to Big5 that the C library decodes back to the page, every
+//     character Big5 cannot hold written as "&#N;",
+// and JSON that parses, holds the name unchanged and re-serialises to the
+// same bytes.
+#include <iconv.h>
+#include <rapidjson/document.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/frame/chart_frame.h"
+#include "page/birth_input.h"
+#include "page/chart_json.h"
+#include "page/chart_page.h"
+#include "page/page_file.h"
+#include "page/page_template.h"
+#include "page/solar_birth.h"
+#include "page/user_text.h"
+
+namespace {
+
+using namespace ziwei;
+
+constexpr std::string_view kCellStart = "<table width='155' height='167'";
+constexpr std::string_view kNameStart = "<font color='#0000FF'>[                ";
+constexpr std::string_view kNameEnd = " ]</font>";
+constexpr std::string_view kDateStart = "<td width='30%'>";
+constexpr std::string_view kDateEnd = "</td>";
+
+void require(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+std::size_t count(std::string_view text, std::string_view part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string_view::npos;
+       at = text.find(part, at + part.size())) {
+    ++n;
+  }
+  return n;
+}
+
+std::size_t count(std::string_view text, char c) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+std::string utf8Of(char32_t c) {
+  const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
+  if (c < 0x80) return {byte(c)};
+  if (c < 0x800) return {byte(0xC0 | (c >> 6)), byte(0x80 | (c & 0x3F))};
+  if (c < 0x10000) {
+    return {byte(0xE0 | (c >> 12)), byte(0x80 | ((c >> 6) & 0x3F)), byte(0x80 | (c & 0x3F))};
+  }
+  return {byte(0xF0 | (c >> 18)), byte(0x80 | ((c >> 12) & 0x3F)), byte(0x80 | ((c >> 6) & 0x3F)),
+          byte(0x80 | (c & 0x3F))};
+}
+
+// The text between `start` and the next `end` after it; nothing when either
+// is missing.
+std::optional<std::string_view> between(std::string_view page, std::string_view start,
+                                        std::string_view end) {
+  const std::size_t from = page.find(start);
+  if (from == std::string_view::npos) return std::nullopt;
+  const std::size_t to = page.find(end, from + start.size());
+  if (to == std::string_view::npos) return std::nullopt;
+  return page.substr(from + start.size(), to - from - start.size());
+}
+
+// Undoes HTML escaping: the five named entities the page uses and decimal
+// references. Nothing when the text holds a raw markup character or an
+// entity it does not know.
+std::optional<std::string> unescape(std::string_view text) {
+  std::string out;
+  while (!text.empty()) {
+    const char c = text.front();
+    if (c == '<' || c == '>' || c == '"' || c == '\'' || c == '@') return std::nullopt;
+    if (c != '&') {
+      out += c;
+      text.remove_prefix(1);
+      continue;
+    }
+    const std::size_t semicolon = text.find(';');
+    if (semicolon == std::string_view::npos) return std::nullopt;
+    const std::string_view entity = text.substr(1, semicolon - 1);
+    text.remove_prefix(semicolon + 1);
+    if (entity == "amp") {
+      out += '&';
+    } else if (entity == "lt") {
+      out += '<';
+    } else if (entity == "gt") {
+      out += '>';
+    } else if (entity == "quot") {
+      out += '"';
+    } else if (entity.starts_with('#') && entity.size() > 1) {
+      std::uint32_t code = 0;
+      const char* end = entity.data() + entity.size();
+      const auto [stop, error] = std::from_chars(entity.data() + 1, end, code);
+      if (error != std::errc{} || stop != end || code > 0x10FFFF) return std::nullopt;
+      out += utf8Of(code);
+    } else {
+      return std::nullopt;
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> big5ToUtf8(std::string big5) {
+  iconv_t cd = iconv_open("UTF-8", "BIG5");
+  require(cd != reinterpret_cast<iconv_t>(-1), "the C library converts Big5");
+  std::string out(big5.size() * 3 + 16, '\0');
+  char* in = big5.data();
+  std::size_t inLeft = big5.size();
+  char* to = out.data();
+  std::size_t toLeft = out.size();
+  const std::size_t done = iconv(cd, &in, &inLeft, &to, &toLeft);
+  iconv_close(cd);
+  if (done == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
+  out.resize(out.size() - toLeft);
+  return out;
+}
+
+// The Big5 file decodes to the page: every character either as itself or
+// as its "&#N;" reference (malformed UTF-8 as U+FFFD's), then CR LF.
+void checkBig5(std::string_view page) {
+  const std::string big5 = encodePage(page, PageEncoding::Big5);
+  const std::optional<std::string> decoded = big5ToUtf8(big5);
+  require(decoded.has_value(), "the Big5 page decodes");
+  require(isValidUtf8(*decoded), "the decoded Big5 page is UTF-8");
+  std::string_view rest = *decoded;
+  std::string_view source = page;
+  while (!source.empty()) {
+    const std::optional<char32_t> c = takeCodePoint(source);
+    const std::string itself = c ? utf8Of(*c) : std::string();
+    const std::string reference = "&#" + std::to_string(c ? std::uint32_t{*c} : 0xFFFDu) + ";";
+    if (!itself.empty() && rest.starts_with(itself)) {
+      rest.remove_prefix(itself.size());
+    } else {
+      require(rest.starts_with(reference), "a character comes back as itself or its reference");
+      rest.remove_prefix(reference.size());
+    }
+  }
+  require(rest == "\r\n", "the Big5 page ends in CR LF");
+}
+
+void checkJson(const BirthInput& input, const ChartState& chart) {
+  if (!isValidUtf8(input.name)) {
+    bool refused = false;
+    try {
+      (void)chartJson(input, chart);
+    } catch (const std::invalid_argument&) {
+      refused = true;
+    }
+    require(refused, "JSON refuses a name that is not UTF-8");
+    return;
+  }
+  const std::string json = chartJson(input, chart);
+  rapidjson::Document document;
+  document.Parse<rapidjson::kParseValidateEncodingFlag>(json.data(), json.size());
+  require(!document.HasParseError(), "the JSON parses");
+  const rapidjson::Value& name = document["input"]["name"];
+  require(std::string_view(name.GetString(), name.GetStringLength()) == input.name,
+          "the JSON holds the name unchanged");
+  require(document["palaces"].IsArray() && document["palaces"].Size() == 12,
+          "the JSON lists twelve palaces");
+  rapidjson::StringBuffer again;
+  rapidjson::Writer<rapidjson::StringBuffer> writer(again);
+  document.Accept(writer);
+  require(std::string_view(again.GetString(), again.GetSize()) == json,
+          "the JSON re-serialises to the same bytes");
+}
+
+int number(const std::string& text) {
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const bool male = (data[0] & 1) != 0;
+  const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  std::vector<std::string> fields;
+  for (std::size_t from = 0;;) {
+    const std::size_t bar = rest.find('\xFF', from);
+    fields.emplace_back(rest.substr(from, bar - from));
+    if (bar == std::string_view::npos) break;
+    from = bar + 1;
+  }
+
+  BirthSelection selection;
+  std::string* const texts[] = {&selection.year,  &selection.month, &selection.leap,
+                                &selection.day,   &selection.hour,  &selection.minute,
+                                &selection.second};
+  for (std::size_t i = 0; i < std::size(texts) && i < fields.size(); ++i) *texts[i] = fields[i];
+  selection.male = male;
+  const std::string name = fields.size() > 7 ? fields[7] : "您的姓名";
+  const std::string printDate = fields.size() > 8 ? fields[8] : "2026/12/6";
+
+  ChartState chart;
+  try {
+    chart = castFrame(selection, kCommandLineYears);
+  } catch (const SelectionError& error) {
+    require(!error.field().empty() && std::string_view(error.what()).starts_with(error.field()),
+            "a refusal names its field");
+    require(count(error.what(), '\n') == 0, "a refusal is one line");
+    return 0;
+  }
+
+  static const std::string pageTemplate = buildPageTemplate();
+  const std::string page = assembleChartPage(chart, pageTemplate, name, printDate);
+  const std::string plain = assembleChartPage(chart, pageTemplate, "", "");
+
+  require(count(page, kCellStart) == 12, "twelve palace cells");
+  require(count(page, '@') == 0, "no placeholder or '@' left");
+  for (const char markup : {'<', '>', '"', '\''}) {
+    require(count(page, markup) == count(plain, markup), "user text adds no markup");
+  }
+  require(count(page, '\n') == 0 && count(page, '\r') == 0, "the page is one line");
+
+  if (isValidUtf8(name) && isValidUtf8(printDate)) {
+    const auto shownName = between(page, kNameStart, kNameEnd);
+    require(shownName.has_value(), "the name stands in the page");
+    require(unescape(*shownName) == name, "the name is shown escaped and unescapes to itself");
+    const auto shownDate = between(page, kDateStart, kDateEnd);
+    require(shownDate.has_value(), "the date stands in the page");
+    require(unescape(*shownDate) == printDate, "the date is shown escaped and unescapes to itself");
+  }
+
+  checkBig5(page);
+
+  BirthInput input;
+  input.name = name;
+  input.male = male;
+  input.year = number(selection.year);
+  input.month = number(selection.month);
+  input.leap = selection.leap.find("閏") != std::string::npos;
+  input.day = number(selection.day);
+  input.hour = number(selection.hour);
+  input.minute = number(selection.minute);
+  input.second = number(selection.second);
+  checkJson(input, chart);
+  return 0;
+}
