@@ -4,11 +4,17 @@
 #include <iconv.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <system_error>
 #include <vector>
@@ -177,48 +183,79 @@ class Big5Table {
   std::vector<std::uint16_t> codes_;
 };
 
-// The length of the ASCII run at the front of `text`, eight bytes a step.
-std::size_t asciiPrefix(std::string_view text) {
-  std::size_t n = 0;
-  for (std::uint64_t word = 0; n + 8 <= text.size(); n += 8) {
-    std::memcpy(&word, text.data() + n, 8);
-    if ((word & 0x8080808080808080u) != 0) break;
+// Copies the ASCII run that starts at `from` to `to` and returns its length.
+// `to` has room for as many bytes as remain in the input.
+std::size_t copyAsciiRun(const char* from, const char* end, char* to) {
+  const char* at = from;
+#if defined(__SSE2__)
+  // Sixteen bytes a step, stored before they are looked at: the bytes beyond
+  // the run are written over afterwards.
+  for (; end - at >= 16; at += 16, to += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), bytes);
+    if (const int high = _mm_movemask_epi8(bytes); high != 0) {
+      return static_cast<std::size_t>(at - from) +
+             static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(high)));
+    }
   }
-  while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80) ++n;
-  return n;
+#endif
+  while (at != end && static_cast<unsigned char>(*at) < 0x80) *to++ = *at++;
+  return static_cast<std::size_t>(at - from);
 }
 
-void appendReference(std::string& out, char32_t codePoint) {
-  out += "&#";
-  out += std::to_string(static_cast<std::uint32_t>(codePoint));
-  out += ';';
+std::string reference(char32_t codePoint) {
+  return "&#" + std::to_string(static_cast<std::uint32_t>(codePoint)) + ";";
 }
 
+// The code point of the UTF-8 sequence at `at` (not ASCII), and moves `at`
+// past it; nothing (one byte passed) when the sequence is malformed. The
+// three-byte sequences of U+1000..U+FFFF outside the surrogates, where the
+// page's Chinese lies, are read directly.
+std::optional<char32_t> takeNonAscii(const char*& at, const char* end) {
+  const auto byte = [at](std::ptrdiff_t i) { return static_cast<unsigned char>(at[i]); };
+  if (end - at >= 3 && byte(0) >= 0xE1 && byte(0) <= 0xEF && byte(0) != 0xED &&
+      (byte(1) & 0xC0) == 0x80 && (byte(2) & 0xC0) == 0x80) {
+    const auto codePoint =
+        static_cast<char32_t>((byte(0) & 0x0Fu) << 12 | (byte(1) & 0x3Fu) << 6 | (byte(2) & 0x3Fu));
+    at += 3;
+    return codePoint;
+  }
+  std::string_view rest(at, static_cast<std::size_t>(end - at));
+  const std::optional<char32_t> codePoint = takeCodePoint(rest);
+  at = end - rest.size();
+  return codePoint;
+}
+
+// A character's Big5 code is never longer than its UTF-8 sequence, so the
+// output is written into room the size of the input; a "&#N;" reference
+// makes more room for itself.
 std::string encodeBig5(std::string_view page) {
   const Big5Table& table = Big5Table::instance();
-  std::string out;
-  out.reserve(page.size() + kLineEnd.size());
-  std::string_view rest = page;
-  while (!rest.empty()) {
+  std::string out(page.size() + kLineEnd.size(), '\0');
+  std::size_t written = 0;
+  const char* at = page.data();
+  const char* const end = at + page.size();
+  while (at != end) {
     // ASCII is the same in Big5: copied in runs.
-    const std::size_t n = asciiPrefix(rest);
-    out.append(rest.substr(0, n));
-    rest.remove_prefix(n);
-    if (rest.empty()) break;
-    const std::optional<char32_t> codePoint = takeCodePoint(rest);
-    if (!codePoint) {
-      appendReference(out, U'\uFFFD');  // malformed UTF-8
-      continue;
-    }
-    const std::uint16_t code = *codePoint < 0x10000 ? table.code(*codePoint) : 0;
-    if (code == 0) {
-      appendReference(out, *codePoint);
+    const std::size_t run = copyAsciiRun(at, end, out.data() + written);
+    at += run;
+    written += run;
+    if (at == end) break;
+    const std::optional<char32_t> codePoint = takeNonAscii(at, end);
+    const std::uint16_t code = codePoint && *codePoint < 0x10000 ? table.code(*codePoint) : 0;
+    if (code != 0) {
+      if (code > 0xFF) out[written++] = static_cast<char>(code >> 8);
+      out[written++] = static_cast<char>(code & 0xFF);
     } else {
-      if (code > 0xFF) out += static_cast<char>(code >> 8);
-      out += static_cast<char>(code & 0xFF);
+      // What Big5 cannot hold, and malformed UTF-8 as U+FFFD.
+      const std::string text = reference(codePoint ? *codePoint : U'\uFFFD');
+      out.resize(out.size() + text.size());
+      std::memcpy(out.data() + written, text.data(), text.size());
+      written += text.size();
     }
   }
-  out += kLineEnd;
+  std::memcpy(out.data() + written, kLineEnd.data(), kLineEnd.size());
+  out.resize(written + kLineEnd.size());
   return out;
 }
 
