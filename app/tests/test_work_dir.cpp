@@ -33,6 +33,10 @@ class TestWorkDir : public QObject {
   void existingPageFilesSurviveTheWriteTest();
   void pageFilePathHasOneSeparator();
   void deletingPageFilesSkipsWhatIsMissingOrForeign();
+  void firstClaimTakesTheSettledDirOthersGetPrivateFolders();
+  void releasedDirIsTakenAgain();
+  void privateFolderWithForeignFilesIsKept();
+  void plantedLockLinkIsNotFollowed();
 
  private:
   std::unique_ptr<QTemporaryDir> runtime_;
@@ -149,6 +153,100 @@ void TestWorkDir::deletingPageFilesSkipsWhatIsMissingOrForeign() {
   deletePageFiles(work.path());
   QVERIFY(QFileInfo(pageFilePath(work.path(), kChartPageFile)).isDir());
   deletePageFiles(QString());  // no work directory: nothing to do
+}
+
+void TestWorkDir::firstClaimTakesTheSettledDirOthersGetPrivateFolders() {
+  QTemporaryDir settled;
+  const QString lock = pageFilePath(settled.path(), kLockFileName);
+  WorkDirClaim first = WorkDirClaim::claim(settled.path());
+  QCOMPARE(first.dir(), settled.path());
+  QVERIFY(!first.isPrivate());
+  QVERIFY(QFileInfo(lock).isFile());
+
+  // The lock is per open file, so a second claim in this process sees it
+  // taken just as another process would.
+  WorkDirClaim second = WorkDirClaim::claim(settled.path());
+  WorkDirClaim third = WorkDirClaim::claim(settled.path());
+  for (const WorkDirClaim* c : {&second, &third}) {
+    QVERIFY(c->isPrivate());
+    const QFileInfo info(c->dir());
+    QVERIFY(info.isDir());
+    QCOMPARE(info.absolutePath(), settled.path());
+    QVERIFY(info.fileName().startsWith(QStringLiteral("ziwei-")));
+    QCOMPARE(info.permissions() &
+                 ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(passesWriteTest(c->dir()));
+  }
+  QVERIFY(second.dir() != third.dir());
+
+  // Shut-down of a private window: its pages, then its folder, go; the
+  // first window's pages and lock stay.
+  QVERIFY(writeFile(pageFilePath(first.dir(), kChartPageFile), "first"));
+  QVERIFY(writeFile(pageFilePath(second.dir(), kChartPageFile), "second"));
+  const QString secondDir = second.dir();
+  deletePageFiles(second.dir());
+  second.release();
+  QVERIFY(second.dir().isEmpty());
+  QVERIFY(!QFileInfo::exists(secondDir));
+  QVERIFY(QFileInfo::exists(pageFilePath(first.dir(), kChartPageFile)));
+  QVERIFY(QFileInfo::exists(lock));
+
+  // Shut-down of the first window leaves the private one alone.
+  const QString thirdDir = third.dir();
+  QVERIFY(writeFile(pageFilePath(thirdDir, kChartPageFile), "third"));
+  deletePageFiles(first.dir());
+  first.release();
+  first.release();  // once only
+  QVERIFY(!QFileInfo::exists(lock));
+  QVERIFY(QFileInfo::exists(pageFilePath(thirdDir, kChartPageFile)));
+  third = WorkDirClaim();  // released on assignment, too
+  QVERIFY(QFileInfo::exists(pageFilePath(thirdDir, kChartPageFile)));  // not emptied: kept
+  QVERIFY(QFile::remove(pageFilePath(thirdDir, kChartPageFile)));
+  QVERIFY(QDir().rmdir(thirdDir));
+  QVERIFY(entries(settled.path()).isEmpty());
+}
+
+void TestWorkDir::releasedDirIsTakenAgain() {
+  QTemporaryDir settled;
+  {
+    WorkDirClaim first = WorkDirClaim::claim(settled.path());
+    QVERIFY(!first.isPrivate());
+  }  // the destructor releases
+  // A lock file left by a window that ended without releasing it (a crash)
+  // is not held by anyone: the next window takes the settled dir.
+  QVERIFY(writeFile(pageFilePath(settled.path(), kLockFileName), ""));
+  WorkDirClaim next = WorkDirClaim::claim(settled.path());
+  QCOMPARE(next.dir(), settled.path());
+  QVERIFY(!next.isPrivate());
+  WorkDirClaim moved = std::move(next);
+  QVERIFY(next.dir().isEmpty());
+  QCOMPARE(moved.dir(), settled.path());
+  QVERIFY(WorkDirClaim::claim(settled.path()).isPrivate());  // still held after the move
+  QVERIFY(WorkDirClaim::claim(QString()).dir().isEmpty());
+}
+
+void TestWorkDir::privateFolderWithForeignFilesIsKept() {
+  QTemporaryDir settled;
+  WorkDirClaim first = WorkDirClaim::claim(settled.path());
+  WorkDirClaim second = WorkDirClaim::claim(settled.path());
+  const QString dir = second.dir();
+  QVERIFY(writeFile(QDir(dir).filePath(QStringLiteral("notes.txt")), "not ours"));
+  deletePageFiles(dir);
+  second.release();
+  QVERIFY(QFileInfo::exists(QDir(dir).filePath(QStringLiteral("notes.txt"))));
+}
+
+void TestWorkDir::plantedLockLinkIsNotFollowed() {
+  QTemporaryDir settled;
+  QTemporaryDir elsewhere;
+  const QString target = elsewhere.filePath(QStringLiteral("victim"));
+  QVERIFY(QFile::link(target, pageFilePath(settled.path(), kLockFileName)));
+  WorkDirClaim c = WorkDirClaim::claim(settled.path());
+  QVERIFY(c.isPrivate());  // the link is neither opened nor followed
+  QVERIFY(!QFileInfo::exists(target));
+  c.release();
+  QVERIFY(QFileInfo(pageFilePath(settled.path(), kLockFileName)).isSymLink());  // left alone
 }
 
 QTEST_GUILESS_MAIN(TestWorkDir)
