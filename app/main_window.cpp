@@ -18,15 +18,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include "app/artwork.h"
+#include "app/gregorian_dialog.h"
 #include "app/local_pages.h"
 #include "app/name_box.h"
 #include "app/pane_page.h"
 #include "app/work_dir.h"
+#include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
@@ -135,7 +138,10 @@ MainWindow::MainWindow(DesktopSettings settings, QWidget* parent)
   texts_.ProfilePage = buildProfilePage(home);
   texts_.OfflinePage = buildOfflinePage(home);
   texts_.PageTemplate = buildPageTemplate();
-  texts_.WorkDir = settleWorkDir(settings_.programDir);
+  // Another window may already be writing its pages into the settled
+  // directory: this one then gets a private folder inside it.
+  workDir_ = WorkDirClaim::claim(settleWorkDir(settings_.programDir));
+  texts_.WorkDir = workDir_.dir();
   if (texts_.WorkDir.isEmpty()) setStatus(QStringLiteral("找不到可寫入網頁檔的資料夾"));
 }
 
@@ -226,6 +232,13 @@ void MainWindow::buildControls() {
   cmdExit_ =
       button("cmdExit", QStringLiteral("關閉\n程式"), controls_.cmdExit, QColor(0xFF, 0x80, 0x80));
 
+  const QKeySequence solarKey(Qt::CTRL | Qt::Key_G);
+  cmdSolar_ = button("cmdSolar", QStringLiteral("國曆"), kSolarButton, QColor(0xFF, 0xE0, 0xC0));
+  cmdSolar_->setToolTip(QStringLiteral("以國曆(西元)生日帶入農曆生日 (%1)")
+                            .arg(solarKey.toString(QKeySequence::NativeText)));
+  auto* solarShortcut = new QShortcut(solarKey, this);
+  connect(solarShortcut, &QShortcut::activated, this, &MainWindow::askForGregorianBirthday);
+
   lbVer_ = new QLabel(frame01_);
   lbVer_->setObjectName(QStringLiteral("lbVer"));
   QFont small = font();
@@ -264,6 +277,7 @@ void MainWindow::buildControls() {
   connect(cmdAboutMe_, &QPushButton::clicked, this, &MainWindow::showProfile);
   connect(cmdGetC_, &QPushButton::clicked, this, [this] { navigate(settings_.lunarConverter); });
   connect(cmdExit_, &QPushButton::clicked, this, &MainWindow::askToClose);
+  connect(cmdSolar_, &QPushButton::clicked, this, &MainWindow::askForGregorianBirthday);
 
   QWebEnginePage* page = WebBrowser1_->page();
   connect(page, &QWebEnginePage::loadingChanged, this, &MainWindow::onLoadingChanged);
@@ -303,6 +317,7 @@ void MainWindow::chainTabOrder() {
       cmdB_[1], cmdB_[2], cmdB_[3], cmdB_[4],  cmdB_[5],  cmdB_[6],    cmdGetC_};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   QWidget::setTabOrder(cmdGetC_, cmdExit_);
+  QWidget::setTabOrder(cmdExit_, cmdSolar_);
 }
 
 void MainWindow::applyLayout() {
@@ -312,6 +327,7 @@ void MainWindow::applyLayout() {
   placeAt(lbStatus_, controls_.lbStatus);
   placeAt(cmdExit_, controls_.cmdExit);
   placeAt(lbVer_, controls_.lbVer);
+  cmdSolar_->setVisible(solarButtonFits(controls_));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -437,8 +453,43 @@ void MainWindow::askToClose() {
   if (close()) QCoreApplication::quit();
 }
 
+void MainWindow::askForGregorianBirthday() {
+  // The dialog opens on the Gregorian date of the current selection when
+  // that lunar date exists, and on its hour and minute.
+  QDate date(2000, 1, 1);
+  const calendar::LunarDate selected{cboY_->currentText().toInt(), cboM_->currentText().toInt(),
+                                     cboCDM_->currentIndex() == 1, cboD_->currentText().toInt()};
+  if (calendar::is_valid(selected)) {
+    const calendar::GregorianDate g = calendar::to_gregorian(selected);
+    date = QDate(g.year, g.month, g.day);
+  }
+  const QTime time(cboH_->currentText().toInt(), cboMU_->currentText().toInt());
+  GregorianDialog dialog(date, time, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (const std::optional<BirthInput>& birth = dialog.conversion().birth) selectLunarBirth(*birth);
+}
+
+void MainWindow::selectLunarBirth(const BirthInput& birth) {
+  const auto select = [](QComboBox* box, const QString& text) {
+    const int index = box->findText(text);
+    if (index >= 0) box->setCurrentIndex(index);
+  };
+  select(cboY_, QString::number(birth.year));
+  cboCDM_->setCurrentIndex(birth.leap ? 1 : 0);
+  select(cboM_, QString::number(birth.month));
+  select(cboD_, QString::number(birth.day));
+  select(cboH_, QString::number(birth.hour));
+  select(cboMU_, QString::number(birth.minute));
+  setStatus(QStringLiteral("已帶入國曆 %1 的農曆生日,請確認後按[紫微斗數排盤]")
+                .arg(QString::fromStdString(birth.solar.value_or(std::string()))));
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The pages go first: once the directory is given up, another window may
+  // start writing its own pages there.
   deletePageFiles(texts_.WorkDir);
+  workDir_.release();
+  texts_.WorkDir.clear();
   event->accept();
 }
 

@@ -10,7 +10,9 @@
 
 #include "app/desktop_settings.h"
 #include "app/window_layout.h"
+#include "app/work_dir.h"
 #include "chart/frame/chart_state.h"
+#include "page/birth_input.h"
 
 class QComboBox;
 class QGroupBox;
@@ -56,6 +58,9 @@ class MainWindow : public QWidget {
   void showProfile();       // cmdAboutMe
   void showPrintPreview();  // Command1 "預覽列印"
   void askToClose();        // cmdExit "關閉程式"
+  // cmdSolar "國曆" and Ctrl+G: a Gregorian birthday sets the lunar
+  // selectors; the chart is cast as usual.
+  void askForGregorianBirthday();
 
  signals:
   // A page file was written and the pane sent to it.
@@ -77,10 +82,12 @@ class MainWindow : public QWidget {
   std::optional<QString> writePage(const char* fileName, const std::string& page);
   void showPageFile(const char* fileName, const std::string& page);
   void setStatus(const QString& text);
+  void selectLunarBirth(const BirthInput& birth);
 
   DesktopSettings settings_;
   ChartState chart_;
   WindowTexts texts_;
+  WorkDirClaim workDir_;
   ResizableControls controls_ = kDesignControls;
 
   QGroupBox* frame01_ = nullptr;
@@ -100,6 +107,7 @@ class MainWindow : public QWidget {
   QPushButton* cmdAboutMe_ = nullptr;
   QPushButton* cmdGetC_ = nullptr;
   QPushButton* cmdExit_ = nullptr;
+  QPushButton* cmdSolar_ = nullptr;
   QLabel* lbVer_ = nullptr;
   QWebEngineView* WebBrowser1_ = nullptr;
   QGroupBox* Frame02_ = nullptr;

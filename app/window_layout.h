@@ -47,6 +47,18 @@ inline constexpr ResizableControls kDesignControls{
 inline constexpr int kDesignClientWidth = 10860;
 inline constexpr int kDesignClientHeight = 8535;
 
+// The "國曆" button (Gregorian birthday), inside frame01: in the free space
+// between the chart button and the close button, on the date row. The layout
+// moves the close button with the frame's right edge; while that would cover
+// the "國曆" button (a window narrower than designed), the button is hidden
+// and its keyboard shortcut still works.
+inline constexpr TwipsRect kSolarButton{9000, 720, 600, 315};
+inline constexpr int kSolarButtonGap = 15;  // at least this much before the close button
+
+constexpr bool solarButtonFits(const ResizableControls& c) {
+  return kSolarButton.left + kSolarButton.width + kSolarButtonGap <= c.cmdExit.left;
+}
+
 // Fits the controls to a window of the given outer size (frame and title bar
 // included), in twips. The pane takes the height that the input frame, the
 // link-button frame and the status line leave; the strips below it follow it
