@@ -64,6 +64,12 @@ void writeOutput(const std::optional<std::string>& path, std::string_view bytes)
     if (error) break;
     resolved = next.is_absolute() ? next : resolved.parent_path() / next;
   }
+  // Renaming over a file needs only a writable folder; a file that the user
+  // may not write (a read-only page, say) is refused as a shell's ">" would
+  // refuse it, and stays as it was.
+  if (::faccessat(AT_FDCWD, resolved.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+    fail(*path, errno);
+  }
   writeFileAtomically(resolved, bytes);
 }
 

@@ -2,7 +2,7 @@
 # shellcheck shell=bash
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev rapidjson-dev)
 DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev libgl-dev fonts-noto-cjk)
-TEST_PACKAGES=(xvfb xauth nodejs)
+TEST_PACKAGES=(xvfb xauth nodejs clang libclang-rt-14-dev)
 # The calendar's every-day verification installs its reference packages with npm.
 # Some nodejs builds bring npm themselves (and conflict with Debian's npm).
 command -v npm >/dev/null 2>&1 || TEST_PACKAGES+=(npm)

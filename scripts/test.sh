@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Test job: installs what the build and the tests need, builds with warnings
-# as errors and runs every test suite.
+# as errors and runs every test suite, then runs the suite again under the
+# sanitizers and runs the fuzz targets briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -8,3 +9,12 @@ scripts/setup.sh "${BUILD_PACKAGES[@]}" "${DESKTOP_PACKAGES[@]}" "${TEST_PACKAGE
 cmake --preset ci >/dev/null
 cmake --build --preset ci
 ctest --preset ci
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (LeakSanitizer included); any finding fails its test.
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan -j2
+
+# Each libFuzzer target for a bounded time from its seed corpus.
+scripts/fuzz.sh 20
