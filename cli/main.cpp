@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "cli/batch_command.h"
 #include "cli/cast_command.h"
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
     const std::string_view first = args.empty() ? std::string_view{} : args.front();
     if (first == "lunar") return ziwei::cli::lunarCommand(std::span(args).subspan(1));
     if (first == "solar") return ziwei::cli::solarCommand(std::span(args).subspan(1));
+    if (first == "batch") return ziwei::cli::batchCommand(std::span(args).subspan(1));
     return run(ziwei::cli::parseCommandLine(args));
   } catch (const std::exception& error) {
     std::cerr << "ziwei: " << ziwei::cli::oneLine(error.what()) << '\n';
