@@ -1,8 +1,5 @@
 #include "page/chart_json.h"
 
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
-
 #include <array>
 #include <charconv>
 #include <stdexcept>
@@ -10,19 +7,22 @@
 
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/masters.h"
+#include "chart/frame/numbering.h"
 #include "chart/periods/periods.h"
 #include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
 #include "chart/stars/year_stem_stars.h"
-#include "page/palace_groups.h"
+#include "page/palace_layout.h"
 #include "page/user_text.h"
 
 namespace ziwei {
 
 namespace {
 
-using Writer = rapidjson::Writer<rapidjson::StringBuffer, rapidjson::UTF8<>, rapidjson::UTF8<>,
-                                 rapidjson::CrtAllocator, rapidjson::kWriteValidateEncodingFlag>;
+// The document is written straight into one string: the keys and the
+// punctuation between values are literal pieces, the values are appended
+// between them. No blanks, strings escaped as JSON requires ("\"", "\\",
+// control characters as \b \t \n \f \r or \u00XX), everything else as it is.
 
 // The four transformation marks as the page shows them, and their words.
 struct Transformation {
@@ -36,179 +36,228 @@ constexpr std::array<Transformation, 4> kTransformations{{
     {kMarkJi, "忌"},
 }};
 
-void key(Writer& writer, std::string_view name) {
-  writer.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
+// The escape of each byte: 0 for none, else the letter after the backslash
+// ('u' for \u00XX).
+constexpr std::array<char, 128> kEscapes = [] {
+  std::array<char, 128> escapes{};
+  for (std::size_t c = 0; c < 0x20; ++c) escapes[c] = 'u';
+  escapes['\b'] = 'b';
+  escapes['\t'] = 't';
+  escapes['\n'] = 'n';
+  escapes['\f'] = 'f';
+  escapes['\r'] = 'r';
+  escapes['"'] = '"';
+  escapes['\\'] = '\\';
+  return escapes;
+}();
+
+bool needsEscape(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x80 && kEscapes[byte] != 0;
 }
 
-void string(Writer& writer, std::string_view text) {
-  if (!writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()))) {
-    throw std::invalid_argument("text for JSON is not valid UTF-8");
-  }
-}
-
-void field(Writer& writer, std::string_view name, std::string_view text) {
-  key(writer, name);
-  string(writer, text);
-}
-
-void field(Writer& writer, std::string_view name, int number) {
-  key(writer, name);
-  writer.Int(number);
-}
-
-void flag(Writer& writer, std::string_view name, bool value) {
-  key(writer, name);
-  writer.Bool(value);
-}
-
-// What `marked` adds to `start`: the mark that a marking operation appended.
-std::string_view suffixAfter(std::string_view marked, std::string_view start) {
-  return marked.starts_with(start) ? marked.substr(start.size()) : std::string_view{};
-}
-
-// The numbers of a period text such as "2-11" or " 1 13 25", in order; any
-// other character separates them.
-void numbers(Writer& writer, std::string_view text) {
-  writer.StartArray();
-  const char* at = text.data();
-  const char* const end = text.data() + text.size();
-  while (at != end) {
-    int number = 0;
-    const auto [next, error] = std::from_chars(at, end, number);
-    if (error == std::errc{} && *at != '-') {
-      writer.Int(number);
-      at = next;
-    } else {
-      ++at;
+// A JSON string of `text`, which must be valid UTF-8.
+void appendString(std::string& out, std::string_view text) {
+  out += '"';
+  std::size_t done = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!needsEscape(text[i])) continue;
+    out.append(text.substr(done, i - done));
+    const auto byte = static_cast<unsigned char>(text[i]);
+    out += '\\';
+    out += kEscapes[byte];
+    if (kEscapes[byte] == 'u') {
+      constexpr std::string_view kHex = "0123456789ABCDEF";
+      out += "00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
     }
+    done = i + 1;
   }
-  writer.EndArray();
+  out.append(text.substr(done));
+  out += '"';
 }
 
-void writeInput(Writer& writer, const BirthInput& input) {
-  key(writer, "input");
-  writer.StartObject();
-  field(writer, "name", input.name);
-  field(writer, "sex", std::string_view(input.male ? "male" : "female"));
-  field(writer, "year", input.year);
-  field(writer, "month", input.month);
-  flag(writer, "leap", input.leap);
-  field(writer, "day", input.day);
-  field(writer, "hour", input.hour);
-  field(writer, "minute", input.minute);
-  field(writer, "second", input.second);
-  if (input.solar) field(writer, "solar", *input.solar);
-  writer.EndObject();
+// A text of the chart itself, checked like the user's.
+void appendCheckedString(std::string& out, std::string_view text) {
+  if (!isValidUtf8(text)) throw std::invalid_argument("text for JSON is not valid UTF-8");
+  appendString(out, text);
 }
 
-void writeFrame(Writer& writer, const ChartState& chart) {
-  key(writer, "frame");
-  writer.StartObject();
-  field(writer, "yearStem", chart.YearStem);
-  field(writer, "yearBranch", chart.YearBranch);
-  field(writer, "yearStemNum", chart.YearStemNum);
-  field(writer, "yearBranchNum", chart.YearBranchNum);
-  field(writer, "birthMonth", chart.BirthMonth);
-  field(writer, "monthPalace", chart.MonthPalaceNum);
-  field(writer, "hourBranch", chart.HourNum);
-  field(writer, "sexLabel", chart.SexText);
-  field(writer, "lifePalace", chart.LifePalaceNum);
-  field(writer, "bodyPalace", chart.BodyPalaceNum);
-  field(writer, "bureau", chart.BureauName);
-  field(writer, "ziWei", chart.ZiWeiNum);
-  field(writer, "tianFu", chart.TianFuNum);
-  field(writer, "animal", getAnimal(chart.YearBranchNum));
-  field(writer, "lifeMaster", getLiftStart(chart.LifePalaceNum));
-  field(writer, "bodyMaster", getBodyStart(chart));
-  field(writer, "douJun", getEARTHWORD(getLifeDStart(chart)));
-  writer.EndObject();
+void appendNumber(std::string& out, int number) {
+  char digits[12];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+  out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
-void writeMainStar(Writer& writer, const ChartState& chart, PalaceNum num,
-                   const std::string& star) {
-  const std::string bright = checkMainStarType(num, star, 0);
-  const std::string transformed = getSkyOFirstStar(chart, bright);
-  writer.StartObject();
-  field(writer, "star", star);
-  field(writer, "brightness", suffixAfter(bright, star));
-  key(writer, "transformation");
-  const std::string_view mark = suffixAfter(transformed, bright);
+void appendBool(std::string& out, bool value) { out += value ? "true" : "false"; }
+
+void writeInput(std::string& out, const BirthInput& input) {
+  out += "\"input\":{\"name\":";
+  appendString(out, input.name);
+  out += input.male ? ",\"sex\":\"male\",\"year\":" : ",\"sex\":\"female\",\"year\":";
+  appendNumber(out, input.year);
+  out += ",\"month\":";
+  appendNumber(out, input.month);
+  out += ",\"leap\":";
+  appendBool(out, input.leap);
+  out += ",\"day\":";
+  appendNumber(out, input.day);
+  out += ",\"hour\":";
+  appendNumber(out, input.hour);
+  out += ",\"minute\":";
+  appendNumber(out, input.minute);
+  out += ",\"second\":";
+  appendNumber(out, input.second);
+  if (input.solar) {
+    out += ",\"solar\":";
+    appendCheckedString(out, *input.solar);
+  }
+  out += '}';
+}
+
+void writeFrame(std::string& out, const ChartState& chart) {
+  out += ",\"frame\":{\"yearStem\":";
+  appendCheckedString(out, chart.YearStem);
+  out += ",\"yearBranch\":";
+  appendCheckedString(out, chart.YearBranch);
+  out += ",\"yearStemNum\":";
+  appendNumber(out, chart.YearStemNum);
+  out += ",\"yearBranchNum\":";
+  appendNumber(out, chart.YearBranchNum);
+  out += ",\"birthMonth\":";
+  appendNumber(out, chart.BirthMonth);
+  out += ",\"monthPalace\":";
+  appendNumber(out, chart.MonthPalaceNum);
+  out += ",\"hourBranch\":";
+  appendNumber(out, chart.HourNum);
+  out += ",\"sexLabel\":";
+  appendCheckedString(out, chart.SexText);
+  out += ",\"lifePalace\":";
+  appendNumber(out, chart.LifePalaceNum);
+  out += ",\"bodyPalace\":";
+  appendNumber(out, chart.BodyPalaceNum);
+  out += ",\"bureau\":";
+  appendCheckedString(out, chart.BureauName);
+  out += ",\"ziWei\":";
+  appendNumber(out, chart.ZiWeiNum);
+  out += ",\"tianFu\":";
+  appendNumber(out, chart.TianFuNum);
+  out += ",\"animal\":";
+  appendString(out, getAnimal(chart.YearBranchNum));
+  out += ",\"lifeMaster\":";
+  appendString(out, getLiftStart(chart.LifePalaceNum));
+  out += ",\"bodyMaster\":";
+  appendString(out, getBodyStart(chart));
+  out += ",\"douJun\":";
+  appendString(out, getEARTHWORD(getLifeDStart(chart)));
+  out += '}';
+}
+
+// The word of a main star's transformation mark; "null" for none.
+void writeTransformation(std::string& out, std::string_view mark) {
   if (mark == kNoMark) {
-    writer.Null();
-  } else {
-    std::string_view word = mark;  // an unknown mark is shown as it is
-    for (const Transformation& transformation : kTransformations) {
-      if (mark == transformation.mark) word = transformation.word;
+    out += "null";
+    return;
+  }
+  std::string_view word = mark;  // an unknown mark is shown as it is
+  for (const Transformation& transformation : kTransformations) {
+    if (mark == transformation.mark) word = transformation.word;
+  }
+  appendString(out, word);
+}
+
+template <std::size_t Capacity>
+void writeNames(std::string& out, const StarRow<Capacity>& row) {
+  out += '[';
+  for (std::size_t i = 0; i < row.size; ++i) {
+    if (i != 0) out += ',';
+    appendString(out, starName(row.stars[i]));
+  }
+  out += ']';
+}
+
+void writePalace(std::string& out, const ChartState& chart, const PalaceLayout& palace,
+                 PalaceNum num) {
+  out += "{\"num\":";
+  appendNumber(out, num);
+  out += ",\"branch\":";
+  appendString(out, kBranchNames[static_cast<std::size_t>(num - 1)]);
+  out += ",\"stem\":";
+  appendString(out, getSky(chart, num));
+  out += ",\"name\":";
+  appendString(out, palaceName(chart.LifePalaceNum, num));
+  out += ",\"body\":";
+  appendBool(out, !getBodyHourse(chart, num).empty());
+
+  out += ",\"main\":[";
+  for (std::size_t i = 0; i < palace.main.size; ++i) {
+    const Star star = palace.main.stars[i];
+    out += i == 0 ? "{\"star\":" : ",{\"star\":";
+    appendString(out, starName(star));
+    out += ",\"brightness\":";
+    appendString(out, mainStarMark(star, num));
+    out += ",\"transformation\":";
+    writeTransformation(out, transformationMark(chart, star));
+    out += '}';
+  }
+  out += "],\"minor\":[";
+  for (std::size_t i = 0; i < palace.minor.size; ++i) {
+    const Star star = palace.minor.stars[i];
+    out += i == 0 ? "{\"star\":" : ",{\"star\":";
+    appendString(out, starName(star));
+    out += ",\"brightness\":";
+    appendString(out, minorStarMark(star, num));
+    out += '}';
+  }
+  out += "],\"void\":";
+  writeNames(out, palace.voids);
+  out += ",\"markers\":";
+  writeNames(out, palace.markers);
+
+  out += ",\"cycles\":{\"doctor\":";
+  appendString(out, doctorName(chart, num, chart.SexText));
+  out += ",\"general\":";
+  appendString(out, generalName(chart, num));
+  out += ",\"yearFront\":";
+  appendString(out, yearFrontName(chart, num));
+  out += "},\"growth\":";
+  appendString(out, growthName(chart.BureauName, chart.SexText, num));
+
+  out += ",\"majorPeriod\":[";
+  if (const int start = majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, num);
+      start != 0) {
+    appendNumber(out, start);
+    out += ',';
+    appendNumber(out, start + 9);
+  }
+  out += "],\"minorAges\":[";
+  if (int age = minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, num); age != 0) {
+    for (int i = 0; i < 9; ++i, age += 12) {
+      if (i != 0) out += ',';
+      appendNumber(out, age);
     }
-    string(writer, word);
   }
-  writer.EndObject();
-}
-
-void writeNames(Writer& writer, std::string_view name, const std::vector<std::string>& names) {
-  key(writer, name);
-  writer.StartArray();
-  for (const std::string& each : names) string(writer, each);
-  writer.EndArray();
-}
-
-void writePalace(Writer& writer, const ChartState& chart, PalaceNum num) {
-  const PalaceGroups groups = gatherPalaceGroups(chart, num);
-  writer.StartObject();
-  field(writer, "num", num);
-  field(writer, "branch", getEARTHWORD(num));
-  field(writer, "stem", getSky(chart, num));
-  field(writer, "name", getOtherHourse(chart.LifePalaceNum, num));
-  flag(writer, "body", !getBodyHourse(chart, num).empty());
-
-  key(writer, "main");
-  writer.StartArray();
-  for (const std::string& star : groups.main) writeMainStar(writer, chart, num, star);
-  writer.EndArray();
-
-  key(writer, "minor");
-  writer.StartArray();
-  for (const std::string& star : groups.minor) {
-    writer.StartObject();
-    field(writer, "star", star);
-    field(writer, "brightness", suffixAfter(checkSubStarType(num, star, 0), star));
-    writer.EndObject();
-  }
-  writer.EndArray();
-
-  writeNames(writer, "void", groups.voids);
-  writeNames(writer, "markers", groups.markers);
-
-  key(writer, "cycles");
-  writer.StartObject();
-  field(writer, "doctor", getDrTreeStar(chart, num, chart.SexText));
-  field(writer, "general", getYearSSFourStar(chart, num));
-  field(writer, "yearFront", getYearYFourStar(chart, num));
-  writer.EndObject();
-
-  field(writer, "growth", getFiveLongLifeStar(chart.BureauName, chart.SexText, num));
-  key(writer, "majorPeriod");
-  numbers(writer, getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, num));
-  key(writer, "minorAges");
-  numbers(writer, getSmallYear(chart.YearBranchNum, chart.SexNum, num));
-  writer.EndObject();
+  out += "]}";
 }
 
 }  // namespace
 
 std::string chartJson(const BirthInput& input, const ChartState& chart) {
   if (!isValidUtf8(input.name)) throw std::invalid_argument("the name is not valid UTF-8");
-  rapidjson::StringBuffer buffer;
-  Writer writer(buffer);
-  writer.StartObject();
-  writeInput(writer, input);
-  writeFrame(writer, chart);
-  key(writer, "palaces");
-  writer.StartArray();
-  for (PalaceNum num = 1; num <= 12; ++num) writePalace(writer, chart, num);
-  writer.EndArray();
-  writer.EndObject();
-  return {buffer.GetString(), buffer.GetSize()};
+  const ChartLayout layout = layOutPalaces(chart);
+  std::string out;
+  out.reserve(16384);
+  out += '{';
+  writeInput(out, input);
+  writeFrame(out, chart);
+  out += ",\"palaces\":[";
+  for (PalaceNum num = 1; num <= 12; ++num) {
+    if (num != 1) out += ',';
+    writePalace(out, chart, layout[static_cast<std::size_t>(num - 1)], num);
+  }
+  out += "]}";
+  return out;
 }
 
 }  // namespace ziwei

@@ -1,5 +1,6 @@
 #include "page/palace_cell.h"
 
+#include <charconv>
 #include <string_view>
 #include <vector>
 
@@ -147,32 +148,11 @@ void appendRightToLeft(std::string& cell, const StarCell& frame,
   for (auto name = names.rbegin(); name != names.rend(); ++name) appendStar(cell, frame, *name);
 }
 
-// The rows between the star row and the cycle names: major period and palace
-// name.
-void appendPeriodAndName(std::string& cell, const ChartState& chart, PalaceNum fateNUM,
-                         bool redName) {
-  cell += kStarRowEndToMajorPeriod;
-  cell += getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
-  cell += kMajorPeriodToNameColour;
-  if (redName) cell += "#FF0000";
-  cell += "'>";
-  cell += palaceName(chart.LifePalaceNum, fateNUM);
-  cell += ' ';
-  cell += getBodyHourse(chart, fateNUM);
-  cell += kNameRowEndToCycles;
-}
-
-// The rest of the cell after the cycle names: growth phase, stem, branch and
-// minor-period ages.
-void appendGrowthToEnd(std::string& cell, const ChartState& chart, PalaceNum fateNUM) {
-  cell += kCyclesToGrowth;
-  cell += getFiveLongLifeStar(chart.BureauName, chart.SexText, fateNUM);
-  cell += kGrowthToStemBranch;
-  cell += getSky(chart, fateNUM);
-  cell += getEARTHWORD(fateNUM);
-  cell += kStemBranchToMinorAges;
-  cell += getSmallYear(chart.YearBranchNum, chart.SexNum, fateNUM);
-  cell += kCellEnd;
+// Appends the decimal digits of `number`.
+void appendNumber(std::string& cell, int number) {
+  char digits[12];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+  cell.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 template <std::size_t Capacity>
@@ -196,9 +176,24 @@ std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
   for (auto name = groups.main.rbegin(); name != groups.main.rend(); ++name) {
     appendStar(cell, kMainCell, getSkyOFirstStar(chart, checkMainStarType(fateNUM, *name, 0)));
   }
-  appendPeriodAndName(cell, chart, fateNUM, groups.redName);
+  cell += kStarRowEndToMajorPeriod;
+  cell += getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
+  cell += kMajorPeriodToNameColour;
+  if (groups.redName) cell += "#FF0000";
+  cell += "'>";
+  cell += getOtherHourse(chart.LifePalaceNum, fateNUM);
+  cell += ' ';
+  cell += getBodyHourse(chart, fateNUM);
+  cell += kNameRowEndToCycles;
   for (const std::string& name : groups.cycles) appendStar(cell, kCycleCell, name);
-  appendGrowthToEnd(cell, chart, fateNUM);
+  cell += kCyclesToGrowth;
+  cell += getFiveLongLifeStar(chart.BureauName, chart.SexText, fateNUM);
+  cell += kGrowthToStemBranch;
+  cell += getSky(chart, fateNUM);
+  cell += getEARTHWORD(fateNUM);
+  cell += kStemBranchToMinorAges;
+  cell += getSmallYear(chart.YearBranchNum, chart.SexNum, fateNUM);
+  cell += kCellEnd;
   return cell;
 }
 
@@ -225,13 +220,38 @@ void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLay
     }
     out += kMainCell.close;
   }
-  appendPeriodAndName(out, chart, fateNUM, palace.redName);
-  for (const std::string& name :
-       {getDrTreeStar(chart, fateNUM, chart.SexText), getYearSSFourStar(chart, fateNUM),
-        getYearYFourStar(chart, fateNUM)}) {
+  out += kStarRowEndToMajorPeriod;
+  if (const int start =
+          majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
+      start != 0) {
+    appendNumber(out, start);
+    out += '-';
+    appendNumber(out, start + 9);
+  }
+  out += kMajorPeriodToNameColour;
+  if (palace.redName) out += "#FF0000";
+  out += "'>";
+  out += palaceName(chart.LifePalaceNum, fateNUM);
+  out += ' ';
+  out += getBodyHourse(chart, fateNUM);
+  out += kNameRowEndToCycles;
+  for (const std::string_view name : {doctorName(chart, fateNUM, chart.SexText),
+                                      generalName(chart, fateNUM), yearFrontName(chart, fateNUM)}) {
     if (!name.empty()) appendStar(out, kCycleCell, name);
   }
-  appendGrowthToEnd(out, chart, fateNUM);
+  out += kCyclesToGrowth;
+  out += growthName(chart.BureauName, chart.SexText, fateNUM);
+  out += kGrowthToStemBranch;
+  out += getSky(chart, fateNUM);
+  out += kBranchNames[static_cast<std::size_t>(fateNUM - 1)];
+  out += kStemBranchToMinorAges;
+  if (int age = minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, fateNUM); age != 0) {
+    for (int i = 0; i < 9; ++i, age += 12) {
+      out += ' ';
+      appendNumber(out, age);
+    }
+  }
+  out += kCellEnd;
 }
 
 }  // namespace ziwei

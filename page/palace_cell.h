@@ -12,7 +12,8 @@ namespace ziwei {
 std::string HourInStr(const ChartState& chart, PalaceNum fateNUM);
 
 // Appends the same cell to `out` from the palace's layout (see
-// page/palace_layout.h), without building the families' texts.
+// page/palace_layout.h), without building the families' texts. `fateNUM`
+// must lie in 1..12.
 void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLayout& palace,
                       PalaceNum fateNUM);
 

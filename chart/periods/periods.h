@@ -13,6 +13,13 @@ namespace ziwei {
 std::string getBigYear(std::string_view FiveHourse, std::string_view SEXTEXT, PalaceNum liftHourse,
                        PalaceNum DayNum);
 
+// The same periods as numbers: the first age of the major period (it runs to
+// that age + 9), and the first of the nine minor-period ages (1..12, each
+// next one 12 more); 0 where the texts above are empty.
+int majorPeriodStart(std::string_view FiveHourse, std::string_view SEXTEXT, PalaceNum liftHourse,
+                     PalaceNum DayNum);
+int minorPeriodFirstAge(std::int16_t YN2, std::int16_t SEX, PalaceNum DayNum);
+
 // The nine minor-period ages of palace `DayNum`, each preceded by one blank,
 // e.g. " 1 13 25 37 49 61 73 85 97"; empty for a year branch outside 1..12.
 std::string getSmallYear(std::int16_t YN2, std::int16_t SEX, PalaceNum DayNum);

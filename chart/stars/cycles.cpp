@@ -33,11 +33,11 @@ constexpr std::array<PalaceNum, 12> kGeneralStart = {1, 10, 7, 4, 1, 10, 7, 4, 1
 constexpr std::array<PalaceNum, 5> kGrowthStart = {9, 12, 6, 9, 3};
 
 // The name that falls in `DayNum` for a cycle started at `start`.
-std::string nameInPalace(const Cycle& cycle, PalaceNum start, bool forward, PalaceNum DayNum) {
+std::string_view nameInPalace(const Cycle& cycle, PalaceNum start, bool forward, PalaceNum DayNum) {
   if (!isPalace(DayNum) || !isPalace(start)) return {};
   int d = forward ? DayNum - start : start - DayNum;
   if (d < 0) d += 12;
-  return std::string(cycle[static_cast<std::size_t>(d)]);
+  return cycle[static_cast<std::size_t>(d)];
 }
 
 constexpr bool isSexLabel(std::string_view label) {
@@ -46,29 +46,46 @@ constexpr bool isSexLabel(std::string_view label) {
 
 }  // namespace
 
-std::string getDrTreeStar(const ChartState& chart, PalaceNum DayNum, std::string_view SEXTEXT) {
+std::string_view doctorName(const ChartState& chart, PalaceNum DayNum, std::string_view SEXTEXT) {
   if (!isStem(chart.YearStemNum) || !isSexLabel(SEXTEXT)) return {};
   return nameInPalace(kDoctorCycle, kDoctorStart[static_cast<std::size_t>(chart.YearStemNum - 1)],
                       runsForward(SEXTEXT), DayNum);
 }
 
-std::string getYearYFourStar(const ChartState& chart, PalaceNum DayNum) {
+std::string_view yearFrontName(const ChartState& chart, PalaceNum DayNum) {
   return nameInPalace(kYearFrontCycle, chart.YearBranchNum, true, DayNum);
 }
 
-std::string getYearSSFourStar(const ChartState& chart, PalaceNum DayNum) {
+std::string_view generalName(const ChartState& chart, PalaceNum DayNum) {
   if (!isPalace(chart.YearBranchNum)) return {};
   return nameInPalace(kGeneralCycle,
                       kGeneralStart[static_cast<std::size_t>(chart.YearBranchNum - 1)], true,
                       DayNum);
 }
 
-std::string getFiveLongLifeStar(std::string_view FiveHourse, std::string_view SEXTEXT,
-                                PalaceNum DayNum) {
+std::string_view growthName(std::string_view FiveHourse, std::string_view SEXTEXT,
+                            PalaceNum DayNum) {
   const int bureau = bureauNumber(FiveHourse);
   if (bureau == 0) return {};
   return nameInPalace(kGrowthCycle, kGrowthStart[static_cast<std::size_t>(bureau - 2)],
                       runsForward(SEXTEXT), DayNum);
+}
+
+std::string getDrTreeStar(const ChartState& chart, PalaceNum DayNum, std::string_view SEXTEXT) {
+  return std::string(doctorName(chart, DayNum, SEXTEXT));
+}
+
+std::string getYearYFourStar(const ChartState& chart, PalaceNum DayNum) {
+  return std::string(yearFrontName(chart, DayNum));
+}
+
+std::string getYearSSFourStar(const ChartState& chart, PalaceNum DayNum) {
+  return std::string(generalName(chart, DayNum));
+}
+
+std::string getFiveLongLifeStar(std::string_view FiveHourse, std::string_view SEXTEXT,
+                                PalaceNum DayNum) {
+  return std::string(growthName(FiveHourse, SEXTEXT, DayNum));
 }
 
 std::array<PalaceNum, 2> skySSTreePalaces(PalaceNum LiftNum) {

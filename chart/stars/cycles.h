@@ -21,6 +21,13 @@ std::string getYearSSFourStar(const ChartState& chart, PalaceNum DayNum);
 // Growth-phase cycle 長生 ...; empty for an unknown bureau name.
 std::string getFiveLongLifeStar(std::string_view FiveHourse, std::string_view SEXTEXT,
                                 PalaceNum DayNum);
+// The same four names as views of the cycles' constant tables.
+std::string_view doctorName(const ChartState& chart, PalaceNum DayNum, std::string_view SEXTEXT);
+std::string_view yearFrontName(const ChartState& chart, PalaceNum DayNum);
+std::string_view generalName(const ChartState& chart, PalaceNum DayNum);
+std::string_view growthName(std::string_view FiveHourse, std::string_view SEXTEXT,
+                            PalaceNum DayNum);
+
 // "天傷", "天使" or the empty text, counted from the Life palace `LiftNum`.
 std::string getSkySSTreeStar(PalaceNum DayNum, PalaceNum LiftNum);
 // The same two as data: 天傷 and 天使 and their palaces (0 when `LiftNum`
