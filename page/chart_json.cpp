@@ -1,7 +1,6 @@
 #include "page/chart_json.h"
 
 #include <array>
-#include <charconv>
 #include <stdexcept>
 #include <string_view>
 
@@ -12,6 +11,7 @@
 #include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
 #include "chart/stars/year_stem_stars.h"
+#include "page/append_buffer.h"
 #include "page/palace_layout.h"
 #include "page/user_text.h"
 
@@ -57,42 +57,47 @@ bool needsEscape(char c) {
 }
 
 // A JSON string of `text`, which must be valid UTF-8.
-void appendString(std::string& out, std::string_view text) {
+void appendString(AppendBuffer& out, std::string_view text) {
   out += '"';
   std::size_t done = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (!needsEscape(text[i])) continue;
-    out.append(text.substr(done, i - done));
+    out += text.substr(done, i - done);
     const auto byte = static_cast<unsigned char>(text[i]);
     out += '\\';
     out += kEscapes[byte];
     if (kEscapes[byte] == 'u') {
       constexpr std::string_view kHex = "0123456789ABCDEF";
-      out += "00";
+      out += std::string_view("00");
       out += kHex[byte >> 4];
       out += kHex[byte & 0xF];
     }
     done = i + 1;
   }
-  out.append(text.substr(done));
+  out += text.substr(done);
   out += '"';
 }
 
 // A text of the chart itself, checked like the user's.
-void appendCheckedString(std::string& out, std::string_view text) {
+void appendCheckedString(AppendBuffer& out, std::string_view text) {
   if (!isValidUtf8(text)) throw std::invalid_argument("text for JSON is not valid UTF-8");
   appendString(out, text);
 }
 
-void appendNumber(std::string& out, int number) {
-  char digits[12];
-  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
-  out.append(digits, static_cast<std::size_t>(end - digits));
+void appendNumber(AppendBuffer& out, int number) { out.appendNumber(number); }
+
+// A text of the engine's constant tables, which holds nothing to escape.
+void appendPlain(AppendBuffer& out, std::string_view text) {
+  out += '"';
+  out += text;
+  out += '"';
 }
 
-void appendBool(std::string& out, bool value) { out += value ? "true" : "false"; }
+void appendBool(AppendBuffer& out, bool value) {
+  out += value ? std::string_view("true") : std::string_view("false");
+}
 
-void writeInput(std::string& out, const BirthInput& input) {
+void writeInput(AppendBuffer& out, const BirthInput& input) {
   out += "\"input\":{\"name\":";
   appendString(out, input.name);
   out += input.male ? ",\"sex\":\"male\",\"year\":" : ",\"sex\":\"female\",\"year\":";
@@ -116,7 +121,7 @@ void writeInput(std::string& out, const BirthInput& input) {
   out += '}';
 }
 
-void writeFrame(std::string& out, const ChartState& chart) {
+void writeFrame(AppendBuffer& out, const ChartState& chart) {
   out += ",\"frame\":{\"yearStem\":";
   appendCheckedString(out, chart.YearStem);
   out += ",\"yearBranch\":";
@@ -144,49 +149,49 @@ void writeFrame(std::string& out, const ChartState& chart) {
   out += ",\"tianFu\":";
   appendNumber(out, chart.TianFuNum);
   out += ",\"animal\":";
-  appendString(out, getAnimal(chart.YearBranchNum));
+  appendPlain(out, getAnimal(chart.YearBranchNum));
   out += ",\"lifeMaster\":";
-  appendString(out, getLiftStart(chart.LifePalaceNum));
+  appendPlain(out, getLiftStart(chart.LifePalaceNum));
   out += ",\"bodyMaster\":";
-  appendString(out, getBodyStart(chart));
+  appendPlain(out, getBodyStart(chart));
   out += ",\"douJun\":";
-  appendString(out, getEARTHWORD(getLifeDStart(chart)));
+  appendPlain(out, getEARTHWORD(getLifeDStart(chart)));
   out += '}';
 }
 
 // The word of a main star's transformation mark; "null" for none.
-void writeTransformation(std::string& out, std::string_view mark) {
+void writeTransformation(AppendBuffer& out, std::string_view mark) {
   if (mark == kNoMark) {
-    out += "null";
+    out += std::string_view("null");
     return;
   }
   std::string_view word = mark;  // an unknown mark is shown as it is
   for (const Transformation& transformation : kTransformations) {
     if (mark == transformation.mark) word = transformation.word;
   }
-  appendString(out, word);
+  appendPlain(out, word);
 }
 
 template <std::size_t Capacity>
-void writeNames(std::string& out, const StarRow<Capacity>& row) {
+void writeNames(AppendBuffer& out, const StarRow<Capacity>& row) {
   out += '[';
   for (std::size_t i = 0; i < row.size; ++i) {
     if (i != 0) out += ',';
-    appendString(out, starName(row.stars[i]));
+    appendPlain(out, starName(row.stars[i]));
   }
   out += ']';
 }
 
-void writePalace(std::string& out, const ChartState& chart, const PalaceLayout& palace,
+void writePalace(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
                  PalaceNum num) {
   out += "{\"num\":";
   appendNumber(out, num);
   out += ",\"branch\":";
-  appendString(out, kBranchNames[static_cast<std::size_t>(num - 1)]);
+  appendPlain(out, kBranchNames[static_cast<std::size_t>(num - 1)]);
   out += ",\"stem\":";
-  appendString(out, getSky(chart, num));
+  appendPlain(out, getSky(chart, num));
   out += ",\"name\":";
-  appendString(out, palaceName(chart.LifePalaceNum, num));
+  appendPlain(out, palaceName(chart.LifePalaceNum, num));
   out += ",\"body\":";
   appendBool(out, !getBodyHourse(chart, num).empty());
 
@@ -194,9 +199,9 @@ void writePalace(std::string& out, const ChartState& chart, const PalaceLayout& 
   for (std::size_t i = 0; i < palace.main.size; ++i) {
     const Star star = palace.main.stars[i];
     out += i == 0 ? "{\"star\":" : ",{\"star\":";
-    appendString(out, starName(star));
+    appendPlain(out, starName(star));
     out += ",\"brightness\":";
-    appendString(out, mainStarMark(star, num));
+    appendPlain(out, mainStarMark(star, num));
     out += ",\"transformation\":";
     writeTransformation(out, transformationMark(chart, star));
     out += '}';
@@ -205,9 +210,9 @@ void writePalace(std::string& out, const ChartState& chart, const PalaceLayout& 
   for (std::size_t i = 0; i < palace.minor.size; ++i) {
     const Star star = palace.minor.stars[i];
     out += i == 0 ? "{\"star\":" : ",{\"star\":";
-    appendString(out, starName(star));
+    appendPlain(out, starName(star));
     out += ",\"brightness\":";
-    appendString(out, minorStarMark(star, num));
+    appendPlain(out, minorStarMark(star, num));
     out += '}';
   }
   out += "],\"void\":";
@@ -216,13 +221,13 @@ void writePalace(std::string& out, const ChartState& chart, const PalaceLayout& 
   writeNames(out, palace.markers);
 
   out += ",\"cycles\":{\"doctor\":";
-  appendString(out, doctorName(chart, num, chart.SexText));
+  appendPlain(out, doctorName(chart, num, chart.SexText));
   out += ",\"general\":";
-  appendString(out, generalName(chart, num));
+  appendPlain(out, generalName(chart, num));
   out += ",\"yearFront\":";
-  appendString(out, yearFrontName(chart, num));
+  appendPlain(out, yearFrontName(chart, num));
   out += "},\"growth\":";
-  appendString(out, growthName(chart.BureauName, chart.SexText, num));
+  appendPlain(out, growthName(chart.BureauName, chart.SexText, num));
 
   out += ",\"majorPeriod\":[";
   if (const int start = majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, num);
@@ -246,8 +251,9 @@ void writePalace(std::string& out, const ChartState& chart, const PalaceLayout& 
 std::string chartJson(const BirthInput& input, const ChartState& chart) {
   if (!isValidUtf8(input.name)) throw std::invalid_argument("the name is not valid UTF-8");
   const ChartLayout layout = layOutPalaces(chart);
-  std::string out;
-  out.reserve(16384);
+  std::string text;
+  text.reserve(16384);
+  AppendBuffer out(text);
   out += '{';
   writeInput(out, input);
   writeFrame(out, chart);
@@ -256,8 +262,9 @@ std::string chartJson(const BirthInput& input, const ChartState& chart) {
     if (num != 1) out += ',';
     writePalace(out, chart, layout[static_cast<std::size_t>(num - 1)], num);
   }
-  out += "]}";
-  return out;
+  out += std::string_view("]}");
+  out.finish();
+  return text;
 }
 
 }  // namespace ziwei

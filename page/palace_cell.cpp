@@ -1,6 +1,5 @@
 #include "page/palace_cell.h"
 
-#include <charconv>
 #include <string_view>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
 #include "chart/stars/year_stem_stars.h"
+#include "page/append_buffer.h"
 #include "page/palace_groups.h"
 
 namespace ziwei {
@@ -135,7 +135,8 @@ constexpr std::string_view kCellEnd =
     "  </tr>"
     "</table>";
 
-void appendStar(std::string& cell, const StarCell& frame, std::string_view text) {
+template <typename Text>
+void appendStar(Text& cell, const StarCell& frame, std::string_view text) {
   cell += frame.open;
   cell += text;
   cell += frame.close;
@@ -148,15 +149,8 @@ void appendRightToLeft(std::string& cell, const StarCell& frame,
   for (auto name = names.rbegin(); name != names.rend(); ++name) appendStar(cell, frame, *name);
 }
 
-// Appends the decimal digits of `number`.
-void appendNumber(std::string& cell, int number) {
-  char digits[12];
-  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
-  cell.append(digits, static_cast<std::size_t>(end - digits));
-}
-
 template <std::size_t Capacity>
-void appendRightToLeft(std::string& cell, const StarCell& frame, const StarRow<Capacity>& row) {
+void appendRightToLeft(AppendBuffer& cell, const StarCell& frame, const StarRow<Capacity>& row) {
   for (std::size_t i = row.size; i-- > 0;) appendStar(cell, frame, starName(row.stars[i]));
 }
 
@@ -197,8 +191,9 @@ std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
   return cell;
 }
 
-void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLayout& palace,
+void appendPalaceCell(std::string& text, const ChartState& chart, const PalaceLayout& palace,
                       PalaceNum fateNUM) {
+  AppendBuffer out(text);
   out += kCellStart;
   appendRightToLeft(out, kVoidCell, palace.voids);
   appendRightToLeft(out, kMarkerCell, palace.markers);
@@ -224,13 +219,13 @@ void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLay
   if (const int start =
           majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
       start != 0) {
-    appendNumber(out, start);
+    out.appendNumber(start);
     out += '-';
-    appendNumber(out, start + 9);
+    out.appendNumber(start + 9);
   }
   out += kMajorPeriodToNameColour;
-  if (palace.redName) out += "#FF0000";
-  out += "'>";
+  if (palace.redName) out += std::string_view("#FF0000");
+  out += std::string_view("'>");
   out += palaceName(chart.LifePalaceNum, fateNUM);
   out += ' ';
   out += getBodyHourse(chart, fateNUM);
@@ -248,10 +243,11 @@ void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLay
   if (int age = minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, fateNUM); age != 0) {
     for (int i = 0; i < 9; ++i, age += 12) {
       out += ' ';
-      appendNumber(out, age);
+      out.appendNumber(age);
     }
   }
   out += kCellEnd;
+  out.finish();
 }
 
 }  // namespace ziwei
