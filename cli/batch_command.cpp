@@ -359,8 +359,10 @@ std::string pageFileName(std::size_t number, bool all) {
 }
 
 ChunkResult castChunk(const Source& source, const CastSettings& settings, std::size_t first,
-                      std::size_t count) {
+                      std::size_t count, std::string buffer) {
   ChunkResult result;
+  result.json = std::move(buffer);
+  result.json.clear();
   const BatchOptions& options = *settings.options;
   for (std::size_t i = first; i < first + count && !result.outputError; ++i) {
     std::size_t number = i + 1;  // the line, or the birth's place in --all
@@ -398,7 +400,7 @@ ChunkResult castChunk(const Source& source, const CastSettings& settings, std::s
           break;
         }
       } else {
-        result.json += chartJson(birth, chart);
+        appendChartJson(result.json, birth, chart);
         result.json += '\n';
       }
       ++result.cast;
@@ -489,6 +491,12 @@ class Pipeline {
     return result;
   }
 
+  // Gives back a written chunk's text, whose room the next chunk reuses.
+  void recycle(std::string&& text) {
+    const std::lock_guard lock(mutex_);
+    spare_.push_back(std::move(text));
+  }
+
   std::size_t itemsBefore(std::size_t chunk) const {
     return std::min(chunk * chunkSize_, source_.size());
   }
@@ -498,6 +506,7 @@ class Pipeline {
   void work() {
     for (;;) {
       std::size_t chunk = 0;
+      std::string buffer;
       {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] {
@@ -505,10 +514,15 @@ class Pipeline {
         });
         if (stopping_) return;
         chunk = taken_++;
+        if (!spare_.empty()) {
+          buffer = std::move(spare_.back());
+          spare_.pop_back();
+        }
       }
       const std::size_t first = chunk * chunkSize_;
       ChunkResult result =
-          castChunk(source_, settings_, first, std::min(chunkSize_, source_.size() - first));
+          castChunk(source_, settings_, first, std::min(chunkSize_, source_.size() - first),
+                    std::move(buffer));
       {
         const std::lock_guard lock(mutex_);
         finished_.emplace(chunk, std::move(result));
@@ -526,6 +540,7 @@ class Pipeline {
   std::size_t written_ = 0;  // chunks handed back in order
   bool stopping_ = false;
   std::map<std::size_t, ChunkResult> finished_;
+  std::vector<std::string> spare_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<std::thread> threads_;
@@ -618,6 +633,7 @@ int runBatch(const BatchOptions& options) {
       if (!result->refusals.empty() || result->outputError) progress.clear();
       for (const std::string& refusal : result->refusals) std::cerr << kPrefix << refusal << '\n';
       if (result->outputError) throw OutputError{*result->outputError};
+      pipeline.recycle(std::move(result->json));
       progress.update(pipeline.itemsBefore(pipeline.written()));
     }
     if (output) output->commit();

@@ -248,22 +248,32 @@ void writePalace(AppendBuffer& out, const ChartState& chart, const PalaceLayout&
 
 }  // namespace
 
-std::string chartJson(const BirthInput& input, const ChartState& chart) {
+void appendChartJson(std::string& text, const BirthInput& input, const ChartState& chart) {
   if (!isValidUtf8(input.name)) throw std::invalid_argument("the name is not valid UTF-8");
+  const std::size_t start = text.size();
   const ChartLayout layout = layOutPalaces(chart);
+  AppendBuffer out(text);
+  try {
+    out += '{';
+    writeInput(out, input);
+    writeFrame(out, chart);
+    out += std::string_view(",\"palaces\":[");
+    for (PalaceNum num = 1; num <= 12; ++num) {
+      if (num != 1) out += ',';
+      writePalace(out, chart, layout[static_cast<std::size_t>(num - 1)], num);
+    }
+    out += std::string_view("]}");
+    out.finish();
+  } catch (...) {
+    text.resize(start);
+    throw;
+  }
+}
+
+std::string chartJson(const BirthInput& input, const ChartState& chart) {
   std::string text;
   text.reserve(16384);
-  AppendBuffer out(text);
-  out += '{';
-  writeInput(out, input);
-  writeFrame(out, chart);
-  out += ",\"palaces\":[";
-  for (PalaceNum num = 1; num <= 12; ++num) {
-    if (num != 1) out += ',';
-    writePalace(out, chart, layout[static_cast<std::size_t>(num - 1)], num);
-  }
-  out += std::string_view("]}");
-  out.finish();
+  appendChartJson(text, input, chart);
   return text;
 }
 

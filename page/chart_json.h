@@ -17,4 +17,7 @@ namespace ziwei {
 // UTF-8.
 std::string chartJson(const BirthInput& input, const ChartState& chart);
 
+// Appends the same document to `out` (nothing when it throws).
+void appendChartJson(std::string& out, const BirthInput& input, const ChartState& chart);
+
 }  // namespace ziwei
