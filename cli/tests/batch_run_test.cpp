@@ -1,0 +1,220 @@
+// Runs ziwei batch as a user would: order with several workers, refused
+// lines, exit statuses, page files and the JSON Lines file.
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+void writeFile(const fs::path& path, std::string_view bytes) {
+  std::ofstream file(path, std::ios::binary);
+  file << bytes;
+}
+
+std::string shellWord(std::string_view arg) {
+  std::string text = "'";
+  for (const char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return text + "'";
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> all;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) all.push_back(line);
+  return all;
+}
+
+class Batch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("ziwei-batch-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs ziwei with `args`, standard input from `input`.
+  Result run(const std::vector<std::string>& args, const std::string& input = "") {
+    writeFile(dir_ / "in", input);
+    std::string command = shellWord(ZIWEI_EXECUTABLE);
+    for (const std::string& arg : args) command += " " + shellWord(arg);
+    command += " <" + shellWord((dir_ / "in").string());
+    command += " >" + shellWord((dir_ / "out").string());
+    command += " 2>" + shellWord((dir_ / "err").string());
+    const int raw = std::system(command.c_str());
+    Result result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = readFile(dir_ / "out");
+    result.err = readFile(dir_ / "err");
+    return result;
+  }
+
+  fs::path dir_;
+};
+
+constexpr std::string_view kHeader = "name,sex,year,month,leap,day,hour,minute,second,solar\n";
+
+// The input name of each JSON line.
+std::vector<std::string> names(const std::string& jsonLines) {
+  std::vector<std::string> all;
+  for (const std::string& line : lines(jsonLines)) {
+    rapidjson::Document document;
+    document.Parse(line.c_str(), line.size());
+    EXPECT_FALSE(document.HasParseError()) << line;
+    if (document.HasParseError()) return all;
+    all.emplace_back(document["input"]["name"].GetString());
+  }
+  return all;
+}
+
+TEST_F(Batch, KeepsInputOrderWithSeveralWorkers) {
+  std::string csv(kHeader);
+  std::vector<std::string> expected;
+  for (int i = 0; i < 1500; ++i) {
+    const std::string name = "n" + std::to_string(i);
+    expected.push_back(name);
+    csv += name + "," + (i % 2 == 0 ? "male" : "female") + "," + std::to_string(1912 + i % 99) +
+           "," + std::to_string(1 + i % 12) + "," + (i % 7 == 0 ? "1" : "0") + "," +
+           std::to_string(1 + i % 30) + "," + std::to_string(i % 24) + ",0,0,\r\n";
+  }
+  const Result result = run({"batch", "--jobs", "4"}, csv);
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(names(result.out), expected);
+  EXPECT_EQ(result.err.rfind("ziwei: batch: 1500 charts cast, 0 lines refused, ", 0), 0u)
+      << result.err;
+  EXPECT_NE(result.err.find(" charts per second\n"), std::string::npos);
+  // The same bytes as one cast at a time.
+  EXPECT_EQ(run({"batch", "--jobs", "1"}, csv).out, result.out);
+}
+
+TEST_F(Batch, EachLineIsTheDocumentOfASingleCast) {
+  const Result result = run({"batch", "-"}, std::string(kHeader) +
+                                                "\"Chan, \"\"Tai\"\" Man\",female,2000,4,1,20,13,"
+                                                "7,9,\n"
+                                                "陳,male,,,,,23,0,0,2001-06-08\n");
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> got = lines(result.out);
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0] + "\n", run({"--format", "json", "--name", "Chan, \"Tai\" Man", "--sex",
+                                "female", "--year", "2000", "--month", "4", "--leap", "--day", "20",
+                                "--hour", "13", "--minute", "7", "--second", "9"})
+                               .out);
+  EXPECT_EQ(got[1] + "\n",
+            run({"--format", "json", "--name", "陳", "--solar", "2001-06-08", "--hour", "23"}).out);
+}
+
+TEST_F(Batch, ReportsRefusedLinesInOrderAndCastsTheOthers) {
+  const Result result = run({"batch", "-j", "2"}, std::string(kHeader) +
+                                                      "a,male,2000,1,0,1,0,0,0,\n"
+                                                      "b,man,2000,1,0,1,0,0,0,\n"
+                                                      "\n"
+                                                      "c,male,2000,13,0,1,0,0,0,\n"
+                                                      "d,\"male\"x,2000,1,0,1,0,0,0,\n"
+                                                      "e,female,2000,1,0,1,0,0,0\n"
+                                                      "f,female,1999,12,1,30,23,59,59,\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(names(result.out), (std::vector<std::string>{"a", "f"}));
+  const std::vector<std::string> messages = lines(result.err);
+  ASSERT_EQ(messages.size(), 5u) << result.err;
+  EXPECT_EQ(messages[0],
+            "ziwei: batch: line 3: sex: \"man\" is not allowed (allowed: male, female)");
+  EXPECT_EQ(messages[1], "ziwei: batch: line 5: month: \"13\" is not allowed (allowed: 1 to 12)");
+  EXPECT_EQ(messages[2],
+            "ziwei: batch: line 6: a closing quote is followed by \"x\" instead of a comma or the "
+            "end of the line");
+  EXPECT_EQ(messages[3], "ziwei: batch: line 7: the record has 9 fields, the header 10");
+  EXPECT_EQ(messages[4].rfind("ziwei: batch: 2 charts cast, 4 lines refused, ", 0), 0u);
+}
+
+TEST_F(Batch, BadHeadersAndCommandLinesStopBeforeCasting) {
+  Result result = run({"batch"}, "name,sex,year\nx,male,2000\n");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err.rfind("ziwei: batch: line 1: the header lacks the column \"month\"", 0), 0u)
+      << result.err;
+  result = run({"batch"}, "");
+  EXPECT_EQ(result.status, 2);
+  result = run({"batch", (dir_ / "missing.csv").string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("cannot read"), std::string::npos);
+  result = run({"batch", "--all", "x.csv"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "ziwei: batch: --all reads no input, but \"x.csv\" was given\n");
+}
+
+TEST_F(Batch, WritesOnePageFilePerLine) {
+  const std::string csv = std::string(kHeader) +
+                          "陳大文,male,1984,1,0,1,0,0,0,\n"
+                          "bad,male,1984,1,0,99,0,0,0,\n"
+                          "王,female,2000,4,1,20,13,0,0,\n";
+  const fs::path pages = dir_ / "pages";
+  Result result = run({"batch", "--pages", pages.string(), "--print-date", "2026/12/7"}, csv);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(pages)) {
+    files.push_back(entry.path().filename().string());
+  }
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"line-000002.htm", "line-000004.htm"}));
+  EXPECT_EQ(readFile(pages / "line-000002.htm"),
+            run({"--name", "陳大文", "--year", "1984", "--print-date", "2026/12/7"}).out);
+  EXPECT_EQ(readFile(pages / "line-000004.htm"),
+            run({"--name", "王", "--sex", "female", "--year", "2000", "--month", "4", "--leap",
+                 "--day", "20", "--hour", "13", "--print-date", "2026/12/7"})
+                .out);
+
+  result =
+      run({"batch", "--pages", pages.string(), "--print-date", "d", "--encoding", "utf-8"}, csv);
+  EXPECT_EQ(readFile(pages / "line-000004.htm"),
+            run({"--name", "王", "--sex", "female", "--year", "2000", "--month", "4", "--leap",
+                 "--day", "20", "--hour", "13", "--print-date", "d", "--encoding", "utf-8"})
+                .out);
+}
+
+TEST_F(Batch, OutputFileIsReplacedAsAWhole) {
+  const fs::path file = dir_ / "charts.jsonl";
+  writeFile(file, "old\n");
+  const std::string csv = std::string(kHeader) + "a,male,2000,1,0,1,0,0,0,\n";
+  Result result = run({"batch", "-o", file.string()}, csv);
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(names(readFile(file)), std::vector<std::string>{"a"});
+
+  // A directory that does not exist: nothing is written, nothing is left.
+  result = run({"batch", "-o", (dir_ / "no" / "x.jsonl").string()}, csv);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("cannot write"), std::string::npos) << result.err;
+  EXPECT_FALSE(fs::exists(dir_ / "no"));
+
+  // A device is written in place.
+  result = run({"batch", "-o", "/dev/null"}, csv);
+  EXPECT_EQ(result.status, 0) << result.err;
+}
+
+}  // namespace
