@@ -157,6 +157,12 @@ void checkBig5(std::string_view page) {
   std::string_view rest = *decoded;
   std::string_view source = page;
   while (!source.empty()) {
+    if (static_cast<unsigned char>(source.front()) < 0x80 && !rest.empty() &&
+        rest.front() == source.front()) {
+      source.remove_prefix(1);  // ASCII is the same in Big5
+      rest.remove_prefix(1);
+      continue;
+    }
     const std::optional<char32_t> c = takeCodePoint(source);
     const std::string itself = c ? utf8Of(*c) : std::string();
     const std::string reference = "&#" + std::to_string(c ? std::uint32_t{*c} : 0xFFFDu) + ";";
