@@ -102,11 +102,13 @@ class HostileInput : public ::testing::Test {
   // Runs ziwei with `args` in a child process. `unprivileged`: as "nobody"
   // when the test runs as root.
   Result run(const std::vector<std::string>& args, Stdout out = Stdout::File,
-             bool unprivileged = false) {
+             bool unprivileged = false, const std::string& input = "") {
     const fs::path outPath = dir_ / "out";
     const fs::path errPath = dir_ / "err";
     fs::remove(outPath);
     fs::remove(errPath);
+    const fs::path inPath = dir_ / "in";
+    writeFile(inPath, input);
     std::vector<char*> argv;
     std::string program = ZIWEI_EXECUTABLE;
     argv.push_back(program.data());
@@ -119,6 +121,7 @@ class HostileInput : public ::testing::Test {
     if (child == 0) {
       const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
       ::dup2(err, STDERR_FILENO);
+      ::dup2(::open(inPath.c_str(), O_RDONLY), STDIN_FILENO);
       if (out == Stdout::Closed) {
         ::close(STDOUT_FILENO);
       } else {
@@ -324,6 +327,43 @@ TEST_F(HostileInput, OutputsThatCannotBeWritten) {
   EXPECT_EQ(readFile("/proc/version"), version);
   EXPECT_EQ(entries(files), std::vector<std::string>{"plain"});
   EXPECT_EQ(readFile(files / "plain"), "kept");
+}
+
+// The batch caster reads its records from standard input, where a name can
+// be as long as the input and can hold NUL.
+TEST_F(HostileInput, BatchInputWithAMillionCharacterNameAndNul) {
+  std::string millionName;
+  std::string millionBig5;
+  for (int i = 0; i < 500'000; ++i) {
+    millionName += "王<";
+    millionBig5 += "\xA4\xFD&lt;";
+  }
+  const std::string nulName("a\0b", 3);
+  const std::string csv = "name,sex,year,month,leap,day,hour,minute,second\n" + millionName +
+                          ",male,1984,1,0,1,0,0,0\n" + nulName + ",female,2000,4,1,20,13,0,0\n";
+
+  const Result lines = run({"batch", "--jobs", "2"}, Stdout::File, false, csv);
+  ASSERT_EQ(lines.status, 0) << lines.err;
+  const std::size_t firstEnd = lines.out.find('\n');
+  ASSERT_NE(firstEnd, std::string::npos);
+  std::vector<std::string> names;
+  for (const std::string& line : {lines.out.substr(0, firstEnd), lines.out.substr(firstEnd + 1)}) {
+    rapidjson::Document document;
+    document.Parse(line.c_str());
+    ASSERT_FALSE(document.HasParseError());
+    const rapidjson::Value& name = document["input"]["name"];
+    names.emplace_back(name.GetString(), name.GetStringLength());
+  }
+  EXPECT_TRUE(names[0] == millionName);
+  EXPECT_EQ(names[1], nulName);
+
+  const fs::path pages = dir_ / "files";
+  const Result written =
+      run({"batch", "--pages", pages.string(), "--print-date", "d"}, Stdout::File, false, csv);
+  ASSERT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(entries(pages), (std::vector<std::string>{"line-000002.htm", "line-000003.htm"}));
+  EXPECT_TRUE(shownName(readFile(pages / "line-000002.htm")) == millionBig5);
+  EXPECT_EQ(shownName(readFile(pages / "line-000003.htm")), "a&#0;b");
 }
 
 // Permission bits stop only an unprivileged user: as root these run ziwei
