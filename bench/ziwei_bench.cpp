@@ -197,7 +197,7 @@ void BM_Big5Encoding(benchmark::State& state) {
 }
 BENCHMARK(BM_Big5Encoding);
 
-// The whole page as ziwei writes it: assembly and Big5 encoding.
+// The whole page as ziwei writes it: assembly and Big5 encoding in one pass.
 void BM_PageBig5(benchmark::State& state) {
   const auto& input = charts();
   const PreparedTemplate& pageTemplate = chartPageTemplate();

@@ -390,11 +390,11 @@ ChunkResult castChunk(const Source& source, const CastSettings& settings, std::s
         throw RecordRefusal{"line " + std::to_string(number) + ": " + oneLine(error.what())};
       }
       if (options.pagesDir) {
-        const std::string page =
-            assembleChartPage(chartPageTemplate(), chart, birth.name, settings.printDate);
+        const std::string bytes = chartPageFile(chartPageTemplate(), chart, birth.name,
+                                                settings.printDate, options.encoding);
         try {
-          writePageFile(fs::path(*options.pagesDir) / pageFileName(number, options.all), page,
-                        options.encoding);
+          writeFileAtomically(fs::path(*options.pagesDir) / pageFileName(number, options.all),
+                              bytes);
         } catch (const PageWriteError& error) {
           result.outputError = oneLine(error.what());
           break;

@@ -20,10 +20,8 @@ std::string castOutput(const CastOptions& options) {
     json += '\n';
     return json;
   }
-  const std::string page =
-      assembleChartPage(chart, buildPageTemplate(), options.birth.name,
-                        options.printDate ? *options.printDate : todayShortDate());
-  return encodePage(page, options.encoding);
+  return chartPageFile(chartPageTemplate(), chart, options.birth.name,
+                       options.printDate ? *options.printDate : todayShortDate(), options.encoding);
 }
 
 int runCast(const CastOptions& options) {

@@ -11,6 +11,8 @@
 
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/masters.h"
+#include "page/append_buffer.h"
+#include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/palace_cell.h"
 #include "page/palace_layout.h"
@@ -97,7 +99,8 @@ bool separatesPlaceholders(std::string_view literal) {
 // placeholders not yet replaced, and an occurrence of a placeholder can only
 // be one of them: the single pass puts each value where ordered replacement
 // would.
-PreparedTemplate::PreparedTemplate(std::string text) : text_(std::move(text)) {
+PreparedTemplate::PreparedTemplate(std::string text)
+    : text_(std::move(text)), validUtf8_(ziwei::isValidUtf8(text_)) {
   const std::string_view view = text_;
   std::size_t done = 0;
   for (std::size_t at = view.find('@'); at != std::string_view::npos; at = view.find('@', at)) {
@@ -119,34 +122,71 @@ const PreparedTemplate& chartPageTemplate() {
   return prepared;
 }
 
-std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
-                              std::string_view name, std::string_view printDate) {
-  const std::string_view text = pageTemplate.text_;
-  if (!pageTemplate.onePass_) {
-    return assembleChartPageByReplacement(chart, text, name, printDate);
-  }
+namespace {
+
+// Fills the template in one pass into `out`, in the encoding of `buffer`
+// (whose string is `out`); false when a value held "@", so that ordered
+// replacement must decide.
+bool fillInOnePass(const PreparedTemplate& pageTemplate, std::string_view text,
+                   const ChartState& chart, std::string_view name, std::string_view printDate,
+                   std::string& out, AppendBuffer& buffer, bool big5) {
   const std::array<std::string, kFirstCell> head = headValues(chart, name, printDate);
   const ChartLayout layout = layOutPalaces(chart);
-  std::string page;
-  page.reserve(text.size() + 12 * 3072);
   std::size_t done = 0;
-  for (const PreparedTemplate::Piece& piece : pageTemplate.pieces_) {
-    page.append(text.substr(done, piece.literalEnd - done));
+  const auto appendLiteral = [&](std::string_view literal) {
+    buffer.finish();
+    if (big5) {
+      appendBig5(out, literal);
+    } else {
+      out.append(literal);
+    }
+  };
+  for (const PreparedTemplate::Piece& piece : pageTemplate.pieces()) {
+    appendLiteral(text.substr(done, piece.literalEnd - done));
     if (piece.step < kFirstCell) {
-      page += head[piece.step];
+      buffer += head[piece.step];
     } else {
       const std::size_t cell = piece.step - kFirstCell;
-      appendPalaceCell(page, chart, layout[cell], static_cast<PalaceNum>(cell + 1));
+      appendPalaceCell(buffer, chart, layout[cell], static_cast<PalaceNum>(cell + 1));
     }
     done = piece.next;
   }
-  page.append(text.substr(done));
-  // A value holding "@" could have formed a later placeholder: ordered
-  // replacement decides then.
-  if (page.find('@') != std::string::npos) {
-    return assembleChartPageByReplacement(chart, text, name, printDate);
+  appendLiteral(text.substr(done));
+  buffer.finish();
+  return big5 ? !buffer.sawAt() : out.find('@') == std::string::npos;
+}
+
+}  // namespace
+
+std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
+                              std::string_view name, std::string_view printDate) {
+  const std::string_view text = std::string_view(pageTemplate.text());
+  if (pageTemplate.fillsInOnePass()) {
+    std::string page;
+    page.reserve(text.size() + 12 * 3072);
+    AppendBuffer buffer(page);
+    if (fillInOnePass(pageTemplate, text, chart, name, printDate, page, buffer, false)) return page;
   }
-  return page;
+  return assembleChartPageByReplacement(chart, text, name, printDate);
+}
+
+std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
+                          std::string_view name, std::string_view printDate,
+                          PageEncoding encoding) {
+  const std::string_view text = std::string_view(pageTemplate.text());
+  // Encoded in pieces, a valid template's text comes out as encoded whole.
+  if (encoding == PageEncoding::Big5 && pageTemplate.fillsInOnePass() &&
+      pageTemplate.isValidUtf8()) {
+    std::string bytes;
+    bytes.reserve(text.size() + 12 * 3072);
+    AppendBuffer buffer(bytes, big5Codes());
+    if (fillInOnePass(pageTemplate, text, chart, name, printDate, bytes, buffer, true)) {
+      bytes += "\r\n";
+      return bytes;
+    }
+    return encodePage(assembleChartPageByReplacement(chart, text, name, printDate), encoding);
+  }
+  return encodePage(assembleChartPage(pageTemplate, chart, name, printDate), encoding);
 }
 
 std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/frame/chart_state.h"
+#include "page/page_file.h"
 
 namespace ziwei {
 
@@ -23,17 +24,21 @@ class PreparedTemplate {
   // False when pages of this template are filled by ordered replacement.
   bool fillsInOnePass() const { return onePass_; }
 
- private:
-  friend std::string assembleChartPage(const PreparedTemplate&, const ChartState&, std::string_view,
-                                       std::string_view);
+  // The placeholders in the order they stand, each with the literal before it.
   struct Piece {
     std::uint32_t literalEnd;  // the literal runs from the previous placeholder's end to here
     std::uint32_t next;        // where the text goes on after the placeholder
     std::uint8_t step;         // the placeholder's place in the replacement order
   };
+  const std::vector<Piece>& pieces() const { return pieces_; }
+  // True when the text is valid UTF-8.
+  bool isValidUtf8() const { return validUtf8_; }
+
+ private:
   std::string text_;
   std::vector<Piece> pieces_;
   bool onePass_ = true;
+  bool validUtf8_ = true;
 };
 
 // The built-in template (buildPageTemplate), prepared on first use.
@@ -46,6 +51,11 @@ std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartS
                               std::string_view name, std::string_view printDate);
 std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,
                               std::string_view name, std::string_view printDate);
+
+// The bytes of the page file, encodePage(assembleChartPage(...), encoding);
+// a Big5 page is encoded while it is filled.
+std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
+                          std::string_view name, std::string_view printDate, PageEncoding encoding);
 
 // The same page by replacing the placeholders one after another, each over
 // the whole text, with the cells from HourInStr: a value holding a later

@@ -94,6 +94,9 @@ class Big5Table {
   }
 
   std::uint16_t code(char32_t codePoint) const { return codes_[codePoint]; }
+  std::span<const std::uint16_t, 0x10000> codes() const {
+    return std::span<const std::uint16_t, 0x10000>(codes_.data(), 0x10000);
+  }
 
  private:
   Big5Table() : codes_(0x10000) {
@@ -226,36 +229,11 @@ std::optional<char32_t> takeNonAscii(const char*& at, const char* end) {
   return codePoint;
 }
 
-// A character's Big5 code is never longer than its UTF-8 sequence, so the
-// output is written into room the size of the input; a "&#N;" reference
-// makes more room for itself.
 std::string encodeBig5(std::string_view page) {
-  const Big5Table& table = Big5Table::instance();
-  std::string out(page.size() + kLineEnd.size(), '\0');
-  std::size_t written = 0;
-  const char* at = page.data();
-  const char* const end = at + page.size();
-  while (at != end) {
-    // ASCII is the same in Big5: copied in runs.
-    const std::size_t run = copyAsciiRun(at, end, out.data() + written);
-    at += run;
-    written += run;
-    if (at == end) break;
-    const std::optional<char32_t> codePoint = takeNonAscii(at, end);
-    const std::uint16_t code = codePoint && *codePoint < 0x10000 ? table.code(*codePoint) : 0;
-    if (code != 0) {
-      if (code > 0xFF) out[written++] = static_cast<char>(code >> 8);
-      out[written++] = static_cast<char>(code & 0xFF);
-    } else {
-      // What Big5 cannot hold, and malformed UTF-8 as U+FFFD.
-      const std::string text = reference(codePoint ? *codePoint : U'\uFFFD');
-      out.resize(out.size() + text.size());
-      std::memcpy(out.data() + written, text.data(), text.size());
-      written += text.size();
-    }
-  }
-  std::memcpy(out.data() + written, kLineEnd.data(), kLineEnd.size());
-  out.resize(written + kLineEnd.size());
+  std::string out;
+  out.reserve(page.size() + kLineEnd.size());
+  appendBig5(out, page);
+  out += kLineEnd;
   return out;
 }
 
@@ -337,6 +315,39 @@ class TemporaryFile {
 };
 
 }  // namespace
+
+// A character's Big5 code is never longer than its UTF-8 sequence, so the
+// text is written into room the size of the input; a "&#N;" reference makes
+// more room for itself.
+void appendBig5(std::string& out, std::string_view utf8) {
+  const Big5Table& table = Big5Table::instance();
+  std::size_t written = out.size();
+  out.resize(written + utf8.size());
+  const char* at = utf8.data();
+  const char* const end = at + utf8.size();
+  while (at != end) {
+    // ASCII is the same in Big5: copied in runs.
+    const std::size_t run = copyAsciiRun(at, end, out.data() + written);
+    at += run;
+    written += run;
+    if (at == end) break;
+    const std::optional<char32_t> codePoint = takeNonAscii(at, end);
+    const std::uint16_t code = codePoint && *codePoint < 0x10000 ? table.code(*codePoint) : 0;
+    if (code != 0) {
+      if (code > 0xFF) out[written++] = static_cast<char>(code >> 8);
+      out[written++] = static_cast<char>(code & 0xFF);
+    } else {
+      // What Big5 cannot hold, and malformed UTF-8 as U+FFFD.
+      const std::string text = reference(codePoint ? *codePoint : U'\uFFFD');
+      out.resize(out.size() + text.size());
+      std::memcpy(out.data() + written, text.data(), text.size());
+      written += text.size();
+    }
+  }
+  out.resize(written);
+}
+
+std::span<const std::uint16_t, 0x10000> big5Codes() { return Big5Table::instance().codes(); }
 
 std::string encodePage(std::string_view utf8Page, PageEncoding encoding) {
   return encoding == PageEncoding::Big5 ? encodeBig5(utf8Page) : encodeUtf8(utf8Page);

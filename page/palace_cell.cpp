@@ -1,5 +1,7 @@
 #include "page/palace_cell.h"
 
+#include <algorithm>
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -135,12 +137,26 @@ constexpr std::string_view kCellEnd =
     "  </tr>"
     "</table>";
 
-template <typename Text>
-void appendStar(Text& cell, const StarCell& frame, std::string_view text) {
+void appendStar(std::string& cell, const StarCell& frame, std::string_view text) {
   cell += frame.open;
   cell += text;
   cell += frame.close;
 }
+
+void appendStar(AppendBuffer& cell, const StarCell& frame, std::string_view text) {
+  cell.ascii(frame.open);
+  cell += text;
+  cell.ascii(frame.close);
+}
+
+// The fragments are copied as they are whatever the page's encoding.
+static_assert(isPlainAscii(kCellStart) && isPlainAscii(kStarRowEndToMajorPeriod) &&
+              isPlainAscii(kMajorPeriodToNameColour) && isPlainAscii(kNameRowEndToCycles) &&
+              isPlainAscii(kCyclesToGrowth) && isPlainAscii(kGrowthToStemBranch) &&
+              isPlainAscii(kStemBranchToMinorAges) && isPlainAscii(kCellEnd));
+static_assert(std::ranges::all_of(
+    std::array{kVoidCell, kMarkerCell, kMinorCell, kMainCell, kCycleCell},
+    [](const StarCell& cell) { return isPlainAscii(cell.open) && isPlainAscii(cell.close); }));
 
 // The upper groups stand from their last name on the left to their first
 // name on the right.
@@ -191,31 +207,30 @@ std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
   return cell;
 }
 
-void appendPalaceCell(std::string& text, const ChartState& chart, const PalaceLayout& palace,
+void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
                       PalaceNum fateNUM) {
-  AppendBuffer out(text);
-  out += kCellStart;
+  out.ascii(kCellStart);
   appendRightToLeft(out, kVoidCell, palace.voids);
   appendRightToLeft(out, kMarkerCell, palace.markers);
   for (std::size_t i = palace.minor.size; i-- > 0;) {
     const Star star = palace.minor.stars[i];
-    out += kMinorCell.open;
+    out.ascii(kMinorCell.open);
     out += starName(star);
     out += minorStarMark(star, fateNUM);
-    out += kMinorCell.close;
+    out.ascii(kMinorCell.close);
   }
   const bool marked = isStem(chart.YearStemNum);  // else the main stars' texts are empty
   for (std::size_t i = palace.main.size; i-- > 0;) {
     const Star star = palace.main.stars[i];
-    out += kMainCell.open;
+    out.ascii(kMainCell.open);
     if (marked) {
       out += starName(star);
       out += mainStarMark(star, fateNUM);
       out += transformationMark(chart, star);
     }
-    out += kMainCell.close;
+    out.ascii(kMainCell.close);
   }
-  out += kStarRowEndToMajorPeriod;
+  out.ascii(kStarRowEndToMajorPeriod);
   if (const int start =
           majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
       start != 0) {
@@ -223,31 +238,37 @@ void appendPalaceCell(std::string& text, const ChartState& chart, const PalaceLa
     out += '-';
     out.appendNumber(start + 9);
   }
-  out += kMajorPeriodToNameColour;
-  if (palace.redName) out += std::string_view("#FF0000");
-  out += std::string_view("'>");
+  out.ascii(kMajorPeriodToNameColour);
+  if (palace.redName) out.ascii("#FF0000");
+  out.ascii("'>");
   out += palaceName(chart.LifePalaceNum, fateNUM);
   out += ' ';
   out += getBodyHourse(chart, fateNUM);
-  out += kNameRowEndToCycles;
+  out.ascii(kNameRowEndToCycles);
   for (const std::string_view name : {doctorName(chart, fateNUM, chart.SexText),
                                       generalName(chart, fateNUM), yearFrontName(chart, fateNUM)}) {
     if (!name.empty()) appendStar(out, kCycleCell, name);
   }
-  out += kCyclesToGrowth;
+  out.ascii(kCyclesToGrowth);
   out += growthName(chart.BureauName, chart.SexText, fateNUM);
-  out += kGrowthToStemBranch;
+  out.ascii(kGrowthToStemBranch);
   out += getSky(chart, fateNUM);
   out += kBranchNames[static_cast<std::size_t>(fateNUM - 1)];
-  out += kStemBranchToMinorAges;
+  out.ascii(kStemBranchToMinorAges);
   if (int age = minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, fateNUM); age != 0) {
     for (int i = 0; i < 9; ++i, age += 12) {
       out += ' ';
       out.appendNumber(age);
     }
   }
-  out += kCellEnd;
-  out.finish();
+  out.ascii(kCellEnd);
+}
+
+void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLayout& palace,
+                      PalaceNum fateNUM) {
+  AppendBuffer buffer(out);
+  appendPalaceCell(buffer, chart, palace, fateNUM);
+  buffer.finish();
 }
 
 }  // namespace ziwei

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "chart/frame/chart_state.h"
+#include "page/append_buffer.h"
 #include "page/palace_layout.h"
 
 namespace ziwei {
@@ -15,6 +16,9 @@ std::string HourInStr(const ChartState& chart, PalaceNum fateNUM);
 // page/palace_layout.h), without building the families' texts. `fateNUM`
 // must lie in 1..12.
 void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLayout& palace,
+                      PalaceNum fateNUM);
+// The same through a buffer, in the buffer's encoding.
+void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
                       PalaceNum fateNUM);
 
 }  // namespace ziwei

@@ -25,6 +25,7 @@
 #include "page/birth_input.h"
 #include "page/chart_json.h"
 #include "page/chart_page.h"
+#include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/palace_cell.h"
 #include "page/palace_groups.h"
@@ -300,13 +301,26 @@ TEST(FastPath, PagesEqualOrderedReplacement) {
   const PreparedTemplate& prepared = chartPageTemplate();
   ASSERT_TRUE(prepared.fillsInOnePass());
   ASSERT_EQ(prepared.text(), buildPageTemplate());
+  // Names with characters Big5 cannot hold and malformed UTF-8, whose
+  // references must come out as when the whole page is encoded.
+  const std::vector<std::string> names = {"陳大文", "@CYY@ & <b>", "😀 𠀋 \xE4", "\xFF\xE4\xB8", ""};
+  std::size_t n = 0;
   for (const BirthInput& birth : sweepBirths()) {
     const ChartState chart = castFrame(toSelection(birth));
-    const std::string& name = birth.name;
-    ASSERT_EQ(difference(assembleChartPage(prepared, chart, name, "2026/12/7"),
-                         assembleChartPageByReplacement(chart, prepared.text(), name, "2026/12/7")),
+    const std::string& name = names[n++ % names.size()];
+    const std::string plainPage =
+        assembleChartPageByReplacement(chart, prepared.text(), name, "2026/12/7");
+    ASSERT_EQ(difference(assembleChartPage(prepared, chart, name, "2026/12/7"), plainPage), "")
+        << birth.year << "/" << birth.month << "/" << birth.day << " " << name;
+    ASSERT_EQ(difference(chartPageFile(prepared, chart, name, "2026/12/7", PageEncoding::Big5),
+                         encodePage(plainPage, PageEncoding::Big5)),
               "")
-        << chart.BirthYear << "/" << chart.BirthMonth << "/" << chart.BirthDay << " " << name;
+        << birth.year << "/" << birth.month << "/" << birth.day << " " << name;
+    if (n % 16 == 0) {
+      ASSERT_EQ(chartPageFile(prepared, chart, name, "d", PageEncoding::Utf8),
+                encodePage(assembleChartPageByReplacement(chart, prepared.text(), name, "d"),
+                           PageEncoding::Utf8));
+    }
   }
 }
 
@@ -335,6 +349,10 @@ TEST(FastPath, TemplatesThatJoinPlaceholdersFallBackToOrderedReplacement) {
     EXPECT_FALSE(PreparedTemplate(text).fillsInOnePass()) << text;
     EXPECT_EQ(assembleChartPage(chart, text, "名", "d"),
               assembleChartPageByReplacement(chart, text, "名", "d"))
+        << text;
+    EXPECT_EQ(
+        chartPageFile(PreparedTemplate(text), chart, "名", "d", PageEncoding::Big5),
+        encodePage(assembleChartPageByReplacement(chart, text, "名", "d"), PageEncoding::Big5))
         << text;
   }
   EXPECT_EQ(assembleChartPage(chart, "<p>@txtNAME@Title@</p>", "名", "d"),
