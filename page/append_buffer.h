@@ -40,8 +40,9 @@ class AppendBuffer {
   AppendBuffer(const AppendBuffer&) = delete;
   AppendBuffer& operator=(const AppendBuffer&) = delete;
 
-  // A piece that isPlainAscii.
-  void ascii(std::string_view text) {
+  // A piece that isPlainAscii. (Always inlined: most pieces are literals,
+  // whose copy the compiler then makes with a few moves.)
+  [[gnu::always_inline]] void ascii(std::string_view text) {
     if (text.size() > kSize - used_) {
       finish();
       if (text.size() > kSize) {
@@ -53,7 +54,7 @@ class AppendBuffer {
     used_ += text.size();
   }
 
-  AppendBuffer& operator+=(std::string_view text) {
+  [[gnu::always_inline]] AppendBuffer& operator+=(std::string_view text) {
     if (big5_) {
       appendBig5Text(text);
     } else {
@@ -62,7 +63,7 @@ class AppendBuffer {
     return *this;
   }
 
-  AppendBuffer& operator+=(char c) {
+  [[gnu::always_inline]] AppendBuffer& operator+=(char c) {
     if (used_ == kSize) finish();
     buffer_[used_++] = c;
     if (c == '@') sawAt_ = true;
@@ -71,18 +72,17 @@ class AppendBuffer {
 
   // The decimal digits of `number`, a minus sign first when negative.
   void appendNumber(int number) {
+    constexpr std::size_t kLongest = 11;  // "-2147483648"
+    if (kSize - used_ < kLongest) finish();
+    char* to = buffer_.data() + used_;
     if (number >= 0 && number < 1000) {
-      char digits[3];
-      std::size_t count = 0;
-      if (number >= 100) digits[count++] = static_cast<char>('0' + number / 100);
-      if (number >= 10) digits[count++] = static_cast<char>('0' + number / 10 % 10);
-      digits[count++] = static_cast<char>('0' + number % 10);
-      ascii(std::string_view(digits, count));
-      return;
+      if (number >= 100) *to++ = static_cast<char>('0' + number / 100);
+      if (number >= 10) *to++ = static_cast<char>('0' + number / 10 % 10);
+      *to++ = static_cast<char>('0' + number % 10);
+    } else {
+      to = std::to_chars(to, to + kLongest, number).ptr;
     }
-    char digits[12];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
-    ascii(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    used_ = static_cast<std::size_t>(to - buffer_.data());
   }
 
   // True when Big5 text added with += held a "@".

@@ -87,7 +87,7 @@ void appendCheckedString(AppendBuffer& out, std::string_view text) {
 void appendNumber(AppendBuffer& out, int number) { out.appendNumber(number); }
 
 // A text of the engine's constant tables, which holds nothing to escape.
-void appendPlain(AppendBuffer& out, std::string_view text) {
+[[gnu::always_inline]] inline void appendPlain(AppendBuffer& out, std::string_view text) {
   out += '"';
   out += text;
   out += '"';
