@@ -1,6 +1,9 @@
 // Fuzzes a whole chart request: arbitrary selector texts, name and print
 // date through the frame, the page, the Big5 writer and the JSON form.
 //
+// The page is filled by ordered replacement (the reference), in one pass,
+// and encoded while filled; all three must agree.
+//
 // Input: one flag byte (bit 0: male), then the fields year, month, leap, day,
 // hour, minute, second, name and print date separated by 0xFF (a byte that
 // never occurs in UTF-8). Missing fields keep the start-up selection.
@@ -176,6 +179,19 @@ void checkBig5(std::string_view page) {
   require(rest == "\r\n", "the Big5 page ends in CR LF");
 }
 
+// Big5 text encoded in two pieces, split where a character begins, is the
+// text encoded in one.
+void checkPieces(std::string_view text) {
+  std::size_t cut = text.size() / 2;
+  while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) ++cut;
+  std::string whole;
+  appendBig5(whole, text);
+  std::string pieces;
+  appendBig5(pieces, text.substr(0, cut));
+  appendBig5(pieces, text.substr(cut));
+  require(pieces == whole, "Big5 text encoded in pieces is the text encoded whole");
+}
+
 void checkJson(const BirthInput& input, const ChartState& chart) {
   if (!isValidUtf8(input.name)) {
     bool refused = false;
@@ -242,9 +258,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  static const std::string pageTemplate = buildPageTemplate();
-  const std::string page = assembleChartPage(chart, pageTemplate, name, printDate);
-  const std::string plain = assembleChartPage(chart, pageTemplate, "", "");
+  // The page by ordered replacement is the reference; the one-pass filling
+  // and the page files encoded while filling must give the same bytes.
+  const PreparedTemplate& prepared = chartPageTemplate();
+  const std::string page = assembleChartPageByReplacement(chart, prepared.text(), name, printDate);
+  require(assembleChartPage(prepared, chart, name, printDate) == page,
+          "one-pass filling gives the page of ordered replacement");
+  require(chartPageFile(prepared, chart, name, printDate, PageEncoding::Big5) ==
+              encodePage(page, PageEncoding::Big5),
+          "the Big5 file encoded while filling is the page encoded");
+  require(chartPageFile(prepared, chart, name, printDate, PageEncoding::Utf8) ==
+              encodePage(page, PageEncoding::Utf8),
+          "the UTF-8 file is the page with its charset changed");
+  const std::string plain = assembleChartPage(prepared, chart, "", "");
 
   require(count(page, kCellStart) == 12, "twelve palace cells");
   require(count(page, '@') == 0, "no placeholder or '@' left");
@@ -263,6 +289,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   checkBig5(page);
+  checkPieces(name);
 
   BirthInput input;
   input.name = name;
