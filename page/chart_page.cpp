@@ -6,6 +6,7 @@
 #include <ctime>
 #include <iomanip>
 #include <locale>
+#include <mutex>
 #include <sstream>
 #include <stdexcept>
 
@@ -115,6 +116,25 @@ PreparedTemplate::PreparedTemplate(std::string text)
                        static_cast<std::uint8_t>(step)});
     at = done;
   }
+  std::size_t from = 0;
+  for (const Piece& piece : pieces_) {
+    literals_.push_back(view.substr(from, piece.literalEnd - from));
+    from = piece.next;
+  }
+  literals_.push_back(view.substr(from));
+}
+
+const std::vector<std::string_view>& PreparedTemplate::big5Literals() const {
+  std::call_once(big5Once_, [this] {
+    big5Literals_.reserve(literals_.size());
+    for (const std::string_view literal : literals_) {
+      std::string bytes;
+      appendBig5(bytes, literal);
+      big5Literals_.push_back(std::move(bytes));
+    }
+    big5Views_.assign(big5Literals_.begin(), big5Literals_.end());
+  });
+  return big5Views_;
 }
 
 const PreparedTemplate& chartPageTemplate() {
@@ -127,32 +147,26 @@ namespace {
 // Fills the template in one pass into `out`, in the encoding of `buffer`
 // (whose string is `out`); false when a value held "@", so that ordered
 // replacement must decide.
-bool fillInOnePass(const PreparedTemplate& pageTemplate, std::string_view text,
-                   const ChartState& chart, std::string_view name, std::string_view printDate,
-                   std::string& out, AppendBuffer& buffer, bool big5) {
+bool fillInOnePass(const PreparedTemplate& pageTemplate, const ChartState& chart,
+                   std::string_view name, std::string_view printDate, std::string& out,
+                   AppendBuffer& buffer, bool big5) {
   const std::array<std::string, kFirstCell> head = headValues(chart, name, printDate);
   const ChartLayout layout = layOutPalaces(chart);
-  std::size_t done = 0;
-  const auto appendLiteral = [&](std::string_view literal) {
+  const std::vector<std::string_view>& literals =
+      big5 ? pageTemplate.big5Literals() : pageTemplate.literals();
+  for (std::size_t i = 0; i < pageTemplate.pieces().size(); ++i) {
+    const PreparedTemplate::Piece& piece = pageTemplate.pieces()[i];
     buffer.finish();
-    if (big5) {
-      appendBig5(out, literal);
-    } else {
-      out.append(literal);
-    }
-  };
-  for (const PreparedTemplate::Piece& piece : pageTemplate.pieces()) {
-    appendLiteral(text.substr(done, piece.literalEnd - done));
+    out.append(literals[i]);
     if (piece.step < kFirstCell) {
       buffer += head[piece.step];
     } else {
       const std::size_t cell = piece.step - kFirstCell;
       appendPalaceCell(buffer, chart, layout[cell], static_cast<PalaceNum>(cell + 1));
     }
-    done = piece.next;
   }
-  appendLiteral(text.substr(done));
   buffer.finish();
+  out.append(literals.back());
   return big5 ? !buffer.sawAt() : out.find('@') == std::string::npos;
 }
 
@@ -165,7 +179,7 @@ std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartS
     std::string page;
     page.reserve(text.size() + 12 * 3072);
     AppendBuffer buffer(page);
-    if (fillInOnePass(pageTemplate, text, chart, name, printDate, page, buffer, false)) return page;
+    if (fillInOnePass(pageTemplate, chart, name, printDate, page, buffer, false)) return page;
   }
   return assembleChartPageByReplacement(chart, text, name, printDate);
 }
@@ -180,7 +194,7 @@ std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState
     std::string bytes;
     bytes.reserve(text.size() + 12 * 3072);
     AppendBuffer buffer(bytes, big5Codes());
-    if (fillInOnePass(pageTemplate, text, chart, name, printDate, bytes, buffer, true)) {
+    if (fillInOnePass(pageTemplate, chart, name, printDate, bytes, buffer, true)) {
       bytes += "\r\n";
       return bytes;
     }

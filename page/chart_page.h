@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,12 +34,20 @@ class PreparedTemplate {
   const std::vector<Piece>& pieces() const { return pieces_; }
   // True when the text is valid UTF-8.
   bool isValidUtf8() const { return validUtf8_; }
+  // The literals before each placeholder and after the last one; in Big5
+  // (as appendBig5 writes them), encoded on first use.
+  const std::vector<std::string_view>& literals() const { return literals_; }
+  const std::vector<std::string_view>& big5Literals() const;
 
  private:
   std::string text_;
   std::vector<Piece> pieces_;
   bool onePass_ = true;
   bool validUtf8_ = true;
+  std::vector<std::string_view> literals_;
+  mutable std::once_flag big5Once_;
+  mutable std::vector<std::string> big5Literals_;
+  mutable std::vector<std::string_view> big5Views_;
 };
 
 // The built-in template (buildPageTemplate), prepared on first use.
