@@ -120,6 +120,13 @@ class Big5Table {
         for (std::size_t i = 0; i < count; ++i) store(held[first + i], converter);
       }
     }
+    // Browsers decode Big5 by the WHATWG table, which reads the codes that
+    // the C library gives the private-use characters U+E000..U+F8FF (ETEN
+    // extensions such as U+F6B1 -> C6A1, read as U+2460) and U+2593 (F9FE,
+    // read as U+FFED) as other characters. These are written as references,
+    // so that the page shows the character that was given.
+    std::fill(codes_.begin() + 0xE000, codes_.begin() + 0xF900, std::uint16_t{0});
+    codes_[0x2593] = 0;
   }
 
   static std::uint16_t twoBytes(char lead, char trail) {
