@@ -111,11 +111,14 @@ class AppendBuffer {
     const char* at = text.data();
     const char* const end = at + text.size();
     char* to = buffer_.data() + used_;
+    // Kept in a local while the bytes are stored: a member would be read
+    // back after every store of a char, which may alias it.
+    bool sawAt = false;
     const auto byte = [&at](std::size_t i) { return static_cast<unsigned char>(at[i]); };
     while (at != end) {
       const unsigned char lead = byte(0);
       if (lead < 0x80) {
-        sawAt_ = sawAt_ || lead == '@';
+        sawAt = sawAt || lead == '@';
         *to++ = *at++;
         continue;
       }
@@ -152,6 +155,7 @@ class AppendBuffer {
         to = buffer_.data();
       }
     }
+    sawAt_ = sawAt_ || sawAt;
     used_ = static_cast<std::size_t>(to - buffer_.data());
   }
 
