@@ -204,9 +204,8 @@ void BM_PageBig5(benchmark::State& state) {
   std::size_t i = 0;
   std::size_t bytes = 0;
   for (auto _ : state) {
-    const std::string page =
-        encodePage(assembleChartPage(pageTemplate, input[i++ % kBirthCount], "陳大文", kPrintDate),
-                   PageEncoding::Big5);
+    const std::string page = chartPageFile(pageTemplate, input[i++ % kBirthCount], "陳大文",
+                                           kPrintDate, PageEncoding::Big5);
     bytes += page.size();
     benchmark::DoNotOptimize(page.data());
   }

@@ -85,6 +85,13 @@ class AppendBuffer {
     used_ = static_cast<std::size_t>(to - buffer_.data());
   }
 
+  // True when text added with += is written in Big5.
+  bool writesBig5() const { return big5_.has_value(); }
+
+  // Bytes already in the buffer's encoding, holding no "@" of the text they
+  // stand for (say a table text encoded beforehand).
+  [[gnu::always_inline]] void encoded(std::string_view bytes) { ascii(bytes); }
+
   // True when Big5 text added with += held a "@".
   bool sawAt() const { return sawAt_; }
 

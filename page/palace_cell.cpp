@@ -12,6 +12,7 @@
 #include "chart/stars/cycles.h"
 #include "chart/stars/year_stem_stars.h"
 #include "page/append_buffer.h"
+#include "page/page_file.h"
 #include "page/palace_groups.h"
 
 namespace ziwei {
@@ -149,6 +150,40 @@ void appendStar(AppendBuffer& cell, const StarCell& frame, std::string_view text
   cell.ascii(frame.close);
 }
 
+// The star names in Big5, encoded once from the page files' code table.
+struct EncodedName {
+  std::array<char, 64> bytes{};  // eight bytes of UTF-8 make at most 64 (a reference each)
+  std::size_t size = 0;
+  std::string_view view() const { return {bytes.data(), size}; }
+};
+
+const std::array<EncodedName, kStarCount>& big5StarNames() {
+  static const std::array<EncodedName, kStarCount> names = [] {
+    std::array<EncodedName, kStarCount> encoded{};
+    for (std::size_t i = 0; i < kStarCount; ++i) {
+      std::string bytes;
+      appendBig5(bytes, kStarNames[i]);
+      encoded[i].size = std::min(bytes.size(), encoded[i].bytes.size());
+      std::copy_n(bytes.begin(), encoded[i].size, encoded[i].bytes.begin());
+    }
+    return encoded;
+  }();
+  return names;
+}
+
+// Star names hold no "@" (and no name is longer than its room in Big5).
+static_assert(std::ranges::none_of(kStarNames, [](std::string_view name) {
+  return name.find('@') != std::string_view::npos || name.size() > 8;
+}));
+
+void appendStarName(AppendBuffer& out, Star star) {
+  if (out.writesBig5()) {
+    out.encoded(big5StarNames()[static_cast<std::size_t>(star)].view());
+  } else {
+    out.ascii(starName(star));
+  }
+}
+
 // The fragments are copied as they are whatever the page's encoding.
 static_assert(isPlainAscii(kCellStart) && isPlainAscii(kStarRowEndToMajorPeriod) &&
               isPlainAscii(kMajorPeriodToNameColour) && isPlainAscii(kNameRowEndToCycles) &&
@@ -167,7 +202,11 @@ void appendRightToLeft(std::string& cell, const StarCell& frame,
 
 template <std::size_t Capacity>
 void appendRightToLeft(AppendBuffer& cell, const StarCell& frame, const StarRow<Capacity>& row) {
-  for (std::size_t i = row.size; i-- > 0;) appendStar(cell, frame, starName(row.stars[i]));
+  for (std::size_t i = row.size; i-- > 0;) {
+    cell.ascii(frame.open);
+    appendStarName(cell, row.stars[i]);
+    cell.ascii(frame.close);
+  }
 }
 
 }  // namespace
@@ -215,7 +254,7 @@ void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
   for (std::size_t i = palace.minor.size; i-- > 0;) {
     const Star star = palace.minor.stars[i];
     out.ascii(kMinorCell.open);
-    out += starName(star);
+    appendStarName(out, star);
     out += minorStarMark(star, fateNUM);
     out.ascii(kMinorCell.close);
   }
@@ -224,7 +263,7 @@ void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
     const Star star = palace.main.stars[i];
     out.ascii(kMainCell.open);
     if (marked) {
-      out += starName(star);
+      appendStarName(out, star);
       out += mainStarMark(star, fateNUM);
       out += transformationMark(chart, star);
     }
