@@ -325,7 +325,7 @@ void TestGregorianDialog::buttonSitsInFreeSpace() {
           qPrintable(QStringLiteral("%1 at width %2").arg(other->objectName()).arg(size.width())));
     }
   }
-  // Keyboard users reach it after the specified controls.
+  // Keyboard users reach it after the close button, at the end of the tab order.
   QCOMPARE(child<QWidget>("cmdExit")->nextInFocusChain(), button);
 }
 
