@@ -326,7 +326,11 @@ std::string helpText() {
       "\n"
       "Calendar commands (see ziwei COMMAND --help):\n"
       "  ziwei lunar DATE...                  lunar date of each Gregorian date\n"
-      "  ziwei solar YEAR MONTH DAY [--leap]  Gregorian date of a lunar date\n";
+      "  ziwei solar YEAR MONTH DAY [--leap]  Gregorian date of a lunar date\n"
+      "\n"
+      "Many charts (see ziwei batch --help):\n"
+      "  ziwei batch [FILE]                   charts of CSV records (JSON Lines, pages)\n"
+      "  ziwei batch --all                    charts of every lunar birth 1912-2010\n";
   return text;
 }
 

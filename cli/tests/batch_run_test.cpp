@@ -151,6 +151,15 @@ TEST_F(Batch, ReportsRefusedLinesInOrderAndCastsTheOthers) {
   EXPECT_EQ(messages[4].rfind("ziwei: batch: 2 charts cast, 4 lines refused, ", 0), 0u);
 }
 
+TEST_F(Batch, HelpIsFoundFromTheMainHelp) {
+  EXPECT_NE(run({"--help"}).out.find("ziwei batch [FILE]"), std::string::npos);
+  const Result help = run({"batch", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: ziwei batch [OPTION]... [FILE]\n", 0), 0u);
+  EXPECT_NE(help.out.find("name,sex,year,month,leap,day,hour,minute,second[,solar]"),
+            std::string::npos);
+}
+
 TEST_F(Batch, BadHeadersAndCommandLinesStopBeforeCasting) {
   Result result = run({"batch"}, "name,sex,year\nx,male,2000\n");
   EXPECT_EQ(result.status, 2);
