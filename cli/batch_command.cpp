@@ -186,8 +186,10 @@ int readNumber(const NumberColumn& column, std::string_view value) {
 
 BirthInput readRecord(const CsvRecord& record, const BatchColumns& columns) {
   if (record.fields.size() != columns.fields) {
-    throw RecordRefusal{"the record has " + std::to_string(record.fields.size()) +
-                        " fields, the header " + std::to_string(columns.fields)};
+    const std::size_t count = record.fields.size();
+    throw RecordRefusal{"the record has " + std::to_string(count) +
+                        (count == 1 ? " field" : " fields") + ", the header " +
+                        std::to_string(columns.fields)};
   }
   const auto field = [&](std::size_t column) -> std::string_view {
     const auto& position = columns.position[column];
@@ -576,9 +578,10 @@ int runBatch(const BatchOptions& options) {
   if (!options.all) {
     const std::optional<std::string> text = readInput(options.input);
     if (!text) {
+      const int error = errno;
       std::cerr << kPrefix << "cannot read "
                 << oneLine(options.input ? *options.input : "standard input") << ": "
-                << std::strerror(errno) << '\n';
+                << std::strerror(error) << '\n';
       return kExitIoError;
     }
     CsvReader reader(*text);
