@@ -43,15 +43,12 @@ class AppendBuffer {
   // A piece that isPlainAscii. (Always inlined: most pieces are literals,
   // whose copy the compiler then makes with a few moves.)
   [[gnu::always_inline]] void ascii(std::string_view text) {
-    if (text.size() > kSize - used_) {
-      finish();
-      if (text.size() > kSize) {
-        out_.append(text);
-        return;
-      }
+    if (text.size() <= kSize - used_) {
+      std::memcpy(buffer_.data() + used_, text.data(), text.size());
+      used_ += text.size();
+    } else {
+      appendAfterFinish(text);
     }
-    std::memcpy(buffer_.data() + used_, text.data(), text.size());
-    used_ += text.size();
   }
 
   [[gnu::always_inline]] AppendBuffer& operator+=(std::string_view text) {
@@ -94,6 +91,18 @@ class AppendBuffer {
 
   // True when Big5 text added with += held a "@".
   bool sawAt() const { return sawAt_; }
+
+  // Hands over what is buffered, then buffers `text` or, when it is longer
+  // than the buffer, appends it directly.
+  [[gnu::noinline]] void appendAfterFinish(std::string_view text) {
+    finish();
+    if (text.size() > kSize) {
+      out_.append(text);
+    } else {
+      std::memcpy(buffer_.data(), text.data(), text.size());
+      used_ = text.size();
+    }
+  }
 
   // Appends what is buffered to the string.
   void finish() {
