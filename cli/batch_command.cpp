@@ -66,8 +66,8 @@ BatchOptions parseOptions(std::span<const std::string_view> args, bool& help) {
         name = arg.substr(0, equals);
         value = arg.substr(equals + 1);
       }
-    } else if (arg.starts_with("-o") && arg.size() > 2) {
-      name = "-o";
+    } else if ((arg.starts_with("-o") || arg.starts_with("-j")) && arg.size() > 2) {
+      name = arg.substr(0, 2);  // -oFILE, -jN
       value = arg.substr(2);
     }
     const auto takeValue = [&]() -> std::string_view {
@@ -651,8 +651,9 @@ int runBatch(const BatchOptions& options) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   char summary[200];
   std::snprintf(summary, sizeof summary,
-                "%zu charts cast, %zu lines refused, %.2f s, %.0f charts per second", cast, refused,
-                seconds, seconds > 0 ? static_cast<double>(cast) / seconds : 0.0);
+                "%zu chart%s cast, %zu line%s refused, %.2f s, %.0f charts per second", cast,
+                cast == 1 ? "" : "s", refused, refused == 1 ? "" : "s", seconds,
+                seconds > 0 ? static_cast<double>(cast) / seconds : 0.0);
   std::cerr << kPrefix << summary << '\n';
   if (status != kExitDone) return status;
   return refused == 0 ? kExitDone : kExitBadData;

@@ -141,6 +141,8 @@ TEST(BatchCommand, ParsesItsOptions) {
   EXPECT_EQ(options.printDate, "d");
   EXPECT_FALSE(std::get<BatchOptions>(parse({"-", "-o", "-"})).input);
   EXPECT_TRUE(std::get<BatchOptions>(parse({"--all", "-ox.jsonl"})).all);
+  EXPECT_EQ(std::get<BatchOptions>(parse({"-j2", "-ox.jsonl"})).jobs, 2u);
+  EXPECT_EQ(std::get<BatchOptions>(parse({"-j2", "-ox.jsonl"})).output, "x.jsonl");
   EXPECT_TRUE(std::holds_alternative<ShowHelp>(parse({"--all", "--help"})));
 
   const auto error = [&](std::vector<std::string_view> args) {
