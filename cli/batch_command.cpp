@@ -616,7 +616,10 @@ int runBatch(const BatchOptions& options) {
   }
 
   const Source source{options.all ? nullptr : &records, options.all ? nullptr : &columns};
-  const CastSettings settings{&options, options.printDate ? *options.printDate : todayShortDate()};
+  // The print date is only on pages.
+  const CastSettings settings{&options, options.printDate  ? *options.printDate
+                                        : options.pagesDir ? todayShortDate()
+                                                           : std::string()};
   const unsigned workers =
       options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
   const std::size_t chunkSize = options.pagesDir ? 32 : 256;
