@@ -11,10 +11,9 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <deque>
+#include <exception>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <random>
@@ -408,6 +407,9 @@ ChunkResult castChunk(const Source& source, const CastSettings& settings, std::s
       ++result.cast;
     } catch (const RecordRefusal& refusal) {
       result.refusals.push_back(refusal.reason);
+    } catch (const std::exception& error) {
+      // Nothing else is expected; still, a worker must not end the process.
+      result.refusals.push_back("line " + std::to_string(number) + ": " + oneLine(error.what()));
     }
   }
   return result;
