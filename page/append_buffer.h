@@ -68,7 +68,7 @@ class AppendBuffer {
   }
 
   // The decimal digits of `number`, a minus sign first when negative.
-  void appendNumber(int number) {
+  [[gnu::always_inline]] void appendNumber(int number) {
     constexpr std::size_t kLongest = 11;  // "-2147483648"
     if (kSize - used_ < kLongest) finish();
     char* to = buffer_.data() + used_;

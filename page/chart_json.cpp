@@ -12,6 +12,7 @@
 #include "chart/stars/cycles.h"
 #include "chart/stars/year_stem_stars.h"
 #include "page/append_buffer.h"
+#include "page/minor_ages.h"
 #include "page/palace_layout.h"
 #include "page/user_text.h"
 
@@ -237,12 +238,9 @@ void writePalace(AppendBuffer& out, const ChartState& chart, const PalaceLayout&
     appendNumber(out, start + 9);
   }
   out += "],\"minorAges\":[";
-  if (int age = minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, num); age != 0) {
-    for (int i = 0; i < 9; ++i, age += 12) {
-      if (i != 0) out += ',';
-      appendNumber(out, age);
-    }
-  }
+  out += kMinorAgesInJson[static_cast<std::size_t>(
+                              minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, num))]
+             .view();
   out += "]}";
 }
 

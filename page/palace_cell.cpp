@@ -12,6 +12,7 @@
 #include "chart/stars/cycles.h"
 #include "chart/stars/year_stem_stars.h"
 #include "page/append_buffer.h"
+#include "page/minor_ages.h"
 #include "page/page_file.h"
 #include "page/palace_groups.h"
 
@@ -294,12 +295,9 @@ void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
   out += getSky(chart, fateNUM);
   out += kBranchNames[static_cast<std::size_t>(fateNUM - 1)];
   out.ascii(kStemBranchToMinorAges);
-  if (int age = minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, fateNUM); age != 0) {
-    for (int i = 0; i < 9; ++i, age += 12) {
-      out += ' ';
-      out.appendNumber(age);
-    }
-  }
+  out.ascii(kMinorAgesInCell[static_cast<std::size_t>(
+                                 minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, fateNUM))]
+                .view());
   out.ascii(kCellEnd);
 }
 
