@@ -11,6 +11,8 @@
 #include <QTimeEdit>
 #include <QtTest>
 
+#include "gl_drivers.h"
+
 #include "app/desktop_settings.h"
 #include "app/gregorian_dialog.h"
 #include "app/main_window.h"
@@ -333,7 +335,9 @@ int main(int argc, char* argv[]) {
   prepareWebEngine();
   QApplication app(argc, argv);
   TestGregorianDialog test;
-  return QTest::qExec(&test, argc, argv);
+  const int status = QTest::qExec(&test, argc, argv);
+  keepGlDriversLoaded();
+  return status;
 }
 
 #include "test_gregorian_dialog.moc"

@@ -17,6 +17,8 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include "gl_drivers.h"
+
 #include "app/desktop_settings.h"
 #include "app/local_pages.h"
 #include "app/main_window.h"
@@ -577,7 +579,9 @@ int main(int argc, char* argv[]) {
   prepareWebEngine();
   QApplication app(argc, argv);
   TestMainWindow test;
-  return QTest::qExec(&test, argc, argv);
+  const int status = QTest::qExec(&test, argc, argv);
+  keepGlDriversLoaded();
+  return status;
 }
 
 #include "test_main_window.moc"

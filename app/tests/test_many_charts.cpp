@@ -3,8 +3,6 @@
 // leak checker runs when the process ends; the resident memory after a few
 // requests and after all of them is reported either way. The number of
 // requests is 200, or ZIWEI_CHART_REQUESTS when set (for measurements).
-#include <dlfcn.h>
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +13,7 @@
 #include "app/desktop_settings.h"
 #include "app/main_window.h"
 #include "app/work_dir.h"
+#include "gl_drivers.h"
 
 using namespace ziwei::desktop;
 
@@ -30,24 +29,6 @@ long residentKiB() {
     if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
   }
   return -1;
-}
-
-// Keeps the GL drivers that are loaded now (Mesa's "*_dri.so") loaded until
-// the process ends. The application's tear-down unloads them before the leak
-// check at exit runs; what their global data still points to would then look
-// leaked, with stacks that name a wrong module (theirs is gone).
-void keepGlDriversLoaded() {
-  QFile maps(QStringLiteral("/proc/self/maps"));
-  if (!maps.open(QIODevice::ReadOnly)) return;
-  for (const QByteArray& line : maps.readAll().split('\n')) {
-    const qsizetype slash = line.indexOf('/');
-    if (slash < 0 || !line.endsWith("_dri.so")) continue;
-    // RTLD_NOLOAD: only marks a module that is already there.
-    if (void* handle =
-            ::dlopen(line.mid(slash).constData(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE)) {
-      ::dlclose(handle);
-    }
-  }
 }
 
 }  // namespace
