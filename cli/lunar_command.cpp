@@ -31,7 +31,7 @@ bool convert(std::string_view date, const std::string& where, std::ostream& out,
     out << lunarLine(date);
     return true;
   } catch (const calendar::CalendarError& error) {
-    err << "ziwei: lunar: " << where << ": " << error.what() << '\n';
+    err << "ziwei: lunar: " << oneLine(where) << ": " << oneLine(error.what()) << '\n';
     return false;
   }
 }
@@ -106,14 +106,14 @@ int runLunar(const LunarOptions& options, std::istream& in, std::ostream& out, s
 int lunarCommand(std::span<const std::string_view> args) {
   const LunarCommand command = parseLunarCommand(args);
   if (const auto* error = std::get_if<UsageError>(&command)) {
-    std::cerr << "ziwei: " << error->message << '\n';
+    std::cerr << "ziwei: " << oneLine(error->message) << '\n';
     return kExitUsage;
   }
   if (std::holds_alternative<ShowHelp>(command)) {
     try {
       writeOutput(std::nullopt, lunarHelpText());
     } catch (const PageWriteError& error) {
-      std::cerr << "ziwei: " << error.what() << '\n';
+      std::cerr << "ziwei: " << oneLine(error.what()) << '\n';
       return kExitIoError;
     }
     return kExitDone;

@@ -88,7 +88,7 @@ std::string solarLine(const calendar::LunarDate& date) {
 int solarCommand(std::span<const std::string_view> args) {
   const SolarCommand command = parseSolarCommand(args);
   if (const auto* error = std::get_if<UsageError>(&command)) {
-    std::cerr << "ziwei: " << error->message << '\n';
+    std::cerr << "ziwei: " << oneLine(error->message) << '\n';
     return kExitUsage;
   }
   try {
@@ -96,7 +96,7 @@ int solarCommand(std::span<const std::string_view> args) {
                                   ? solarHelpText()
                                   : solarLine(std::get<SolarOptions>(command).date));
   } catch (const PageWriteError& error) {
-    std::cerr << "ziwei: " << error.what() << '\n';
+    std::cerr << "ziwei: " << oneLine(error.what()) << '\n';
     return kExitIoError;
   }
   return kExitDone;

@@ -298,6 +298,15 @@ TEST_F(HostileInput, ControlCharactersAndNul) {
       run({"--\x9B"
            "31m"});
   EXPECT_EQ(option.err, "ziwei: unknown option \"--\\x9B31m\" (see ziwei --help)\n");
+  // The same for the calendar commands, from arguments and from standard input.
+  EXPECT_EQ(run({"lunar", "20\x1B[2J\n01-01-01"}).err,
+            "ziwei: lunar: argument 1: \"20\\x1B[2J\\x0A01-01-01\" is not a date of the form "
+            "YYYY-MM-DD\n");
+  EXPECT_EQ(run({"lunar", "-"}, Stdout::File, false, "\x1B[2J\xFF\n").err,
+            "ziwei: lunar: line 1 of standard input: \"\\x1B[2J\\xFF\" is not a date of the form "
+            "YYYY-MM-DD\n");
+  EXPECT_EQ(run({"solar", "19\x1B[2J", "1", "1"}).err,
+            "ziwei: solar: YEAR: \"19\\x1B[2J\" is not a whole number (see ziwei solar --help)\n");
   const fs::path missing = dir_ / "no\nsuch" / "chart.htm";
   expectIoError(run({"-o", missing.string()}),
                 "cannot write " + (dir_ / "no\\x0Asuch" / "chart.htm").string() + ": ");
