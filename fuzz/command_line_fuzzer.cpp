@@ -1,5 +1,7 @@
-// Fuzzes ziwei's command-line parser: the input split on NUL bytes is the
-// argument list after the program name (a C argv cannot hold NUL).
+// Fuzzes ziwei's command-line parsers: the input split on NUL bytes is the
+// argument list after the program name (a C argv cannot hold NUL); a first
+// argument "lunar", "solar" or "batch" selects that command's parser, as in
+// main.
 //
 // Every list either is refused with one line of valid UTF-8 that holds no
 // control character (it goes to a terminal), or gives a command; a cast
@@ -9,13 +11,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <variant>
 #include <vector>
 
+#include "calendar/calendar_error.h"
 #include "chart/frame/chart_frame.h"
+#include "cli/batch_command.h"
 #include "cli/command_line.h"
+#include "cli/lunar_command.h"
+#include "cli/solar_command.h"
 #include "page/solar_birth.h"
 #include "page/user_text.h"
 
@@ -37,6 +45,51 @@ bool printable(std::string_view line) {
   return true;
 }
 
+// A refusal of the calendar and batch commands is printed through oneLine.
+void checkRefusal(const std::string& message) {
+  require(!message.empty(), "a refusal gives a reason");
+  require(printable(ziwei::cli::oneLine(message)), "a refusal prints as one line");
+}
+
+void checkLunar(const ziwei::cli::LunarCommand& command) {
+  if (const auto* error = std::get_if<ziwei::cli::UsageError>(&command)) {
+    checkRefusal(error->message);
+  } else if (const auto* options = std::get_if<ziwei::cli::LunarOptions>(&command)) {
+    require(!options->dates.empty(), "lunar has a date");
+    for (const std::string& date : options->dates) {
+      if (date == "-") continue;
+      try {
+        const std::string line = ziwei::cli::lunarLine(date);
+        require(line.ends_with('\n') && ziwei::isValidUtf8(line), "a lunar line is one line");
+      } catch (const ziwei::calendar::CalendarError& error) {
+        checkRefusal(error.what());
+      }
+    }
+  }
+}
+
+void checkSolar(const ziwei::cli::SolarCommand& command) {
+  if (const auto* error = std::get_if<ziwei::cli::UsageError>(&command)) {
+    checkRefusal(error->message);
+  } else if (const auto* options = std::get_if<ziwei::cli::SolarOptions>(&command)) {
+    try {
+      require(ziwei::cli::solarLine(options->date).size() == 11, "a solar line is a date");
+    } catch (const ziwei::calendar::CalendarError&) {
+      require(false, "an accepted lunar date converts");
+    }
+  }
+}
+
+void checkBatch(const ziwei::cli::BatchCommand& command) {
+  if (const auto* error = std::get_if<ziwei::cli::UsageError>(&command)) {
+    checkRefusal(error->message);
+  } else if (const auto* options = std::get_if<ziwei::cli::BatchOptions>(&command)) {
+    require(options->jobs <= 256, "batch workers are bounded");
+    require(!options->printDate || ziwei::isValidUtf8(*options->printDate),
+            "the print date is UTF-8");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -51,6 +104,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
+  // The commands as ziwei's main dispatches them.
+  const std::string_view first = args.empty() ? std::string_view{} : args.front();
+  const auto rest = std::span<const std::string_view>(args).subspan(args.empty() ? 0 : 1);
+  if (first == "lunar") {
+    checkLunar(ziwei::cli::parseLunarCommand(rest));
+    return 0;
+  }
+  if (first == "solar") {
+    checkSolar(ziwei::cli::parseSolarCommand(rest));
+    return 0;
+  }
+  if (first == "batch") {
+    checkBatch(ziwei::cli::parseBatchCommand(rest));
+    return 0;
+  }
   const ziwei::cli::Command command = ziwei::cli::parseCommandLine(args);
   std::visit(
       [](const auto& parsed) {
