@@ -11,10 +11,7 @@ cmake --build --preset ci
 ctest --preset ci
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (LeakSanitizer included); any finding fails its test. The desktop tests draw
-# without the GPU there (see the asan test preset): Mesa's software GL driver,
-# which Chromium's GPU thread loads, keeps allocations until exit and is
-# unloaded before the leak check, so they could be neither named nor left out.
+# (LeakSanitizer included); any finding fails its test.
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan -j2 --no-tests=error
