@@ -23,6 +23,7 @@
 #include "calendar/calendar_error.h"
 #include "chart/frame/chart_frame.h"
 #include "cli/exit_status.h"
+#include "cli/output.h"
 #include "page/chart_json.h"
 #include "page/chart_page.h"
 #include "page/solar_birth.h"
@@ -232,19 +233,6 @@ BirthInput readRecord(const CsvRecord& record, const BatchColumns& columns) {
 }
 
 // ---------------------------------------------------------------- output
-
-// Writes all of `bytes` to `fd`; the error number of a failed write, or 0.
-int writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return 0;
-}
 
 struct OutputError {
   std::string message;

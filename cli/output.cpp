@@ -14,19 +14,6 @@ namespace ziwei::cli {
 
 namespace {
 
-// Writes all of `bytes` to `fd`; the error number of a failed write, or 0.
-int writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return 0;
-}
-
 [[noreturn]] void fail(const std::string& what, int error) {
   throw PageWriteError("cannot write " + what + ": " + std::strerror(error));
 }
@@ -71,6 +58,18 @@ void writeOutput(const std::optional<std::string>& path, std::string_view bytes)
     fail(*path, errno);
   }
   writeFileAtomically(resolved, bytes);
+}
+
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
 }
 
 }  // namespace ziwei::cli

@@ -12,4 +12,8 @@ namespace ziwei::cli {
 // Throws PageWriteError naming the output and the cause.
 void writeOutput(const std::optional<std::string>& path, std::string_view bytes);
 
+// Writes all of `bytes` to `fd`, resuming after interruptions; the error
+// number of a failed write, or 0.
+int writeAll(int fd, std::string_view bytes);
+
 }  // namespace ziwei::cli
