@@ -12,33 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/tests/ziwei_process.h"
+
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-void writeFile(const fs::path& path, std::string_view bytes) {
-  std::ofstream file(path, std::ios::binary);
-  file << bytes;
-}
-
-std::string shellWord(std::string_view arg) {
-  std::string text = "'";
-  for (const char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return text + "'";
-}
+using namespace ziwei::cli::testing;
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> all;
@@ -47,34 +25,9 @@ std::vector<std::string> lines(const std::string& text) {
   return all;
 }
 
-class Batch : public ::testing::Test {
+class Batch : public ZiweiProcessTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("ziwei-batch-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // Runs ziwei with `args`, standard input from `input`.
-  Result run(const std::vector<std::string>& args, const std::string& input = "") {
-    writeFile(dir_ / "in", input);
-    std::string command = shellWord(ZIWEI_EXECUTABLE);
-    for (const std::string& arg : args) command += " " + shellWord(arg);
-    command += " <" + shellWord((dir_ / "in").string());
-    command += " >" + shellWord((dir_ / "out").string());
-    command += " 2>" + shellWord((dir_ / "err").string());
-    const int raw = std::system(command.c_str());
-    Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(dir_ / "out");
-    result.err = readFile(dir_ / "err");
-    return result;
-  }
-
-  fs::path dir_;
+  Batch() : ZiweiProcessTest("ziwei-batch-") {}
 };
 
 constexpr std::string_view kHeader = "name,sex,year,month,leap,day,hour,minute,second,solar\n";

@@ -11,63 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/tests/ziwei_process.h"
+
 namespace {
 
-namespace fs = std::filesystem;
+using namespace ziwei::cli::testing;
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-  std::string bytes;
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-      bytes.append(buffer, n);
-    std::fclose(file);
-  }
-  return bytes;
-}
-
-std::string shellWord(std::string_view arg) {
-  std::string text = "'";
-  for (const char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return text + "'";
-}
-
-class ZiweiCalendar : public ::testing::Test {
+class ZiweiCalendar : public ZiweiProcessTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("ziwei-calendar-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // Runs ziwei with `args` and `input` on its standard input; `output` is
-  // where its standard output goes (a file of the test when empty).
-  Result run(const std::vector<std::string>& args, const std::string& input = "",
-             const std::string& output = "") {
-    std::ofstream(dir_ / "in", std::ios::binary) << input;
-    std::string command = shellWord(ZIWEI_EXECUTABLE);
-    for (const std::string& arg : args) command += " " + shellWord(arg);
-    command += " <" + shellWord((dir_ / "in").string());
-    command += " >" + shellWord(output.empty() ? (dir_ / "out").string() : output);
-    command += " 2>" + shellWord((dir_ / "err").string());
-    const int raw = std::system(command.c_str());
-    Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(dir_ / "out");
-    result.err = readFile(dir_ / "err");
-    return result;
-  }
-
-  fs::path dir_;
+  ZiweiCalendar() : ZiweiProcessTest("ziwei-calendar-") {}
 };
 
 rapidjson::Document json(const Result& result) {
@@ -106,7 +58,7 @@ TEST_F(ZiweiCalendar, LunarPrintsEveryGoodDateAndReportsTheBadOnes) {
 
 TEST_F(ZiweiCalendar, LunarToAFullDeviceIsAnIoError) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  const Result full = run({"lunar", "2001-06-08"}, "", "/dev/full");
+  const Result full = run({"lunar", "2001-06-08"}, "", ">/dev/full");
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "ziwei: cannot write to standard output\n");
 }

@@ -19,35 +19,17 @@
 #include <vector>
 
 #include "cli/cast_command.h"
+#include "cli/tests/ziwei_process.h"
 #include "page/page_file.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace ziwei::cli::testing;
 using ziwei::cli::CastOptions;
 using ziwei::cli::OutputFormat;
 
 constexpr std::string_view kNameSlot = "[                ";  // the name follows
 constexpr std::string_view kNameEnd = " ]</font>";
-
-std::string readFile(const fs::path& path) {
-  std::string bytes;
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-      bytes.append(buffer, n);
-    }
-    std::fclose(file);
-  }
-  return bytes;
-}
-
-void writeFile(const fs::path& path, std::string_view bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-}
 
 std::vector<std::string> entries(const fs::path& dir) {
   std::vector<std::string> names;
@@ -70,12 +52,6 @@ std::string shownName(const std::string& page) {
 std::size_t count(std::string_view text, char c) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
 }
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 enum class Stdout { File, Closed, DevFull };
 

@@ -10,56 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/tests/ziwei_process.h"
+
 namespace {
 
-namespace fs = std::filesystem;
+using namespace ziwei::cli::testing;
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-  std::string bytes;
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-      bytes.append(buffer, n);
-    std::fclose(file);
-  }
-  return bytes;
-}
-
-std::string shellWord(std::string_view arg) {
-  std::string text = "'";
-  for (const char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return text + "'";
-}
-
-class Ziwei : public ::testing::Test {
+class Ziwei : public ZiweiProcessTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("ziwei-cli-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "files");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  Ziwei() : ZiweiProcessTest("ziwei-cli-") {}
 
-  // Runs ziwei with `args`; `redirect` replaces the standard output file.
-  Result run(const std::vector<std::string>& args, const std::string& redirect = "") {
-    std::string command = shellWord(ZIWEI_EXECUTABLE);
-    for (const std::string& arg : args) command += " " + shellWord(arg);
-    command += redirect.empty() ? " >" + shellWord((dir_ / "out").string()) : " " + redirect;
-    command += " 2>" + shellWord((dir_ / "err").string());
-    const int raw = std::system(command.c_str());
-    Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(dir_ / "out");
-    result.err = readFile(dir_ / "err");
-    return result;
+  void SetUp() override {
+    ZiweiProcessTest::SetUp();
+    fs::create_directories(dir_ / "files");
   }
 
   std::vector<std::string> files() const {
@@ -69,8 +32,6 @@ class Ziwei : public ::testing::Test {
     }
     return names;
   }
-
-  fs::path dir_;
 };
 
 // A usage error: status 2, one line on standard error, nothing on standard
@@ -161,10 +122,10 @@ TEST_F(Ziwei, UnwritableOutputIsAnIoError) {
   EXPECT_EQ(files(), std::vector<std::string>{"taken"});
   EXPECT_TRUE(fs::is_empty(dir_ / "files" / "taken"));
 
-  const Result full = run({}, ">/dev/full");
+  const Result full = run({}, "", ">/dev/full");
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "ziwei: cannot write to standard output: No space left on device\n");
-  const Result closed = run({"--format", "json"}, ">&-");
+  const Result closed = run({"--format", "json"}, "", ">&-");
   EXPECT_EQ(closed.status, 1);
   EXPECT_TRUE(closed.err.starts_with("ziwei: cannot write to standard output: "));
 }
