@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "chart/frame/cyclic_names.h"
 #include "chart/stars/brightness.h"
@@ -218,16 +219,10 @@ TEST(Cycles, StartsDirectionsAndLabels) {
 }
 
 TEST(Voids, DecadeAndCutOff) {
-  EXPECT_EQ(EmptyDead("甲子"), "戌亥");
-  EXPECT_EQ(EmptyDead("癸酉"), "戌亥");
-  EXPECT_EQ(EmptyDead("甲戌"), "申酉");
-  EXPECT_EQ(EmptyDead("壬子"), "寅卯");
-  EXPECT_EQ(EmptyDead("癸亥"), "子丑");
-  EXPECT_EQ(EmptyDead("甲丑"), "");
-  EXPECT_EQ(EmptyDead(""), "");
-  EXPECT_EQ(EmptyDead("甲"), "");
-  EXPECT_EQ(EmptyDead("甲子 "), "");
-  EXPECT_EQ(EmptyDead("子甲"), "");
+  const std::pair<const char*, const char*> pairs[] = {
+      {"甲子", "戌亥"}, {"癸酉", "戌亥"}, {"甲戌", "申酉"}, {"壬子", "寅卯"}, {"癸亥", "子丑"},
+      {"甲丑", ""},     {"", ""},         {"甲", ""},       {"甲子 ", ""},    {"子甲", ""}};
+  for (const auto& [pair, voids] : pairs) EXPECT_EQ(EmptyDead(pair), voids) << pair;
 
   const auto xunKong = [](std::int16_t stem, std::int16_t branch) {
     std::string where;
@@ -251,39 +246,37 @@ TEST(Voids, DecadeAndCutOff) {
 }
 
 TEST(Brightness, MainAndMinorGrades) {
-  EXPECT_EQ(checkMainStarType(1, "紫微", 0), "紫微△");
-  EXPECT_EQ(checkMainStarType(7, "紫微", 0), "紫微◎");
-  EXPECT_EQ(checkMainStarType(2, "紫微", 0), "紫微◎");
-  EXPECT_EQ(checkMainStarType(3, "紫微", 0), "紫微○");
-  EXPECT_EQ(checkMainStarType(1, "太陽", 0), "太陽Ｘ");
-  EXPECT_EQ(checkMainStarType(12, "太陽", 0), "太陽Ｘ");
-  EXPECT_EQ(checkMainStarType(4, "太陽", 0), "太陽◎");
-  EXPECT_EQ(checkMainStarType(3, "天同", 0), "天同△");
-  EXPECT_EQ(checkMainStarType(4, "天同", 0), "天同△");
-  EXPECT_EQ(checkMainStarType(7, "太陰", 0), "太陰Ｘ");
-  EXPECT_EQ(checkMainStarType(4, "太陰", 0), "太陰Ｘ");
-  EXPECT_EQ(checkMainStarType(3, "擎羊", 0), "擎羊ˉ");
-  EXPECT_EQ(checkMainStarType(1, "陀羅", 0), "陀羅ˉ");
-  EXPECT_EQ(checkMainStarType(5, "祿存", 0), "祿存ˉ");
-  EXPECT_EQ(checkMainStarType(2, "祿存", 0), "祿存ˉ");
-  EXPECT_EQ(checkMainStarType(3, "鈴星", 0), "鈴星◎");
+  // {palace, star, main-group text, minor-group text ("" = not checked)}
+  const struct {
+    PalaceNum p;
+    const char* star;
+    const char* main;
+    const char* minor;
+  } rows[] = {
+      {1, "紫微", "紫微△", ""},  {7, "紫微", "紫微◎", ""},  {2, "紫微", "紫微◎", "紫微ˉ"},
+      {3, "紫微", "紫微○", ""},  {1, "太陽", "太陽Ｘ", ""}, {12, "太陽", "太陽Ｘ", ""},
+      {4, "太陽", "太陽◎", ""},  {3, "天同", "天同△", ""},  {4, "天同", "天同△", ""},
+      {7, "太陰", "太陰Ｘ", ""}, {4, "太陰", "太陰Ｘ", ""}, {3, "擎羊", "擎羊ˉ", ""},
+      {1, "陀羅", "陀羅ˉ", ""},  {5, "祿存", "祿存ˉ", ""},  {2, "祿存", "祿存ˉ", ""},
+      {3, "鈴星", "鈴星◎", ""},  {11, "天空", "", "天空ˉ"}, {12, "天空", "", "天空Ｘ"},
+      {3, "天刑", "", "天刑◎"},  {1, "天刑", "", "天刑△"},  {2, "天刑", "天刑ˉ", "天刑Ｘ"},
+      {12, "天壽", "", "天壽◎"}, {3, "地空", "", "地空ˉ"},  {2, "紫微 ", "紫微 ˉ", ""},
+      {0, "紫微", "", ""},       {13, "天刑", "", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.star) + " " + std::to_string(row.p));
+    if (*row.main != '\0' || *row.minor == '\0') {
+      EXPECT_EQ(checkMainStarType(row.p, row.star, 0), row.main);
+    }
+    if (*row.minor != '\0' || *row.main == '\0') {
+      EXPECT_EQ(checkSubStarType(row.p, row.star, 0), row.minor);
+    }
+  }
   for (const char* star : {"左輔", "右弼", "天魁", "天鉞"}) {
     for (PalaceNum p = 1; p <= 12; ++p) {
       EXPECT_EQ(checkMainStarType(p, star, 0), std::string(star) + "ˉ");
     }
   }
-  EXPECT_EQ(checkSubStarType(11, "天空", 0), "天空ˉ");
-  EXPECT_EQ(checkSubStarType(12, "天空", 0), "天空Ｘ");
-  EXPECT_EQ(checkSubStarType(3, "天刑", 0), "天刑◎");
-  EXPECT_EQ(checkSubStarType(1, "天刑", 0), "天刑△");
-  EXPECT_EQ(checkSubStarType(2, "天刑", 0), "天刑Ｘ");
-  EXPECT_EQ(checkSubStarType(12, "天壽", 0), "天壽◎");
-  EXPECT_EQ(checkSubStarType(3, "地空", 0), "地空ˉ");
-  EXPECT_EQ(checkSubStarType(2, "紫微", 0), "紫微ˉ");
-  EXPECT_EQ(checkMainStarType(2, "天刑", 0), "天刑ˉ");
-  EXPECT_EQ(checkMainStarType(2, "紫微 ", 0), "紫微 ˉ");
-  EXPECT_EQ(checkMainStarType(0, "紫微", 0), "");
-  EXPECT_EQ(checkSubStarType(13, "天刑", 0), "");
 }
 
 }  // namespace

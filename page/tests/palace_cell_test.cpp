@@ -29,107 +29,42 @@ std::string nameRow(const std::string& cell) {
 // (blue, last first), 貪狼 and 紫微 (red) with brightness and the 甲-year
 // transformation mark, then periods, name, cycles, growth, stem and branch.
 constexpr std::string_view kFirstExampleZiWeiCell =
-    "<table width='155' height='167' border='0' cellpadding='0' cellspacing='0'>"
-    "  <tr>"
-    "    <td height='25' colspan='6'align='right'><table width='100%' border='0' cellspacing='0' "
-    "cellpadding='0'>"
-    "        <tr>"
-    "          <td width='100%'><div align='right'></div>"
-    "          </td>"
-    "          <td valign='top'><div align='right'><font color='#006600' size='2'>天使"
-    "          </font></div>"
-    "          </td>"
-    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>恩光ˉ"
-    "          </font></div>"
-    "         </td>"
-    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>咸池ˉ"
-    "          </font></div>"
-    "         </td>"
-    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天喜ˉ"
-    "          </font></div>"
-    "         </td>"
-    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天福ˉ"
-    "          </font></div>"
-    "         </td>"
-    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天刑◎"
-    "          </font></div>"
-    "         </td>"
-    "          <td valign='top' width=0><div align='right'><font color='#FF0000' size='2'>貪狼△ˉ"
-    "          </font></div>"
-    "          </td>"
-    "          <td valign='top' width=0><div align='right'><font color='#FF0000' size='2'>紫微○ˉ"
-    "          </font></div>"
-    "          </td>"
-    "        </tr>"
-    "      </table>"
-    "    </td>"
-    "  </tr>"
-    "  <tr>"
-    "    <td width='25'>&nbsp;</td>"
-    "    <td width='25'>&nbsp;</td>"
-    "    <td width='25'>&nbsp;</td>"
-    "    <td width='26'>&nbsp;</td>"
-    "    <td width='24'>&nbsp;</td>"
-    "    <td width='25'>&nbsp;</td>"
-    "  </tr>"
-    "  <tr>"
-    "    <td>&nbsp;</td>"
-    "    <td>&nbsp;</td>"
-    "    <td colspan='2'>"
-    "      <div align='center'><font size='2'>76-85"
-    "      </font></div></td>"
-    "    <td>&nbsp;</td>"
-    "    <td>&nbsp;</td>"
-    "  </tr>"
-    "  <tr>"
-    "    <td colspan='6'><div align='center'><strong><font color='#FF0000'>疾厄宮"
-    "     </font></strong></div>"
-    "    </td>"
-    "  </tr>"
-    "  <tr>"
-    "    <td colspan='3'>"
-    "      <div align='left'>"
-    "        <table width='100%' border='0' cellspacing='0' cellpadding='0'>"
-    "          <tr>"
-    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>喜神"
-    "          </font></div>"
-    "          </td>"
-    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>咸池"
-    "          </font></div>"
-    "          </td>"
-    "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天德"
-    "          </font></div>"
-    "          </td>"
-    "            <td><div align='right'></div>"
-    "            </td>"
-    "            <td><div align='right'> </div>"
-    "            </td>"
-    "            <td width='100%'><div align='right'> </div>"
-    "          </tr>"
-    "        </table>"
-    "      </div>"
-    "    </td>"
-    "    <td colspan='3'><table width='100%' border='0' cellspacing='0' cellpadding='0'>"
-    "        <tr>"
-    "          <td width='100%'><div align='right'></div>"
-    "          </td>"
-    "          <td valign='bottom'><div align='right'><font size='2'>死"
-    "          </font></div>"
-    "          </td>"
-    "          <td><div align='right'> </div>"
-    "          </td>"
-    "          <td><div align='right'> <font color='#990000' size='2'>癸酉"
-    "          </font></div>"
-    "          </td>"
-    "        </tr>"
-    "      </table>"
-    "    </td>"
-    "  </tr>"
-    "  <tr>"
-    "    <td height='20' colspan='6'><div align='center'><font size='2'> 12 24 36 48 60 72 84 96 "
-    "108"
-    "    </font></div></td>"
-    "  </tr></table>";
+    "<table width='155' height='167' border='0' cellpadding='0' cellspacing='0'>  <tr>    <td"
+    " height='25' colspan='6'align='right'><table width='100%' border='0' cellspacing='0' cel"
+    "lpadding='0'>        <tr>          <td width='100%'><div align='right'></div>          <"
+    "/td>          <td valign='top'><div align='right'><font color='#006600' size='2'>天使   "
+    "       </font></div>          </td>          <td valign='top'><div align='right'><font c"
+    "olor='#0000FF' size='2'>恩光ˉ          </font></div>         </td>          <td valign='"
+    "top'><div align='right'><font color='#0000FF' size='2'>咸池ˉ          </font></div>     "
+    "    </td>          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天"
+    "喜ˉ          </font></div>         </td>          <td valign='top'><div align='right'><f"
+    "ont color='#0000FF' size='2'>天福ˉ          </font></div>         </td>          <td val"
+    "ign='top'><div align='right'><font color='#0000FF' size='2'>天刑◎          </font></div>"
+    "         </td>          <td valign='top' width=0><div align='right'><font color='#FF0000"
+    "' size='2'>貪狼△ˉ          </font></div>          </td>          <td valign='top' width="
+    "0><div align='right'><font color='#FF0000' size='2'>紫微○ˉ          </font></div>       "
+    "   </td>        </tr>      </table>    </td>  </tr>  <tr>    <td width='25'>&nbsp;</td> "
+    "   <td width='25'>&nbsp;</td>    <td width='25'>&nbsp;</td>    <td width='26'>&nbsp;</td"
+    ">    <td width='24'>&nbsp;</td>    <td width='25'>&nbsp;</td>  </tr>  <tr>    <td>&nbsp;"
+    "</td>    <td>&nbsp;</td>    <td colspan='2'>      <div align='center'><font size='2'>76-"
+    "85      </font></div></td>    <td>&nbsp;</td>    <td>&nbsp;</td>  </tr>  <tr>    <td col"
+    "span='6'><div align='center'><strong><font color='#FF0000'>疾厄宮     </font></strong></"
+    "div>    </td>  </tr>  <tr>    <td colspan='3'>      <div align='left'>        <table wid"
+    "th='100%' border='0' cellspacing='0' cellpadding='0'>          <tr>          <td valign="
+    "'top'><div align='right'><font color='#0000FF' size='2'>喜神          </font></div>     "
+    "     </td>          <td valign='top'><div align='right'><font color='#0000FF' size='2'>"
+    "咸池          </font></div>          </td>          <td valign='top'><div align='right'>"
+    "<font color='#0000FF' size='2'>天德          </font></div>          </td>            <td"
+    "><div align='right'></div>            </td>            <td><div align='right'> </div>   "
+    "         </td>            <td width='100%'><div align='right'> </div>          </tr>    "
+    "    </table>      </div>    </td>    <td colspan='3'><table width='100%' border='0' cell"
+    "spacing='0' cellpadding='0'>        <tr>          <td width='100%'><div align='right'></"
+    "div>          </td>          <td valign='bottom'><div align='right'><font size='2'>死   "
+    "       </font></div>          </td>          <td><div align='right'> </div>          </t"
+    "d>          <td><div align='right'> <font color='#990000' size='2'>癸酉          </font>"
+    "</div>          </td>        </tr>      </table>    </td>  </tr>  <tr>    <td height='20"
+    "' colspan='6'><div align='center'><font size='2'> 12 24 36 48 60 72 84 96 108    </font>"
+    "</div></td>  </tr></table>";
 
 TEST(PalaceCell, MatchesTheZiWeiPalaceOfTheFirstExampleByteForByte) {
   EXPECT_EQ(HourInStr(test::firstExample(), 10), kFirstExampleZiWeiCell);
@@ -201,25 +136,21 @@ TEST(PalaceCell, PalaceWithoutUpperStarsShowsOnlyTheFiller) {
   EXPECT_NE(cell.find("<font color=''>"), std::string::npos);
 }
 
-TEST(PalaceCell, PalaceNameIsRedForMainStarsAndLuCunOnly) {
+// The name is red for main-group stars and for 祿存 (with 左輔), not for
+// auxiliaries alone (擎羊; 右弼; 陀羅 and 天鉞; nothing); the Body palace is marked.
+TEST(PalaceCell, PalaceNameColourAndBodyMark) {
   const ChartState first = test::firstExample();
   const ChartState second = test::secondExample();
-  // 天梁 alone; 火星 with 祿存.
-  EXPECT_EQ(nameRow(HourInStr(first, 1)), "#FF0000'>夫妻宮 ");
-  EXPECT_EQ(nameRow(HourInStr(first, 3)), "#FF0000'>命宮 身宮");
-  // Only auxiliaries: 擎羊; 右弼; 陀羅 and 天鉞; no main-group star at all.
-  EXPECT_EQ(nameRow(HourInStr(first, 4)), "'>父母宮 ");
-  EXPECT_EQ(nameRow(HourInStr(second, 7)), "'>疾厄宮 ");
-  EXPECT_EQ(nameRow(HourInStr(second, 8)), "'>財帛宮 ");
-  EXPECT_EQ(nameRow(HourInStr(second, 11)), "'>兄弟宮 ");
-  // 祿存 with 左輔 colours the name.
-  EXPECT_EQ(nameRow(HourInStr(second, 9)), "#FF0000'>子女宮 ");
-}
-
-TEST(PalaceCell, BodyPalaceCarriesItsMark) {
-  const ChartState second = test::secondExample();
-  EXPECT_EQ(nameRow(HourInStr(second, 2)), "#FF0000'>福德宮 身宮");
-  EXPECT_EQ(nameRow(HourInStr(second, 12)), "#FF0000'>命宮 ");
+  const struct {
+    const ChartState& chart;
+    PalaceNum num;
+    const char* row;
+  } rows[] = {{first, 1, "#FF0000'>夫妻宮 "},  {first, 3, "#FF0000'>命宮 身宮"},
+              {first, 4, "'>父母宮 "},         {second, 7, "'>疾厄宮 "},
+              {second, 8, "'>財帛宮 "},        {second, 11, "'>兄弟宮 "},
+              {second, 9, "#FF0000'>子女宮 "}, {second, 2, "#FF0000'>福德宮 身宮"},
+              {second, 12, "#FF0000'>命宮 "}};
+  for (const auto& row : rows) EXPECT_EQ(nameRow(HourInStr(row.chart, row.num)), row.row);
 }
 
 TEST(PalaceCell, CycleRowRunsLeftToRight) {
