@@ -53,18 +53,13 @@ TEST(PageTemplate, IsOneLineDeclaredAsBig5) {
 
 TEST(PageTemplate, PlacesThePalacesOnTheRingOfBranches) {
   const std::string page = buildPageTemplate();
-  // 巳 closes its cell in a fragment of its own; 卯 and 寅 stand alone after
-  // six blanks; the other nine are followed by one blank.
-  EXPECT_NE(page.find("  <tr>    <td width='157'>@HourseNUM06@    </td>"), std::string::npos);
-  EXPECT_NE(page.find("  <tr>    <td width='157'>      @HourseNUM04@    </td>"), std::string::npos);
-  EXPECT_NE(page.find("  <tr>    <td width='157'>      @HourseNUM03@    </td>"), std::string::npos);
-  for (const char* cell :
-       {"<td width='157'>@HourseNUM07@ </td>", "<td width='158'>@HourseNUM08@ </td>",
-        "<td width='158'>@HourseNUM09@ </td>", "<td width='157'>@HourseNUM05@ </td>",
-        "<td width='158'>@HourseNUM10@ </td>", "<td width='158'>@HourseNUM11@ </td>",
-        "<td width='157'>@HourseNUM02@ </td>", "<td width='158'>@HourseNUM01@ </td>",
-        "<td width='158'>@HourseNUM12@ </td>"}) {
-    EXPECT_NE(page.find(cell), std::string::npos) << cell;
+  // Each cell's blanks and width are checked with the cell filled in
+  // (chart_page_test); here, the rows open where the ring turns.
+  for (const int n : {6, 4, 3}) {
+    EXPECT_NE(page.find("  <tr>    <td width='157'>" + std::string(n == 6 ? "" : "      ") +
+                        "@HourseNUM0" + std::to_string(n) + "@    </td>"),
+              std::string::npos)
+        << n;
   }
   // Reading order of the page: top row 巳 午 未 申, then 辰 | 酉, 卯 | 戌,
   // bottom row 寅 丑 子 亥.
