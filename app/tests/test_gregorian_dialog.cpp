@@ -1,8 +1,6 @@
 // The "國曆" dialog: conversions, refusals, and how it sets the window's
 // selectors. Every address the window knows points at a local port that
 // refuses connections.
-#include <functional>
-
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -11,44 +9,27 @@
 #include <QTimeEdit>
 #include <QtTest>
 
+#include "desktop_harness.h"
 #include "gl_drivers.h"
 
-#include "app/desktop_settings.h"
 #include "app/gregorian_dialog.h"
 #include "app/main_window.h"
 #include "app/window_layout.h"
 
 using namespace ziwei;
 using namespace ziwei::desktop;
+using namespace ziwei::desktop::testing;
 
 namespace {
 
-const QUrl kRefused(QStringLiteral("http://127.0.0.1:9/"));
-
-DesktopSettings loopbackSettings(const QString& programDir) {
-  DesktopSettings s;
-  s.homePage = kRefused;
-  s.pictureLinks.fill(kRefused);
-  s.lunarConverter = kRefused;
-  s.programDir = programDir;
-  return s;
-}
-
-// Answers the next modal GregorianDialog with `answer`, once it shows.
-void answerDialog(std::function<void(GregorianDialog*)> answer) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    if (auto* dialog = qobject_cast<GregorianDialog*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      answer(dialog);
-    }
-  });
-  timer->start(50);
-}
-
 QPushButton* okButton(GregorianDialog* dialog) {
   return dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+}
+QDateEdit* dateEdit(QObject* dialog) {
+  return dialog->findChild<QDateEdit*>(QStringLiteral("solarDate"));
+}
+QTimeEdit* timeEdit(QObject* dialog) {
+  return dialog->findChild<QTimeEdit*>(QStringLiteral("solarTime"));
 }
 
 }  // namespace
@@ -57,14 +38,11 @@ class TestGregorianDialog : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
+  void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
   void init();
   void cleanup();
 
-  void convertsToTheSelectorsLunarDate_data();
-  void convertsToTheSelectorsLunarDate();
-  void refusesLunarYearsOutsideTheSelectors_data();
-  void refusesLunarYearsOutsideTheSelectors();
+  void conversions();
   void dialogFollowsTheEditsAndKeepsItsRange();
   void okSetsTheSelectors();
   void cancelAndRefusedDatesChangeNothing();
@@ -79,13 +57,11 @@ class TestGregorianDialog : public QObject {
     if (!c) qFatal("no control %s", name);
     return c;
   }
-  QStringList selectorTexts();
+  QString selectorTexts();
 
   std::unique_ptr<QTemporaryDir> program_;
   std::unique_ptr<MainWindow> window_;
 };
-
-void TestGregorianDialog::initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
 void TestGregorianDialog::init() {
   program_ = std::make_unique<QTemporaryDir>();
@@ -104,94 +80,66 @@ MainWindow& TestGregorianDialog::openWindow() {
   return *window_;
 }
 
-QStringList TestGregorianDialog::selectorTexts() {
+QString TestGregorianDialog::selectorTexts() {
   QStringList texts;
   for (const char* name : {"cboY", "cboCDM", "cboM", "cboD", "cboH", "cboMU", "cboS"}) {
     texts << child<QComboBox>(name)->currentText();
   }
-  return texts;
+  return texts.join(QLatin1Char(' '));
 }
 
-void TestGregorianDialog::convertsToTheSelectorsLunarDate_data() {
-  QTest::addColumn<QDate>("date");
-  QTest::addColumn<QTime>("time");
-  QTest::addColumn<int>("year");
-  QTest::addColumn<bool>("leap");
-  QTest::addColumn<int>("month");
-  QTest::addColumn<int>("day");
-  QTest::addColumn<QString>("text");
-  QTest::newRow("leap 4th month") << QDate(2001, 6, 8) << QTime(0, 0) << 2001 << true << 4 << 17
-                                  << QStringLiteral("農曆 2001 年 閏 4 月 17 日 0 時 0 分");
-  // Hour 23 is the 子 hour of the same civil date, not of the next day.
-  QTest::newRow("hour 23 keeps its date")
-      << QDate(2001, 6, 8) << QTime(23, 30) << 2001 << true << 4 << 17
-      << QStringLiteral("農曆 2001 年 閏 4 月 17 日 23 時 30 分");
-  QTest::newRow("first day of the selectors")
-      << QDate(1912, 2, 18) << QTime(12, 5) << 1912 << false << 1 << 1
-      << QStringLiteral("農曆 1912 年 1 月 1 日 12 時 5 分");
-  QTest::newRow("last day of the selectors")
-      << QDate(2011, 2, 2) << QTime(7, 59) << 2010 << false << 12 << 30
-      << QStringLiteral("農曆 2010 年 12 月 30 日 7 時 59 分");
-  QTest::newRow("leap day") << QDate(2000, 2, 29) << QTime(1, 0) << 2000 << false << 1 << 25
-                            << QStringLiteral("農曆 2000 年 1 月 25 日 1 時 0 分");
-}
-
-void TestGregorianDialog::convertsToTheSelectorsLunarDate() {
-  QFETCH(QDate, date);
-  QFETCH(QTime, time);
-  const SolarConversion c = convertSolarBirth(date, time);
-  QVERIFY2(c.problem.isEmpty(), qPrintable(c.problem));
-  QVERIFY(c.birth.has_value());
-  QTEST(c.birth->year, "year");
-  QTEST(c.birth->leap, "leap");
-  QTEST(c.birth->month, "month");
-  QTEST(c.birth->day, "day");
-  QCOMPARE(c.birth->hour, time.hour());
-  QCOMPARE(c.birth->minute, time.minute());
-  QCOMPARE(c.birth->solar.value_or(""), date.toString(Qt::ISODate).toStdString());
-  QTEST(c.lunarText, "text");
-}
-
-void TestGregorianDialog::refusesLunarYearsOutsideTheSelectors_data() {
-  QTest::addColumn<QDate>("date");
-  QTest::addColumn<QString>("text");      // the lunar date still shown
-  QTest::addColumn<QString>("mentions");  // in the explanation
-  QTest::newRow("1912-01-01 is lunar 1911")
-      << QDate(1912, 1, 1) << QStringLiteral("農曆 1911 年 11 月 13 日 0 時 0 分")
-      << QStringLiteral("農曆 1911 年");
-  QTest::newRow("eve of lunar 1912")
-      << QDate(1912, 2, 17) << QStringLiteral("農曆 1911 年 12 月 30 日 0 時 0 分")
-      << QStringLiteral("農曆 1911 年");
-  QTest::newRow("lunar 2011 new year")
-      << QDate(2011, 2, 3) << QStringLiteral("農曆 2011 年 1 月 1 日 0 時 0 分")
-      << QStringLiteral("農曆 2011 年");
-  QTest::newRow("leap 4th month of 2020")
-      << QDate(2020, 5, 23) << QStringLiteral("農曆 2020 年 閏 4 月 1 日 0 時 0 分")
-      << QStringLiteral("農曆 2020 年");
-  QTest::newRow("last day of the calendar")
-      << QDate(2100, 12, 31) << QStringLiteral("農曆 2100 年 12 月 1 日 0 時 0 分")
-      << QStringLiteral("農曆 2100 年");
-  QTest::newRow("before the calendar")
-      << QDate(1900, 1, 30) << QString() << QStringLiteral("1900-01-31 至 2100-12-31");
-  QTest::newRow("no date") << QDate() << QString() << QStringLiteral("1900-01-31 至 2100-12-31");
-}
-
-void TestGregorianDialog::refusesLunarYearsOutsideTheSelectors() {
-  QFETCH(QDate, date);
-  QFETCH(QString, mentions);
-  const SolarConversion c = convertSolarBirth(date, QTime(0, 0));
-  QVERIFY(!c.birth.has_value());
-  QTEST(c.lunarText, "text");
-  QVERIFY2(c.problem.contains(mentions), qPrintable(c.problem));
-  if (!c.lunarText.isEmpty()) {
-    QVERIFY2(c.problem.contains(QStringLiteral("1912 至 2010")), qPrintable(c.problem));
+void TestGregorianDialog::conversions() {
+  struct Row {
+    QDate date;
+    QTime time;
+    const char* text;               // the lunar date shown, after "農曆 "
+    const char* refusal = nullptr;  // for a refused date, in the explanation
+  };
+  const char* const kRange = "1900-01-31 至 2100-12-31";
+  for (const Row& r : {
+           Row{{2001, 6, 8}, {0, 0}, "2001 年 閏 4 月 17 日 0 時 0 分"},
+           // Hour 23 is the 子 hour of the same civil date, not of the next day.
+           Row{{2001, 6, 8}, {23, 30}, "2001 年 閏 4 月 17 日 23 時 30 分"},
+           Row{{1912, 2, 18}, {12, 5}, "1912 年 1 月 1 日 12 時 5 分"},
+           Row{{2011, 2, 2}, {7, 59}, "2010 年 12 月 30 日 7 時 59 分"},
+           Row{{2000, 2, 29}, {1, 0}, "2000 年 1 月 25 日 1 時 0 分"},
+           // Lunar years the selectors do not hold, and dates the calendar lacks.
+           Row{{1912, 1, 1}, {0, 0}, "1911 年 11 月 13 日 0 時 0 分", "農曆 1911 年"},
+           Row{{1912, 2, 17}, {0, 0}, "1911 年 12 月 30 日 0 時 0 分", "農曆 1911 年"},
+           Row{{2011, 2, 3}, {0, 0}, "2011 年 1 月 1 日 0 時 0 分", "農曆 2011 年"},
+           Row{{2020, 5, 23}, {0, 0}, "2020 年 閏 4 月 1 日 0 時 0 分", "農曆 2020 年"},
+           Row{{2100, 12, 31}, {0, 0}, "2100 年 12 月 1 日 0 時 0 分", "農曆 2100 年"},
+           Row{{1900, 1, 30}, {0, 0}, "", kRange},
+           Row{QDate(), {0, 0}, "", kRange},
+       }) {
+    const QString row = r.date.toString(Qt::ISODate);
+    const SolarConversion c = convertSolarBirth(r.date, r.time);
+    QCOMPARE(c.lunarText,
+             *r.text ? QStringLiteral("農曆 ") + QString::fromUtf8(r.text) : QString());
+    if (!r.refusal) {
+      QVERIFY2(c.problem.isEmpty() && c.birth, qPrintable(row + c.problem));
+      // What the selectors get is the date shown.
+      QCOMPARE(QStringLiteral("農曆 %1 年 %2%3 月 %4 日 %5 時 %6 分")
+                   .arg(c.birth->year)
+                   .arg(c.birth->leap ? QStringLiteral("閏 ") : QString())
+                   .arg(c.birth->month)
+                   .arg(c.birth->day)
+                   .arg(c.birth->hour)
+                   .arg(c.birth->minute),
+               c.lunarText);
+      QCOMPARE(c.birth->solar.value_or(""), row.toStdString());
+    } else {
+      QVERIFY2(!c.birth, qPrintable(row));
+      QVERIFY2(c.problem.contains(QString::fromUtf8(r.refusal)), qPrintable(row + c.problem));
+      if (*r.text) QVERIFY2(c.problem.contains(QStringLiteral("1912 至 2010")), qPrintable(row));
+    }
   }
 }
 
 void TestGregorianDialog::dialogFollowsTheEditsAndKeepsItsRange() {
   GregorianDialog dialog(QDate(2001, 6, 8), QTime(14, 30));
-  auto* date = dialog.findChild<QDateEdit*>(QStringLiteral("solarDate"));
-  auto* time = dialog.findChild<QTimeEdit*>(QStringLiteral("solarTime"));
+  auto* date = dateEdit(&dialog);
+  auto* time = timeEdit(&dialog);
   auto* lunar = dialog.findChild<QLabel*>(QStringLiteral("lunarDate"));
   auto* problem = dialog.findChild<QLabel*>(QStringLiteral("problem"));
   QVERIFY(date && time && lunar && problem);
@@ -200,21 +148,20 @@ void TestGregorianDialog::dialogFollowsTheEditsAndKeepsItsRange() {
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
-  QCOMPARE(lunar->text(), QStringLiteral("農曆 2001 年 閏 4 月 17 日 14 時 30 分"));
-  QVERIFY(okButton(&dialog)->isEnabled());
-  QVERIFY(problem->isHidden());
-
-  date->setDate(QDate(1912, 1, 1));  // as the user edits, the result follows
-  QCOMPARE(lunar->text(), QStringLiteral("農曆 1911 年 11 月 13 日 14 時 30 分"));
-  QVERIFY(!okButton(&dialog)->isEnabled());
-  QVERIFY(problem->isVisible());
+  // As the user edits, the result follows; OK is offered only for an
+  // accepted date, and the explanation shows only for a refused one.
+  auto expect = [&](const char* text, bool accepted) {
+    QCOMPARE(lunar->text(), QString::fromUtf8(text));
+    QCOMPARE(okButton(&dialog)->isEnabled(), accepted);
+    QCOMPARE(problem->isVisible(), !accepted);
+  };
+  expect("農曆 2001 年 閏 4 月 17 日 14 時 30 分", true);
+  date->setDate(QDate(1912, 1, 1));
+  expect("農曆 1911 年 11 月 13 日 14 時 30 分", false);
   QVERIFY(problem->text().contains(QStringLiteral("1911")));
-
   time->setTime(QTime(23, 5));
   date->setDate(QDate(1984, 2, 2));
-  QCOMPARE(lunar->text(), QStringLiteral("農曆 1984 年 1 月 1 日 23 時 5 分"));
-  QVERIFY(okButton(&dialog)->isEnabled());
-  QVERIFY(problem->isHidden());
+  expect("農曆 1984 年 1 月 1 日 23 時 5 分", true);
 
   date->setDate(QDate(1800, 1, 1));  // clamped to the first day the calendar knows
   QCOMPARE(date->date(), QDate(1900, 1, 31));
@@ -223,24 +170,21 @@ void TestGregorianDialog::dialogFollowsTheEditsAndKeepsItsRange() {
 
 void TestGregorianDialog::okSetsTheSelectors() {
   openWindow();
-  QDate opened;
-  QTime openedTime;
-  answerDialog([&](GregorianDialog* dialog) {
-    opened = dialog->findChild<QDateEdit*>(QStringLiteral("solarDate"))->date();
-    openedTime = dialog->findChild<QTimeEdit*>(QStringLiteral("solarTime"))->time();
-    dialog->findChild<QDateEdit*>(QStringLiteral("solarDate"))->setDate(QDate(2001, 6, 8));
-    dialog->findChild<QTimeEdit*>(QStringLiteral("solarTime"))->setTime(QTime(23, 5));
-    okButton(dialog)->click();
-  });
+  QDateTime opened;
+  auto answer = [&opened](QDate date, QTime time, bool ok) {
+    answerModal<GregorianDialog>([=, &opened](GregorianDialog* dialog) {
+      opened = QDateTime(dateEdit(dialog)->date(), timeEdit(dialog)->time());
+      if (date.isValid()) dateEdit(dialog)->setDate(date);
+      if (time.isValid()) timeEdit(dialog)->setTime(time);
+      ok ? okButton(dialog)->click() : dialog->reject();
+    });
+  };
+  answer(QDate(2001, 6, 8), QTime(23, 5), true);
   child<QComboBox>("cboS")->setCurrentText(QStringLiteral("42"));
   child<QPushButton>("cmdSolar")->click();  // returns once the dialog is answered
   // The dialog opened on the Gregorian date of the start-up selection.
-  QCOMPARE(opened, QDate(2000, 2, 5));
-  QCOMPARE(openedTime, QTime(0, 0));
-  QCOMPARE(selectorTexts(),
-           (QStringList{QStringLiteral("2001"), QStringLiteral("閏"), QStringLiteral("4"),
-                        QStringLiteral("17"), QStringLiteral("23"), QStringLiteral("5"),
-                        QStringLiteral("42")}));  // seconds untouched
+  QCOMPARE(opened, QDateTime(QDate(2000, 2, 5), QTime(0, 0)));
+  QCOMPARE(selectorTexts(), QStringLiteral("2001 閏 4 17 23 5 42"));  // seconds untouched
 
   // The chart button casts from what the dialog set.
   child<QPushButton>("cmdStart")->click();
@@ -248,21 +192,16 @@ void TestGregorianDialog::okSetsTheSelectors() {
   QVERIFY(QFileInfo::exists(program_->filePath(QLatin1String("T010190.htm"))));
 
   // Opened again, it starts from that selection.
-  answerDialog([&](GregorianDialog* dialog) {
-    opened = dialog->findChild<QDateEdit*>(QStringLiteral("solarDate"))->date();
-    openedTime = dialog->findChild<QTimeEdit*>(QStringLiteral("solarTime"))->time();
-    dialog->reject();
-  });
+  answer(QDate(), QTime(), false);
   child<QPushButton>("cmdSolar")->click();
-  QCOMPARE(opened, QDate(2001, 6, 8));
-  QCOMPARE(openedTime, QTime(23, 5));
+  QCOMPARE(opened, QDateTime(QDate(2001, 6, 8), QTime(23, 5)));
 }
 
 void TestGregorianDialog::cancelAndRefusedDatesChangeNothing() {
   openWindow();
-  const QStringList before = selectorTexts();
-  answerDialog([](GregorianDialog* dialog) {
-    dialog->findChild<QDateEdit*>(QStringLiteral("solarDate"))->setDate(QDate(1984, 2, 2));
+  const QString before = selectorTexts();
+  answerModal<GregorianDialog>([](GregorianDialog* dialog) {
+    dateEdit(dialog)->setDate(QDate(1984, 2, 2));
     dialog->reject();
   });
   child<QPushButton>("cmdSolar")->click();
@@ -271,8 +210,8 @@ void TestGregorianDialog::cancelAndRefusedDatesChangeNothing() {
   // A refused date: OK does nothing, and the dialog stays open until it is
   // cancelled.
   bool stillOpen = false;
-  answerDialog([&stillOpen](GregorianDialog* dialog) {
-    dialog->findChild<QDateEdit*>(QStringLiteral("solarDate"))->setDate(QDate(1912, 1, 1));
+  answerModal<GregorianDialog>([&stillOpen](GregorianDialog* dialog) {
+    dateEdit(dialog)->setDate(QDate(1912, 1, 1));
     okButton(dialog)->click();
     stillOpen = dialog->isVisible() && dialog->result() == QDialog::Rejected;
     dialog->reject();
@@ -289,7 +228,7 @@ void TestGregorianDialog::shortcutOpensTheDialog() {
   w.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&w));
   bool opened = false;
-  answerDialog([&opened](GregorianDialog* dialog) {
+  answerModal<GregorianDialog>([&opened](GregorianDialog* dialog) {
     opened = true;
     dialog->reject();
   });
@@ -314,17 +253,16 @@ void TestGregorianDialog::buttonSitsInFreeSpace() {
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
     const bool fits = solarButtonFits(w.controlsInTwips());
+    const QString row = QStringLiteral("width %1").arg(size.width());
     QCOMPARE(button->isVisible(), fits);
-    if (size.width() >= 724)
-      QVERIFY2(fits, qPrintable(QStringLiteral("width %1").arg(size.width())));
-    if (size.width() <= 700) QVERIFY(!fits);
+    if (size.width() >= 724) QVERIFY2(fits, qPrintable(row));
+    if (size.width() <= 700) QVERIFY2(!fits, qPrintable(row));
     if (!fits) continue;
     for (const QWidget* other :
          button->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-      if (other == button || !other->isVisible()) continue;
-      QVERIFY2(
-          !button->geometry().intersects(other->geometry()),
-          qPrintable(QStringLiteral("%1 at width %2").arg(other->objectName()).arg(size.width())));
+      if (other != button && other->isVisible())
+        QVERIFY2(!button->geometry().intersects(other->geometry()),
+                 qPrintable(other->objectName() + QLatin1Char(' ') + row));
     }
   }
   // Keyboard users reach it after the close button, at the end of the tab order.

@@ -10,16 +10,16 @@
 #include <QWebEngineView>
 #include <QtTest>
 
-#include "app/desktop_settings.h"
-#include "app/main_window.h"
-#include "app/work_dir.h"
+#include "desktop_harness.h"
 #include "gl_drivers.h"
 
+#include "app/main_window.h"
+#include "app/work_dir.h"
+
 using namespace ziwei::desktop;
+using namespace ziwei::desktop::testing;
 
 namespace {
-
-constexpr int kLoadTimeout = 30000;
 
 // Resident memory of this process in KiB, from /proc; -1 when unknown.
 long residentKiB() {
@@ -48,28 +48,22 @@ void TestManyCharts::manyChartRequestsInOneWindow() {
 
   QTemporaryDir program;
   QVERIFY(program.isValid());
-  DesktopSettings settings;
-  const QUrl refused(QStringLiteral("http://127.0.0.1:9/"));
-  settings.homePage = refused;
-  settings.pictureLinks.fill(refused);
-  settings.lunarConverter = refused;
-  settings.programDir = program.path();
   const QString chartFile = pageFilePath(program.path(), kChartPageFile);
 
   long afterTen = -1;
   {
-    MainWindow window(settings);
+    MainWindow window(loopbackSettings(program.path()));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QUrl offline = QUrl::fromLocalFile(pageFilePath(program.path(), kOfflinePageFile));
     QTRY_VERIFY_WITH_TIMEOUT(window.pane()->url() == offline && !window.pane()->page()->isLoading(),
                              kLoadTimeout);
 
-    auto* year = window.findChild<QComboBox*>(QStringLiteral("cboY"));
-    auto* leap = window.findChild<QComboBox*>(QStringLiteral("cboCDM"));
-    auto* month = window.findChild<QComboBox*>(QStringLiteral("cboM"));
-    auto* day = window.findChild<QComboBox*>(QStringLiteral("cboD"));
-    auto* hour = window.findChild<QComboBox*>(QStringLiteral("cboH"));
+    auto box = [&window](const char* name) {
+      return window.findChild<QComboBox*>(QLatin1String(name));
+    };
+    QComboBox *year = box("cboY"), *leap = box("cboCDM"), *month = box("cboM"), *day = box("cboD"),
+              *hour = box("cboH");
     auto* name = window.findChild<QLineEdit*>(QStringLiteral("txtNAME"));
     auto* female = window.findChild<QRadioButton*>(QStringLiteral("optSEX1"));
     auto* male = window.findChild<QRadioButton*>(QStringLiteral("optSEX0"));

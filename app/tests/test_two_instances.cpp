@@ -9,19 +9,17 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "desktop_harness.h"
+
 #include "app/work_dir.h"
 
 using namespace ziwei::desktop;
+using ziwei::desktop::testing::readAll;
 
 namespace {
 
 constexpr int kStartTimeout = 90000;
 constexpr int kCloseTimeout = 30000;
-
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QStringList entries(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);

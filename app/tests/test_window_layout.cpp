@@ -4,21 +4,14 @@
 
 #include "app/window_layout.h"
 
-using ziwei::desktop::fitControls;
-using ziwei::desktop::kDesignControls;
-using ziwei::desktop::ResizableControls;
-using ziwei::desktop::twipsToPixels;
+using namespace ziwei::desktop;
 
 class TestWindowLayout : public QObject {
   Q_OBJECT
 
  private slots:
   void tooSmallLeavesEverything();
-  void justLargeEnough();
-  void designSizeGivesDesignWidthsAndHeights();
   void stripsFollowThePane();
-  void closeButtonAndVersionStayAtTheRightEdge();
-  void leftEdgesNeverMove();
   void twipsToPixelsRounds();
 };
 
@@ -31,78 +24,42 @@ void TestWindowLayout::tooSmallLeavesEverything() {
   QCOMPARE(fitControls(earlier, -15, 9000), earlier);
 }
 
-void TestWindowLayout::justLargeEnough() {
-  const ResizableControls atHeight = fitControls(kDesignControls, 12000, 2761);
-  QCOMPARE(atHeight.WebBrowser1.height, 1);
-  QCOMPARE(atHeight.Frame02.top, 1380 + 1 + 10);
-  QCOMPARE(atHeight.lbStatus.top, 1391 + 735 + 10);
-
-  // Width 581 is the first one laid out: every strip 181 twips wide.
-  const ResizableControls atWidth = fitControls(kDesignControls, 581, 9000);
-  QCOMPARE(atWidth.frame01.width, 181);
-  QCOMPARE(atWidth.cmdExit.left, 181 - 800);
-  QCOMPARE(atWidth.lbVer.left, 181 - 480 - 20);
-}
-
-void TestWindowLayout::designSizeGivesDesignWidthsAndHeights() {
-  const ResizableControls c = fitControls(kDesignControls, 10855, 8835);
-  QCOMPARE(c.frame01, kDesignControls.frame01);
-  QCOMPARE(c.WebBrowser1, kDesignControls.WebBrowser1);
-  QCOMPARE(c.Frame02.top, 1380 + 6075 + 10);
-  QCOMPARE(c.Frame02.width, 10455);  // follows frame01, not its designed 10515
-  QCOMPARE(c.lbStatus.top, 7465 + 735 + 10);
-  QCOMPARE(c.cmdExit.left, 10455 - 800);
-  QCOMPARE(c.lbVer.left, 10455 - 480 - 20);
-}
-
 void TestWindowLayout::stripsFollowThePane() {
-  for (const auto& [w, h] : {std::pair{4000, 3000}, std::pair{12000, 9000}, std::pair{19200, 15360},
-                             std::pair{10860, 8535}}) {
-    const ResizableControls c = fitControls(kDesignControls, w, h);
-    QCOMPARE(c.frame01.width, w - 400);
-    QCOMPARE(c.WebBrowser1.width, w - 400);
-    QCOMPARE(c.Frame02.width, w - 400);
-    QCOMPARE(c.lbStatus.width, w - 400);
-    QCOMPARE(c.frame01.height, 1200);
-    QCOMPARE(c.WebBrowser1.height, h - 2760);
-    QCOMPARE(c.Frame02.top, c.WebBrowser1.top + c.WebBrowser1.height + 10);
-    QCOMPARE(c.lbStatus.top, c.Frame02.top + c.Frame02.height + 10);
-    QCOMPARE(c.Frame02.height, 735);
-    QCOMPARE(c.lbStatus.height, 315);
+  // Just large enough in either direction, the design size, larger ones,
+  // and shrinking back from a larger one.
+  const ResizableControls wide = fitControls(kDesignControls, 15000, 9000);
+  for (const auto& [w, h, from] :
+       {std::tuple{581, 9000, kDesignControls}, std::tuple{12000, 2761, kDesignControls},
+        std::tuple{10855, 8835, kDesignControls}, std::tuple{4000, 3000, kDesignControls},
+        std::tuple{19200, 15360, kDesignControls}, std::tuple{30000, 20000, kDesignControls},
+        std::tuple{15000, 9000, kDesignControls}, std::tuple{10855, 8835, wide}}) {
+    const QString row = QStringLiteral("%1 x %2").arg(w).arg(h);
+    const ResizableControls c = fitControls(from, w, h);
+    const int strip = w - 400, pane = h - 2760;
+    QVERIFY2(c.frame01 == (TwipsRect{180, 60, strip, 1200}), qPrintable(row));
+    QVERIFY2(c.WebBrowser1 == (TwipsRect{180, 1380, strip, pane}), qPrintable(row));
+    QVERIFY2(c.Frame02 == (TwipsRect{180, 1380 + pane + 10, strip, 735}), qPrintable(row));
+    QVERIFY2(c.lbStatus == (TwipsRect{180, 1380 + pane + 755, strip, 315}), qPrintable(row));
+    // The close button and the version stay at the right edge.
+    QCOMPARE(c.cmdExit.left, strip - 800);
+    QCOMPARE(c.cmdExit.top, 360);
+    QCOMPARE(c.lbVer.left, strip - 500);
+    QCOMPARE(c.lbVer.top, 120);
   }
-}
-
-void TestWindowLayout::closeButtonAndVersionStayAtTheRightEdge() {
-  const ResizableControls c = fitControls(kDesignControls, 15000, 9000);
-  QCOMPARE(c.cmdExit.left, 14600 - 800);
-  QCOMPARE(c.cmdExit.top, 360);
-  QCOMPARE(c.lbVer.left, 14600 - 500);
-  QCOMPARE(c.lbVer.top, 120);
-  // Shrinking later moves them back.
-  const ResizableControls back = fitControls(c, 10855, 8835);
-  QCOMPARE(back.cmdExit.left, 10455 - 800);
-  QCOMPARE(back.lbVer.left, 10455 - 480 - 20);
-}
-
-void TestWindowLayout::leftEdgesNeverMove() {
-  const ResizableControls c = fitControls(kDesignControls, 30000, 20000);
-  QCOMPARE(c.frame01.left, 180);
-  QCOMPARE(c.WebBrowser1.left, 180);
-  QCOMPARE(c.Frame02.left, 180);
-  QCOMPARE(c.lbStatus.left, 180);
-  QCOMPARE(c.frame01.top, 60);
-  QCOMPARE(c.WebBrowser1.top, 1380);
+  // At the design size the frame and the pane are the designed ones; the
+  // lower frame follows the upper's width, not its designed 10515.
+  const ResizableControls design = fitControls(kDesignControls, 10855, 8835);
+  QCOMPARE(design.frame01, kDesignControls.frame01);
+  QCOMPARE(design.WebBrowser1, kDesignControls.WebBrowser1);
+  QCOMPARE(design.Frame02.width, 10455);
 }
 
 void TestWindowLayout::twipsToPixelsRounds() {
-  QCOMPARE(twipsToPixels(0), 0);
-  QCOMPARE(twipsToPixels(15), 1);
-  QCOMPARE(twipsToPixels(7), 0);
-  QCOMPARE(twipsToPixels(8), 1);
-  QCOMPARE(twipsToPixels(1275), 85);
-  QCOMPARE(twipsToPixels(10860), 724);
-  QCOMPARE(twipsToPixels(-620), -41);
-  QCOMPARE(twipsToPixels(-8), -1);
+  for (const auto& [twips, pixels] :
+       {std::pair{0, 0}, std::pair{15, 1}, std::pair{7, 0}, std::pair{8, 1}, std::pair{1275, 85},
+        std::pair{10860, 724}, std::pair{-620, -41}, std::pair{-8, -1}}) {
+    QCOMPARE(twipsToPixels(twips), pixels);
+  }
 }
 
 QTEST_APPLESS_MAIN(TestWindowLayout)

@@ -18,6 +18,12 @@ QStringList entries(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
 }
 
+constexpr QFileDevice::Permissions kOwnerOnly =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions kGroupOrOther =
+    QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+    QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+
 }  // namespace
 
 class TestWorkDir : public QObject {
@@ -27,15 +33,11 @@ class TestWorkDir : public QObject {
   void init();
   void cleanup();
   void writableProgramDirIsUsedAndLeftClean();
-  void trailingSeparatorIsDropped();
   void unwritableProgramDirFallsBackToPrivateFolder();
   void plantedLinkIsNotUsedAsFallback();
-  void existingPageFilesSurviveTheWriteTest();
-  void pageFilePathHasOneSeparator();
   void deletingPageFilesSkipsWhatIsMissingOrForeign();
   void firstClaimTakesTheSettledDirOthersGetPrivateFolders();
   void releasedDirIsTakenAgain();
-  void privateFolderWithForeignFilesIsKept();
   void plantedLockLinkIsNotFollowed();
 
  private:
@@ -48,8 +50,7 @@ void TestWorkDir::init() {
   savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
   runtime_ = std::make_unique<QTemporaryDir>();
   QVERIFY(runtime_->isValid());
-  QVERIFY(QFile::setPermissions(
-      runtime_->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+  QVERIFY(QFile::setPermissions(runtime_->path(), kOwnerOnly));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_->path()));
 }
 
@@ -61,40 +62,43 @@ void TestWorkDir::cleanup() {
 void TestWorkDir::writableProgramDirIsUsedAndLeftClean() {
   QTemporaryDir program;
   QCOMPARE(settleWorkDir(program.path()), program.path());
+  QCOMPARE(settleWorkDir(program.path() + QStringLiteral("/")), program.path());
   QVERIFY(entries(program.path()).isEmpty());  // the probe file is gone again
   QVERIFY(!QFileInfo::exists(runtime_->filePath(QStringLiteral("ziwei-desktop"))));
-}
 
-void TestWorkDir::trailingSeparatorIsDropped() {
-  QTemporaryDir program;
-  QCOMPARE(settleWorkDir(program.path() + QStringLiteral("/")), program.path());
+  // Another window's profile page in the same folder is neither truncated
+  // nor deleted by the write test.
+  const QString profile = pageFilePath(program.path(), kProfilePageFile);
+  QCOMPARE(profile, program.path() + QStringLiteral("/T010191.htm"));
+  QVERIFY(writeFile(profile, "<html>other window</html>"));
+  QCOMPARE(settleWorkDir(program.path()), program.path());
+  QFile f(profile);
+  QVERIFY(f.open(QIODevice::ReadOnly));
+  QCOMPARE(f.readAll(), QByteArray("<html>other window</html>"));
+  QCOMPARE(entries(program.path()), QStringList{QStringLiteral("T010191.htm")});
+  QCOMPARE(pageFilePath(QStringLiteral("/"), kOfflinePageFile), QStringLiteral("/T010192.htm"));
 }
 
 void TestWorkDir::unwritableProgramDirFallsBackToPrivateFolder() {
   QTemporaryDir scratch;
-  const QString missing = scratch.filePath(QStringLiteral("no/such/dir"));
   const QString aFile = scratch.filePath(QStringLiteral("plain-file"));
   QVERIFY(writeFile(aFile, "x"));
 
   const QString expected = runtime_->filePath(QStringLiteral("ziwei-desktop"));
-  QCOMPARE(settleWorkDir(missing), expected);
+  QCOMPARE(settleWorkDir(scratch.filePath(QStringLiteral("no/such/dir"))), expected);
   QCOMPARE(settleWorkDir(aFile), expected);
 
   const QFileInfo info(expected);
   QVERIFY(info.isDir());
   QCOMPARE(info.ownerId(), ::geteuid());
-  QCOMPARE(info.permissions() &
-               (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
-           QFileDevice::Permissions());
+  QCOMPARE(info.permissions() & kGroupOrOther, QFileDevice::Permissions());
   QVERIFY(entries(expected).isEmpty());
 
   if (::geteuid() != 0) {  // root writes anywhere, whatever the mode says
     QTemporaryDir readOnly;
     QVERIFY(QFile::setPermissions(readOnly.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     QCOMPARE(settleWorkDir(readOnly.path()), expected);
-    QVERIFY(QFile::setPermissions(
-        readOnly.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QVERIFY(QFile::setPermissions(readOnly.path(), kOwnerOnly));
   }
 }
 
@@ -112,25 +116,6 @@ void TestWorkDir::plantedLinkIsNotUsedAsFallback() {
   QVERIFY(QFile::setPermissions(name, QFileDevice::Permissions(0x7777)));
   QCOMPARE(privateWorkDir(), name);
   QCOMPARE(QFileInfo(name).permissions() & QFileDevice::WriteOther, QFileDevice::Permissions());
-}
-
-void TestWorkDir::existingPageFilesSurviveTheWriteTest() {
-  // Another window's profile page in the same folder is neither truncated
-  // nor deleted by the write test.
-  QTemporaryDir program;
-  const QString profile = pageFilePath(program.path(), kProfilePageFile);
-  QVERIFY(writeFile(profile, "<html>other window</html>"));
-  QCOMPARE(settleWorkDir(program.path()), program.path());
-  QFile f(profile);
-  QVERIFY(f.open(QIODevice::ReadOnly));
-  QCOMPARE(f.readAll(), QByteArray("<html>other window</html>"));
-  QCOMPARE(entries(program.path()), QStringList{QStringLiteral("T010191.htm")});
-}
-
-void TestWorkDir::pageFilePathHasOneSeparator() {
-  QCOMPARE(pageFilePath(QStringLiteral("/opt/ziwei"), kChartPageFile),
-           QStringLiteral("/opt/ziwei/T010190.htm"));
-  QCOMPARE(pageFilePath(QStringLiteral("/"), kOfflinePageFile), QStringLiteral("/T010192.htm"));
 }
 
 void TestWorkDir::deletingPageFilesSkipsWhatIsMissingOrForeign() {
@@ -167,7 +152,8 @@ void TestWorkDir::firstClaimTakesTheSettledDirOthersGetPrivateFolders() {
   // taken just as another process would.
   WorkDirClaim second = WorkDirClaim::claim(settled.path());
   WorkDirClaim third = WorkDirClaim::claim(settled.path());
-  for (const WorkDirClaim* c : {&second, &third}) {
+  WorkDirClaim fourth = WorkDirClaim::claim(settled.path());
+  for (const WorkDirClaim* c : {&second, &third, &fourth}) {
     QVERIFY(c->isPrivate());
     const QFileInfo info(c->dir());
     QVERIFY(info.isDir());
@@ -175,7 +161,7 @@ void TestWorkDir::firstClaimTakesTheSettledDirOthersGetPrivateFolders() {
     QVERIFY(info.fileName().startsWith(QStringLiteral("ziwei-")));
     QCOMPARE(info.permissions() &
                  ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
-             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+             kOwnerOnly);
     QVERIFY(passesWriteTest(c->dir()));
   }
   QVERIFY(second.dir() != third.dir());
@@ -191,6 +177,15 @@ void TestWorkDir::firstClaimTakesTheSettledDirOthersGetPrivateFolders() {
   QVERIFY(!QFileInfo::exists(secondDir));
   QVERIFY(QFileInfo::exists(pageFilePath(first.dir(), kChartPageFile)));
   QVERIFY(QFileInfo::exists(lock));
+
+  // A private folder holding a file that is not a page stays.
+  const QString notes = QDir(fourth.dir()).filePath(QStringLiteral("notes.txt"));
+  QVERIFY(writeFile(notes, "not ours"));
+  deletePageFiles(fourth.dir());
+  fourth.release();
+  QVERIFY(QFileInfo::exists(notes));
+  QVERIFY(QFile::remove(notes));
+  QVERIFY(QDir().rmdir(QFileInfo(notes).absolutePath()));
 
   // Shut-down of the first window leaves the private one alone.
   const QString thirdDir = third.dir();
@@ -224,17 +219,6 @@ void TestWorkDir::releasedDirIsTakenAgain() {
   QCOMPARE(moved.dir(), settled.path());
   QVERIFY(WorkDirClaim::claim(settled.path()).isPrivate());  // still held after the move
   QVERIFY(WorkDirClaim::claim(QString()).dir().isEmpty());
-}
-
-void TestWorkDir::privateFolderWithForeignFilesIsKept() {
-  QTemporaryDir settled;
-  WorkDirClaim first = WorkDirClaim::claim(settled.path());
-  WorkDirClaim second = WorkDirClaim::claim(settled.path());
-  const QString dir = second.dir();
-  QVERIFY(writeFile(QDir(dir).filePath(QStringLiteral("notes.txt")), "not ours"));
-  deletePageFiles(dir);
-  second.release();
-  QVERIFY(QFileInfo::exists(QDir(dir).filePath(QStringLiteral("notes.txt"))));
 }
 
 void TestWorkDir::plantedLockLinkIsNotFollowed() {
