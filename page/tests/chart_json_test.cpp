@@ -176,7 +176,7 @@ void checkAgainstEngine(const BirthInput& input) {
 
 TEST(ChartJson, AgreesWithTheEngineAndTheCells) {
   checkAgainstEngine(secondExampleInput());
-  const char* const names[] = {"陳大文", "", "@CYY@ & <b>\"q\"", "a\nb\\@PAGENOTE@\x01"};
+  const char* const names[] = {"陳大文", "", "@CYY@ & <b>\"q\"", "a\nb\\@PAGENOTE@\x01\x1F\x7F"};
   int n = 0;
   for (int year = 1912; year < 1972; ++year) {
     for (int month = 1; month <= 12; month += 1 + year % 2) {
