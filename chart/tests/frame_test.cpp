@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "chart/frame/chart_frame.h"
 #include "chart/frame/cyclic_names.h"
@@ -90,36 +91,34 @@ TEST(Frame, RefusesBadSelections) {
     s.*field = std::move(text);
     return s;
   };
+  using S = BirthSelection;
+  const struct {
+    std::string S::*field;
+    const char* name;
+    const char* allowed;
+    std::vector<std::string> bad;
+  } fields[] = {
+      {&S::year,
+       "year",
+       "1912 to 2010",
+       {"1911", "2011", "2100", "99999999999", "", "1e3", " 2000", "-2000", "２０００"}},
+      {&S::month, "month", "1 to 12", {"0", "13", "12abc"}},
+      {&S::leap, "leap", "正 or 閏", {"", "閏月", "　閏"}},  // ideographic blank
+      {&S::day, "day", "1 to 30", {"0", "31", " "}},
+      {&S::hour, "hour", "0 to 23", {"24", "+1"}},
+      {&S::minute, "minute", "0 to 59", {"60", "5.5"}},
+      {&S::second, "second", "0 to 59", {"60", "0x1"}},
+  };
+  for (const auto& f : fields) {
+    for (const std::string& text : f.bad) {
+      EXPECT_EQ(refusal(with(f.field, text)), std::string(f.name) + "|" + text + "|" + f.allowed);
+    }
+  }
   EXPECT_EQ(refusal(good), "accepted");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "1911")), "year|1911|1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "2011")), "year|2011|1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "2100")), "year|2100|1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "2100"), {1912, 2100}), "accepted");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "2101"), {1912, 2100}), "year|2101|1912 to 2100");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "99999999999")), "year|99999999999|1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "")), "year||1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "1e3")), "year|1e3|1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, " 2000")), "year| 2000|1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "-2000")), "year|-2000|1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::year, "２０００")), "year|２０００|1912 to 2010");
-  EXPECT_EQ(refusal(with(&BirthSelection::month, "0")), "month|0|1 to 12");
-  EXPECT_EQ(refusal(with(&BirthSelection::month, "13")), "month|13|1 to 12");
-  EXPECT_EQ(refusal(with(&BirthSelection::month, "12abc")), "month|12abc|1 to 12");
-  EXPECT_EQ(refusal(with(&BirthSelection::month, "012")), "accepted");
-  EXPECT_EQ(refusal(with(&BirthSelection::leap, "")), "leap||正 or 閏");
-  EXPECT_EQ(refusal(with(&BirthSelection::leap, "閏月")), "leap|閏月|正 or 閏");
-  EXPECT_EQ(refusal(with(&BirthSelection::leap, "　閏")),
-            "leap|　閏|正 or 閏");  // ideographic blank
-  EXPECT_EQ(refusal(with(&BirthSelection::leap, "  正 ")), "accepted");
-  EXPECT_EQ(refusal(with(&BirthSelection::day, "0")), "day|0|1 to 30");
-  EXPECT_EQ(refusal(with(&BirthSelection::day, "31")), "day|31|1 to 30");
-  EXPECT_EQ(refusal(with(&BirthSelection::day, " ")), "day| |1 to 30");
-  EXPECT_EQ(refusal(with(&BirthSelection::hour, "24")), "hour|24|0 to 23");
-  EXPECT_EQ(refusal(with(&BirthSelection::hour, "+1")), "hour|+1|0 to 23");
-  EXPECT_EQ(refusal(with(&BirthSelection::minute, "60")), "minute|60|0 to 59");
-  EXPECT_EQ(refusal(with(&BirthSelection::minute, "5.5")), "minute|5.5|0 to 59");
-  EXPECT_EQ(refusal(with(&BirthSelection::second, "60")), "second|60|0 to 59");
-  EXPECT_EQ(refusal(with(&BirthSelection::second, "0x1")), "second|0x1|0 to 59");
+  EXPECT_EQ(refusal(with(&S::month, "012")), "accepted");
+  EXPECT_EQ(refusal(with(&S::leap, "  正 ")), "accepted");
+  EXPECT_EQ(refusal(with(&S::year, "2100"), {1912, 2100}), "accepted");
+  EXPECT_EQ(refusal(with(&S::year, "2101"), {1912, 2100}), "year|2101|1912 to 2100");
 
   // The first bad field is the one named.
   BirthSelection twoBad = with(&BirthSelection::day, "99");
@@ -152,29 +151,28 @@ TEST(CyclicNames, Lookups) {
   EXPECT_EQ(getEARTHWORD(12), "亥");
   EXPECT_EQ(getEARTHWORD(-1), "");
 
-  ChartState c;
-  EXPECT_EQ(getSky(c, 1), "");  // no chart yet
-  c.YearStemNum = 1;
-  EXPECT_EQ(getSky(c, 1), "丙");
-  EXPECT_EQ(getSky(c, 2), "丁");
-  EXPECT_EQ(getSky(c, 3), "丙");
-  EXPECT_EQ(getSky(c, 11), "甲");
-  EXPECT_EQ(getSky(c, 12), "乙");
-  EXPECT_EQ(getSky(c, 13), "");
-  c.YearStemNum = 9;
-  EXPECT_EQ(getSky(c, 1), "壬");
-  EXPECT_EQ(getSky(c, 9), "戊");
-  c.YearStemNum = 10;
-  EXPECT_EQ(getSky(c, 12), "癸");
+  // Palace stems of a year stem, palaces 子 .. 亥 (寅 takes the first).
+  const auto stems = [](std::int16_t yearStem) {
+    ChartState c;
+    c.YearStemNum = yearStem;
+    std::string all;
+    for (PalaceNum p = 0; p <= 13; ++p) all += getSky(c, p);
+    return all;
+  };
+  EXPECT_EQ(stems(0), "");  // no chart yet
+  EXPECT_EQ(stems(1), "丙丁丙丁戊己庚辛壬癸甲乙");
+  EXPECT_EQ(stems(9), "壬癸壬癸甲乙丙丁戊己庚辛");
+  EXPECT_EQ(stems(10), "甲乙甲乙丙丁戊己庚辛壬癸");
 
-  EXPECT_EQ(getOtherHourse(3, 3), "命宮");
-  EXPECT_EQ(getOtherHourse(3, 2), "兄弟宮");
-  EXPECT_EQ(getOtherHourse(3, 4), "父母宮");
+  std::string ring;  // from the Life palace backwards round the ring
+  for (int step = 0; step < 12; ++step)
+    ring += getOtherHourse(3, static_cast<PalaceNum>((14 - step) % 12 + 1));
+  EXPECT_EQ(ring, "命宮兄弟宮夫妻宮子女宮財帛宮疾厄宮遷移宮僕役宮官祿宮田宅宮福德宮父母宮");
   EXPECT_EQ(getOtherHourse(12, 1), "父母宮");
   EXPECT_EQ(getOtherHourse(1, 12), "兄弟宮");
-  EXPECT_EQ(getOtherHourse(3, 9), "遷移宮");
   EXPECT_EQ(getOtherHourse(0, 3), "");
 
+  ChartState c;
   c.MonthPalaceNum = 7;
   c.HourNum = 8;
   for (PalaceNum p = 1; p <= 12; ++p) EXPECT_EQ(getBodyHourse(c, p), p == 2 ? "身宮" : "") << p;
