@@ -5,10 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/tests/ziwei_process.h"
+
 namespace ziwei::cli {
 namespace {
 
-CsvRecord record(std::vector<std::string> fields) { return {7, std::move(fields)}; }
+using testing::birthText;
+using Fields = std::vector<std::string>;
+
+CsvRecord record(Fields fields) { return {7, std::move(fields)}; }
 
 const BatchColumns& standardColumns() {
   static const BatchColumns columns = std::get<BatchColumns>(readBatchHeader(record(
@@ -16,117 +21,85 @@ const BatchColumns& standardColumns() {
   return columns;
 }
 
-std::string refusal(std::vector<std::string> fields) {
-  const auto read = readBatchRecord(record(std::move(fields)), standardColumns());
-  return std::holds_alternative<std::string>(read) ? std::get<std::string>(read) : "(read)";
+// The birth data read from `fields` as birthText, or the refusal.
+std::string read(Fields fields, const BatchColumns& columns = standardColumns()) {
+  const auto read = readBatchRecord(record(std::move(fields)), columns);
+  return std::holds_alternative<std::string>(read) ? "!" + std::get<std::string>(read)
+                                                   : birthText(std::get<BirthInput>(read));
 }
 
 TEST(BatchCommand, HeaderNamesTheColumnsInAnyOrder) {
-  const auto read = readBatchHeader(
+  const auto header = readBatchHeader(
       record({"second", "minute", "hour", "day", "leap", "month", "year", "sex", "name"}));
-  ASSERT_TRUE(std::holds_alternative<BatchColumns>(read));
-  const auto& columns = std::get<BatchColumns>(read);
+  ASSERT_TRUE(std::holds_alternative<BatchColumns>(header));
+  const auto& columns = std::get<BatchColumns>(header);
   EXPECT_EQ(columns.fields, 9u);
-  EXPECT_EQ(columns.position[0], 8u);  // name
-  EXPECT_EQ(columns.position[8], 0u);  // second
   EXPECT_FALSE(columns.position[kSolarColumn]);
-  const auto birth = std::get<BirthInput>(
-      readBatchRecord(record({"5", "4", "13", "20", "1", "4", "2000", "female", "王"}), columns));
-  EXPECT_EQ(birth.name, "王");
-  EXPECT_FALSE(birth.male);
-  EXPECT_EQ(birth.year, 2000);
-  EXPECT_EQ(birth.month, 4);
-  EXPECT_TRUE(birth.leap);
-  EXPECT_EQ(birth.day, 20);
-  EXPECT_EQ(birth.hour, 13);
-  EXPECT_EQ(birth.minute, 4);
-  EXPECT_EQ(birth.second, 5);
+  EXPECT_EQ(read({"5", "4", "13", "20", "1", "4", "2000", "female", "王"}, columns),
+            "王 female 2000-4L-20 13:04:05");
 
-  const auto problem = [](std::vector<std::string> fields) {
-    const auto header = readBatchHeader(record(std::move(fields)));
-    return std::holds_alternative<std::string>(header) ? std::get<std::string>(header) : "";
-  };
-  EXPECT_NE(problem({"name", "sex", "year", "month", "leap", "day", "hour", "minute"})
-                .find("lacks the column \"second\""),
-            std::string::npos);
-  EXPECT_NE(
-      problem({"name", "sex", "year", "month", "leap", "day", "hour", "minute", "second", "Name"})
-          .find("unknown column \"Name\""),
-      std::string::npos);
-  EXPECT_NE(
-      problem({"name", "sex", "year", "month", "leap", "day", "hour", "minute", "second", "hour"})
-          .find("the column \"hour\" twice"),
-      std::string::npos);
+  const Fields nine = {"name", "sex", "year", "month", "leap", "day", "hour", "minute", "second"};
+  for (const auto& [extra, problem] :
+       std::vector<std::pair<std::string, std::string>>{{"", "lacks the column \"second\""},
+                                                        {"Name", "unknown column \"Name\""},
+                                                        {"hour", "the column \"hour\" twice"}}) {
+    Fields fields = nine;
+    if (extra.empty())
+      fields.pop_back();
+    else
+      fields.push_back(extra);
+    const auto refused = readBatchHeader(record(fields));
+    ASSERT_TRUE(std::holds_alternative<std::string>(refused)) << problem;
+    EXPECT_NE(std::get<std::string>(refused).find(problem), std::string::npos);
+  }
 }
 
 TEST(BatchCommand, RecordsAreCheckedFieldByField) {
-  EXPECT_EQ(refusal({"a", "male", "2000", "1", "0", "1", "0", "0", "0"}),
-            "the record has 9 fields, the header 10");
-  EXPECT_EQ(refusal({"a", "Male", "2000", "1", "0", "1", "0", "0", "0", ""}),
-            "sex: \"Male\" is not allowed (allowed: male, female)");
-  EXPECT_EQ(refusal({"a", "male", "1911", "1", "0", "1", "0", "0", "0", ""}),
-            "year: \"1911\" is not allowed (allowed: 1912 to 2100)");
-  EXPECT_EQ(refusal({"a", "male", "2000", "1", "0", "31", "0", "0", "0", ""}),
-            "day: \"31\" is not allowed (allowed: 1 to 30)");
-  EXPECT_EQ(refusal({"a", "male", "2000", "1", "0", "1", " 5", "0", "0", ""}),
-            "hour: \" 5\" is not a whole number (allowed: 0 to 23)");
-  EXPECT_EQ(refusal({"a", "male", "2000", "1", "0", "1", "0", "", "0", ""}),
-            "minute: \"\" is not a whole number (allowed: 0 to 59)");
-  EXPECT_EQ(refusal({"a", "male", "2000", "1", "yes", "1", "0", "0", "0", ""}),
-            "leap: \"yes\" is not allowed (allowed: 0, 1)");
-  EXPECT_EQ(refusal({"\xFF", "male", "2000", "1", "0", "1", "0", "0", "0", ""}),
-            "name: the text is not valid UTF-8");
-  // Values are shown on one line.
-  EXPECT_EQ(refusal({"a", "male\nx", "2000", "1", "0", "1", "0", "0", "0", ""}),
-            "sex: \"male\\x0Ax\" is not allowed (allowed: male, female)");
-}
-
-TEST(BatchCommand, SolarDatesReplaceTheLunarDate) {
-  const auto read = readBatchRecord(
-      record({"陳", "female", "", "", "", "", "23", "5", "6", "2001-06-08"}), standardColumns());
-  ASSERT_TRUE(std::holds_alternative<BirthInput>(read)) << std::get<std::string>(read);
-  const auto& birth = std::get<BirthInput>(read);
-  EXPECT_EQ(birth.year, 2001);
-  EXPECT_EQ(birth.month, 4);
-  EXPECT_TRUE(birth.leap);
-  EXPECT_EQ(birth.day, 17);
-  EXPECT_EQ(birth.hour, 23);  // the clock time stays on the civil date
-  EXPECT_EQ(birth.solar, "2001-06-08");
-
-  EXPECT_EQ(refusal({"a", "male", "2001", "", "", "", "0", "0", "0", "2001-06-08"}),
-            "solar: a solar date is given, so year must be empty (it is \"2001\")");
-  EXPECT_EQ(refusal({"a", "male", "", "", "0", "", "0", "0", "0", "2001-06-08"}),
-            "solar: a solar date is given, so leap must be empty (it is \"0\")");
-  EXPECT_EQ(refusal({"a", "male", "", "", "", "", "0", "0", "0", "1912-02-17"})
-                .rfind("solar: \"1912-02-17\" falls in lunar year 1911", 0),
-            0u);
-  EXPECT_EQ(refusal({"a", "male", "", "", "", "", "0", "0", "0", "2001-02-30"})
-                .rfind("solar: \"2001-02-30\" ", 0),
-            0u);
-  // Without a solar date the lunar date is needed.
-  EXPECT_EQ(refusal({"a", "male", "", "1", "0", "1", "0", "0", "0", ""}),
-            "year: \"\" is not a whole number (allowed: 1912 to 2100)");
+  for (const auto& [fields, expected] : std::vector<std::pair<Fields, std::string>>{
+           {{"a", "male", "2000", "1", "0", "1", "0", "0", "0"},
+            "!the record has 9 fields, the header 10"},
+           {{"a", "Male", "2000", "1", "0", "1", "0", "0", "0", ""},
+            "!sex: \"Male\" is not allowed (allowed: male, female)"},
+           {{"a", "male", "1911", "1", "0", "1", "0", "0", "0", ""},
+            "!year: \"1911\" is not allowed (allowed: 1912 to 2100)"},
+           {{"a", "male", "2000", "1", "0", "31", "0", "0", "0", ""},
+            "!day: \"31\" is not allowed (allowed: 1 to 30)"},
+           {{"a", "male", "2000", "1", "0", "1", " 5", "0", "0", ""},
+            "!hour: \" 5\" is not a whole number (allowed: 0 to 23)"},
+           {{"a", "male", "2000", "1", "0", "1", "0", "", "0", ""},
+            "!minute: \"\" is not a whole number (allowed: 0 to 59)"},
+           {{"a", "male", "2000", "1", "yes", "1", "0", "0", "0", ""},
+            "!leap: \"yes\" is not allowed (allowed: 0, 1)"},
+           {{"\xFF", "male", "2000", "1", "0", "1", "0", "0", "0", ""},
+            "!name: the text is not valid UTF-8"},
+           // Values are shown on one line.
+           {{"a", "male\nx", "2000", "1", "0", "1", "0", "0", "0", ""},
+            "!sex: \"male\\x0Ax\" is not allowed (allowed: male, female)"},
+           // A solar date replaces the lunar date; the clock time stays on
+           // the civil date.
+           {{"陳", "female", "", "", "", "", "23", "5", "6", "2001-06-08"},
+            "陳 female 2001-4L-17 23:05:06 solar=2001-06-08"},
+           {{"a", "male", "2001", "", "", "", "0", "0", "0", "2001-06-08"},
+            "!solar: a solar date is given, so year must be empty (it is \"2001\")"},
+           {{"a", "male", "", "", "0", "", "0", "0", "0", "2001-06-08"},
+            "!solar: a solar date is given, so leap must be empty (it is \"0\")"},
+           // Without a solar date the lunar date is needed.
+           {{"a", "male", "", "1", "0", "1", "0", "0", "0", ""},
+            "!year: \"\" is not a whole number (allowed: 1912 to 2100)"},
+       }) {
+    EXPECT_EQ(read(fields), expected);
+  }
+  EXPECT_TRUE(read({"a", "male", "", "", "", "", "0", "0", "0", "1912-02-17"})
+                  .starts_with("!solar: \"1912-02-17\" falls in lunar year 1911"));
+  EXPECT_TRUE(read({"a", "male", "", "", "", "", "0", "0", "0", "2001-02-30"})
+                  .starts_with("!solar: \"2001-02-30\" "));
 }
 
 TEST(BatchCommand, AllEnumeratesTheLunarInputSpace) {
-  const BirthInput first = allBirth(0);
-  EXPECT_EQ(first.year, 1912);
-  EXPECT_EQ(first.month, 1);
-  EXPECT_FALSE(first.leap);
-  EXPECT_EQ(first.day, 1);
-  EXPECT_EQ(first.hour, 0);
-  EXPECT_TRUE(first.male);
+  EXPECT_EQ(birthText(allBirth(0)), "您的姓名 male 1912-1-1 00:00:00");
   EXPECT_FALSE(allBirth(1).male);
   EXPECT_EQ(allBirth(2).hour, 1);
-  const BirthInput last = allBirth(kAllBirths - 1);
-  EXPECT_EQ(last.year, 2010);
-  EXPECT_EQ(last.month, 12);
-  EXPECT_TRUE(last.leap);
-  EXPECT_EQ(last.day, 30);
-  EXPECT_EQ(last.hour, 23);
-  EXPECT_FALSE(last.male);
-  EXPECT_EQ(last.minute, 0);
-  EXPECT_EQ(last.second, 0);
+  EXPECT_EQ(birthText(allBirth(kAllBirths - 1)), "您的姓名 female 2010-12L-30 23:00:00");
   EXPECT_EQ(kAllBirths, 3421440u);
 }
 
@@ -145,19 +118,20 @@ TEST(BatchCommand, ParsesItsOptions) {
   EXPECT_EQ(std::get<BatchOptions>(parse({"-j2", "-ox.jsonl"})).output, "x.jsonl");
   EXPECT_TRUE(std::holds_alternative<ShowHelp>(parse({"--all", "--help"})));
 
-  const auto error = [&](std::vector<std::string_view> args) {
-    const auto command = parse(std::move(args));
-    return std::holds_alternative<UsageError>(command) ? std::get<UsageError>(command).message : "";
-  };
-  EXPECT_EQ(error({"--all", "in.csv"}), "batch: --all reads no input, but \"in.csv\" was given");
-  EXPECT_EQ(error({"--pages", "d", "-o", "f"}),
-            "batch: --output and --pages cannot be given together");
-  EXPECT_EQ(error({"--encoding", "utf-8"}),
-            "batch: --encoding is for --pages (JSON Lines are always UTF-8)");
-  EXPECT_EQ(error({"--jobs", "0"}), "batch: --jobs: \"0\" is not allowed (allowed: 1 to 256)");
-  EXPECT_EQ(error({"a", "b"}), "batch: unexpected argument \"b\" (one input file at most)");
-  EXPECT_EQ(error({"--year", "2000"}), "batch: unknown option \"--year\" (see ziwei batch --help)");
-  EXPECT_EQ(error({"-o"}), "batch: -o: a value is missing");
+  for (const auto& [args, message] :
+       std::vector<std::pair<std::vector<std::string_view>, std::string>>{
+           {{"--all", "in.csv"}, "--all reads no input, but \"in.csv\" was given"},
+           {{"--pages", "d", "-o", "f"}, "--output and --pages cannot be given together"},
+           {{"--encoding", "utf-8"}, "--encoding is for --pages (JSON Lines are always UTF-8)"},
+           {{"--jobs", "0"}, "--jobs: \"0\" is not allowed (allowed: 1 to 256)"},
+           {{"a", "b"}, "unexpected argument \"b\" (one input file at most)"},
+           {{"--year", "2000"}, "unknown option \"--year\" (see ziwei batch --help)"},
+           {{"-o"}, "-o: a value is missing"},
+       }) {
+    const auto command = parse(args);
+    ASSERT_TRUE(std::holds_alternative<UsageError>(command)) << message;
+    EXPECT_EQ(std::get<UsageError>(command).message, "batch: " + message);
+  }
 }
 
 }  // namespace

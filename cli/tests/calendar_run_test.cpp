@@ -1,13 +1,9 @@
 // Runs the built ziwei for the Gregorian-date features: the lunar and solar
-// commands, --solar casts and the lunar years past 2010.
+// commands, --solar casts and the lunar years past 2010. The messages
+// themselves are checked in calendar_commands_test.cpp; these check exit
+// statuses and what reaches each stream.
 #include <gtest/gtest.h>
-#include <rapidjson/document.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,33 +12,22 @@
 namespace {
 
 using namespace ziwei::cli::testing;
+using Args = std::vector<std::string>;
 
 class ZiweiCalendar : public ZiweiProcessTest {
  protected:
   ZiweiCalendar() : ZiweiProcessTest("ziwei-calendar-") {}
 };
 
-rapidjson::Document json(const Result& result) {
-  rapidjson::Document document;
-  document.Parse(result.out.c_str());
-  EXPECT_FALSE(document.HasParseError()) << result.out.substr(0, 200) << result.err;
-  return document;
-}
-
 TEST_F(ZiweiCalendar, LunarPrintsEveryGoodDateAndReportsTheBadOnes) {
-  const Result good = run({"lunar", "2001-06-08", "-", "2033-12-22"}, "2023-03-22\r\n\n");
+  const Result good = run({"lunar", "2001-06-08", "-"}, "2023-03-22\r\n\n");
   EXPECT_EQ(good.status, 0);
-  EXPECT_EQ(good.out,
-            "2001-06-08\t2001\t4\t1\t17\n"
-            "2023-03-22\t2023\t2\t1\t1\n"
-            "2033-12-22\t2033\t11\t1\t1\n");
+  EXPECT_EQ(good.out, "2001-06-08\t2001\t4\t1\t17\n2023-03-22\t2023\t2\t1\t1\n");
   EXPECT_EQ(good.err, "");
 
   const Result bad = run({"lunar", "-", "2101-01-01", "1987-07-26"}, "1987-06-26\n2001-06-31\n");
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.out,
-            "1987-06-26\t1987\t6\t0\t1\n"
-            "1987-07-26\t1987\t6\t1\t1\n");
+  EXPECT_EQ(bad.out, "1987-06-26\t1987\t6\t0\t1\n1987-07-26\t1987\t6\t1\t1\n");
   EXPECT_EQ(bad.err,
             "ziwei: lunar: line 2 of standard input: \"2001-06-31\" is not an existing date\n"
             "ziwei: lunar: argument 2: 2101-01-01 is outside the supported range "
@@ -54,11 +39,8 @@ TEST_F(ZiweiCalendar, LunarPrintsEveryGoodDateAndReportsTheBadOnes) {
   const Result help = run({"lunar", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("Usage: ziwei lunar DATE...\n"));
-}
 
-TEST_F(ZiweiCalendar, LunarToAFullDeviceIsAnIoError) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  const Result full = run({"lunar", "2001-06-08"}, "", ">/dev/full");
+  const Result full = run({"lunar", "2001-06-08"}, "", "/dev/full");
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "ziwei: cannot write to standard output\n");
 }
@@ -75,18 +57,13 @@ TEST_F(ZiweiCalendar, SolarPrintsTheGregorianDateOrRefuses) {
   EXPECT_EQ(missing.err,
             "ziwei: solar: lunar 2033, leap month 7, day 1: lunar year 2033 has no leap month 7 "
             "(its leap month is 11)\n");
-  const Result shortMonth = run({"solar", "2001", "4", "30", "--leap"});
-  EXPECT_EQ(shortMonth.status, 2);
-  EXPECT_EQ(shortMonth.err,
-            "ziwei: solar: lunar 2001, leap month 4, day 30: that month has 29 days\n");
 }
 
 TEST_F(ZiweiCalendar, SolarCastIsTheCastOfItsLunarDate) {
   // 23:30 on 2001-06-08 stays on that civil date: lunar leap month 4, day 17.
-  const std::vector<std::string> time = {"--hour", "23", "--minute", "30", "--print-date", "d"};
-  std::vector<std::string> solar = {"--solar", "2001-06-08", "--sex", "female"};
-  std::vector<std::string> lunar = {"--year", "2001", "--month", "4",     "--leap",
-                                    "--day",  "17",   "--sex",   "female"};
+  const Args time = {"--hour", "23", "--minute", "30", "--print-date", "d", "--sex", "female"};
+  Args solar = {"--solar", "2001-06-08"};
+  Args lunar = {"--year", "2001", "--month", "4", "--leap", "--day", "17"};
   solar.insert(solar.end(), time.begin(), time.end());
   lunar.insert(lunar.end(), time.begin(), time.end());
 
@@ -102,39 +79,33 @@ TEST_F(ZiweiCalendar, SolarCastIsTheCastOfItsLunarDate) {
   ASSERT_NE(lunarJson.find(seconds), std::string::npos);
   lunarJson.insert(lunarJson.find(seconds) + seconds.size(), ",\"solar\":\"2001-06-08\"");
   EXPECT_EQ(solarJson.out, lunarJson);
-  const auto document = json(solarJson);
-  EXPECT_EQ(document["input"]["day"].GetInt(), 17);
-  EXPECT_TRUE(document["input"]["leap"].GetBool());
-  EXPECT_EQ(document["frame"]["hourBranch"].GetInt(), 1);  // 子
+  EXPECT_EQ(parseJson(solarJson.out)["frame"]["hourBranch"].GetInt(), 1);  // 子
 }
 
 TEST_F(ZiweiCalendar, CastsLunarYearsUpTo2100) {
-  struct Year {
-    const char* year;
-    const char* stem;
-    const char* branch;
-  };
-  for (const Year& y :
-       {Year{"2011", "辛", "卯"}, Year{"2050", "庚", "午"}, Year{"2100", "庚", "申"}}) {
-    const Result result =
-        run({"--year", y.year, "--month", "12", "--day", "30", "--format", "json"});
-    ASSERT_EQ(result.status, 0) << y.year << ": " << result.err;
-    const auto document = json(result);
-    EXPECT_STREQ(document["frame"]["yearStem"].GetString(), y.stem) << y.year;
-    EXPECT_STREQ(document["frame"]["yearBranch"].GetString(), y.branch) << y.year;
+  for (const auto& [args, stemBranch] : std::vector<std::pair<Args, std::string>>{
+           {{"--year", "2011", "--month", "12", "--day", "30"}, "辛卯"},
+           {{"--year", "2050", "--month", "12", "--day", "30"}, "庚午"},
+           {{"--year", "2100", "--month", "12", "--day", "30"}, "庚申"},
+           {{"--solar", "2100-12-31"}, "庚申"},
+       }) {
+    Args json = args;
+    json.insert(json.end(), {"--format", "json"});
+    const Result result = run(json);
+    ASSERT_EQ(result.status, 0) << args[1] << ": " << result.err;
+    const auto document = parseJson(result.out);
+    EXPECT_EQ(std::string(document["frame"]["yearStem"].GetString()) +
+                  document["frame"]["yearBranch"].GetString(),
+              stemBranch)
+        << args[1];
     EXPECT_EQ(document["palaces"].Size(), 12u);
+    EXPECT_EQ(document["input"]["year"].GetInt(),
+              args[1] == "2100-12-31" ? 2100 : std::stoi(args[1]));
   }
-  const Result last = run({"--solar", "2100-12-31", "--format", "json"});
-  ASSERT_EQ(last.status, 0) << last.err;
-  const auto document = json(last);
-  EXPECT_EQ(document["input"]["year"].GetInt(), 2100);
-  EXPECT_EQ(document["input"]["month"].GetInt(), 12);
-  EXPECT_EQ(document["input"]["day"].GetInt(), 1);
-  EXPECT_STREQ(document["input"]["solar"].GetString(), "2100-12-31");
 }
 
 TEST_F(ZiweiCalendar, SolarRefusalsAreUsageErrors) {
-  for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+  for (const auto& [args, message] : std::vector<std::pair<Args, std::string>>{
            {{"--solar", "2001-06-08", "--month", "4"},
             "--solar and --month cannot be given together (--solar gives the lunar date)"},
            {{"--solar", "1912-02-17"},
@@ -146,15 +117,6 @@ TEST_F(ZiweiCalendar, SolarRefusalsAreUsageErrors) {
     EXPECT_EQ(result.status, 2) << message;
     EXPECT_EQ(result.err, "ziwei: " + message + "\n");
     EXPECT_EQ(result.out, "");
-  }
-}
-
-TEST_F(ZiweiCalendar, HelpExplainsHour23AndTheCommands) {
-  const Result help = run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  for (const char* text : {"--solar YYYY-MM-DD", "hour 23 is the 子 hour of this day",
-                           "ziwei lunar DATE...", "ziwei solar YEAR MONTH DAY [--leap]"}) {
-    EXPECT_NE(help.out.find(text), std::string::npos) << text;
   }
 }
 

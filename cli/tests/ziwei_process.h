@@ -1,15 +1,24 @@
 #pragma once
 // Runs the built ziwei (ZIWEI_EXECUTABLE) in a child process, as a user
-// would, inside a scratch folder of its own for each test.
+// would, inside a scratch folder of its own for each test; and helpers the
+// cli tests share.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <rapidjson/document.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "page/birth_input.h"
 
 namespace ziwei::cli::testing {
 
@@ -40,11 +49,35 @@ inline void writeFile(const fs::path& path, std::string_view bytes) {
   std::fclose(file);
 }
 
-// `arg` quoted for the shell.
-inline std::string shellWord(std::string_view arg) {
-  std::string text = "'";
-  for (const char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return text + "'";
+// The names in `dir`, sorted.
+inline std::vector<std::string> entries(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+inline std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> all;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) all.push_back(line);
+  return all;
+}
+
+inline rapidjson::Document parseJson(std::string_view text) {
+  rapidjson::Document document;
+  document.Parse(text.data(), text.size());
+  EXPECT_FALSE(document.HasParseError()) << text.substr(0, 200);
+  return document;
+}
+
+// Birth data on one line, e.g. "王 female 2000-4L-20 13:04:05 solar=2001-06-08".
+inline std::string birthText(const ziwei::BirthInput& b) {
+  char time[16];
+  std::snprintf(time, sizeof time, "%02d:%02d:%02d", b.hour, b.minute, b.second);
+  return b.name + (b.male ? " male " : " female ") + std::to_string(b.year) + "-" +
+         std::to_string(b.month) + (b.leap ? "L-" : "-") + std::to_string(b.day) + " " + time +
+         (b.solar ? " solar=" + *b.solar : "");
 }
 
 // A test with a scratch folder `dir_` named after the test, removed after it.
@@ -60,28 +93,41 @@ class ZiweiProcessTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  // Runs ziwei with `args`, `input` on its standard input. Standard output
-  // goes to a file of the test, or where `stdoutRedirect` (a shell
-  // redirection such as ">/dev/full" or ">&-") sends it.
+  // Runs ziwei with `args` (no shell: an argument may be as long as the
+  // kernel allows), `input` on its standard input. Standard output goes to a
+  // file of the test, or to the device `stdoutTo` names, or is closed when
+  // `stdoutTo` is "-".
   Result run(const std::vector<std::string>& args, std::string_view input = "",
-             const std::string& stdoutRedirect = "") {
-    writeFile(dir_ / "in", input);
-    std::string command = shellWord(ZIWEI_EXECUTABLE);
-    for (const std::string& arg : args) command += " " + shellWord(arg);
-    command += " <" + shellWord((dir_ / "in").string());
-    command +=
-        stdoutRedirect.empty() ? " >" + shellWord((dir_ / "out").string()) : " " + stdoutRedirect;
-    command += " 2>" + shellWord((dir_ / "err").string());
-    fs::remove(dir_ / "out");
-    const int raw = std::system(command.c_str());
-    Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(dir_ / "out");
-    result.err = readFile(dir_ / "err");
-    return result;
+             const std::string& stdoutTo = "") {
+    const fs::path in = dir_ / "in", out = dir_ / "out", err = dir_ / "err";
+    writeFile(in, input);
+    fs::remove(out);
+    std::vector<std::string> copies = args;
+    copies.insert(copies.begin(), ZIWEI_EXECUTABLE);
+    std::vector<char*> argv;
+    for (std::string& arg : copies) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(::open(in.c_str(), O_RDONLY), STDIN_FILENO);
+      ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), STDERR_FILENO);
+      if (stdoutTo == "-") {
+        ::close(STDOUT_FILENO);
+      } else {
+        const fs::path to = stdoutTo.empty() ? out : fs::path(stdoutTo);
+        ::dup2(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), STDOUT_FILENO);
+      }
+      if (runAs_ && (::setgid(runAs_->second) != 0 || ::setuid(runAs_->first) != 0)) ::_exit(126);
+      ::execv(argv[0], argv.data());
+      ::_exit(127);
+    }
+    int raw = 0;
+    ::waitpid(child, &raw, 0);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
   }
 
   fs::path dir_;
+  std::optional<std::pair<uid_t, gid_t>> runAs_;  // the user and group ziwei runs as
 
  private:
   std::string prefix_;
