@@ -13,7 +13,6 @@
 #include "chart/periods/periods.h"
 #include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
-#include "example_charts.h"
 #include "page/palace_cell.h"
 #include "page/palace_groups.h"
 
@@ -196,27 +195,6 @@ TEST(ChartJson, AgreesWithTheEngineAndTheCells) {
       if (testing::Test::HasFatalFailure()) return;
     }
   }
-}
-
-TEST(ChartJson, MarksOfTheFirstExample) {
-  BirthInput input;
-  input.year = 1984;
-  const auto document = parse(chartJson(input, castFrame(toSelection(input))));
-  const auto& chou = document["palaces"][1];  // 丑: 廉貞 祿, 七殺, 陀羅, 天魁
-  const auto& you = document["palaces"][9];   // 酉: 紫微 first
-  const auto& hai = document["palaces"][11];  // 亥: 旬空
-  const auto str = [](const rapidjson::Value& v) { return text(v); };
-  EXPECT_EQ(str(chou["main"][0]["star"]) + str(chou["main"][0]["brightness"]) +
-                str(chou["main"][0]["transformation"]),
-            "廉貞△祿");
-  EXPECT_TRUE(chou["main"][1]["transformation"].IsNull());
-  EXPECT_EQ(str(chou["main"][3]["star"]) + str(chou["main"][3]["brightness"]), "天魁ˉ");
-  EXPECT_EQ(str(you["main"][0]["star"]) + str(you["markers"][0]) + str(hai["void"][0]),
-            "紫微天使旬空");
-  EXPECT_EQ(str(you["cycles"]["doctor"]) + str(you["cycles"]["general"]) +
-                str(you["cycles"]["yearFront"]),
-            "喜神咸池天德");
-  EXPECT_EQ(hai["majorPeriod"][0].GetInt() * 1000 + hai["majorPeriod"][1].GetInt(), 96105);
 }
 
 TEST(ChartJson, NamesAreEscapedAndMustBeUtf8) {
