@@ -318,6 +318,7 @@ void TestMainWindow::chartRequestsWriteWhatTheCommandLineWrites() {
   child<QLineEdit>("txtNAME")->setText(name);
   castAndCompare(other, name);
   QCOMPARE(window_->chartState().BirthMonth, 1);
+  QCOMPARE(static_cast<int>(window_->chartState().BirthSecond), 59);  // not on the page
   QCOMPARE(window_->chartState().SexText, std::string("陽女"));
 }
 
