@@ -10,6 +10,7 @@
 
 #include "chart/frame/chart_frame.h"
 #include "chart/stars/star_names.h"
+#include "example_charts.h"
 #include "page/birth_input.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
@@ -21,35 +22,10 @@
 namespace ziwei {
 namespace {
 
-// Sixty years (every stem and branch), every month, every third day (each
-// day in turn), the leap flag, hours, minutes, sexes and names rotating with
-// them: 7200 births.
-std::vector<BirthInput> sweepBirths() {
-  const std::vector<std::string> names = {"陳大文", "", "@CYY@ & <b>\"q\"", "a\nb\\@PAGENOTE@\x01"};
-  std::vector<BirthInput> births;
-  for (int year = 1912; year < 1972; ++year) {
-    for (int month = 1; month <= 12; ++month) {
-      for (int day = 1 + (year + month) % 3; day <= 30; day += 3) {
-        BirthInput birth;
-        birth.year = year;
-        birth.month = month;
-        birth.day = day;
-        birth.leap = (year + day) % 5 == 0;
-        birth.hour = (year * 7 + month * 5 + day) % 24;
-        birth.minute = (year + month + day) % 60;
-        birth.male = (year + month + day) % 2 == 0;
-        birth.name = names[births.size() % names.size()];
-        if (day % 7 == 0) birth.solar = "2001-06-08";
-        births.push_back(birth);
-      }
-    }
-  }
-  return births;
-}
-
 std::vector<ChartState> sweepCharts() {
   std::vector<ChartState> charts;
-  for (const BirthInput& birth : sweepBirths()) charts.push_back(castFrame(toSelection(birth)));
+  for (const BirthInput& birth : test::spreadBirths())
+    charts.push_back(castFrame(toSelection(birth)));
   return charts;
 }
 
@@ -98,7 +74,7 @@ TEST(FastPath, PagesEqualOrderedReplacement) {
   // references must come out as when the whole page is encoded.
   const std::vector<std::string> names = {"陳大文", "@CYY@ & <b>", "😀 𠀋 \xE4", "\xFF\xE4\xB8", ""};
   std::size_t n = 0;
-  for (const BirthInput& birth : sweepBirths()) {
+  for (const BirthInput& birth : test::spreadBirths()) {
     const ChartState chart = castFrame(toSelection(birth));
     const std::string& name = names[n++ % names.size()];
     const std::string plainPage =
