@@ -51,43 +51,41 @@ void checkRefusal(const std::string& message) {
   require(printable(ziwei::cli::oneLine(message)), "a refusal prints as one line");
 }
 
-void checkLunar(const ziwei::cli::LunarCommand& command) {
+// A command of lunar, solar or batch: a refusal that prints as one line, or
+// options that pass `check`.
+template <typename Options, typename Command>
+void checkCommand(const Command& command, void (*check)(const Options&)) {
   if (const auto* error = std::get_if<ziwei::cli::UsageError>(&command)) {
     checkRefusal(error->message);
-  } else if (const auto* options = std::get_if<ziwei::cli::LunarOptions>(&command)) {
-    require(!options->dates.empty(), "lunar has a date");
-    for (const std::string& date : options->dates) {
-      if (date == "-") continue;
-      try {
-        const std::string line = ziwei::cli::lunarLine(date);
-        require(line.ends_with('\n') && ziwei::isValidUtf8(line), "a lunar line is one line");
-      } catch (const ziwei::calendar::CalendarError& error) {
-        checkRefusal(error.what());
-      }
-    }
+  } else if (const auto* options = std::get_if<Options>(&command)) {
+    check(*options);
   }
 }
 
-void checkSolar(const ziwei::cli::SolarCommand& command) {
-  if (const auto* error = std::get_if<ziwei::cli::UsageError>(&command)) {
-    checkRefusal(error->message);
-  } else if (const auto* options = std::get_if<ziwei::cli::SolarOptions>(&command)) {
+void checkLunar(const ziwei::cli::LunarOptions& options) {
+  require(!options.dates.empty(), "lunar has a date");
+  for (const std::string& date : options.dates) {
+    if (date == "-") continue;
     try {
-      require(ziwei::cli::solarLine(options->date).size() == 11, "a solar line is a date");
-    } catch (const ziwei::calendar::CalendarError&) {
-      require(false, "an accepted lunar date converts");
+      const std::string line = ziwei::cli::lunarLine(date);
+      require(line.ends_with('\n') && ziwei::isValidUtf8(line), "a lunar line is one line");
+    } catch (const ziwei::calendar::CalendarError& error) {
+      checkRefusal(error.what());
     }
   }
 }
 
-void checkBatch(const ziwei::cli::BatchCommand& command) {
-  if (const auto* error = std::get_if<ziwei::cli::UsageError>(&command)) {
-    checkRefusal(error->message);
-  } else if (const auto* options = std::get_if<ziwei::cli::BatchOptions>(&command)) {
-    require(options->jobs <= 256, "batch workers are bounded");
-    require(!options->printDate || ziwei::isValidUtf8(*options->printDate),
-            "the print date is UTF-8");
+void checkSolar(const ziwei::cli::SolarOptions& options) {
+  try {
+    require(ziwei::cli::solarLine(options.date).size() == 11, "a solar line is a date");
+  } catch (const ziwei::calendar::CalendarError&) {
+    require(false, "an accepted lunar date converts");
   }
+}
+
+void checkBatch(const ziwei::cli::BatchOptions& options) {
+  require(options.jobs <= 256, "batch workers are bounded");
+  require(!options.printDate || ziwei::isValidUtf8(*options.printDate), "the print date is UTF-8");
 }
 
 }  // namespace
@@ -108,17 +106,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view first = args.empty() ? std::string_view{} : args.front();
   const auto rest = std::span<const std::string_view>(args).subspan(args.empty() ? 0 : 1);
   if (first == "lunar") {
-    checkLunar(ziwei::cli::parseLunarCommand(rest));
-    return 0;
+    checkCommand(ziwei::cli::parseLunarCommand(rest), checkLunar);
+  } else if (first == "solar") {
+    checkCommand(ziwei::cli::parseSolarCommand(rest), checkSolar);
+  } else if (first == "batch") {
+    checkCommand(ziwei::cli::parseBatchCommand(rest), checkBatch);
   }
-  if (first == "solar") {
-    checkSolar(ziwei::cli::parseSolarCommand(rest));
-    return 0;
-  }
-  if (first == "batch") {
-    checkBatch(ziwei::cli::parseBatchCommand(rest));
-    return 0;
-  }
+  if (first == "lunar" || first == "solar" || first == "batch") return 0;
   const ziwei::cli::Command command = ziwei::cli::parseCommandLine(args);
   std::visit(
       [](const auto& parsed) {
