@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -316,42 +317,27 @@ void checkLifeDependent(const ChartState& c) {
   checkCycle([&](PalaceNum p) { return getFiveLongLifeStar(c.BureauName, c.SexText, p); },
              kGrowthStart[static_cast<std::size_t>(bureau - 2)], forward, "長生", "沐浴", ctx);
 
-  // The major periods tile bureau .. bureau + 119, the Life palace first.
-  std::array<bool, 12> decades{};
+  // The major periods run ten years a palace from the bureau's number, the
+  // Life palace first, in the label's direction.
   for (PalaceNum p = 1; p <= 12; ++p) {
-    const std::string text = getBigYear(c.BureauName, c.SexText, c.LifePalaceNum, p);
-    const auto dash = text.find('-');
-    ASSERT_NE(dash, std::string::npos) << ctx;
-    const int from = std::stoi(text.substr(0, dash));
-    const int to = std::stoi(text.substr(dash + 1));
-    EXPECT_EQ(to, from + 9) << ctx;
-    ASSERT_EQ((from - bureau) % 10, 0) << ctx << " " << text;
-    const auto decade = static_cast<std::size_t>((from - bureau) / 10);
-    ASSERT_LT(decade, 12u) << ctx << " " << text;
-    EXPECT_FALSE(decades[decade]) << ctx << " " << text;
-    decades[decade] = true;
-    if (p == c.LifePalaceNum) {
-      EXPECT_EQ(from, bureau) << ctx;
-    }
-    if (p == wrap(life + (forward ? 1 : -1))) {
-      EXPECT_EQ(from, bureau + 10) << ctx;
-    }
+    const int from = bureau + 10 * floorMod(forward ? p - life : life - p, 12);
+    ASSERT_EQ(getBigYear(c.BureauName, c.SexText, c.LifePalaceNum, p),
+              std::to_string(from) + "-" + std::to_string(from + 9))
+        << ctx;
   }
   // The minor-period ages 1..108 fall once each over the twelve palaces.
   std::array<int, 109> ages{};
   for (PalaceNum p = 1; p <= 12; ++p) {
     const std::string text = getSmallYear(c.YearBranchNum, c.SexNum, p);
-    std::size_t pos = 0;
+    std::istringstream in(text);
+    std::string rebuilt;  // " a b c": one blank before each age
     int count = 0;
-    while (pos < text.size()) {
-      ASSERT_EQ(text[pos], ' ') << ctx << " \"" << text << "\"";
-      std::size_t used = 0;
-      const int age = std::stoi(text.substr(pos + 1), &used);
+    for (int age = 0; in >> age; ++count) {
+      rebuilt += " " + std::to_string(age);
       ASSERT_TRUE(age >= 1 && age <= 108) << ctx;
       ++ages[static_cast<std::size_t>(age)];
-      pos += 1 + used;
-      ++count;
     }
+    EXPECT_EQ(rebuilt, text) << ctx;
     EXPECT_EQ(count, 9) << ctx;
   }
   for (int age = 1; age <= 108; ++age) EXPECT_EQ(ages[static_cast<std::size_t>(age)], 1) << ctx;
