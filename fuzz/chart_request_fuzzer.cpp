@@ -72,17 +72,6 @@ std::size_t count(std::string_view text, std::string_view part) {
   return n;
 }
 
-std::string utf8Of(char32_t c) {
-  const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
-  if (c < 0x80) return {byte(c)};
-  if (c < 0x800) return {byte(0xC0 | (c >> 6)), byte(0x80 | (c & 0x3F))};
-  if (c < 0x10000) {
-    return {byte(0xE0 | (c >> 12)), byte(0x80 | ((c >> 6) & 0x3F)), byte(0x80 | (c & 0x3F))};
-  }
-  return {byte(0xF0 | (c >> 18)), byte(0x80 | ((c >> 12) & 0x3F)), byte(0x80 | ((c >> 6) & 0x3F)),
-          byte(0x80 | (c & 0x3F))};
-}
-
 // The text between `start` and the next `end` after it; nothing when either
 // is missing.
 std::optional<std::string_view> between(std::string_view page, std::string_view start,

@@ -17,6 +17,9 @@ bool isValidUtf8(std::string_view text);
 // `text`; nothing (and one byte removed) when the sequence is malformed.
 std::optional<char32_t> takeCodePoint(std::string_view& text);
 
+// The UTF-8 sequence of code point `c` (at most U+10FFFF).
+std::string utf8Of(char32_t c);
+
 // The text as it may stand in a page: & < > " ' become &amp; &lt; &gt;
 // &quot; &#39;, "@" becomes &#64; so that no placeholder can be formed, and
 // control characters (line breaks included) become "&#N;", so that the page
