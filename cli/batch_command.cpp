@@ -22,6 +22,7 @@
 
 #include "calendar/calendar_error.h"
 #include "chart/frame/chart_frame.h"
+#include "cli/command_line.h"
 #include "cli/exit_status.h"
 #include "cli/output.h"
 #include "page/chart_json.h"
@@ -59,17 +60,9 @@ BatchOptions parseOptions(std::span<const std::string_view> args, bool& help) {
   bool encodingGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    std::string_view name = arg;
-    std::optional<std::string_view> value;
-    if (arg.starts_with("--")) {
-      if (const std::size_t equals = arg.find('='); equals != std::string_view::npos) {
-        name = arg.substr(0, equals);
-        value = arg.substr(equals + 1);
-      }
-    } else if ((arg.starts_with("-o") || arg.starts_with("-j")) && arg.size() > 2) {
-      name = arg.substr(0, 2);  // -oFILE, -jN
-      value = arg.substr(2);
-    }
+    const OptionArgument split = splitOption(arg, "oj");
+    const std::string_view name = split.name;
+    std::optional<std::string_view> value = split.value;  // -oFILE, -jN
     const auto takeValue = [&]() -> std::string_view {
       if (value) return *value;
       if (i + 1 == args.size()) {

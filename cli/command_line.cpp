@@ -172,17 +172,9 @@ Command parseCast(std::span<const std::string_view> args) {
                     "\" (every input is an option; see ziwei --help)"};
     }
     // "--name=TEXT", "--name TEXT", "-o FILE" and "-oFILE".
-    std::string_view name = arg;
-    std::optional<std::string_view> value;
-    if (arg.starts_with("--")) {
-      if (const std::size_t equals = arg.find('='); equals != std::string_view::npos) {
-        name = arg.substr(0, equals);
-        value = arg.substr(equals + 1);
-      }
-    } else if (arg.size() > 2) {
-      name = arg.substr(0, 2);
-      value = arg.substr(2);
-    }
+    const OptionArgument split = splitOption(arg);
+    const std::string_view name = split.name;
+    std::optional<std::string_view> value = split.value;
     const Option* option = findOption(name);
     if (option == nullptr) {
       throw Refusal{"unknown option \"" + std::string(name) + "\" (see ziwei --help)"};
@@ -332,6 +324,18 @@ std::string helpText() {
       "  ziwei batch [FILE]                   charts of CSV records (JSON Lines, pages)\n"
       "  ziwei batch --all                    charts of every lunar birth 1912-2010\n";
   return text;
+}
+
+OptionArgument splitOption(std::string_view arg, std::string_view attachable) {
+  if (arg.starts_with("--")) {
+    if (const std::size_t equals = arg.find('='); equals != std::string_view::npos) {
+      return {arg.substr(0, equals), arg.substr(equals + 1)};
+    }
+  } else if (arg.starts_with('-') && arg.size() > 2 &&
+             (attachable.empty() || attachable.find(arg[1]) != std::string_view::npos)) {
+    return {arg.substr(0, 2), arg.substr(2)};
+  }
+  return {arg, std::nullopt};
 }
 
 }  // namespace ziwei::cli

@@ -46,4 +46,14 @@ std::string helpText();
 // nor send control sequences to a terminal. Other text is kept as it is.
 std::string oneLine(std::string_view text);
 
+// One command-line argument split into its option name and an attached
+// value: "--name=TEXT" and, for the short options that `attachable` lists
+// (every short option when it is empty), "-oFILE". Without an attached
+// value, `value` is empty and the value (if any) is the next argument.
+struct OptionArgument {
+  std::string_view name;
+  std::optional<std::string_view> value;
+};
+OptionArgument splitOption(std::string_view arg, std::string_view attachable = {});
+
 }  // namespace ziwei::cli
