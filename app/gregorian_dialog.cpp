@@ -11,10 +11,9 @@
 #include <QVBoxLayout>
 
 #include "app/artwork.h"
+#include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "calendar/lunar.h"
-#include "chart/frame/chart_frame.h"
-#include "page/solar_birth.h"
 
 namespace ziwei::desktop {
 
@@ -29,14 +28,15 @@ QDate lastSolarDate() { return toQDate(calendar::kLastDate); }
 
 SolarConversion convertSolarBirth(const QDate& date, const QTime& time) {
   SolarConversion result;
-  BirthInput input;
+  result.solar = {date.year(), date.month(), date.day()};
+  LunarBirth input;
   input.hour = time.hour();
   input.minute = time.minute();
   // Every lunar year of the calendar converts; the selectors' years are
   // checked below, so that the dialog can name the lunar year it got.
   constexpr YearRange kCalendarYears{calendar::kFirstLunarYear, calendar::kLastLunarYear};
   try {
-    input = birthFromSolarDate(input, date.toString(Qt::ISODate).toStdString(), kCalendarYears);
+    input = lunarBirthOn(result.solar, input, kCalendarYears);
   } catch (const calendar::CalendarError&) {
     result.problem =
         QStringLiteral("國曆日期須在 %1 至 %2 之間")

@@ -9,7 +9,8 @@
 #include <QString>
 #include <QTime>
 
-#include "page/birth_input.h"
+#include "birth/lunar_birth.h"
+#include "calendar/gregorian.h"
 
 class QDateEdit;
 class QLabel;
@@ -22,7 +23,9 @@ namespace ziwei::desktop {
 struct SolarConversion {
   // The lunar year, month, leap flag and day with the hour and minute, set
   // when the selectors hold that lunar year (1912..2010).
-  std::optional<BirthInput> birth;
+  std::optional<LunarBirth> birth;
+  // The Gregorian date converted.
+  calendar::GregorianDate solar;
   // The lunar date and time, e.g. "農曆 2001 年 閏 4 月 17 日 23 時 30 分";
   // empty when the date is outside the calendar.
   QString lunarText;

@@ -29,6 +29,8 @@
 #include "app/name_box.h"
 #include "app/pane_page.h"
 #include "app/work_dir.h"
+#include "birth/selection.h"
+#include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
 #include "page/chart_page.h"
@@ -377,7 +379,7 @@ void MainWindow::castChart() {
   selection.second = cboS_->currentText().toStdString();
   selection.male = optSEX0_->isChecked();
   try {
-    chart_ = castFrame(selection);
+    chart_ = castFrame(readSelection(selection));
   } catch (const SelectionError& e) {
     setStatus(QString::fromUtf8(e.what()));
     return;
@@ -466,10 +468,11 @@ void MainWindow::askForGregorianBirthday() {
   const QTime time(cboH_->currentText().toInt(), cboMU_->currentText().toInt());
   GregorianDialog dialog(date, time, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  if (const std::optional<BirthInput>& birth = dialog.conversion().birth) selectLunarBirth(*birth);
+  const SolarConversion& conversion = dialog.conversion();
+  if (conversion.birth) selectLunarBirth(*conversion.birth, conversion.solar);
 }
 
-void MainWindow::selectLunarBirth(const BirthInput& birth) {
+void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar) {
   const auto select = [](QComboBox* box, const QString& text) {
     const int index = box->findText(text);
     if (index >= 0) box->setCurrentIndex(index);
@@ -481,7 +484,7 @@ void MainWindow::selectLunarBirth(const BirthInput& birth) {
   select(cboH_, QString::number(birth.hour));
   select(cboMU_, QString::number(birth.minute));
   setStatus(QStringLiteral("已帶入國曆 %1 的農曆生日,請確認後按[紫微斗數排盤]")
-                .arg(QString::fromStdString(birth.solar.value_or(std::string()))));
+                .arg(QString::fromStdString(calendar::format_gregorian(solar))));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

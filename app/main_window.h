@@ -11,8 +11,8 @@
 #include "app/desktop_settings.h"
 #include "app/window_layout.h"
 #include "app/work_dir.h"
+#include "birth/lunar_birth.h"
 #include "chart/frame/chart_state.h"
-#include "page/birth_input.h"
 
 class QComboBox;
 class QGroupBox;
@@ -82,7 +82,7 @@ class MainWindow : public QWidget {
   std::optional<QString> writePage(const char* fileName, const std::string& page);
   void showPageFile(const char* fileName, const std::string& page);
   void setStatus(const QString& text);
-  void selectLunarBirth(const BirthInput& birth);
+  void selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar);
 
   DesktopSettings settings_;
   ChartState chart_;

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "birth/lunar_birth.h"
+#include "birth/selection.h"
 #include "chart/frame/chart_frame.h"
-#include "page/birth_input.h"
 #include "page/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
@@ -25,17 +26,18 @@ constexpr std::size_t kBirthCount = 1024;
 
 // Births spread over years, months, leap flags, days, hours and both sexes
 // by a fixed linear congruential walk.
-const std::vector<BirthInput>& births() {
-  static const std::vector<BirthInput> list = [] {
-    std::vector<BirthInput> all;
+const std::vector<BirthRequest>& births() {
+  static const std::vector<BirthRequest> list = [] {
+    std::vector<BirthRequest> all;
     std::uint32_t state = 12345;
     const auto next = [&state](int n) {
       state = state * 1664525u + 1013904223u;
       return static_cast<int>((state >> 8) % static_cast<std::uint32_t>(n));
     };
     while (all.size() < kBirthCount) {
-      BirthInput birth;
-      birth.name = "陳大文";
+      BirthRequest request;
+      request.name = "陳大文";
+      LunarBirth& birth = request.birth;
       birth.male = next(2) == 0;
       birth.year = 1912 + next(99);
       birth.month = 1 + next(12);
@@ -43,17 +45,23 @@ const std::vector<BirthInput>& births() {
       birth.day = 1 + next(30);
       birth.hour = next(24);
       birth.minute = next(60);
-      all.push_back(birth);
+      all.push_back(request);
     }
     return all;
   }();
   return list;
 }
 
+// The same births as the window's selectors hold them.
 const std::vector<BirthSelection>& selections() {
   static const std::vector<BirthSelection> list = [] {
     std::vector<BirthSelection> all;
-    for (const BirthInput& birth : births()) all.push_back(toSelection(birth));
+    for (const BirthRequest& request : births()) {
+      const LunarBirth& b = request.birth;
+      all.push_back({std::to_string(b.year), std::to_string(b.month), b.leap ? "閏" : "正",
+                     std::to_string(b.day), std::to_string(b.hour), std::to_string(b.minute),
+                     std::to_string(b.second), b.male});
+    }
     return all;
   }();
   return list;
@@ -62,7 +70,7 @@ const std::vector<BirthSelection>& selections() {
 const std::vector<ChartState>& charts() {
   static const std::vector<ChartState> list = [] {
     std::vector<ChartState> all;
-    for (const BirthSelection& selection : selections()) all.push_back(castFrame(selection));
+    for (const BirthRequest& request : births()) all.push_back(castFrame(request.birth));
     return all;
   }();
   return list;
@@ -71,13 +79,23 @@ const std::vector<ChartState>& charts() {
 constexpr std::string_view kPrintDate = "2026/12/7";
 
 void BM_Frame(benchmark::State& state) {
-  const auto& input = selections();
+  const auto& input = births();
   std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(castFrame(input[i++ % kBirthCount]));
+    benchmark::DoNotOptimize(castFrame(input[i++ % kBirthCount].birth));
   }
 }
 BENCHMARK(BM_Frame);
+
+// The window's path: the selectors' texts read, then the frame.
+void BM_SelectionAndFrame(benchmark::State& state) {
+  const auto& input = selections();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(castFrame(readSelection(input[i++ % kBirthCount])));
+  }
+}
+BENCHMARK(BM_SelectionAndFrame);
 
 // All twelve palaces' star groups: the layout the page and JSON use, and the
 // groups gathered from the families' texts.
@@ -101,10 +119,10 @@ void BM_StarGroupsFromTexts(benchmark::State& state) {
 BENCHMARK(BM_StarGroupsFromTexts);
 
 void BM_FrameAndStarGroups(benchmark::State& state) {
-  const auto& input = selections();
+  const auto& input = births();
   std::size_t i = 0;
   for (auto _ : state) {
-    const ChartState chart = castFrame(input[i++ % kBirthCount]);
+    const ChartState chart = castFrame(input[i++ % kBirthCount].birth);
     benchmark::DoNotOptimize(layOutPalaces(chart));
   }
 }

@@ -20,14 +20,15 @@
 #include <thread>
 #include <vector>
 
+#include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
+#include "calendar/gregorian.h"
 #include "chart/frame/chart_frame.h"
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
 #include "cli/output.h"
 #include "page/chart_json.h"
 #include "page/chart_page.h"
-#include "page/solar_birth.h"
 #include "page/user_text.h"
 
 namespace ziwei::cli {
@@ -135,18 +136,18 @@ BatchOptions parseOptions(std::span<const std::string_view> args, bool& help) {
 
 struct NumberColumn {
   std::size_t column;
-  int BirthInput::*field;
+  int LunarBirth::*field;
   int first;
   int last;
 };
 
 constexpr std::array<NumberColumn, 6> kNumberColumns{{
-    {2, &BirthInput::year, kCommandLineYears.first, kCommandLineYears.last},
-    {3, &BirthInput::month, 1, 12},
-    {5, &BirthInput::day, 1, 30},
-    {6, &BirthInput::hour, 0, 23},
-    {7, &BirthInput::minute, 0, 59},
-    {8, &BirthInput::second, 0, 59},
+    {2, &LunarBirth::year, kCommandLineYears.first, kCommandLineYears.last},
+    {3, &LunarBirth::month, 1, 12},
+    {5, &LunarBirth::day, 1, 30},
+    {6, &LunarBirth::hour, 0, 23},
+    {7, &LunarBirth::minute, 0, 59},
+    {8, &LunarBirth::second, 0, 59},
 }};
 
 // The lunar-date columns, left empty when a solar date is given.
@@ -177,7 +178,7 @@ int readNumber(const NumberColumn& column, std::string_view value) {
   return number;
 }
 
-BirthInput readRecord(const CsvRecord& record, const BatchColumns& columns) {
+BirthRequest readRecord(const CsvRecord& record, const BatchColumns& columns) {
   if (record.fields.size() != columns.fields) {
     const std::size_t count = record.fields.size();
     throw RecordRefusal{"the record has " + std::to_string(count) +
@@ -188,9 +189,10 @@ BirthInput readRecord(const CsvRecord& record, const BatchColumns& columns) {
     const auto& position = columns.position[column];
     return position ? std::string_view(record.fields[*position]) : std::string_view{};
   };
-  BirthInput birth;
+  BirthRequest request;
+  LunarBirth& birth = request.birth;
   if (!isValidUtf8(field(0))) throw RecordRefusal{"name: the text is not valid UTF-8"};
-  birth.name = std::string(field(0));
+  request.name = std::string(field(0));
   const std::string_view sex = field(1);
   if (sex != "male" && sex != "female") {
     throw RecordRefusal{"sex: " + shown(sex) + " is not allowed (allowed: male, female)"};
@@ -210,7 +212,7 @@ BirthInput readRecord(const CsvRecord& record, const BatchColumns& columns) {
       throw RecordRefusal{"leap: " + shown(leap) + " is not allowed (allowed: 0, 1)"};
     }
     birth.leap = leap == "1";
-    return birth;
+    return request;
   }
   for (const std::size_t column : kLunarDateColumns) {
     if (!field(column).empty()) {
@@ -219,7 +221,10 @@ BirthInput readRecord(const CsvRecord& record, const BatchColumns& columns) {
     }
   }
   try {
-    return birthFromSolarDate(std::move(birth), solar, kCommandLineYears);
+    const calendar::GregorianDate date = calendar::parse_gregorian(solar);
+    birth = lunarBirthOn(date, birth, kCommandLineYears);
+    request.solar = date;
+    return request;
   } catch (const calendar::CalendarError& error) {
     throw RecordRefusal{"solar: " + oneLine(error.what())};
   }
@@ -348,7 +353,7 @@ ChunkResult castChunk(const Source& source, const CastSettings& settings, std::s
   const BatchOptions& options = *settings.options;
   for (std::size_t i = first; i < first + count && !result.outputError; ++i) {
     std::size_t number = i + 1;  // the line, or the birth's place in --all
-    BirthInput birth;
+    BirthRequest request;
     try {
       if (source.records) {
         const auto& item = (*source.records)[i];
@@ -358,21 +363,21 @@ ChunkResult castChunk(const Source& source, const CastSettings& settings, std::s
         const auto& record = std::get<CsvRecord>(item);
         number = record.line;
         try {
-          birth = readRecord(record, *source.columns);
+          request = readRecord(record, *source.columns);
         } catch (const RecordRefusal& refusal) {
           throw RecordRefusal{"line " + std::to_string(number) + ": " + refusal.reason};
         }
       } else {
-        birth = allBirth(i);
+        request = allBirth(i);
       }
       ChartState chart;
       try {
-        chart = castFrame(toSelection(birth), kCommandLineYears);
-      } catch (const SelectionError& error) {
+        chart = castFrame(request.birth, request.options);
+      } catch (const std::invalid_argument& error) {
         throw RecordRefusal{"line " + std::to_string(number) + ": " + oneLine(error.what())};
       }
       if (options.pagesDir) {
-        const std::string bytes = chartPageFile(chartPageTemplate(), chart, birth.name,
+        const std::string bytes = chartPageFile(chartPageTemplate(), chart, request.name,
                                                 settings.printDate, options.encoding);
         try {
           writeFileAtomically(fs::path(*options.pagesDir) / pageFileName(number, options.all),
@@ -382,7 +387,7 @@ ChunkResult castChunk(const Source& source, const CastSettings& settings, std::s
           break;
         }
       } else {
-        appendChartJson(result.json, birth, chart);
+        appendChartJson(result.json, request, chart);
         result.json += '\n';
       }
       ++result.cast;
@@ -715,8 +720,8 @@ std::variant<BatchColumns, std::string> readBatchHeader(const CsvRecord& header)
   return columns;
 }
 
-std::variant<BirthInput, std::string> readBatchRecord(const CsvRecord& record,
-                                                      const BatchColumns& columns) {
+std::variant<BirthRequest, std::string> readBatchRecord(const CsvRecord& record,
+                                                        const BatchColumns& columns) {
   try {
     return readRecord(record, columns);
   } catch (RecordRefusal& refusal) {
@@ -724,8 +729,9 @@ std::variant<BirthInput, std::string> readBatchRecord(const CsvRecord& record,
   }
 }
 
-BirthInput allBirth(std::size_t index) {
-  BirthInput birth;
+BirthRequest allBirth(std::size_t index) {
+  BirthRequest request;
+  LunarBirth& birth = request.birth;
   birth.male = index % 2 == 0;
   index /= 2;
   birth.hour = static_cast<int>(index % 24);
@@ -737,7 +743,7 @@ BirthInput allBirth(std::size_t index) {
   birth.month = static_cast<int>(index % 12) + 1;
   index /= 12;
   birth.year = kSelectorYears.first + static_cast<int>(index);
-  return birth;
+  return request;
 }
 
 int batchCommand(std::span<const std::string_view> args) {

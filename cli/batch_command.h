@@ -10,9 +10,9 @@
 #include <string_view>
 #include <variant>
 
+#include "birth/lunar_birth.h"
 #include "cli/command_line.h"
 #include "cli/csv_reader.h"
-#include "page/birth_input.h"
 #include "page/page_file.h"
 
 namespace ziwei::cli {
@@ -53,14 +53,14 @@ std::variant<BatchColumns, std::string> readBatchHeader(const CsvRecord& header)
 
 // The birth of one record, or why it is refused. A record with a solar date
 // leaves year, month, leap and day empty; the date is converted to the lunar
-// date (page/solar_birth.h).
-std::variant<BirthInput, std::string> readBatchRecord(const CsvRecord& record,
-                                                      const BatchColumns& columns);
+// date (birth/solar_birth.h).
+std::variant<BirthRequest, std::string> readBatchRecord(const CsvRecord& record,
+                                                        const BatchColumns& columns);
 
 // The births of --all: lunar years 1912..2010 x months x the leap flag x days
 // 1..30 x hours 0..23 x both sexes, minute and second 0, in that nesting.
 inline constexpr std::size_t kAllBirths = 99 * 12 * 2 * 30 * 24 * 2;
-BirthInput allBirth(std::size_t index);
+BirthRequest allBirth(std::size_t index);
 
 // The whole command on the process's standard streams; returns the exit
 // status: kExitDone, kExitBadData when a line was refused, kExitIoError when

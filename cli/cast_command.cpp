@@ -9,18 +9,17 @@
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
-#include "page/solar_birth.h"
 
 namespace ziwei::cli {
 
 std::string castOutput(const CastOptions& options) {
-  const ChartState chart = castFrame(toSelection(options.birth), kCommandLineYears);
+  const ChartState chart = castFrame(options.request.birth, options.request.options);
   if (options.format == OutputFormat::Json) {
-    std::string json = chartJson(options.birth, chart);
+    std::string json = chartJson(options.request, chart);
     json += '\n';
     return json;
   }
-  return chartPageFile(chartPageTemplate(), chart, options.birth.name,
+  return chartPageFile(chartPageTemplate(), chart, options.request.name,
                        options.printDate ? *options.printDate : todayShortDate(), options.encoding);
 }
 
@@ -28,7 +27,7 @@ int runCast(const CastOptions& options) {
   std::string bytes;
   try {
     bytes = castOutput(options);
-  } catch (const SelectionError& error) {
+  } catch (const std::invalid_argument& error) {
     std::cerr << "ziwei: " << oneLine(error.what()) << '\n';
     return kExitUsage;
   }

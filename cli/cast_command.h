@@ -7,7 +7,7 @@
 namespace ziwei::cli {
 
 // What a cast writes: the encoded page, or the JSON document and a line
-// feed. Throws SelectionError for birth data the engine refuses.
+// feed. Throws std::invalid_argument for birth data the engine refuses.
 std::string castOutput(const CastOptions& options);
 
 // Casts the chart and writes it where the options say. Returns the exit

@@ -4,10 +4,10 @@
 #include <array>
 #include <charconv>
 
+#include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "chart/frame/chart_frame.h"
-#include "page/solar_birth.h"
-#include "page/user_text.h"
+#include "text/utf8.h"
 
 namespace ziwei::cli {
 
@@ -65,7 +65,7 @@ struct Option {
   std::string_view value;  // what it takes, as help shows it; empty: no value
   std::string_view help;
   Apply apply = nullptr;
-  int BirthInput::*number = nullptr;
+  int LunarBirth::*number = nullptr;
   int first = 0;
   int last = 0;
 };
@@ -76,29 +76,29 @@ constexpr std::string_view kVersion = "--version";
 constexpr std::array kOptions{
     Option{"--name", "", "TEXT", "name shown on the chart, UTF-8 (default: 您的姓名)",
            [](ParseState& s, std::string_view o, std::string_view v) {
-             s.options.birth.name = userText(o, v);
+             s.options.request.name = userText(o, v);
            }},
     Option{"--sex", "", "male|female", "sex (default: male)",
            [](ParseState& s, std::string_view o, std::string_view v) {
-             s.options.birth.male = choose(o, v, "male|female") == 0;
+             s.options.request.birth.male = choose(o, v, "male|female") == 0;
            }},
     Option{"--solar", "", "YYYY-MM-DD",
            "Gregorian (國曆) birth date, China Standard Time: cast the lunar date it falls on "
            "(instead of --year, --month, --leap and --day); the hour stays on this date, so "
            "hour 23 is the 子 hour of this day",
            [](ParseState& s, std::string_view, std::string_view v) { s.solar = std::string(v); }},
-    Option{"--year", "", "N", "lunar year", nullptr, &BirthInput::year, kCommandLineYears.first,
+    Option{"--year", "", "N", "lunar year", nullptr, &LunarBirth::year, kCommandLineYears.first,
            kCommandLineYears.last},
-    Option{"--month", "", "N", "lunar month", nullptr, &BirthInput::month, 1, 12},
+    Option{"--month", "", "N", "lunar month", nullptr, &LunarBirth::month, 1, 12},
     Option{"--leap", "", "", "the month is a leap month (default: a normal month)",
            [](ParseState& s, std::string_view o, std::string_view) {
-             s.options.birth.leap = true;
+             s.options.request.birth.leap = true;
              if (s.lunarOption.empty()) s.lunarOption = o;
            }},
-    Option{"--day", "", "N", "lunar day", nullptr, &BirthInput::day, 1, 30},
-    Option{"--hour", "", "N", "hour of birth", nullptr, &BirthInput::hour, 0, 23},
-    Option{"--minute", "", "N", "minute of birth", nullptr, &BirthInput::minute, 0, 59},
-    Option{"--second", "", "N", "second of birth", nullptr, &BirthInput::second, 0, 59},
+    Option{"--day", "", "N", "lunar day", nullptr, &LunarBirth::day, 1, 30},
+    Option{"--hour", "", "N", "hour of birth", nullptr, &LunarBirth::hour, 0, 23},
+    Option{"--minute", "", "N", "minute of birth", nullptr, &LunarBirth::minute, 0, 59},
+    Option{"--second", "", "N", "second of birth", nullptr, &LunarBirth::second, 0, 59},
     Option{"--format", "", "html|json", "an HTML page or a JSON document (default: html)",
            [](ParseState& s, std::string_view o, std::string_view v) {
              s.options.format =
@@ -147,9 +147,9 @@ void storeNumber(ParseState& state, const Option& option, std::string_view value
   if (error == std::errc::result_out_of_range || number < option.first || number > option.last) {
     throw Refusal{given(option.name, value) + " is not allowed (allowed: " + range(option) + ")"};
   }
-  state.options.birth.*option.number = number;
-  const bool lunarDate = option.number == &BirthInput::year ||
-                         option.number == &BirthInput::month || option.number == &BirthInput::day;
+  state.options.request.birth.*option.number = number;
+  const bool lunarDate = option.number == &LunarBirth::year ||
+                         option.number == &LunarBirth::month || option.number == &LunarBirth::day;
   if (lunarDate && state.lunarOption.empty()) state.lunarOption = option.name;
 }
 
@@ -209,7 +209,9 @@ Command parseCast(std::span<const std::string_view> args) {
                     " cannot be given together (--solar gives the lunar date)"};
     }
     try {
-      state.options.birth = birthFromSolarDate(state.options.birth, *state.solar);
+      const calendar::GregorianDate date = calendar::parse_gregorian(*state.solar);
+      state.options.request.birth = lunarBirthOn(date, state.options.request.birth);
+      state.options.request.solar = date;
     } catch (const calendar::CalendarError& error) {
       throw Refusal{"--solar: " + std::string(error.what())};
     }
@@ -256,32 +258,6 @@ Command parseCommandLine(std::span<const std::string_view> args) {
   }
 }
 
-std::string oneLine(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string line;
-  line.reserve(text.size());
-  const auto escape = [&line](std::string_view bytes) {
-    for (const char c : bytes) {
-      const auto byte = static_cast<unsigned char>(c);
-      line += "\\x";
-      line += kHex[byte >> 4];
-      line += kHex[byte & 0xF];
-    }
-  };
-  while (!text.empty()) {
-    std::string_view rest = text;
-    const std::optional<char32_t> c = takeCodePoint(rest);
-    const std::string_view bytes = text.substr(0, text.size() - rest.size());
-    if (!c || *c < 0x20 || (*c >= 0x7F && *c < 0xA0)) {
-      escape(bytes);
-    } else {
-      line += bytes;
-    }
-    text = rest;
-  }
-  return line;
-}
-
 std::string helpText() {
   std::string text =
       "Usage: ziwei [OPTION]...\n"
@@ -290,7 +266,7 @@ std::string helpText() {
       "document.\n"
       "\n"
       "Options:\n";
-  const BirthInput defaults;
+  const LunarBirth defaults;
   for (const Option& option : kOptions) {
     std::string line = "  ";
     line += option.shortName.empty() ? "    " : std::string(option.shortName) + ", ";

@@ -6,8 +6,9 @@
 #include <string_view>
 #include <variant>
 
-#include "page/birth_input.h"
+#include "birth/lunar_birth.h"
 #include "page/page_file.h"
+#include "text/utf8.h"
 
 namespace ziwei::cli {
 
@@ -15,7 +16,7 @@ enum class OutputFormat { Html, Json };
 
 // Cast one chart and write it: the default command.
 struct CastOptions {
-  BirthInput birth;
+  BirthRequest request;
   OutputFormat format = OutputFormat::Html;
   PageEncoding encoding = PageEncoding::Big5;
   std::optional<std::string> printDate;  // today's date when not given
@@ -39,12 +40,6 @@ Command parseCommandLine(std::span<const std::string_view> args);
 
 // The help text: every option with its range and default.
 std::string helpText();
-
-// `text` made safe to print as one line of a message: control characters
-// (C0, DEL and C1, line breaks included) and bytes that are not valid UTF-8
-// are written as "\xNN", so that a given value can neither break the line
-// nor send control sequences to a terminal. Other text is kept as it is.
-std::string oneLine(std::string_view text);
 
 // One command-line argument split into its option name and an attached
 // value: "--name=TEXT" and, for the short options that `attachable` lists

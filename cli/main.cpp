@@ -35,7 +35,7 @@ int run(const ziwei::cli::Command& command) {
       [](const auto& parsed) {
         using Parsed = std::decay_t<decltype(parsed)>;
         if constexpr (std::is_same_v<Parsed, UsageError>) {
-          std::cerr << "ziwei: " << oneLine(parsed.message) << '\n';
+          std::cerr << "ziwei: " << ziwei::oneLine(parsed.message) << '\n';
           return kExitUsage;
         } else if constexpr (std::is_same_v<Parsed, ShowHelp>) {
           return printText(helpText());
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     if (first == "batch") return ziwei::cli::batchCommand(std::span(args).subspan(1));
     return run(ziwei::cli::parseCommandLine(args));
   } catch (const std::exception& error) {
-    std::cerr << "ziwei: " << ziwei::cli::oneLine(error.what()) << '\n';
+    std::cerr << "ziwei: " << ziwei::oneLine(error.what()) << '\n';
     return ziwei::cli::kExitIoError;
   }
 }

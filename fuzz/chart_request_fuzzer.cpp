@@ -37,13 +37,12 @@
 #include <utility>
 #include <vector>
 
+#include "birth/selection.h"
 #include "chart/frame/chart_frame.h"
-#include "page/birth_input.h"
 #include "page/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
-#include "page/solar_birth.h"
 #include "page/user_text.h"
 
 namespace {
@@ -175,7 +174,7 @@ void checkPieces(std::string_view text) {
   require(pieces == whole, "Big5 text encoded in pieces is the text encoded whole");
 }
 
-void checkJson(const BirthInput& input, const ChartState& chart) {
+void checkJson(const BirthRequest& input, const ChartState& chart) {
   if (!isValidUtf8(input.name)) {
     bool refused = false;
     try {
@@ -202,12 +201,6 @@ void checkJson(const BirthInput& input, const ChartState& chart) {
           "the JSON re-serialises to the same bytes");
 }
 
-int number(const std::string& text) {
-  int value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -231,15 +224,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string name = fields.size() > 7 ? fields[7] : "您的姓名";
   const std::string printDate = fields.size() > 8 ? fields[8] : "2026/12/6";
 
-  ChartState chart;
+  BirthRequest input;
   try {
-    chart = castFrame(selection, kCommandLineYears);
+    input.birth = readSelection(selection, kCommandLineYears);
   } catch (const SelectionError& error) {
     require(!error.field().empty() && std::string_view(error.what()).starts_with(error.field()),
             "a refusal names its field");
     require(count(error.what(), "\n") == 0, "a refusal is one line");
     return 0;
   }
+  const ChartState chart = castFrame(input.birth);
 
   // The page by ordered replacement is the reference; the one-pass filling
   // and the page files encoded while filling must give the same bytes.
@@ -274,16 +268,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkBig5(page);
   checkPieces(name);
 
-  BirthInput input;
   input.name = name;
-  input.male = male;
-  input.year = number(selection.year);
-  input.month = number(selection.month);
-  input.leap = selection.leap.find("閏") != std::string::npos;
-  input.day = number(selection.day);
-  input.hour = number(selection.hour);
-  input.minute = number(selection.minute);
-  input.second = number(selection.second);
   checkJson(input, chart);
   return 0;
 }

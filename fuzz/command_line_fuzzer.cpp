@@ -12,19 +12,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <variant>
 #include <vector>
 
+#include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "chart/frame/chart_frame.h"
 #include "cli/batch_command.h"
 #include "cli/command_line.h"
 #include "cli/lunar_command.h"
 #include "cli/solar_command.h"
-#include "page/solar_birth.h"
 #include "page/user_text.h"
 
 namespace {
@@ -48,7 +49,7 @@ bool printable(std::string_view line) {
 // A refusal of the calendar and batch commands is printed through oneLine.
 void checkRefusal(const std::string& message) {
   require(!message.empty(), "a refusal gives a reason");
-  require(printable(ziwei::cli::oneLine(message)), "a refusal prints as one line");
+  require(printable(ziwei::oneLine(message)), "a refusal prints as one line");
 }
 
 // A command of lunar, solar or batch: a refusal that prints as one line, or
@@ -120,13 +121,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if constexpr (std::is_same_v<Parsed, ziwei::cli::UsageError>) {
           require(printable(parsed.message), "a refusal is one printable line of UTF-8");
         } else if constexpr (std::is_same_v<Parsed, ziwei::cli::CastOptions>) {
-          require(ziwei::isValidUtf8(parsed.birth.name), "the name is UTF-8");
+          require(ziwei::isValidUtf8(parsed.request.name), "the name is UTF-8");
           require(!parsed.printDate || ziwei::isValidUtf8(*parsed.printDate),
                   "the print date is UTF-8");
           require(!parsed.output || !parsed.output->empty(), "an output file has a name");
           try {
-            (void)ziwei::castFrame(ziwei::toSelection(parsed.birth), ziwei::kCommandLineYears);
-          } catch (const ziwei::SelectionError&) {
+            (void)ziwei::castFrame(parsed.request.birth, parsed.request.options);
+          } catch (const std::invalid_argument&) {
             require(false, "accepted birth data cast a chart");
           }
         }

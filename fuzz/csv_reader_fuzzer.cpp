@@ -13,15 +13,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "birth/solar_birth.h"
 #include "chart/frame/chart_frame.h"
 #include "cli/batch_command.h"
 #include "cli/csv_reader.h"
-#include "page/solar_birth.h"
 #include "page/user_text.h"
 
 namespace {
@@ -110,11 +111,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (std::size_t i = 1; i < records.size(); ++i) {
     const auto birth = ziwei::cli::readBatchRecord(records[i], *columns);
-    if (const auto* input = std::get_if<ziwei::BirthInput>(&birth)) {
+    if (const auto* input = std::get_if<ziwei::BirthRequest>(&birth)) {
       require(ziwei::isValidUtf8(input->name), "an accepted name is UTF-8");
       try {
-        (void)ziwei::castFrame(ziwei::toSelection(*input), ziwei::kCommandLineYears);
-      } catch (const ziwei::SelectionError&) {
+        (void)ziwei::castFrame(input->birth, input->options);
+      } catch (const std::invalid_argument&) {
         require(false, "an accepted record casts a chart");
       }
     } else {

@@ -98,26 +98,43 @@ void appendBool(AppendBuffer& out, bool value) {
   out += value ? std::string_view("true") : std::string_view("false");
 }
 
-void writeInput(AppendBuffer& out, const BirthInput& input) {
+// "YYYY-MM-DD", the year in four digits.
+void appendDate(AppendBuffer& out, const calendar::GregorianDate& date) {
+  const auto twoDigits = [&out](int n) {
+    out += static_cast<char>('0' + n / 10 % 10);
+    out += static_cast<char>('0' + n % 10);
+  };
+  out += '"';
+  twoDigits(date.year / 100);
+  twoDigits(date.year);
+  out += '-';
+  twoDigits(date.month);
+  out += '-';
+  twoDigits(date.day);
+  out += '"';
+}
+
+void writeInput(AppendBuffer& out, const BirthRequest& request) {
+  const LunarBirth& birth = request.birth;
   out += "\"input\":{\"name\":";
-  appendString(out, input.name);
-  out += input.male ? ",\"sex\":\"male\",\"year\":" : ",\"sex\":\"female\",\"year\":";
-  appendNumber(out, input.year);
+  appendString(out, request.name);
+  out += birth.male ? ",\"sex\":\"male\",\"year\":" : ",\"sex\":\"female\",\"year\":";
+  appendNumber(out, birth.year);
   out += ",\"month\":";
-  appendNumber(out, input.month);
+  appendNumber(out, birth.month);
   out += ",\"leap\":";
-  appendBool(out, input.leap);
+  appendBool(out, birth.leap);
   out += ",\"day\":";
-  appendNumber(out, input.day);
+  appendNumber(out, birth.day);
   out += ",\"hour\":";
-  appendNumber(out, input.hour);
+  appendNumber(out, birth.hour);
   out += ",\"minute\":";
-  appendNumber(out, input.minute);
+  appendNumber(out, birth.minute);
   out += ",\"second\":";
-  appendNumber(out, input.second);
-  if (input.solar) {
+  appendNumber(out, birth.second);
+  if (request.solar) {
     out += ",\"solar\":";
-    appendCheckedString(out, *input.solar);
+    appendDate(out, *request.solar);
   }
   out += '}';
 }
@@ -246,14 +263,14 @@ void writePalace(AppendBuffer& out, const ChartState& chart, const PalaceLayout&
 
 }  // namespace
 
-void appendChartJson(std::string& text, const BirthInput& input, const ChartState& chart) {
-  if (!isValidUtf8(input.name)) throw std::invalid_argument("the name is not valid UTF-8");
+void appendChartJson(std::string& text, const BirthRequest& request, const ChartState& chart) {
+  if (!isValidUtf8(request.name)) throw std::invalid_argument("the name is not valid UTF-8");
   const std::size_t start = text.size();
   const ChartLayout layout = layOutPalaces(chart);
   AppendBuffer out(text);
   try {
     out += '{';
-    writeInput(out, input);
+    writeInput(out, request);
     writeFrame(out, chart);
     out += std::string_view(",\"palaces\":[");
     for (PalaceNum num = 1; num <= 12; ++num) {
@@ -268,10 +285,10 @@ void appendChartJson(std::string& text, const BirthInput& input, const ChartStat
   }
 }
 
-std::string chartJson(const BirthInput& input, const ChartState& chart) {
+std::string chartJson(const BirthRequest& request, const ChartState& chart) {
   std::string text;
   text.reserve(16384);
-  appendChartJson(text, input, chart);
+  appendChartJson(text, request, chart);
   return text;
 }
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "birth/lunar_birth.h"
 #include "chart/frame/chart_state.h"
-#include "page/birth_input.h"
 
 namespace ziwei {
 
@@ -13,11 +13,11 @@ namespace ziwei {
 //    "palaces": [twelve palaces, palaces[i].num == i + 1]}
 // Each palace lists its star groups in the order the star families give
 // them, the same order and marks as its page cell. `chart` must have been
-// cast from `input`. Throws std::invalid_argument when the name is not valid
+// cast from `request`. Throws std::invalid_argument when the name is not valid
 // UTF-8.
-std::string chartJson(const BirthInput& input, const ChartState& chart);
+std::string chartJson(const BirthRequest& request, const ChartState& chart);
 
 // Appends the same document to `out` (nothing when it throws).
-void appendChartJson(std::string& out, const BirthInput& input, const ChartState& chart);
+void appendChartJson(std::string& out, const BirthRequest& request, const ChartState& chart);
 
 }  // namespace ziwei

@@ -23,6 +23,7 @@
 #include "app/main_window.h"
 #include "app/name_box.h"
 #include "app/work_dir.h"
+#include "birth/selection.h"
 #include "chart/frame/chart_frame.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
@@ -265,9 +266,10 @@ void TestMainWindow::castAndCompare(const BirthSelection& selection, const QStri
     if (todayShortDate() != date) continue;
 
     const QByteArray written = readAll(workFile(kChartPageFile));
-    QCOMPARE(written, bytes(encodePage(assembleChartPage(castFrame(selection), buildPageTemplate(),
-                                                         name.toStdString(), date),
-                                       PageEncoding::Big5)));
+    QCOMPARE(written,
+             bytes(encodePage(assembleChartPage(castFrame(readSelection(selection)),
+                                                buildPageTemplate(), name.toStdString(), date),
+                              PageEncoding::Big5)));
 #ifdef ZIWEI_CLI
     QTemporaryDir out;
     const QString cliFile = out.filePath(QStringLiteral("cli.htm"));

@@ -1,65 +1,16 @@
 #include "chart/frame/chart_frame.h"
 
 #include <array>
-#include <charconv>
 #include <cstddef>
+#include <stdexcept>
+#include <string>
 #include <string_view>
-#include <utility>
 
 #include "chart/frame/numbering.h"
 
 namespace ziwei {
 
 namespace {
-
-// A given text made safe for a one-line message: quotes, backslashes and
-// control characters are escaped.
-std::string quoted(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte == 0x7f) {
-      out += "\\x";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xf];
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-  return out;
-}
-
-std::string rangeText(int first, int last) {
-  return std::to_string(first) + " to " + std::to_string(last);
-}
-
-// A selector's number: one or more ASCII digits, nothing else, within
-// first..last. Anything else is refused under the field's name.
-std::int16_t readNumber(const char* field, const std::string& text, int first, int last) {
-  int value = 0;
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  const bool digitsOnly =
-      !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-  const auto [ptr, ec] = std::from_chars(begin, end, value);
-  if (!digitsOnly || ec != std::errc{} || ptr != end || value < first || value > last) {
-    throw SelectionError(field, text, rangeText(first, last));
-  }
-  return static_cast<std::int16_t>(value);
-}
-
-// The leap selector's text with leading and trailing blanks removed.
-std::string_view trimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 // Entry i (1..120) of the sexagenary table as stem and branch numbers.
 struct StemBranch {
@@ -163,31 +114,22 @@ PalaceNum tianFuPalace(PalaceNum ziWei) {
   return static_cast<PalaceNum>(18 - ziWei);
 }
 
-SelectionError::SelectionError(std::string field, std::string given, std::string allowed)
-    : std::invalid_argument(field + ": " + quoted(given) + " is not allowed (allowed: " + allowed +
-                            ")"),
-      field_(std::move(field)),
-      given_(std::move(given)),
-      allowed_(std::move(allowed)) {}
-
-ChartState castFrame(const BirthSelection& selection, YearRange years) {
-  // Read and check every selector before anything is computed.
-  const std::int16_t year = readNumber("year", selection.year, years.first, years.last);
-  const std::int16_t month = readNumber("month", selection.month, 1, 12);
-  const std::string_view leap = trimBlanks(selection.leap);
-  if (leap != "正" && leap != "閏") throw SelectionError("leap", selection.leap, "正 or 閏");
-  const std::int16_t day = readNumber("day", selection.day, 1, 30);
-  const std::int16_t hour = readNumber("hour", selection.hour, 0, 23);
-  const std::int16_t minute = readNumber("minute", selection.minute, 0, 59);
-  const std::int16_t second = readNumber("second", selection.second, 0, 59);
+ChartState castFrame(const LunarBirth& birth, const ChartOptions& /*options*/) {
+  if (const auto field = fieldOutOfRange(birth, YearRange{1, 9999})) {
+    throw std::invalid_argument("castFrame: " + std::string(field->name) + " " +
+                                std::to_string(birth.*field->member) + " is outside " +
+                                std::to_string(field->first) + ".." + std::to_string(field->last));
+  }
+  const auto year = static_cast<std::int16_t>(birth.year);
+  const auto day = static_cast<std::int16_t>(birth.day);
 
   ChartState chart;
   chart.BirthYear = year;
-  chart.BirthMonth = month;
+  chart.BirthMonth = static_cast<std::int16_t>(birth.month);
   chart.BirthDay = day;
-  chart.BirthHour = hour;
-  chart.BirthMinute = minute;
-  chart.BirthSecond = second;
+  chart.BirthHour = static_cast<std::int16_t>(birth.hour);
+  chart.BirthMinute = static_cast<std::int16_t>(birth.minute);
+  chart.BirthSecond = static_cast<std::int16_t>(birth.second);
 
   // Year stem and branch: the year's entry in the 120-entry sexagenary table,
   // counted from the reference year's entry.
@@ -201,15 +143,15 @@ ChartState castFrame(const BirthSelection& selection, YearRange years) {
   chart.YearBranchNum = static_cast<std::int16_t>(positionOf(kBranchNames, chart.YearBranch));
 
   // A leap month counts as the next month from its 16th day on.
-  if (leap == "閏" && day > 15) {
-    chart.BirthMonth = static_cast<std::int16_t>(month == 12 ? 1 : month + 1);
+  if (birth.leap && day > 15) {
+    chart.BirthMonth = static_cast<std::int16_t>(birth.month == 12 ? 1 : birth.month + 1);
   }
   chart.MonthPalaceNum = wrapPalace(chart.BirthMonth + 2);
-  chart.HourNum = kHourBranch[static_cast<std::size_t>(hour)];
+  chart.HourNum = kHourBranch[static_cast<std::size_t>(birth.hour)];
 
-  chart.SexNum = selection.male ? 1 : 2;
+  chart.SexNum = birth.male ? 1 : 2;
   const bool yangStem = chart.YearStemNum % 2 == 1;  // 甲丙戊庚壬
-  if (selection.male) {
+  if (birth.male) {
     chart.SexText = yangStem ? "陽男" : "陰男";
   } else {
     chart.SexText = yangStem ? "陽女" : "陰女";

@@ -25,7 +25,7 @@ const BatchColumns& standardColumns() {
 std::string read(Fields fields, const BatchColumns& columns = standardColumns()) {
   const auto read = readBatchRecord(record(std::move(fields)), columns);
   return std::holds_alternative<std::string>(read) ? "!" + std::get<std::string>(read)
-                                                   : birthText(std::get<BirthInput>(read));
+                                                   : birthText(std::get<BirthRequest>(read));
 }
 
 TEST(BatchCommand, HeaderNamesTheColumnsInAnyOrder) {
@@ -97,8 +97,8 @@ TEST(BatchCommand, RecordsAreCheckedFieldByField) {
 
 TEST(BatchCommand, AllEnumeratesTheLunarInputSpace) {
   EXPECT_EQ(birthText(allBirth(0)), "您的姓名 male 1912-1-1 00:00:00");
-  EXPECT_FALSE(allBirth(1).male);
-  EXPECT_EQ(allBirth(2).hour, 1);
+  EXPECT_FALSE(allBirth(1).birth.male);
+  EXPECT_EQ(allBirth(2).birth.hour, 1);
   EXPECT_EQ(birthText(allBirth(kAllBirths - 1)), "您的姓名 female 2010-12L-30 23:00:00");
   EXPECT_EQ(kAllBirths, 3421440u);
 }

@@ -11,7 +11,6 @@
 #include "cli/lunar_command.h"
 #include "cli/solar_command.h"
 #include "cli/tests/ziwei_process.h"
-#include "page/solar_birth.h"
 
 namespace ziwei::cli {
 namespace {
@@ -122,50 +121,6 @@ TEST(SolarCommand, RefusesDatesThatDoNotExistAndMalformedCommandLines) {
               std::string::npos)
         << bad;
   }
-}
-
-TEST(SolarBirth, ConvertsTheDateAndKeepsTheRest) {
-  BirthInput given;
-  given.name = "王";
-  given.male = false;
-  given.hour = 23;
-  given.minute = 30;
-  given.second = 5;
-  // Hour 23 stays on its civil date.
-  EXPECT_EQ(testing::birthText(birthFromSolarDate(given, "2001-06-08")),
-            "王 female 2001-4L-17 23:30:05 solar=2001-06-08");
-  // A leap flag given before is replaced, not kept.
-  given.leap = true;
-  EXPECT_FALSE(birthFromSolarDate(given, "2001-05-09").leap);
-}
-
-std::string solarRefusal(std::string_view date, YearRange years = kCommandLineYears) {
-  try {
-    birthFromSolarDate(BirthInput{}, date, years);
-  } catch (const calendar::CalendarError& error) {
-    return error.what();
-  }
-  return "(accepted)";
-}
-
-TEST(SolarBirth, AcceptsExactlyTheDatesOfTheLunarYears) {
-  EXPECT_EQ(solarSpan(kCommandLineYears).first, (calendar::GregorianDate{1912, 2, 18}));
-  EXPECT_EQ(solarSpan(kCommandLineYears).last, (calendar::GregorianDate{2100, 12, 31}));
-  EXPECT_EQ(solarSpan(kSelectorYears).last, (calendar::GregorianDate{2011, 2, 2}));
-
-  EXPECT_EQ(birthFromSolarDate({}, "1912-02-18").year, 1912);
-  EXPECT_EQ(birthFromSolarDate({}, "2100-12-31").year, 2100);
-  EXPECT_EQ(birthFromSolarDate({}, "2011-02-02", kSelectorYears).year, 2010);
-  const std::string wideRange = "(allowed: 1912-02-18 to 2100-12-31, lunar years 1912 to 2100)";
-  EXPECT_EQ(solarRefusal("1912-02-17"), "\"1912-02-17\" falls in lunar year 1911 " + wideRange);
-  EXPECT_EQ(solarRefusal("2011-02-03", kSelectorYears),
-            "\"2011-02-03\" falls in lunar year 2011 (allowed: 1912-02-18 to 2011-02-02, lunar "
-            "years 1912 to 2010)");
-  EXPECT_EQ(solarRefusal("2101-01-01"), "\"2101-01-01\" is not allowed " + wideRange);
-  EXPECT_EQ(solarRefusal("1800-01-01"), "\"1800-01-01\" is not allowed " + wideRange);
-  EXPECT_EQ(solarRefusal("2001-02-29"), "\"2001-02-29\" is not an existing date");
-  EXPECT_EQ(solarRefusal("2001-06-08 "), "\"2001-06-08 \" is not a date of the form YYYY-MM-DD");
-  EXPECT_THROW(solarSpan({1899, 2000}), calendar::CalendarError);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ std::string refusal(std::vector<std::string_view> args) {
 
 TEST(CommandLine, DefaultsAreTheStartUpSelection) {
   const CastOptions options = cast({});
-  EXPECT_EQ(birthText(options.birth), "您的姓名 male 2000-1-1 00:00:00");
+  EXPECT_EQ(birthText(options.request), "您的姓名 male 2000-1-1 00:00:00");
   EXPECT_EQ(options.format, OutputFormat::Html);
   EXPECT_EQ(options.encoding, PageEncoding::Big5);
   EXPECT_FALSE(options.printDate);
@@ -41,7 +41,7 @@ TEST(CommandLine, ReadsEveryOption) {
       {"--name",      "王小明",   "--sex", "female",       "--year",    "1912",     "--month=12",
        "--leap",      "--day",    "30",    "--hour",       "23",        "--minute", "59",
        "--second=59", "--format", "json",  "--print-date", "2026/12/6", "-o",       "out.json"});
-  EXPECT_EQ(birthText(options.birth), "王小明 female 1912-12L-30 23:59:59");
+  EXPECT_EQ(birthText(options.request), "王小明 female 1912-12L-30 23:59:59");
   EXPECT_EQ(options.format, OutputFormat::Json);
   EXPECT_EQ(options.printDate, "2026/12/6");
   EXPECT_EQ(options.output, "out.json");
@@ -49,9 +49,9 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(cast({"-ochart.htm"}).output, "chart.htm");
   EXPECT_EQ(cast({"--output=x", "-o", "-"}).output, std::nullopt);
   // A value may begin with "-", and a name may be empty.
-  EXPECT_EQ(cast({"--name", "-x-"}).birth.name, "-x-");
-  EXPECT_EQ(cast({"--name="}).birth.name, "");
-  EXPECT_EQ(cast({"--year", "2000", "--year", "1999"}).birth.year, 1999);
+  EXPECT_EQ(cast({"--name", "-x-"}).request.name, "-x-");
+  EXPECT_EQ(cast({"--name="}).request.name, "");
+  EXPECT_EQ(cast({"--year", "2000", "--year", "1999"}).request.birth.year, 1999);
 }
 
 TEST(CommandLine, HelpAndVersion) {
@@ -107,10 +107,10 @@ TEST(CommandLine, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
 }
 
 TEST(CommandLine, SolarGivesTheLunarDateAndExcludesTheLunarDateOptions) {
-  EXPECT_EQ(birthText(cast({"--hour", "23", "--solar", "2001-06-08", "--minute=30"}).birth),
+  EXPECT_EQ(birthText(cast({"--hour", "23", "--solar", "2001-06-08", "--minute=30"}).request),
             "您的姓名 male 2001-4L-17 23:30:00 solar=2001-06-08");
-  EXPECT_FALSE(cast({"--year", "2001"}).birth.solar);
-  EXPECT_EQ(cast({"--solar", "2100-12-31"}).birth.year, 2100);
+  EXPECT_FALSE(cast({"--year", "2001"}).request.solar);
+  EXPECT_EQ(cast({"--solar", "2100-12-31"}).request.birth.year, 2100);
 
   for (const std::string_view lunar : {"--year=2001", "--month=4", "--leap", "--day=17"}) {
     const std::string message = "--solar and " + std::string(lunar.substr(0, lunar.find('='))) +

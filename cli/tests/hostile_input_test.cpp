@@ -164,7 +164,7 @@ TEST_F(HostileInput, ControlCharactersAndNul) {
   // A C argv cannot hold NUL; through the library a name with NUL in it is
   // written as a reference and kept whole in JSON.
   CastOptions options;
-  options.birth.name = std::string("a\0b", 3);
+  options.request.name = std::string("a\0b", 3);
   options.printDate = "d";
   EXPECT_EQ(shownName(ziwei::cli::castOutput(options)), "a&#0;b");
   options.format = OutputFormat::Json;
@@ -173,7 +173,7 @@ TEST_F(HostileInput, ControlCharactersAndNul) {
   const auto document = parseJson(json);
   EXPECT_EQ(std::string(document["input"]["name"].GetString(),
                         document["input"]["name"].GetStringLength()),
-            options.birth.name);
+            options.request.name);
 
   // A value that is refused is quoted in one line, its control characters
   // and malformed bytes shown as \xNN; the same for the calendar commands,
@@ -299,13 +299,13 @@ TEST(CastSession, ThousandsOfRequestsInOneProcess) {
   for (int i = 0; i < 3000; ++i) {
     const int k = i % kDistinct;
     CastOptions options;
-    options.birth.name = "王" + std::to_string(k) + "<@>";
-    options.birth.male = k % 2 == 0;
-    options.birth.year = 1912 + (k * 37) % 189;
-    options.birth.month = 1 + k % 12;
-    options.birth.leap = k % 5 == 0;
-    options.birth.day = 1 + (k * 7) % 30;
-    options.birth.hour = k % 24;
+    options.request.name = "王" + std::to_string(k) + "<@>";
+    options.request.birth.male = k % 2 == 0;
+    options.request.birth.year = 1912 + (k * 37) % 189;
+    options.request.birth.month = 1 + k % 12;
+    options.request.birth.leap = k % 5 == 0;
+    options.request.birth.day = 1 + (k * 7) % 30;
+    options.request.birth.hour = k % 24;
     options.printDate = "2026/12/6";
     options.format = k % 3 == 0 ? OutputFormat::Json : OutputFormat::Html;
     options.encoding = k % 4 == 1 ? ziwei::PageEncoding::Utf8 : ziwei::PageEncoding::Big5;

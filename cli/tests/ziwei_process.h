@@ -18,7 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "page/birth_input.h"
+#include "birth/lunar_birth.h"
+#include "calendar/gregorian.h"
 
 namespace ziwei::cli::testing {
 
@@ -72,12 +73,13 @@ inline rapidjson::Document parseJson(std::string_view text) {
 }
 
 // Birth data on one line, e.g. "王 female 2000-4L-20 13:04:05 solar=2001-06-08".
-inline std::string birthText(const ziwei::BirthInput& b) {
+inline std::string birthText(const ziwei::BirthRequest& r) {
+  const ziwei::LunarBirth& b = r.birth;
   char time[16];
   std::snprintf(time, sizeof time, "%02d:%02d:%02d", b.hour, b.minute, b.second);
-  return b.name + (b.male ? " male " : " female ") + std::to_string(b.year) + "-" +
+  return r.name + (b.male ? " male " : " female ") + std::to_string(b.year) + "-" +
          std::to_string(b.month) + (b.leap ? "L-" : "-") + std::to_string(b.day) + " " + time +
-         (b.solar ? " solar=" + *b.solar : "");
+         (r.solar ? " solar=" + ziwei::calendar::format_gregorian(*r.solar) : "");
 }
 
 // A test with a scratch folder `dir_` named after the test, removed after it.

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "calendar/gregorian.h"
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/masters.h"
 #include "chart/periods/periods.h"
@@ -31,16 +32,10 @@ std::string text(const rapidjson::Value& value) {
   return {value.GetString(), value.GetStringLength()};
 }
 
-BirthInput secondExampleInput() {
-  BirthInput input;
+BirthRequest secondExampleInput() {
+  BirthRequest input;
   input.name = "王小明";
-  input.male = false;
-  input.month = 4;
-  input.leap = true;
-  input.day = 20;
-  input.hour = 13;
-  input.minute = 7;
-  input.second = 9;
+  input.birth = {2000, 4, true, 20, 13, 7, 9, false};
   return input;
 }
 
@@ -52,8 +47,8 @@ std::vector<std::string> keys(const rapidjson::Value& object) {
 
 // The request as given and the frame of the second example, byte for byte.
 TEST(ChartJson, InputAndFrameOfTheSecondExample) {
-  const BirthInput input = secondExampleInput();
-  const std::string json = chartJson(input, castFrame(toSelection(input)));
+  const BirthRequest input = secondExampleInput();
+  const std::string json = chartJson(input, castFrame(input.birth));
   EXPECT_TRUE(json.starts_with(
       R"({"input":{"name":"王小明","sex":"female","year":2000,"month":4,"leap":true,"day":20,)"
       R"("hour":13,"minute":7,"second":9},"frame":{"yearStem":"庚","yearBranch":"辰",)"
@@ -79,20 +74,21 @@ TEST(ChartJson, InputAndFrameOfTheSecondExample) {
 // The document read back agrees with the engine and the cells, over births
 // that reach every stem and branch, month, day, hour and sex, the leap flag,
 // a solar date and names that need escaping.
-void checkAgainstEngine(const BirthInput& input) {
-  const ChartState chart = castFrame(toSelection(input));
-  const auto document = parse(chartJson(input, chart));
+void checkAgainstEngine(const BirthRequest& request) {
+  const LunarBirth& input = request.birth;
+  const ChartState chart = castFrame(input);
+  const auto document = parse(chartJson(request, chart));
   const auto& in = document["input"];
-  EXPECT_EQ(text(in["name"]), input.name);
+  EXPECT_EQ(text(in["name"]), request.name);
   EXPECT_EQ(text(in["sex"]), input.male ? "male" : "female");
   EXPECT_EQ(in["leap"].GetBool(), input.leap);
   const std::pair<const char*, int> given[] = {{"year", input.year},     {"month", input.month},
                                                {"day", input.day},       {"hour", input.hour},
                                                {"minute", input.minute}, {"second", input.second}};
   for (const auto& [key, value] : given) EXPECT_EQ(in[key].GetInt(), value) << key;
-  EXPECT_EQ(in.HasMember("solar"), input.solar.has_value());
-  if (input.solar) {
-    EXPECT_EQ(text(in["solar"]), *input.solar);
+  EXPECT_EQ(in.HasMember("solar"), request.solar.has_value());
+  if (request.solar) {
+    EXPECT_EQ(text(in["solar"]), calendar::format_gregorian(*request.solar));
   }
 
   const auto& frame = document["frame"];
@@ -176,13 +172,13 @@ void checkAgainstEngine(const BirthInput& input) {
 
 TEST(ChartJson, AgreesWithTheEngineAndTheCells) {
   checkAgainstEngine(secondExampleInput());
-  const std::vector<BirthInput> births = test::spreadBirths();
+  const std::vector<BirthRequest> births = test::spreadBirths();
   int withSolar = 0;
   for (std::size_t i = 0; i < births.size(); i += 7) {
-    const BirthInput& input = births[i];
+    const BirthRequest& input = births[i];
     withSolar += input.solar ? 1 : 0;
-    SCOPED_TRACE(std::to_string(input.year) + "/" + std::to_string(input.month) + "/" +
-                 std::to_string(input.day));
+    SCOPED_TRACE(std::to_string(input.birth.year) + "/" + std::to_string(input.birth.month) + "/" +
+                 std::to_string(input.birth.day));
     checkAgainstEngine(input);
     if (testing::Test::HasFatalFailure()) return;
   }
@@ -190,18 +186,18 @@ TEST(ChartJson, AgreesWithTheEngineAndTheCells) {
 }
 
 TEST(ChartJson, NamesAreEscapedAndMustBeUtf8) {
-  BirthInput input;
+  BirthRequest input;
   input.name = "\"a\\b\"\n\t<@>";
-  const ChartState chart = castFrame(toSelection(input));
+  const ChartState chart = castFrame(input.birth);
   const std::string json = chartJson(input, chart);
   EXPECT_NE(json.find(R"("name":"\"a\\b\"\n\t<@>")"), std::string::npos);
   EXPECT_EQ(text(parse(json)["input"]["name"]), input.name);
   input.name = "\xFF";
   EXPECT_THROW(chartJson(input, chart), std::invalid_argument);
   // Texts a chart cast elsewhere might hold are checked like the name.
-  ChartState odd = castFrame(BirthSelection{});
+  ChartState odd = castFrame(LunarBirth{});
   odd.BureauName = "\xFF";
-  EXPECT_THROW(chartJson(BirthInput{}, odd), std::invalid_argument);
+  EXPECT_THROW(chartJson(BirthRequest{}, odd), std::invalid_argument);
 }
 
 }  // namespace

@@ -60,17 +60,11 @@ TEST(ChartPage, EveryPalaceCellStandsInItsGridPlace) {
 }
 
 TEST(ChartPage, RepublicYearAndLeapMonthEdges) {
-  BirthSelection selection;
-  selection.year = "1912";
-  selection.month = "12";
-  selection.leap = "閏";
-  selection.day = "16";
-  selection.hour = "23";
-  selection.minute = "59";
-  EXPECT_TRUE(has(pageOf(castFrame(selection)), "農曆:1年1月16日23時59分"));
-  selection.year = "2010";
-  selection.leap = "正";
-  EXPECT_TRUE(has(pageOf(castFrame(selection)), "農曆:99年12月16日23時59分"));
+  LunarBirth birth{1912, 12, true, 16, 23, 59, 0, true};
+  EXPECT_TRUE(has(pageOf(castFrame(birth)), "農曆:1年1月16日23時59分"));
+  birth.year = 2010;
+  birth.leap = false;
+  EXPECT_TRUE(has(pageOf(castFrame(birth)), "農曆:99年12月16日23時59分"));
 }
 
 TEST(ChartPage, HostileNamesAreShownLiterally) {

@@ -11,7 +11,6 @@
 #include "chart/frame/chart_frame.h"
 #include "chart/stars/star_names.h"
 #include "example_charts.h"
-#include "page/birth_input.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
@@ -24,8 +23,8 @@ namespace {
 
 std::vector<ChartState> sweepCharts() {
   std::vector<ChartState> charts;
-  for (const BirthInput& birth : test::spreadBirths())
-    charts.push_back(castFrame(toSelection(birth)));
+  for (const BirthRequest& request : test::spreadBirths())
+    charts.push_back(castFrame(request.birth));
   return charts;
 }
 
@@ -74,8 +73,9 @@ TEST(FastPath, PagesEqualOrderedReplacement) {
   // references must come out as when the whole page is encoded.
   const std::vector<std::string> names = {"陳大文", "@CYY@ & <b>", "😀 𠀋 \xE4", "\xFF\xE4\xB8", ""};
   std::size_t n = 0;
-  for (const BirthInput& birth : test::spreadBirths()) {
-    const ChartState chart = castFrame(toSelection(birth));
+  for (const BirthRequest& request : test::spreadBirths()) {
+    const LunarBirth& birth = request.birth;
+    const ChartState chart = castFrame(birth);
     const std::string& name = names[n++ % names.size()];
     const std::string plainPage =
         assembleChartPageByReplacement(chart, prepared.text(), name, "2026/12/7");
@@ -96,7 +96,7 @@ TEST(FastPath, PagesEqualOrderedReplacement) {
 // Templates where a placeholder can form from neighbours: filled by ordered
 // replacement, so that "@txtNAME@Title@" loses its "@Title@" to step 1.
 TEST(FastPath, TemplatesThatJoinPlaceholdersFallBackToOrderedReplacement) {
-  const ChartState chart = castFrame(BirthSelection{});
+  const ChartState chart = castFrame(LunarBirth{});
   const std::vector<std::string> joining = {
       "<p>@txtNAME@Title@</p>", "@CYY@@CMM@", "@CDD@CHH@CMU@", "a@b @CYY@",
       "@HourseNUM0@Title@",     "@@Title@@",

@@ -50,18 +50,13 @@ std::string readFile(const fs::path& path) {
 TEST(PageFile, EveryPageLiteralEncodesInBig5) {
   const std::string pageTemplate = buildPageTemplate();
   for (int i = 0; i < 120; ++i) {
-    BirthSelection selection;
-    selection.year = std::to_string(1924 + i % 60);
-    selection.month = std::to_string(1 + i % 12);
-    selection.leap = i % 7 == 0 ? "閏" : "正";
-    selection.day = std::to_string(1 + (i * 7) % 30);
-    selection.hour = std::to_string((i * 5) % 24);
-    selection.male = i % 2 == 0;
+    const LunarBirth birth{1924 + i % 60, 1 + i % 12, i % 7 == 0, 1 + (i * 7) % 30,
+                           (i * 5) % 24,  0,          0,          i % 2 == 0};
     const std::string page =
-        assembleChartPage(castFrame(selection), pageTemplate, "您的姓名", "2026/12/6");
+        assembleChartPage(castFrame(birth), pageTemplate, "您的姓名", "2026/12/6");
     const std::string big5 = encodePage(page, PageEncoding::Big5);
-    ASSERT_EQ(big5.find("&#"), std::string::npos) << "year " << selection.year;
-    ASSERT_EQ(big5ToUtf8(big5), page + "\r\n") << "year " << selection.year;
+    ASSERT_EQ(big5.find("&#"), std::string::npos) << "year " << birth.year;
+    ASSERT_EQ(big5ToUtf8(big5), page + "\r\n") << "year " << birth.year;
   }
 }
 

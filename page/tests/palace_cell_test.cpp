@@ -126,11 +126,7 @@ TEST(PalaceCell, MinorStarCellsCloseWithNineBlanks) {
 }
 
 TEST(PalaceCell, PalaceWithoutUpperStarsShowsOnlyTheFiller) {
-  BirthSelection selection;
-  selection.year = "1913";
-  selection.month = "2";
-  selection.hour = "6";
-  const ChartState chart = castFrame(selection);
+  const ChartState chart = castFrame(LunarBirth{1913, 2, false, 1, 6, 0, 0, true});
   const std::string cell = HourInStr(chart, 5);
   EXPECT_EQ(starRow(cell), "");
   EXPECT_NE(cell.find("<font color=''>"), std::string::npos);

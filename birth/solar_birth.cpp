@@ -1,4 +1,4 @@
-#include "page/solar_birth.h"
+#include "birth/solar_birth.h"
 
 #include <chrono>
 #include <string>
@@ -40,26 +40,29 @@ SolarSpan solarSpan(YearRange years) {
   return span;
 }
 
-BirthInput birthFromSolarDate(BirthInput input, std::string_view solarDate, YearRange years) {
-  const GregorianDate date = calendar::parse_gregorian(solarDate);
+LunarBirth lunarBirthOn(const GregorianDate& date, LunarBirth birth, YearRange years) {
+  if (!calendar::is_valid(date)) {
+    throw CalendarError("year " + std::to_string(date.year) + ", month " +
+                        std::to_string(date.month) + ", day " + std::to_string(date.day) +
+                        " is not an existing date");
+  }
   const SolarSpan span = solarSpan(years);
-  const std::string shown = "\"" + std::string(solarDate) + "\"";
   if (date < span.first || date > span.last) {
+    const std::string shown = "\"" + calendar::format_gregorian(date) + "\"";
     // Name the lunar year when the calendar knows it.
     if (date >= calendar::kFirstDate && date <= calendar::kLastDate) {
-      const int year = calendar::to_lunar(date).year;
-      throw CalendarError(shown + " falls in lunar year " + std::to_string(year) + " " +
+      throw CalendarError(shown + " falls in lunar year " +
+                          std::to_string(calendar::to_lunar(date).year) + " " +
                           allowed(years, span));
     }
     throw CalendarError(shown + " is not allowed " + allowed(years, span));
   }
   const calendar::LunarDate lunar = calendar::to_lunar(date);
-  input.year = lunar.year;
-  input.month = lunar.month;
-  input.leap = lunar.leap;
-  input.day = lunar.day;
-  input.solar = calendar::format_gregorian(date);
-  return input;
+  birth.year = lunar.year;
+  birth.month = lunar.month;
+  birth.leap = lunar.leap;
+  birth.day = lunar.day;
+  return birth;
 }
 
 }  // namespace ziwei
