@@ -26,7 +26,7 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b < 
 
 std::int64_t secondsOf(const ClockTime& t) {
   const std::int64_t days = calendar::to_days(t.date).time_since_epoch().count();
-  return days * kDay + t.hour * 3600 + t.minute * 60 + t.second;
+  return days * kDay + std::int64_t{t.hour} * 3600 + std::int64_t{t.minute} * 60 + t.second;
 }
 
 ClockTime clockAt(std::int64_t seconds) {

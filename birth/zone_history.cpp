@@ -92,15 +92,15 @@ Offsets offsetsOf(const date::time_zone& zone, const date::sys_info& info) {
 
 }  // namespace
 
-Reading readLocalTime(const std::string& name, std::int64_t localSeconds) {
-  const date::time_zone& zone = locate(name);
-  const date::local_info info = zone.get_info(date::local_seconds{seconds{localSeconds}});
+Reading readLocalTime(const std::string& zone, std::int64_t localSeconds) {
+  const date::time_zone& history = locate(zone);
+  const date::local_info info = history.get_info(date::local_seconds{seconds{localSeconds}});
   Reading reading;
-  reading.first = offsetsOf(zone, info.first);
+  reading.first = offsetsOf(history, info.first);
   if (info.result == date::local_info::unique) return reading;
   reading.kind =
       info.result == date::local_info::ambiguous ? LocalTime::Repeated : LocalTime::Skipped;
-  reading.second = offsetsOf(zone, info.second);
+  reading.second = offsetsOf(history, info.second);
   return reading;
 }
 
