@@ -27,12 +27,23 @@ struct LunarBirth {
   friend bool operator==(const LunarBirth&, const LunarBirth&) = default;
 };
 
+// The clock hour 23:00-23:59 (晚子, the late 子 hour): SameDay counts it as
+// the 子 hour of its own date, as this program always has; NextDay as the 子
+// hour of the next day, so that the lunar date moves on one day (across month
+// and year ends). resolveBirthTime (birth/birth_time.h) makes that move; the
+// chart casts the date it is given.
+enum class LateZi { SameDay, NextDay };
+
 // Rules on which traditions differ. Each member's default is the rule this
 // program has always cast by; any other value is an explicit, named choice.
-// (No rule has a choice yet.)
 struct ChartOptions {
+  LateZi lateZi = LateZi::SameDay;
   friend bool operator==(const ChartOptions&, const ChartOptions&) = default;
 };
+
+// The hour branch of a clock hour 0..23, 子 = 1 .. 亥 = 12: 23 and 0 are 子,
+// then two hours a branch (1 and 2 are 丑, ..., 21 and 22 are 亥).
+constexpr int hourBranch(int hour) noexcept { return (hour + 1) / 2 % 12 + 1; }
 
 // The lunar years a caller accepts. The desktop selectors offer 1912..2010;
 // the command line accepts up to 2100, the calendar's last lunar year.

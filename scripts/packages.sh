@@ -1,6 +1,8 @@
 # Debian package sets of the jobs; sourced by run.sh and test.sh.
 # shellcheck shell=bash
-BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev rapidjson-dev)
+# Birth times read zones from the system's time-zone database (tzdata) through date/tz.
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev rapidjson-dev
+  libhowardhinnant-date-dev tzdata)
 DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev libgl-dev fonts-noto-cjk)
 TEST_PACKAGES=(xvfb xauth nodejs clang libclang-rt-14-dev)
 # The calendar's every-day verification installs its reference packages with npm.

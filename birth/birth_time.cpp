@@ -1,0 +1,352 @@
+#include "birth/birth_time.h"
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "birth/equation_of_time.h"
+#include "birth/solar_birth.h"
+#include "birth/zone_history.h"
+#include "calendar/lunar.h"
+#include "chart/frame/numbering.h"
+
+namespace ziwei {
+
+namespace {
+
+constexpr std::int64_t kDay = 86400;
+constexpr double kSecondsPerDegree = 240.0;  // the Earth turns 15 degrees an hour
+
+// ---- numbers ----
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b < 0 ? 1 : 0); }
+
+std::int64_t secondsOf(const ClockTime& t) {
+  const std::int64_t days = calendar::to_days(t.date).time_since_epoch().count();
+  return days * kDay + std::int64_t{t.hour} * 3600 + std::int64_t{t.minute} * 60 + t.second;
+}
+
+ClockTime clockAt(std::int64_t seconds) {
+  const std::int64_t days = floorDiv(seconds, kDay);
+  const auto inDay = static_cast<int>(seconds - days * kDay);
+  return {calendar::gregorian_from_days(
+              std::chrono::sys_days{std::chrono::days{static_cast<int>(days)}}),
+          inDay / 3600, inDay / 60 % 60, inDay % 60};
+}
+
+ClockTime clockOf(const calendar::GregorianDate& date, const LunarBirth& birth) {
+  return {date, birth.hour, birth.minute, birth.second};
+}
+
+calendar::GregorianDate nextDay(const calendar::GregorianDate& date) {
+  return calendar::gregorian_from_days(calendar::to_days(date) + std::chrono::days{1});
+}
+
+// ---- text ----
+
+std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+std::string formatClock(const ClockTime& t) {
+  return calendar::format_gregorian(t.date) + " " + twoDigits(t.hour) + ":" + twoDigits(t.minute) +
+         ":" + twoDigits(t.second);
+}
+
+// "UTC+08:00", "UTC-05:00", "UTC+08:05:43".
+std::string formatOffset(int offset) {
+  const int magnitude = std::abs(offset);
+  std::string text = std::string("UTC") + (offset < 0 ? "-" : "+") + twoDigits(magnitude / 3600) +
+                     ":" + twoDigits(magnitude / 60 % 60);
+  if (magnitude % 60 != 0) text += ":" + twoDigits(magnitude % 60);
+  return text;
+}
+
+// "+6m00s", "-2h09m36s", "+0s"; without the sign for an amount.
+std::string formatDuration(int seconds, bool signed_ = true) {
+  const int magnitude = std::abs(seconds);
+  std::string text = signed_ ? (seconds < 0 ? "-" : "+") : "";
+  if (magnitude >= 3600) text += std::to_string(magnitude / 3600) + "h";
+  if (magnitude >= 3600) {
+    text += twoDigits(magnitude / 60 % 60) + "m" + twoDigits(magnitude % 60) + "s";
+  } else if (magnitude >= 60) {
+    text += std::to_string(magnitude / 60) + "m" + twoDigits(magnitude % 60) + "s";
+  } else {
+    text += std::to_string(magnitude) + "s";
+  }
+  return text;
+}
+
+std::string formatNumber(double value, const char* format) {
+  std::array<char, 64> text{};
+  std::snprintf(text.data(), text.size(), format, value);
+  return text.data();
+}
+
+std::string formatLongitude(double degrees) {
+  return formatNumber(std::fabs(degrees), "%.2f") + "°" + (degrees < 0 ? "W" : "E");
+}
+
+std::string zoneName(const std::string& zone) {
+  return zone.empty() ? "China Standard Time (no zone named)" : zone;
+}
+
+std::string dstWord(bool daylight) { return daylight ? "--dst yes" : "--dst no"; }
+
+// The fixed-offset zone of the database that keeps `offset` all year
+// ("Etc/GMT-8" for UTC+08:00), or nothing for an offset it has none for.
+std::optional<std::string> fixedZone(int offset) {
+  if (offset % 3600 != 0 || offset < -12 * 3600 || offset > 14 * 3600) return std::nullopt;
+  const int hours = offset / 3600;
+  return "Etc/GMT" + std::string(hours > 0 ? "-" : "+") + std::to_string(std::abs(hours));
+}
+
+// ---- steps ----
+
+void checkClock(const LunarBirth& birth) {
+  for (const BirthNumberField& field : kBirthNumberFields) {
+    if (field.member != &LunarBirth::hour && field.member != &LunarBirth::minute &&
+        field.member != &LunarBirth::second) {
+      continue;
+    }
+    const int value = birth.*field.member;
+    if (value < field.first || value > field.last) {
+      throw BirthTimeError(std::string(field.name) + " " + std::to_string(value) +
+                           " is not allowed (allowed: " + std::to_string(field.first) + " to " +
+                           std::to_string(field.last) + ")");
+    }
+  }
+}
+
+void checkLongitude(double longitude) {
+  if (!(longitude >= -180.0 && longitude <= 180.0)) {
+    throw BirthTimeError("longitude " + formatNumber(longitude, "%g") +
+                         " is not allowed (allowed: -180 to 180 degrees, east positive)");
+  }
+}
+
+// The lunar date after `birth`'s, for the late 子 hour of a lunar date given as
+// such.
+LunarBirth nextLunarDay(LunarBirth birth, YearRange years) {
+  const calendar::LunarDate given{birth.year, birth.month, birth.leap, birth.day};
+  const std::string why = "; the late 子 hour rule NextDay moves 23:00 to the next day";
+  calendar::LunarDate next;
+  try {
+    next = calendar::lunar_from_days(calendar::to_days(given) + std::chrono::days{1});
+  } catch (const calendar::CalendarError& error) {
+    throw BirthTimeError(error.what() + why + ", which needs a date the calendar has");
+  }
+  if (next.year > years.last) {
+    throw BirthTimeError("lunar " + std::to_string(given.year) + ", month " +
+                         std::to_string(given.month) + ", day " + std::to_string(given.day) +
+                         " is the last day of its year" + why + ", into lunar year " +
+                         std::to_string(next.year) + " (allowed: lunar years " +
+                         std::to_string(years.first) + " to " + std::to_string(years.last) + ")");
+  }
+  birth.year = next.year;
+  birth.month = next.month;
+  birth.leap = next.leap;
+  birth.day = next.day;
+  return birth;
+}
+
+// Settles which reading of the clock the record means, and records it.
+zone_history::Offsets readClock(const RecordedBirth& record, BirthTimeSteps& steps,
+                                std::int64_t local) {
+  const std::optional<bool> choice = record.daylight;
+  if (steps.zone.empty()) return {kChinaStandardOffset, kChinaStandardOffset};
+  const zone_history::Reading reading = zone_history::readLocalTime(steps.zone, local);
+  steps.localTime = reading.kind;
+  const std::string at = formatClock(steps.clock) + " in " + steps.zone;
+  if (reading.kind == LocalTime::Unique) {
+    const zone_history::Offsets& only = reading.first;
+    if (choice && *choice != only.daylight()) {
+      throw BirthTimeError(dstWord(*choice) + ": " + at + " is " +
+                           (only.daylight()
+                                ? "daylight saving time (" + formatOffset(only.utc) + ", " +
+                                      formatDuration(only.utc - only.standard, false) +
+                                      " ahead of standard time)" +
+                                      (fixedZone(only.standard)
+                                           ? "; for a clock kept on standard time name the zone " +
+                                                 *fixedZone(only.standard)
+                                           : std::string())
+                                : "standard time (" + formatOffset(only.utc) +
+                                      "); the zone kept no daylight saving time then"));
+    }
+    return only;
+  }
+  const std::string what = reading.kind == LocalTime::Repeated
+                               ? " occurred twice (the clocks were put back)"
+                               : " did not exist (the clocks were put forward over it)";
+  const auto standardAt = [&](const zone_history::Offsets& o) {
+    return formatClock(clockAt(local - (o.utc - o.standard)));
+  };
+  if (reading.first.daylight() == reading.second.daylight()) {
+    // A change of the standard offset: no DST choice tells the readings apart.
+    const std::optional<std::string> before = fixedZone(reading.first.utc);
+    const std::optional<std::string> after = fixedZone(reading.second.utc);
+    throw BirthTimeError(
+        at + what + " when the zone changed its offset from " + formatOffset(reading.first.utc) +
+        " to " + formatOffset(reading.second.utc) +
+        (before && after ? "; name the zone " + *before + " or " + *after + " to choose one"
+                         : "; name a fixed-offset zone to choose one"));
+  }
+  const zone_history::Offsets& onDaylight =
+      reading.first.daylight() ? reading.first : reading.second;
+  const zone_history::Offsets& onStandard =
+      reading.first.daylight() ? reading.second : reading.first;
+  if (!choice) {
+    throw LocalTimeError(
+        at + what + ": --dst yes reads it as daylight time (" + formatOffset(onDaylight.utc) +
+            "), standard time " + standardAt(onDaylight) + "; --dst no as standard time (" +
+            formatOffset(onStandard.utc) + "), standard time " + standardAt(onStandard),
+        reading.kind, {onDaylight.utc, clockAt(local - (onDaylight.utc - onDaylight.standard))},
+        {onStandard.utc, clockAt(local)});
+  }
+  return *choice ? onDaylight : onStandard;
+}
+
+}  // namespace
+
+ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
+  ResolvedBirth resolved{record.birth, {}};
+  BirthTimeSteps& steps = resolved.steps;
+  steps.place = record.place;
+  steps.zone = !record.zone.empty()      ? record.zone
+               : record.place != nullptr ? std::string(places::zoneOf(*record.place))
+                                         : std::string();
+  steps.daylight = record.daylight;
+  steps.longitude = record.longitude;
+  const bool nextDayRule = record.options.lateZi == LateZi::NextDay;
+  const bool corrected = !steps.zone.empty() || record.longitude.has_value();
+  steps.civil = record.solar || corrected;
+  if (record.daylight == true && steps.zone.empty()) {
+    throw BirthTimeError(
+        "--dst yes: with no time zone named the clock is China Standard Time (UTC+08:00), "
+        "which keeps no daylight saving time; name the zone, e.g. Asia/Shanghai");
+  }
+
+  if (!steps.civil) {  // a lunar date as given
+    if (nextDayRule && record.birth.hour == 23) {
+      resolved.birth = nextLunarDay(record.birth, years);
+      steps.lateZiMoved = true;
+    }
+    steps.hourBranch = hourBranch(resolved.birth.hour);
+    return resolved;
+  }
+
+  if (corrected || nextDayRule) checkClock(record.birth);
+  if (record.longitude) checkLongitude(*record.longitude);
+  calendar::GregorianDate date;
+  if (record.solar) {
+    date = *record.solar;
+    // Corrections move a date by a day at most (the late 子 hour by one more):
+    // a date further outside the accepted span is refused as lunarBirthOn
+    // refuses it, and so is one that does not exist.
+    const SolarSpan span = solarSpan(years);
+    if (!calendar::is_valid(date) ||
+        date <
+            calendar::gregorian_from_days(calendar::to_days(span.first) - std::chrono::days{2}) ||
+        date > calendar::gregorian_from_days(calendar::to_days(span.last) + std::chrono::days{2})) {
+      lunarBirthOn(date, record.birth, years);  // throws
+    }
+  } else {
+    date = calendar::to_gregorian(
+        {record.birth.year, record.birth.month, record.birth.leap, record.birth.day});
+  }
+  steps.clock = clockOf(date, record.birth);
+
+  steps.standard = steps.clock;
+  ClockTime chart = steps.clock;  // without corrections: the clock as given
+  if (corrected) {
+    const std::int64_t local = secondsOf(steps.clock);
+    const zone_history::Offsets offsets = readClock(record, steps, local);
+    steps.utcOffset = offsets.utc;
+    steps.standardOffset = offsets.standard;
+    steps.daylightSaving = offsets.utc - offsets.standard;
+    steps.meridian = offsets.standard / kSecondsPerDegree;
+    const std::int64_t standard = local - steps.daylightSaving;
+    steps.standard = clockAt(standard);
+    chart = steps.standard;
+    if (record.longitude) {
+      steps.meanTimeCorrection =
+          static_cast<int>(std::lround((*record.longitude - steps.meridian) * kSecondsPerDegree));
+      steps.equationOfTime = static_cast<int>(std::lround(equationOfTime(local - offsets.utc)));
+      steps.trueSolar = clockAt(standard + steps.meanTimeCorrection + steps.equationOfTime);
+      chart = steps.trueSolar;
+    }
+  }
+  calendar::GregorianDate lunarDay = chart.date;
+  if (nextDayRule && chart.hour == 23) {
+    lunarDay = nextDay(lunarDay);
+    steps.lateZiMoved = true;
+  }
+  LunarBirth timed = record.birth;
+  timed.hour = chart.hour;
+  timed.minute = chart.minute;
+  timed.second = chart.second;
+  if (lunarDay == date) {
+    resolved.birth = lunarBirthOn(lunarDay, timed, years);
+  } else {
+    try {
+      resolved.birth = lunarBirthOn(lunarDay, timed, years);
+    } catch (const calendar::CalendarError& error) {
+      throw calendar::CalendarError(formatClock(steps.clock) + " comes to the lunar date of " +
+                                    calendar::format_gregorian(lunarDay) + ": " + error.what());
+    }
+  }
+  steps.hourBranch = hourBranch(resolved.birth.hour);
+  return resolved;
+}
+
+std::vector<std::string> explainBirthTime(const ResolvedBirth& resolved) {
+  const BirthTimeSteps& steps = resolved.steps;
+  const LunarBirth& birth = resolved.birth;
+  std::vector<std::string> lines;
+  if (steps.place != nullptr) lines.push_back("place: " + places::describePlace(*steps.place));
+  if (steps.civil) {
+    lines.push_back("clock time: " + formatClock(steps.clock) + " in " + zoneName(steps.zone) +
+                    " (" + formatOffset(steps.utcOffset) + ")");
+    std::string dst = "daylight saving time: ";
+    if (steps.daylightSaving != 0) {
+      dst += formatDuration(steps.daylightSaving, false) + " removed, standard time " +
+             formatClock(steps.standard) + " (" + formatOffset(steps.standardOffset) + ")";
+    } else {
+      dst += "none, standard time (" + formatOffset(steps.standardOffset) + ")";
+    }
+    if (steps.localTime != LocalTime::Unique) {
+      dst += std::string("; the clock time ") +
+             (steps.localTime == LocalTime::Repeated ? "occurred twice" : "did not exist") +
+             ", read by " + dstWord(*steps.daylight);
+    }
+    lines.push_back(dst);
+    if (steps.longitude) {
+      const double east = *steps.longitude - steps.meridian;
+      lines.push_back("mean solar time (平太陽時): longitude " + formatLongitude(*steps.longitude) +
+                      ", " + formatNumber(std::fabs(east), "%.2f") + "° " +
+                      (east < 0 ? "west" : "east") + " of the meridian " +
+                      formatLongitude(steps.meridian) + ": " +
+                      formatDuration(steps.meanTimeCorrection));
+      lines.push_back("equation of time: " + formatDuration(steps.equationOfTime) +
+                      ", true solar time (真太陽時) " + formatClock(steps.trueSolar));
+    }
+  }
+  if (birth.hour == 23) {
+    lines.push_back(steps.lateZiMoved
+                        ? "late 子 hour (晚子): 23:00-23:59 counts as the next day's 子 hour "
+                          "(rule NextDay): the date moves on one day"
+                        : "late 子 hour (晚子): 23:00-23:59 counts as its own day's 子 hour "
+                          "(rule SameDay)");
+  }
+  const std::string leap = birth.leap ? "leap month " : "month ";
+  lines.push_back("lunar date: " + std::to_string(birth.year) + ", " + leap +
+                  std::to_string(birth.month) + ", day " + std::to_string(birth.day) + "; hour " +
+                  twoDigits(birth.hour) + ":" + twoDigits(birth.minute) + ":" +
+                  twoDigits(birth.second) + ", " +
+                  std::string(kBranchNames[static_cast<std::size_t>(steps.hourBranch - 1)]) +
+                  " hour (branch " + std::to_string(steps.hourBranch) + ")");
+  return lines;
+}
+
+}  // namespace ziwei

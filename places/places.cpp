@@ -1,0 +1,244 @@
+#include "places/places.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+#include "text/close_names.h"
+#include "text/utf8.h"
+
+namespace ziwei::places {
+
+namespace {
+
+struct Country {
+  std::string_view code;
+  std::string_view name;
+};
+
+#include "places/place_table.inc"
+
+// How many candidates a message lists.
+constexpr std::size_t kListed = 4;
+
+constexpr std::string_view kTai = "台";
+constexpr std::string_view kTaiFormal = "臺";
+
+// A name as names are compared: ASCII case folded, 臺 written 台.
+std::string fold(std::string_view name) {
+  std::string folded = foldAsciiCase(name);
+  for (std::size_t at = folded.find(kTaiFormal); at != std::string::npos;
+       at = folded.find(kTaiFormal, at + kTai.size())) {
+    folded.replace(at, kTaiFormal.size(), kTai);
+  }
+  return folded;
+}
+
+// True when `name` folds to `folded` (as fold() would make it, without
+// making it).
+bool foldsTo(std::string_view name, std::string_view folded) {
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < name.size() && j < folded.size()) {
+    if (name.substr(i, kTaiFormal.size()) == kTaiFormal) {
+      if (folded.substr(j, kTai.size()) != kTai) return false;
+      i += kTaiFormal.size();
+      j += kTai.size();
+      continue;
+    }
+    const char c =
+        name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] - 'A' + 'a') : name[i];
+    if (c != folded[j]) return false;
+    ++i;
+    ++j;
+  }
+  return i == name.size() && j == folded.size();
+}
+
+// Calls `visit` with each name of `place` (Latin, Chinese, the others) until
+// it returns true; returns whether one did.
+template <typename Visit>
+bool anyName(const Place& place, Visit visit) {
+  for (const std::string_view name : {place.name, place.traditional, place.simplified}) {
+    if (!name.empty() && visit(name)) return true;
+  }
+  std::string_view rest = place.aliases;
+  while (!rest.empty()) {
+    const std::size_t bar = rest.find('|');
+    if (visit(rest.substr(0, bar))) return true;
+    rest = bar == std::string_view::npos ? std::string_view{} : rest.substr(bar + 1);
+  }
+  return false;
+}
+
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A query split at its commas: the folded name and the folded qualifiers.
+struct Query {
+  std::string name;
+  std::vector<std::string> qualifiers;
+};
+
+Query parseQuery(std::string_view text) {
+  Query query;
+  bool first = true;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    std::string part = fold(trimmed(text.substr(0, comma)));
+    if (first) {
+      query.name = std::move(part);
+      first = false;
+    } else if (!part.empty()) {
+      query.qualifiers.push_back(std::move(part));
+    }
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return query;
+}
+
+bool fits(const Place& place, const Query& query) {
+  if (!anyName(place, [&](std::string_view name) { return foldsTo(name, query.name); })) {
+    return false;
+  }
+  for (const std::string& qualifier : query.qualifiers) {
+    const Country& country = kCountries[place.country];
+    if (!foldsTo(place.province, qualifier) && !foldsTo(country.name, qualifier) &&
+        !foldsTo(country.code, qualifier)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<const Place*> placesFitting(const Query& query) {
+  std::vector<const Place*> found;
+  for (const Place& place : kPlaces) {
+    if (fits(place, query)) found.push_back(&place);
+  }
+  return found;
+}
+
+std::string joinedNames(const std::vector<const Place*>& places, std::size_t most) {
+  std::string text;
+  for (std::size_t i = 0; i < places.size() && i < most; ++i) {
+    if (i > 0) text += "; ";
+    text += qualifiedName(*places[i]);
+  }
+  if (places.size() > most) text += "; and " + std::to_string(places.size() - most) + " more";
+  return text;
+}
+
+// Places with a Latin name close to `name`, for an unknown name.
+std::vector<const Place*> closePlaces(std::string_view name) {
+  std::vector<const Place*> found = searchPlaces(name, 5);
+  if (!found.empty()) return found;
+  std::vector<std::string_view> names;
+  names.reserve(kPlaces.size());
+  for (const Place& place : kPlaces) names.push_back(place.name);
+  for (const std::string_view close : closeNames(name, names, 5)) {
+    for (const Place& place : kPlaces) {
+      if (place.name == close) {
+        found.push_back(&place);
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+std::string degrees(double value, char positive, char negative) {
+  std::array<char, 32> text{};
+  std::snprintf(text.data(), text.size(), "%.2f°%c", std::fabs(value),
+                value < 0 ? negative : positive);
+  return text.data();
+}
+
+}  // namespace
+
+PlaceError::PlaceError(const std::string& message, std::vector<const Place*> candidates,
+                       bool ambiguous)
+    : std::invalid_argument(message), candidates_(std::move(candidates)), ambiguous_(ambiguous) {}
+
+std::span<const Place> allPlaces() { return kPlaces; }
+
+std::string_view zoneOf(const Place& place) { return kZones[place.zone]; }
+std::string_view countryOf(const Place& place) { return kCountries[place.country].name; }
+std::string_view countryCodeOf(const Place& place) { return kCountries[place.country].code; }
+
+std::string qualifiedName(const Place& place) {
+  const std::string name(place.name);
+  std::vector<std::string> spellings{name};
+  if (!place.province.empty()) spellings.push_back(name + ", " + std::string(place.province));
+  spellings.push_back(name + ", " + std::string(countryOf(place)));
+  if (!place.province.empty())
+    spellings.push_back(spellings[1] + ", " + std::string(countryOf(place)));
+  for (const std::string& spelling : spellings) {
+    if (placesFitting(parseQuery(spelling)).size() == 1) return spelling;
+  }
+  return spellings.back();  // the table names each place alone by all three
+}
+
+std::string describePlace(const Place& place) {
+  std::string text(place.name);
+  if (!place.traditional.empty()) text += " " + std::string(place.traditional);
+  if (place.simplified != place.traditional) text += " " + std::string(place.simplified);
+  text += " (";
+  if (!place.province.empty()) text += std::string(place.province) + ", ";
+  text += std::string(countryOf(place)) + "; " + degrees(place.latitude, 'N', 'S') + " " +
+          degrees(place.longitude, 'E', 'W') + "; " + std::string(zoneOf(place)) + ")";
+  return text;
+}
+
+const Place& findPlace(std::string_view text) {
+  const Query query = parseQuery(text);
+  if (query.name.empty()) {
+    throw PlaceError("place " + quotedForMessage(text) + " names no place (give a city name)", {},
+                     false);
+  }
+  std::vector<const Place*> found = placesFitting(query);
+  if (found.size() == 1) return *found.front();
+  if (found.empty()) {
+    std::vector<const Place*> close = closePlaces(trimmed(text.substr(0, text.find(','))));
+    std::string message = "place " + quotedForMessage(text) + " is not in the gazetteer";
+    if (!close.empty()) message += " (close: " + joinedNames(close, kListed) + ")";
+    throw PlaceError(message + "; give a longitude and a time zone instead", std::move(close),
+                     false);
+  }
+  const std::string message = "place " + quotedForMessage(text) + " fits " +
+                              std::to_string(found.size()) +
+                              " places: " + joinedNames(found, kListed) + " (name one as shown)";
+  throw PlaceError(message, std::move(found), true);
+}
+
+std::vector<const Place*> searchPlaces(std::string_view text, std::size_t most) {
+  const std::string query = fold(trimmed(text));
+  std::array<std::vector<const Place*>, 3> ranked;  // equal, prefix, part
+  if (query.empty()) return {};
+  for (const Place& place : kPlaces) {
+    std::size_t best = ranked.size();
+    anyName(place, [&](std::string_view name) {
+      const std::string folded = fold(name);
+      const std::size_t at = folded.find(query);
+      if (at == std::string::npos) return false;
+      best = std::min(best, folded.size() == query.size() ? std::size_t{0} : at == 0 ? 1 : 2);
+      return best == 0;
+    });
+    if (best < ranked.size()) ranked[best].push_back(&place);
+  }
+  std::vector<const Place*> result;
+  for (const auto& group : ranked) {
+    for (const Place* place : group) {
+      if (result.size() == most) return result;
+      result.push_back(place);
+    }
+  }
+  return result;
+}
+
+}  // namespace ziwei::places
