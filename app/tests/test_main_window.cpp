@@ -429,8 +429,19 @@ void TestMainWindow::closeQuestion() {
 }
 
 void TestMainWindow::nameBoxSelection() {
-  openWindow(false);
+  MainWindow& w = openWindow(false);
   auto* name = child<NameBox>("txtNAME");
+  // The window opens with the default name selected: typing replaces it.
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  QVERIFY(name->hasFocus());
+  QCOMPARE(name->selectedText(), QStringLiteral("您的姓名"));
+  child<QWidget>("cboY")->setFocus(Qt::TabFocusReason);  // leaving and coming back
+  name->setFocus(Qt::BacktabFocusReason);
+  QCOMPARE(name->selectedText(), QStringLiteral("您的姓名"));
+  QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QStringLiteral("王"), Qt::NoModifier);
+  QCOMPARE(name->text(), QStringLiteral("王"));
+  name->setText(QStringLiteral("您的姓名"));
   // Focus selects up to ten characters from the cursor, cut at the end.
   struct Row {
     const char* text;  // empty: keep the start-up name
