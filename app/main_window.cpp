@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -10,6 +11,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -219,6 +221,7 @@ void MainWindow::buildControls() {
   auto button = [&](const char* name, const QString& caption, const TwipsRect& r, QColor face) {
     auto* b = new QPushButton(caption, frame01_);
     b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(true);  // Return and Enter press it, like Space
     setFaceColour(b, face);
     placeAt(b, r);
     return b;
@@ -259,6 +262,7 @@ void MainWindow::buildControls() {
   for (std::size_t i = 0; i < cmdB_.size(); ++i) {
     auto* b = new QPushButton(Frame02_);
     b->setObjectName(QStringLiteral("cmdB0%1").arg(i + 1));
+    b->setAutoDefault(true);
     b->setIcon(QIcon(QPixmap::fromImage(
         drawLinkPicture(QString::fromUtf8(pictureWords[i]), static_cast<int>(i) * 50 % 360))));
     b->setIconSize(QSize(80, 30));
@@ -337,6 +341,19 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   const QSize outer = frameGeometry().size();
   controls_ = fitControls(controls_, pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
   applyLayout();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Return or Enter in the birth data casts the chart; the buttons take
+  // these keys themselves.
+  const std::array<const QWidget*, 10> birthData{txtNAME_, optSEX0_, optSEX1_, cboY_,  cboCDM_,
+                                                 cboM_,    cboD_,    cboH_,    cboMU_, cboS_};
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && std::find(birthData.begin(), birthData.end(), focusWidget()) != birthData.end()) {
+    castChart();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void MainWindow::navigate(const QUrl& url) { WebBrowser1_->load(url); }

@@ -70,6 +70,7 @@ class TestMainWindow : public QObject {
   void closeBoxDeletesPageFiles();
   void closeQuestion();
   void nameBoxSelection();
+  void enterPressesButtonsAndCasts();
   void printing();
 
  private:
@@ -460,6 +461,27 @@ void TestMainWindow::nameBoxSelection() {
     QApplication::sendEvent(name, &in);
     QCOMPARE(name->selectedText(), QString::fromUtf8(r.selected));
     if (!*r.selected) QCOMPARE(name->cursorPosition(), r.cursor);
+  }
+}
+
+void TestMainWindow::enterPressesButtonsAndCasts() {
+  openWindow();
+  QSignalSpy shown(window_.get(), &MainWindow::pageShown);
+  // Return and the keypad's Enter press the focused button; in the birth
+  // data they cast the chart.
+  for (const auto& [name, keypad, page] :
+       {std::tuple{"cmdAboutMe", false, kProfilePageFile},
+        std::tuple{"cmdStart", true, kChartPageFile},
+        std::tuple{"cmdAboutMe", true, kProfilePageFile},
+        std::tuple{"txtNAME", false, kChartPageFile}, std::tuple{"cboD", true, kChartPageFile},
+        std::tuple{"optSEX1", false, kChartPageFile}}) {
+    QWidget* control = child<QWidget>(name);
+    control->setFocus();
+    shown.clear();
+    QTest::keyClick(control, keypad ? Qt::Key_Enter : Qt::Key_Return,
+                    keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).at(0).toString(), workFile(page));
   }
 }
 
