@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShortcut>
 #include <QWebEngineLoadingInfo>
@@ -68,6 +69,11 @@ void setFaceColour(QPushButton* button, QColor colour) {
 }
 
 const QColor kOlive(0x80, 0x80, 0x00);
+
+// The pane hands the printer each page as an image of this resolution:
+// sharp on paper, and a fraction of the time and memory of 1200 dpi.
+constexpr int kPrintResolution = 300;
+constexpr const char* kPreparingPages = "正在準備列印頁面…";
 
 // Rectangles of the controls that the layout does not move.
 constexpr TwipsRect kLabel8{180, 300, 480, 240};
@@ -435,7 +441,11 @@ void MainWindow::handleNavigationError(const QUrl& failed) {
 }
 
 void MainWindow::printDocument(QPrinter* printer) {
-  // The pane prints asynchronously; the preview needs the pages now.
+  // The pane prints asynchronously; the preview needs the pages now. Until
+  // they are made, a second request would only get an empty document.
+  const QScopedValueRollback<bool> busy(printing_, true);
+  setStatus(QString::fromUtf8(kPreparingPages));
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   QEventLoop loop;
   bool printed = false;
   connect(WebBrowser1_, &QWebEngineView::printFinished, &loop, [&](bool success) {
@@ -444,11 +454,17 @@ void MainWindow::printDocument(QPrinter* printer) {
   });
   WebBrowser1_->print(printer);
   loop.exec();
-  if (!printed) setStatus(QStringLiteral("無法列印本頁"));
+  QApplication::restoreOverrideCursor();
+  setStatus(printed ? QString() : QStringLiteral("無法列印本頁"));
 }
 
 void MainWindow::showPrintPreview() {
-  QPrinter printer(QPrinter::HighResolution);
+  if (printing_) return;
+  // Feedback before the preview window is built.
+  setStatus(QString::fromUtf8(kPreparingPages));
+  lbStatus_->repaint();
+  QPrinter printer;
+  printer.setResolution(kPrintResolution);
   QPrintPreviewDialog preview(&printer, this);
   preview.setObjectName(QStringLiteral("printPreview"));
   connect(&preview, &QPrintPreviewDialog::paintRequested, this, &MainWindow::printDocument);
@@ -456,7 +472,9 @@ void MainWindow::showPrintPreview() {
 }
 
 void MainWindow::printFromPage() {
-  QPrinter printer(QPrinter::HighResolution);
+  if (printing_) return;
+  QPrinter printer;
+  printer.setResolution(kPrintResolution);
   QPrintDialog dialog(&printer, this);
   dialog.setObjectName(QStringLiteral("printDialog"));
   if (dialog.exec() == QDialog::Accepted) printDocument(&printer);

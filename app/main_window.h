@@ -114,6 +114,7 @@ class MainWindow : public QWidget {
   QGroupBox* Frame02_ = nullptr;
   std::array<QPushButton*, 7> cmdB_{};
   QLabel* lbStatus_ = nullptr;
+  bool printing_ = false;  // the pane is making the pages of a preview or a print
 };
 
 }  // namespace ziwei::desktop
