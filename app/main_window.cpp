@@ -342,10 +342,9 @@ void MainWindow::applyLayout() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // The rules read the outer size, frame and title bar included. Without a
-  // window manager (e.g. under Xvfb) the frame is the client area itself.
-  const QSize outer = frameGeometry().size();
-  controls_ = fitControls(controls_, pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+  // From the client area, so that the first layout (before the window
+  // manager has framed the window) is the one every later resize gives.
+  controls_ = fitToClientArea(controls_, pixelsToTwips(width()), pixelsToTwips(height()));
   applyLayout();
 }
 

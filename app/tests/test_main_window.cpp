@@ -364,12 +364,12 @@ void TestMainWindow::layoutFollowsTheWindowSize() {
     return QRect(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
                  twipsToPixels(r.height));
   };
+  const ResizableControls opened = w.controlsInTwips();
   for (const QSize size : {QSize(800, 600), QSize(1000, 700), QSize(724, 569)}) {
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
-    const QSize outer = w.frameGeometry().size();
     const ResizableControls c =
-        fitControls(kDesignControls, pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+        fitToClientArea(kDesignControls, pixelsToTwips(size.width()), pixelsToTwips(size.height()));
     QCOMPARE(w.controlsInTwips(), c);
     QCOMPARE(w.pane()->geometry(), pixels(c.WebBrowser1));
     for (const auto& [name, rect] :
@@ -378,7 +378,13 @@ void TestMainWindow::layoutFollowsTheWindowSize() {
           std::pair{"lbVer", c.lbVer}}) {
       QCOMPARE(child<QWidget>(name)->geometry(), pixels(rect));
     }
+    // The strips reach down to the window's bottom edge, and no further.
+    const int bottom = child<QWidget>("lbStatus")->geometry().bottom();
+    QVERIFY2(bottom < size.height() && bottom >= size.height() - 3,
+             qPrintable(QString::number(bottom)));
   }
+  // Back at the size it opened with, it has the layout of its first show.
+  QCOMPARE(w.controlsInTwips(), opened);
   // Too low for the pane: everything stays where it was.
   const ResizableControls before = w.controlsInTwips();
   const QRect paneBefore = w.pane()->geometry();
