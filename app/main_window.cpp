@@ -27,6 +27,7 @@
 #include <QWebEngineView>
 
 #include "app/artwork.h"
+#include "app/face_style.h"
 #include "app/gregorian_dialog.h"
 #include "app/local_pages.h"
 #include "app/name_box.h"
@@ -62,6 +63,7 @@ void setTextColour(QWidget* widget, QColor colour) {
 }
 
 void setFaceColour(QPushButton* button, QColor colour) {
+  button->setStyle(faceStyle());
   QPalette palette = button->palette();
   palette.setColor(QPalette::Button, colour);
   palette.setColor(QPalette::ButtonText, Qt::black);
@@ -179,6 +181,7 @@ void MainWindow::buildControls() {
                      "詢]直接線上換算您的農曆生日!"),
       this);
   frame01_->setObjectName(QStringLiteral("frame01"));
+  frame01_->setStyle(faceStyle());
   setTextColour(frame01_, QColor(0xFF, 0xC0, 0xC0));
 
   auto label = [&](const char* name, const QString& text, const TwipsRect& r, QColor colour) {
@@ -263,6 +266,7 @@ void MainWindow::buildControls() {
 
   Frame02_ = new QGroupBox(this);
   Frame02_->setObjectName(QStringLiteral("Frame02"));
+  Frame02_->setStyle(faceStyle());
   const std::array<const char*, 7> pictureWords{"八字學", "姓名學",   "紫微斗數", "六爻卦",
                                                 "農民曆", "命理教學", "綜合排盤"};
   for (std::size_t i = 0; i < cmdB_.size(); ++i) {

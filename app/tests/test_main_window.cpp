@@ -60,6 +60,7 @@ class TestMainWindow : public QObject {
   void cleanup();
 
   void startUpState();
+  void faceColoursAndFrames();
   void failedStartUpNavigationShowsOfflinePageOnce();
   void linkButtonsEndOnTheOfflinePage();
   void offlinePageThatCannotBeWrittenEndsTheRound();
@@ -194,6 +195,32 @@ void TestMainWindow::startUpState() {
     at = at->nextInFocusChain();
   } while (at != child<QWidget>("txtNAME") && seen.size() < order.size());
   QCOMPARE(seen, order);
+}
+
+void TestMainWindow::faceColoursAndFrames() {
+  openWindow(false);
+  // A button's face shows its colour as given, beside its border.
+  for (const auto& [name, face] :
+       {std::pair{"cmdStart", 0xFFC0FF}, std::pair{"Command1", 0xFFFFC0},
+        std::pair{"cmdAboutMe", 0xC0FFFF}, std::pair{"cmdGetC", 0xFFE0C0},
+        std::pair{"cmdExit", 0xFF8080}, std::pair{"cmdSolar", 0xFFE0C0}}) {
+    auto* button = child<QPushButton>(name);
+    const QImage shot = button->grab().toImage();
+    for (const QPoint at : {QPoint(3, shot.height() / 2), QPoint(shot.width() - 4, 3)}) {
+      QCOMPARE(shot.pixelColor(at).name(), QColor(QRgb(face)).name());
+    }
+  }
+  // The frames' borders stand out from the olive background.
+  for (const char* name : {"frame01", "Frame02"}) {
+    const QImage shot = child<QWidget>(name)->grab().toImage();
+    int contrast = 0;
+    for (int x = 0; x < 4; ++x) {
+      const QColor c = shot.pixelColor(x, shot.height() / 2);
+      contrast = std::max(
+          {contrast, std::abs(c.red() - 0x80), std::abs(c.green() - 0x80), std::abs(c.blue())});
+    }
+    QVERIFY2(contrast >= 0x40, qPrintable(QStringLiteral("%1: %2").arg(name).arg(contrast)));
+  }
 }
 
 void TestMainWindow::failedStartUpNavigationShowsOfflinePageOnce() {
