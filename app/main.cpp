@@ -101,6 +101,7 @@ int main(int argc, char* argv[]) {
                                           .arg(ZIWEI_VERSION_PATCH));
   // Fusion paints the buttons' face colours on every platform.
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  ziwei::desktop::useTaiwaneseChinese();
 
   const QStringList args = QApplication::arguments();
   if (args.size() == 4 && args[1] == QLatin1String("--icon")) {

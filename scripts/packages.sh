@@ -1,7 +1,7 @@
 # Debian package sets of the jobs; sourced by run.sh and test.sh.
 # shellcheck shell=bash
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev rapidjson-dev)
-DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev libgl-dev fonts-noto-cjk)
+DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev fonts-noto-cjk)
 TEST_PACKAGES=(xvfb xauth nodejs clang libclang-rt-14-dev)
 # The calendar's every-day verification installs its reference packages with npm.
 # Some nodejs builds bring npm themselves (and conflict with Debian's npm).

@@ -440,11 +440,14 @@ void TestMainWindow::closeQuestion() {
   QString text, title;
   QMessageBox::Icon icon = QMessageBox::Information;
   QMessageBox::StandardButtons buttons;
+  QStringList yesNo;  // in Chinese, as the rest of the window
   answerModal<QMessageBox>([&](QMessageBox* box) {
     text = box->text();
     title = box->windowTitle();
     icon = box->icon();
     buttons = box->standardButtons();
+    yesNo =
+        QStringList{box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
     box->button(QMessageBox::No)->click();
   });
   child<QPushButton>("cmdExit")->click();  // returns once the question is answered
@@ -452,6 +455,7 @@ void TestMainWindow::closeQuestion() {
   QCOMPARE(title, QStringLiteral("關閉"));
   QCOMPARE(icon, QMessageBox::NoIcon);
   QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
+  QCOMPARE(yesNo, QStringList({QStringLiteral("是(&Y)"), QStringLiteral("否(&N)")}));
   QVERIFY(w.isVisible());
   for (const char* name : {kChartPageFile, kProfilePageFile, kOfflinePageFile}) {
     QVERIFY2(QFileInfo::exists(workFile(name)), name);
@@ -527,6 +531,7 @@ void TestMainWindow::printing() {
   // The preview button shows the pane's page. While the pages are made,
   // the cursor and the status line say so, and the button is ignored.
   QList<int> previews;  // the page count of each preview shown
+  QString previewTitle;
   std::optional<Qt::CursorShape> busyCursor;
   QString busyStatus;
   auto* button = child<QPushButton>("Command1");
@@ -534,6 +539,7 @@ void TestMainWindow::printing() {
   connect(&watch, &QTimer::timeout, [&] {
     if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
       previews << dialog->findChild<QPrintPreviewWidget*>()->pageCount();
+      previewTitle = dialog->windowTitle();
       dialog->reject();
     } else if (QApplication::overrideCursor() && !busyCursor) {
       busyCursor = QApplication::overrideCursor()->shape();
@@ -550,6 +556,7 @@ void TestMainWindow::printing() {
   QCOMPARE(busyCursor, std::optional(Qt::WaitCursor));
   QVERIFY2(busyStatus.contains(QStringLiteral("準備列印")), qPrintable(busyStatus));
   QVERIFY(!QApplication::overrideCursor());
+  QCOMPARE(previewTitle, QStringLiteral("列印預覽"));
   QCOMPARE(child<QLabel>("lbStatus")->text(), QString());
 
   // What the page's own "列印本頁" link does opens the print dialog.
@@ -565,6 +572,7 @@ void TestMainWindow::printing() {
 int main(int argc, char* argv[]) {
   prepareWebEngine();
   QApplication app(argc, argv);
+  useTaiwaneseChinese();
   TestMainWindow test;
   const int status = QTest::qExec(&test, argc, argv);
   keepGlDriversLoaded();
