@@ -27,7 +27,7 @@
 #include <QWebEngineView>
 
 #include "app/artwork.h"
-#include "app/face_style.h"
+#include "app/control_style.h"
 #include "app/gregorian_dialog.h"
 #include "app/local_pages.h"
 #include "app/name_box.h"
@@ -63,7 +63,7 @@ void setTextColour(QWidget* widget, QColor colour) {
 }
 
 void setFaceColour(QPushButton* button, QColor colour) {
-  button->setStyle(faceStyle());
+  button->setStyle(controlStyle());
   QPalette palette = button->palette();
   palette.setColor(QPalette::Button, colour);
   palette.setColor(QPalette::ButtonText, Qt::black);
@@ -119,6 +119,7 @@ constexpr NumberList kHours{0, 23, 0};
 constexpr NumberList kMinutes{0, 59, 0};
 constexpr NumberList kSeconds{0, 59, 0};
 constexpr int kStartYear = 2000;
+constexpr int kVisibleListItems = 20;  // a drop-down list shows this many items at most
 
 void fillNumbers(QComboBox* box, const NumberList& list) {
   for (int n = list.first; n <= list.last; ++n) box->addItem(QString::number(n));
@@ -181,7 +182,7 @@ void MainWindow::buildControls() {
                      "詢]直接線上換算您的農曆生日!"),
       this);
   frame01_->setObjectName(QStringLiteral("frame01"));
-  frame01_->setStyle(faceStyle());
+  frame01_->setStyle(controlStyle());
   setTextColour(frame01_, QColor(0xFF, 0xC0, 0xC0));
 
   auto label = [&](const char* name, const QString& text, const TwipsRect& r, QColor colour) {
@@ -215,6 +216,8 @@ void MainWindow::buildControls() {
   auto selector = [&](const char* name, const TwipsRect& r) {
     auto* box = new QComboBox(frame01_);  // not editable: a drop-down list
     box->setObjectName(QLatin1String(name));
+    box->setStyle(controlStyle());
+    box->setMaxVisibleItems(kVisibleListItems);
     box->setPalette(inputs);
     placeAt(box, r);
     return box;
@@ -266,7 +269,7 @@ void MainWindow::buildControls() {
 
   Frame02_ = new QGroupBox(this);
   Frame02_->setObjectName(QStringLiteral("Frame02"));
-  Frame02_->setStyle(faceStyle());
+  Frame02_->setStyle(controlStyle());
   const std::array<const char*, 7> pictureWords{"八字學", "姓名學",   "紫微斗數", "六爻卦",
                                                 "農民曆", "命理教學", "綜合排盤"};
   for (std::size_t i = 0; i < cmdB_.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -61,6 +62,7 @@ class TestMainWindow : public QObject {
 
   void startUpState();
   void faceColoursAndFrames();
+  void longDropDownsShowTwentyItems();
   void failedStartUpNavigationShowsOfflinePageOnce();
   void linkButtonsEndOnTheOfflinePage();
   void offlinePageThatCannotBeWrittenEndsTheRound();
@@ -220,6 +222,18 @@ void TestMainWindow::faceColoursAndFrames() {
           {contrast, std::abs(c.red() - 0x80), std::abs(c.green() - 0x80), std::abs(c.blue())});
     }
     QVERIFY2(contrast >= 0x40, qPrintable(QStringLiteral("%1: %2").arg(name).arg(contrast)));
+  }
+}
+
+void TestMainWindow::longDropDownsShowTwentyItems() {
+  openWindow(false);
+  for (const char* name : {"cboY", "cboD", "cboMU"}) {
+    auto* box = child<QComboBox>(name);
+    box->showPopup();
+    QTRY_VERIFY(box->view()->isVisible());
+    const int rows = box->view()->height() / box->view()->sizeHintForRow(0);
+    box->hidePopup();
+    QVERIFY2(rows >= 19 && rows <= 20, qPrintable(QStringLiteral("%1: %2").arg(name).arg(rows)));
   }
 }
 

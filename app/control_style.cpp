@@ -1,4 +1,4 @@
-#include "app/face_style.h"
+#include "app/control_style.h"
 
 #include <algorithm>
 
@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 
@@ -17,22 +18,32 @@ namespace {
 // Fusion's distance between a group box's top and its frame line.
 constexpr int kGroupBoxTopMargin = 3;
 
-class FaceStyle : public QProxyStyle {
+class ControlStyle : public QProxyStyle {
  public:
-  FaceStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+  ControlStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
     switch (element) {
       case PE_PanelButtonCommand:
-        drawFace(option, painter);
-        return;
+        if (qobject_cast<const QPushButton*>(widget) != nullptr) {
+          drawFace(option, painter);
+          return;
+        }
+        break;
       case PE_FrameGroupBox:
         drawEtchedFrame(option, painter, widget);
         return;
       default:
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        break;
     }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+  }
+
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_ComboBox_Popup) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
   }
 
  private:
@@ -80,10 +91,10 @@ class FaceStyle : public QProxyStyle {
 
 }  // namespace
 
-QStyle* faceStyle() {
+QStyle* controlStyle() {
   static QPointer<QStyle> style;
   if (!style) {
-    style = new FaceStyle;
+    style = new ControlStyle;
     style->setParent(QCoreApplication::instance());
   }
   return style;
