@@ -22,6 +22,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -135,7 +136,6 @@ MainWindow::MainWindow(DesktopSettings settings, QWidget* parent)
   setWindowIcon(QIcon(QPixmap::fromImage(drawProgramIcon(50))));
   buildControls();
   resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
-  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
   // Start-up: version label, selectors, first navigation, the three page
   // texts, then the work directory.
@@ -154,6 +154,26 @@ MainWindow::MainWindow(DesktopSettings settings, QWidget* parent)
   workDir_ = WorkDirClaim::claim(settleWorkDir(settings_.programDir));
   texts_.WorkDir = workDir_.dir();
   if (texts_.WorkDir.isEmpty()) setStatus(QStringLiteral("找不到可寫入網頁檔的資料夾"));
+  placeOnScreen();
+}
+
+void MainWindow::placeOnScreen() {
+  const QScreen* s = screen();
+  if (s == nullptr) return;
+  // In the centre; windows of the program that are already open (here, or
+  // in another process that holds the work folder) push this one a title
+  // bar's height down and right for each, so that it does not hide them.
+  int others = 0;
+  for (const QWidget* w : QApplication::topLevelWidgets()) {
+    if (w != this && qobject_cast<const MainWindow*>(w) != nullptr && w->isVisible()) ++others;
+  }
+  others = std::max(others, workDir_.isPrivate() ? 1 : 0);
+  const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const QRect free = s->availableGeometry();
+  QPoint at = free.center() - rect().center() + QPoint(others * step, others * step);
+  at.setX(std::clamp(at.x(), free.left(), std::max(free.left(), free.right() - width())));
+  at.setY(std::clamp(at.y(), free.top(), std::max(free.top(), free.bottom() - height())));
+  move(at);
 }
 
 MainWindow::~MainWindow() = default;

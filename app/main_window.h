@@ -73,6 +73,7 @@ class MainWindow : public QWidget {
 
  private:
   void buildControls();
+  void placeOnScreen();
   void fillSelectors();
   void chainTabOrder();
   void applyLayout();

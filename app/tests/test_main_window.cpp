@@ -63,6 +63,7 @@ class TestMainWindow : public QObject {
   void startUpState();
   void faceColoursAndFrames();
   void longDropDownsShowTwentyItems();
+  void secondWindowDoesNotHideTheFirst();
   void failedStartUpNavigationShowsOfflinePageOnce();
   void linkButtonsEndOnTheOfflinePage();
   void offlinePageThatCannotBeWrittenEndsTheRound();
@@ -235,6 +236,17 @@ void TestMainWindow::longDropDownsShowTwentyItems() {
     box->hidePopup();
     QVERIFY2(rows >= 19 && rows <= 20, qPrintable(QStringLiteral("%1: %2").arg(name).arg(rows)));
   }
+}
+
+void TestMainWindow::secondWindowDoesNotHideTheFirst() {
+  MainWindow& first = openWindow(false);
+  MainWindow second(loopbackSettings(program_->path()));
+  second.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&second));
+  const QPoint moved = second.pos() - first.pos();
+  QVERIFY2(moved.x() >= 15 && moved.y() >= 15,
+           qPrintable(QStringLiteral("%1, %2").arg(moved.x()).arg(moved.y())));
+  QVERIFY(second.screen()->availableGeometry().contains(second.frameGeometry()));
 }
 
 void TestMainWindow::failedStartUpNavigationShowsOfflinePageOnce() {
