@@ -320,10 +320,9 @@ void MainWindow::buildControls() {
   connect(page, &QWebEnginePage::loadingChanged, this, &MainWindow::onLoadingChanged);
   connect(page, &QWebEnginePage::linkHovered, this, &MainWindow::setStatus);
   connect(page, &QWebEnginePage::loadProgress, this, [this](int percent) {
-    if (percent < 100) {
-      setStatus(QStringLiteral("開啟網頁 %1 (%2%)")
-                    .arg(WebBrowser1_->url().toDisplayString())
-                    .arg(percent));
+    // The pane's url() is still the page being left until the new one commits.
+    if (percent < 100 && !loading_.isEmpty()) {
+      setStatus(QStringLiteral("開啟網頁 %1 (%2%)").arg(loading_.toDisplayString()).arg(percent));
     }
   });
   connect(WebBrowser1_, &QWebEngineView::printRequested, this, &MainWindow::printFromPage);
@@ -441,13 +440,16 @@ void MainWindow::showProfile() { showPageFile(kProfilePageFile, texts_.ProfilePa
 void MainWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
   switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
-      setStatus(QStringLiteral("開啟網頁 %1").arg(info.url().toDisplayString()));
+      loading_ = info.url();
+      setStatus(QStringLiteral("開啟網頁 %1").arg(loading_.toDisplayString()));
       break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
     case QWebEngineLoadingInfo::LoadStoppedStatus:  // replaced by a newer navigation
+      loading_.clear();
       setStatus(QString());
       break;
     case QWebEngineLoadingInfo::LoadFailedStatus:
+      loading_.clear();
       setStatus(QString());
       handleNavigationError(info.url());
       break;

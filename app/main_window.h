@@ -115,6 +115,7 @@ class MainWindow : public QWidget {
   QGroupBox* Frame02_ = nullptr;
   std::array<QPushButton*, 7> cmdB_{};
   QLabel* lbStatus_ = nullptr;
+  QUrl loading_;           // the address the pane is loading; empty between loads
   bool printing_ = false;  // the pane is making the pages of a preview or a print
 };
 
