@@ -51,7 +51,7 @@ class ControlStyle : public QProxyStyle {
     const bool pressed = (option->state & (State_Sunken | State_On)) != 0;
     QColor face = option->palette.color(QPalette::Button);
     if (pressed) face = face.darker(115);
-    if (!(option->state & State_Enabled)) face = face.lighter(110);
+    if (!option->state.testFlag(State_Enabled)) face = face.lighter(110);
     const QRect r = option->rect;
     painter->save();
     painter->fillRect(r, face);
@@ -63,7 +63,7 @@ class ControlStyle : public QProxyStyle {
     painter->setPen(dark);
     painter->drawLine(r.bottomLeft(), r.bottomRight());
     painter->drawLine(r.topRight(), r.bottomRight());
-    if (option->state & State_HasFocus) {
+    if (option->state.testFlag(State_HasFocus)) {
       painter->setPen(option->palette.color(QPalette::Highlight));
       painter->drawRect(r.adjusted(1, 1, -2, -2));
     }
@@ -74,7 +74,7 @@ class ControlStyle : public QProxyStyle {
     // The line runs below the title, as Fusion places it.
     int top = kGroupBoxTopMargin;
     const auto* box = qobject_cast<const QGroupBox*>(widget);
-    if (box && !box->title().isEmpty()) {
+    if (box != nullptr && !box->title().isEmpty()) {
       top += std::max(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
                       option->fontMetrics.height());
     }
@@ -93,7 +93,7 @@ class ControlStyle : public QProxyStyle {
 
 QStyle* controlStyle() {
   static QPointer<QStyle> style;
-  if (!style) {
+  if (style.isNull()) {
     style = new ControlStyle;
     style->setParent(QCoreApplication::instance());
   }

@@ -164,7 +164,7 @@ int main(int argc, char* argv[]) {
   }
 
   const QString option = args.size() == 3 ? args[1] : QString();
-  const auto shot =
+  const auto* const shot =
       std::find_if(kShotOptions.begin(), kShotOptions.end(),
                    [&option](const ShotOption& s) { return option == QLatin1String(s.option); });
   const bool screenshot = shot != kShotOptions.end();
