@@ -3,6 +3,9 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QtGlobal>
 
 #include "page/publisher.h"
@@ -34,6 +37,18 @@ void prepareWebEngine() {
   if (!flags.isEmpty()) flags += ' ';
   flags += "--no-sandbox";
   qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+}
+
+void useTaiwaneseChinese() {
+  QLocale::setDefault(
+      QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan));
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (translator->load(QStringLiteral("qt_zh_TW"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator);
+  } else {
+    delete translator;
+  }
 }
 
 }  // namespace ziwei::desktop

@@ -25,4 +25,11 @@ DesktopSettings publisherSettings();
 // refuses its sandbox), adds --no-sandbox to QTWEBENGINE_CHROMIUM_FLAGS.
 void prepareWebEngine();
 
+// The window is in Traditional Chinese as used in Taiwan, whatever the
+// user's locale: makes that the default locale (A4 paper, Chinese month
+// names) and installs Qt's own translations for it (standard buttons, print
+// and print-preview dialogs). Call once after the application object exists.
+// Without Qt's zh_TW translations installed, Qt's own texts stay in English.
+void useTaiwaneseChinese();
+
 }  // namespace ziwei::desktop

@@ -109,6 +109,9 @@ GregorianDialog::GregorianDialog(const QDate& date, const QTime& time, QWidget* 
   form->addRow(QStringLiteral("出生時間"), time_);
   form->addRow(QStringLiteral("換算結果"), lunar_);
   auto* layout = new QVBoxLayout(this);
+  // The dialog takes the height that its texts need, and grows when the
+  // explanation shows instead of squashing the fields.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addLayout(form);
   layout->addWidget(note);
   layout->addWidget(problem_);

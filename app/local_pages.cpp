@@ -41,7 +41,7 @@ struct Statement {
   std::string_view after;
 };
 
-constexpr std::string_view kAuthor = "林文彥 老師";
+constexpr std::string_view kAuthor = "Tessaro";  // the publisher: no person is named
 
 constexpr std::array<Statement, 7> kStatements{{
     {"排盤依", "農曆生日與出生時辰", "安星, 不以國曆代替。"},

@@ -9,7 +9,7 @@ namespace ziwei::desktop {
 // UTF-8 HTML on one line, declared as Big5 like the chart page, and link to
 // `homePage` (an absolute address; quotes and ampersands are escaped).
 
-// The author-profile page: the author, seven statements about the method,
+// The author-profile page: the author (the publisher), seven statements about the method,
 // the publisher's contact block and a link to its home page.
 std::string buildProfilePage(std::string_view homePage);
 
@@ -17,6 +17,6 @@ std::string buildProfilePage(std::string_view homePage);
 std::string buildOfflinePage(std::string_view homePage);
 
 // The caption of the button that shows the profile page.
-inline constexpr std::string_view kProfileButtonCaption = "林文彥簡介";
+inline constexpr std::string_view kProfileButtonCaption = "Tessaro簡介";
 
 }  // namespace ziwei::desktop

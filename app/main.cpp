@@ -1,10 +1,13 @@
 // ziwei-desktop: the Zi Wei Dou Shu chart window.
 //
-// Normal use takes no arguments. Three options serve the project's own
+// Normal use takes no arguments. These options serve the project's own
 // documentation and tests, with every link pointed at a refusing local port:
 //   --screenshot FILE            casts the start-up chart, waits until the pane
 //                                shows it and saves a picture of the window;
 //   --screenshot-gregorian FILE  the same with the "國曆" dialog open over it;
+//   --screenshot-preview FILE    ... with the print preview of the chart;
+//   --screenshot-close FILE      ... with the close question;
+//   --screenshot-years FILE      ... with the year list dropped down;
 //   --cast-and-report DIR        uses DIR as the program folder, casts the
 //                                start-up chart, prints "page PATH" on standard
 //                                output and closes the window when standard
@@ -13,9 +16,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -46,24 +52,70 @@ void castThen(MainWindow& window, Shown shown) {
   });
 }
 
-int saveScreenshotAfterChart(MainWindow& window, const QString& file, bool withDialog) {
-  int status = 1;
-  auto grab = [&window, &file, &status](bool loaded) {
-    // Give the pane (and the dialog) a moment to paint.
-    QTimer::singleShot(1500, &window, [&window, &file, &status, loaded] {
-      const QRect area = window.frameGeometry();
-      const QPixmap shot =
-          window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-      status = loaded && shot.save(file) ? 0 : 1;
-      QApplication::quit();
-    });
-  };
-  castThen(window, [&window, grab, withDialog](bool loaded) {
-    if (withDialog) {
+// What a screenshot shows over the window with its start-up chart.
+enum class Shot { Window, Gregorian, Preview, CloseQuestion, YearList };
+
+struct ShotOption {
+  const char* option;
+  Shot shot;
+};
+constexpr std::array<ShotOption, 5> kShotOptions{{
+    {"--screenshot", Shot::Window},
+    {"--screenshot-gregorian", Shot::Gregorian},
+    {"--screenshot-preview", Shot::Preview},
+    {"--screenshot-close", Shot::CloseQuestion},
+    {"--screenshot-years", Shot::YearList},
+}};
+
+void openOverWindow(MainWindow& window, Shot shot) {
+  switch (shot) {
+    case Shot::Window:
+      break;
+    case Shot::Gregorian: {
       auto* dialog = new ziwei::desktop::GregorianDialog(QDate(2001, 6, 8), QTime(14, 30), &window);
       dialog->setAttribute(Qt::WA_DeleteOnClose);
       dialog->show();
+      break;
     }
+    // The modal ones run their own event loop: they open from the event loop.
+    case Shot::Preview:
+      QTimer::singleShot(0, &window, &MainWindow::showPrintPreview);
+      break;
+    case Shot::CloseQuestion:
+      QTimer::singleShot(0, &window, &MainWindow::askToClose);
+      break;
+    case Shot::YearList:
+      window.findChild<QComboBox*>(QStringLiteral("cboY"))->showPopup();
+      break;
+  }
+}
+
+int saveScreenshotAfterChart(MainWindow& window, const QString& file, Shot shot) {
+  int status = 1;
+  auto grab = [&window, &file, &status, shot](bool loaded) {
+    // Once what was opened shows, give it and the pane a moment to paint.
+    auto* wait = new QTimer(&window);
+    QObject::connect(
+        wait, &QTimer::timeout, &window, [&window, &file, &status, shot, loaded, wait] {
+          const bool modal = shot == Shot::Preview || shot == Shot::CloseQuestion;
+          if (modal && QApplication::activeModalWidget() == nullptr) return;
+          wait->stop();
+          QTimer::singleShot(1500, &window, [&window, &file, &status, loaded] {
+            QRect area = window.frameGeometry();
+            for (const QWidget* over :
+                 {QApplication::activeModalWidget(), QApplication::activePopupWidget()}) {
+              if (over != nullptr) area |= over->frameGeometry();
+            }
+            const QPixmap picture =
+                window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+            status = loaded && picture.save(file) ? 0 : 1;
+            QApplication::quit();
+          });
+        });
+    wait->start(50);
+  };
+  castThen(window, [&window, grab, shot](bool loaded) {
+    openOverWindow(window, shot);
     grab(loaded);
   });
   QTimer::singleShot(kGiveUpMs, &window, [] { QApplication::exit(1); });
@@ -101,6 +153,7 @@ int main(int argc, char* argv[]) {
                                           .arg(ZIWEI_VERSION_PATCH));
   // Fusion paints the buttons' face colours on every platform.
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  ziwei::desktop::useTaiwaneseChinese();
 
   const QStringList args = QApplication::arguments();
   if (args.size() == 4 && args[1] == QLatin1String("--icon")) {
@@ -111,11 +164,13 @@ int main(int argc, char* argv[]) {
   }
 
   const QString option = args.size() == 3 ? args[1] : QString();
-  const bool screenshot = option == QLatin1String("--screenshot");
-  const bool dialogShot = option == QLatin1String("--screenshot-gregorian");
+  const auto* const shot =
+      std::find_if(kShotOptions.begin(), kShotOptions.end(),
+                   [&option](const ShotOption& s) { return option == QLatin1String(s.option); });
+  const bool screenshot = shot != kShotOptions.end();
   const bool report = option == QLatin1String("--cast-and-report");
   ziwei::desktop::DesktopSettings settings = ziwei::desktop::publisherSettings();
-  if (screenshot || dialogShot || report) {
+  if (screenshot || report) {
     // Nothing leaves the machine: every link points at a refusing local port.
     const QUrl refused(QStringLiteral("http://127.0.0.1:9/"));
     settings.homePage = refused;
@@ -125,7 +180,7 @@ int main(int argc, char* argv[]) {
   if (report) settings.programDir = args[2];
   MainWindow window(settings);
   window.show();
-  if (screenshot || dialogShot) return saveScreenshotAfterChart(window, args[2], dialogShot);
+  if (screenshot) return saveScreenshotAfterChart(window, args[2], shot->shot);
   if (report) return castAndReport(window);
   return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -10,6 +11,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -17,13 +19,16 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include "app/artwork.h"
+#include "app/control_style.h"
 #include "app/gregorian_dialog.h"
 #include "app/local_pages.h"
 #include "app/name_box.h"
@@ -61,6 +66,7 @@ void setTextColour(QWidget* widget, QColor colour) {
 }
 
 void setFaceColour(QPushButton* button, QColor colour) {
+  button->setStyle(controlStyle());
   QPalette palette = button->palette();
   palette.setColor(QPalette::Button, colour);
   palette.setColor(QPalette::ButtonText, Qt::black);
@@ -68,6 +74,11 @@ void setFaceColour(QPushButton* button, QColor colour) {
 }
 
 const QColor kOlive(0x80, 0x80, 0x00);
+
+// The pane hands the printer each page as an image of this resolution:
+// sharp on paper, and a fraction of the time and memory of 1200 dpi.
+constexpr int kPrintResolution = 300;
+constexpr const char* kPreparingPages = "正在準備列印頁面…";
 
 // Rectangles of the controls that the layout does not move.
 constexpr TwipsRect kLabel8{180, 300, 480, 240};
@@ -111,6 +122,7 @@ constexpr NumberList kHours{0, 23, 0};
 constexpr NumberList kMinutes{0, 59, 0};
 constexpr NumberList kSeconds{0, 59, 0};
 constexpr int kStartYear = 2000;
+constexpr int kVisibleListItems = 20;  // a drop-down list shows this many items at most
 
 void fillNumbers(QComboBox* box, const NumberList& list) {
   for (int n = list.first; n <= list.last; ++n) box->addItem(QString::number(n));
@@ -126,7 +138,6 @@ MainWindow::MainWindow(DesktopSettings settings, QWidget* parent)
   setWindowIcon(QIcon(QPixmap::fromImage(drawProgramIcon(50))));
   buildControls();
   resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
-  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
   // Start-up: version label, selectors, first navigation, the three page
   // texts, then the work directory.
@@ -145,6 +156,26 @@ MainWindow::MainWindow(DesktopSettings settings, QWidget* parent)
   workDir_ = WorkDirClaim::claim(settleWorkDir(settings_.programDir));
   texts_.WorkDir = workDir_.dir();
   if (texts_.WorkDir.isEmpty()) setStatus(QStringLiteral("找不到可寫入網頁檔的資料夾"));
+  placeOnScreen();
+}
+
+void MainWindow::placeOnScreen() {
+  const QScreen* s = screen();
+  if (s == nullptr) return;
+  // In the centre; windows of the program that are already open (here, or
+  // in another process that holds the work folder) push this one a title
+  // bar's height down and right for each, so that it does not hide them.
+  int others = 0;
+  for (const QWidget* w : QApplication::topLevelWidgets()) {
+    if (w != this && qobject_cast<const MainWindow*>(w) != nullptr && w->isVisible()) ++others;
+  }
+  others = std::max(others, workDir_.isPrivate() ? 1 : 0);
+  const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const QRect free = s->availableGeometry();
+  QPoint at = free.center() - rect().center() + QPoint(others * step, others * step);
+  at.setX(std::clamp(at.x(), free.left(), std::max(free.left(), free.right() - width())));
+  at.setY(std::clamp(at.y(), free.top(), std::max(free.top(), free.bottom() - height())));
+  move(at);
 }
 
 MainWindow::~MainWindow() = default;
@@ -173,6 +204,7 @@ void MainWindow::buildControls() {
                      "詢]直接線上換算您的農曆生日!"),
       this);
   frame01_->setObjectName(QStringLiteral("frame01"));
+  frame01_->setStyle(controlStyle());
   setTextColour(frame01_, QColor(0xFF, 0xC0, 0xC0));
 
   auto label = [&](const char* name, const QString& text, const TwipsRect& r, QColor colour) {
@@ -206,6 +238,8 @@ void MainWindow::buildControls() {
   auto selector = [&](const char* name, const TwipsRect& r) {
     auto* box = new QComboBox(frame01_);  // not editable: a drop-down list
     box->setObjectName(QLatin1String(name));
+    box->setStyle(controlStyle());
+    box->setMaxVisibleItems(kVisibleListItems);
     box->setPalette(inputs);
     placeAt(box, r);
     return box;
@@ -221,6 +255,7 @@ void MainWindow::buildControls() {
   auto button = [&](const char* name, const QString& caption, const TwipsRect& r, QColor face) {
     auto* b = new QPushButton(caption, frame01_);
     b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(true);  // Return and Enter press it, like Space
     setFaceColour(b, face);
     placeAt(b, r);
     return b;
@@ -256,11 +291,13 @@ void MainWindow::buildControls() {
 
   Frame02_ = new QGroupBox(this);
   Frame02_->setObjectName(QStringLiteral("Frame02"));
+  Frame02_->setStyle(controlStyle());
   const std::array<const char*, 7> pictureWords{"八字學", "姓名學",   "紫微斗數", "六爻卦",
                                                 "農民曆", "命理教學", "綜合排盤"};
   for (std::size_t i = 0; i < cmdB_.size(); ++i) {
     auto* b = new QPushButton(Frame02_);
     b->setObjectName(QStringLiteral("cmdB0%1").arg(i + 1));
+    b->setAutoDefault(true);
     b->setIcon(QIcon(QPixmap::fromImage(
         drawLinkPicture(QString::fromUtf8(pictureWords[i]), static_cast<int>(i) * 50 % 360))));
     b->setIconSize(QSize(80, 30));
@@ -285,10 +322,9 @@ void MainWindow::buildControls() {
   connect(page, &QWebEnginePage::loadingChanged, this, &MainWindow::onLoadingChanged);
   connect(page, &QWebEnginePage::linkHovered, this, &MainWindow::setStatus);
   connect(page, &QWebEnginePage::loadProgress, this, [this](int percent) {
-    if (percent < 100) {
-      setStatus(QStringLiteral("開啟網頁 %1 (%2%)")
-                    .arg(WebBrowser1_->url().toDisplayString())
-                    .arg(percent));
+    // The pane's url() is still the page being left until the new one commits.
+    if (percent < 100 && !loading_.isEmpty()) {
+      setStatus(QStringLiteral("開啟網頁 %1 (%2%)").arg(loading_.toDisplayString()).arg(percent));
     }
   });
   connect(WebBrowser1_, &QWebEngineView::printRequested, this, &MainWindow::printFromPage);
@@ -334,11 +370,23 @@ void MainWindow::applyLayout() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // The rules read the outer size, frame and title bar included. Without a
-  // window manager (e.g. under Xvfb) the frame is the client area itself.
-  const QSize outer = frameGeometry().size();
-  controls_ = fitControls(controls_, pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+  // From the client area, so that the first layout (before the window
+  // manager has framed the window) is the one every later resize gives.
+  controls_ = fitToClientArea(controls_, pixelsToTwips(width()), pixelsToTwips(height()));
   applyLayout();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Return or Enter in the birth data casts the chart; the buttons take
+  // these keys themselves.
+  const std::array<const QWidget*, 10> birthData{txtNAME_, optSEX0_, optSEX1_, cboY_,  cboCDM_,
+                                                 cboM_,    cboD_,    cboH_,    cboMU_, cboS_};
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && std::find(birthData.begin(), birthData.end(), focusWidget()) != birthData.end()) {
+    castChart();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void MainWindow::navigate(const QUrl& url) { WebBrowser1_->load(url); }
@@ -394,13 +442,16 @@ void MainWindow::showProfile() { showPageFile(kProfilePageFile, texts_.ProfilePa
 void MainWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
   switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
-      setStatus(QStringLiteral("開啟網頁 %1").arg(info.url().toDisplayString()));
+      loading_ = info.url();
+      setStatus(QStringLiteral("開啟網頁 %1").arg(loading_.toDisplayString()));
       break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
     case QWebEngineLoadingInfo::LoadStoppedStatus:  // replaced by a newer navigation
+      loading_.clear();
       setStatus(QString());
       break;
     case QWebEngineLoadingInfo::LoadFailedStatus:
+      loading_.clear();
       setStatus(QString());
       handleNavigationError(info.url());
       break;
@@ -420,7 +471,11 @@ void MainWindow::handleNavigationError(const QUrl& failed) {
 }
 
 void MainWindow::printDocument(QPrinter* printer) {
-  // The pane prints asynchronously; the preview needs the pages now.
+  // The pane prints asynchronously; the preview needs the pages now. Until
+  // they are made, a second request would only get an empty document.
+  const QScopedValueRollback<bool> busy(printing_, true);
+  setStatus(QString::fromUtf8(kPreparingPages));
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   QEventLoop loop;
   bool printed = false;
   connect(WebBrowser1_, &QWebEngineView::printFinished, &loop, [&](bool success) {
@@ -429,11 +484,17 @@ void MainWindow::printDocument(QPrinter* printer) {
   });
   WebBrowser1_->print(printer);
   loop.exec();
-  if (!printed) setStatus(QStringLiteral("無法列印本頁"));
+  QApplication::restoreOverrideCursor();
+  setStatus(printed ? QString() : QStringLiteral("無法列印本頁"));
 }
 
 void MainWindow::showPrintPreview() {
-  QPrinter printer(QPrinter::HighResolution);
+  if (printing_) return;
+  // Feedback before the preview window is built.
+  setStatus(QString::fromUtf8(kPreparingPages));
+  lbStatus_->repaint();
+  QPrinter printer;
+  printer.setResolution(kPrintResolution);
   QPrintPreviewDialog preview(&printer, this);
   preview.setObjectName(QStringLiteral("printPreview"));
   connect(&preview, &QPrintPreviewDialog::paintRequested, this, &MainWindow::printDocument);
@@ -441,7 +502,9 @@ void MainWindow::showPrintPreview() {
 }
 
 void MainWindow::printFromPage() {
-  QPrinter printer(QPrinter::HighResolution);
+  if (printing_) return;
+  QPrinter printer;
+  printer.setResolution(kPrintResolution);
   QPrintDialog dialog(&printer, this);
   dialog.setObjectName(QStringLiteral("printDialog"));
   if (dialog.exec() == QDialog::Accepted) printDocument(&printer);

@@ -69,9 +69,11 @@ class MainWindow : public QWidget {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void buildControls();
+  void placeOnScreen();
   void fillSelectors();
   void chainTabOrder();
   void applyLayout();
@@ -113,6 +115,8 @@ class MainWindow : public QWidget {
   QGroupBox* Frame02_ = nullptr;
   std::array<QPushButton*, 7> cmdB_{};
   QLabel* lbStatus_ = nullptr;
+  QUrl loading_;           // the address the pane is loading; empty between loads
+  bool printing_ = false;  // the pane is making the pages of a preview or a print
 };
 
 }  // namespace ziwei::desktop

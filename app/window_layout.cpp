@@ -30,4 +30,10 @@ ResizableControls fitControls(const ResizableControls& current, int outerWidth, 
   return c;
 }
 
+ResizableControls fitToClientArea(const ResizableControls& current, int clientWidth,
+                                  int clientHeight) {
+  return fitControls(current, clientWidth + kDesignDecorationWidth,
+                     clientHeight + kDesignDecorationHeight);
+}
+
 }  // namespace ziwei::desktop

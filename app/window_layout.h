@@ -68,4 +68,18 @@ constexpr bool solarButtonFits(const ResizableControls& c) {
 // `current` unchanged.
 ResizableControls fitControls(const ResizableControls& current, int outerWidth, int outerHeight);
 
+// The title bar and frame that the rules were drawn for: they add 300 twips
+// (20 pixels) to the height of the client area, and their side borders lie
+// within the rules' margins.
+inline constexpr int kDesignDecorationWidth = 0;
+inline constexpr int kDesignDecorationHeight = 300;
+
+// fitControls for a window whose client area is `clientWidth` x
+// `clientHeight` twips, with the designed decoration around it. The window
+// manager's own decoration is not read: it is known only once the manager
+// has framed the window, after the first layout, and a thicker one would
+// push the status line out of the window.
+ResizableControls fitToClientArea(const ResizableControls& current, int clientWidth,
+                                  int clientHeight);
+
 }  // namespace ziwei::desktop

@@ -3,7 +3,7 @@
 # Birth times read zones from the system's time-zone database (tzdata) through date/tz.
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev rapidjson-dev
   libhowardhinnant-date-dev tzdata)
-DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev libgl-dev fonts-noto-cjk)
+DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev fonts-noto-cjk)
 TEST_PACKAGES=(xvfb xauth nodejs clang libclang-rt-14-dev)
 # The calendar's every-day verification installs its reference packages with npm.
 # Some nodejs builds bring npm themselves (and conflict with Debian's npm).

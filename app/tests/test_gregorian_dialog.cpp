@@ -159,6 +159,14 @@ void TestGregorianDialog::dialogFollowsTheEditsAndKeepsItsRange() {
   date->setDate(QDate(1912, 1, 1));
   expect("農曆 1911 年 11 月 13 日 14 時 30 分", false);
   QVERIFY(problem->text().contains(QStringLiteral("1911")));
+  // The explanation makes room for itself: nothing is squashed or covered.
+  QApplication::processEvents();
+  for (QWidget* field : std::initializer_list<QWidget*>{date, time, lunar, problem}) {
+    QVERIFY2(field->height() >= field->minimumSizeHint().height() &&
+                 (!field->hasHeightForWidth() ||
+                  field->height() >= field->heightForWidth(field->width())),
+             qPrintable(field->objectName()));
+  }
   time->setTime(QTime(23, 5));
   date->setDate(QDate(1984, 2, 2));
   expect("農曆 1984 年 1 月 1 日 23 時 5 分", true);

@@ -77,11 +77,13 @@ void TestLocalPages::profilePageFrameAndContents() {
       "cellpadding='8' cellspacing='0' bordercolor='#6633FF'>"));
   QVERIFY(page.ends_with("</table><div align='center'></div></body></html>"));
   QCOMPARE(page.find('\n'), std::string::npos);
-  QVERIFY(inOrder(
-      page, {"<table width='600'", "<td width='30%'>", "<td width='39%'>",
-             "          <div align='center'><font size='4' "
-             "color='#999900'>Tessaro</font></div>",
-             "<td width='31%'>", "<table width='640'", "<font size='5' color='#999900'><b>"}));
+  QVERIFY(inOrder(page, {"<table width='600'", "<td width='30%'>", "<td width='39%'>",
+                         "          <div align='center'><font size='4' "
+                         "color='#999900'>Tessaro</font></div>",
+                         "<td width='31%'>", "<table width='640'",
+                         "<font size='5' color='#999900'><b>Tessaro</b>"}));
+  // The author is the publisher, on the page and on the button.
+  QVERIFY(kProfileButtonCaption.starts_with("Tessaro"));
   QVERIFY(inOrder(page, {">1.<", ">2.<", ">3.<", ">4.<", ">5.<", ">6.<", ">7.<"}));
   QCOMPARE(page.find(">8.<"), std::string::npos);
   QCOMPARE(count(page, "<font color='#FF0000'>"), std::size_t{7});

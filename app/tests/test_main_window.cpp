@@ -2,8 +2,10 @@
 // offline page, the profile button, layout, closing, the name box and
 // printing. Every address the window knows points at a local port that
 // refuses connections, so nothing leaves the machine.
+#include <optional>
 #include <string>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -49,6 +51,20 @@ QString plainText(QWebEnginePage* page) {
   return text;
 }
 
+// True when there are loading statuses and each names one of `addresses`.
+bool namesOnly(const QStringList& statuses, const QList<QUrl>& addresses) {
+  for (const QString& status : statuses) {
+    const bool named = std::any_of(addresses.begin(), addresses.end(), [&](const QUrl& url) {
+      return status.startsWith(QStringLiteral("開啟網頁 ") + url.toDisplayString());
+    });
+    if (!named) {
+      qWarning("loading status %s", qPrintable(status));
+      return false;
+    }
+  }
+  return !statuses.isEmpty();
+}
+
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -60,6 +76,9 @@ class TestMainWindow : public QObject {
   void cleanup();
 
   void startUpState();
+  void faceColoursAndFrames();
+  void longDropDownsShowTwentyItems();
+  void secondWindowDoesNotHideTheFirst();
   void failedStartUpNavigationShowsOfflinePageOnce();
   void linkButtonsEndOnTheOfflinePage();
   void offlinePageThatCannotBeWrittenEndsTheRound();
@@ -71,6 +90,7 @@ class TestMainWindow : public QObject {
   void closeBoxDeletesPageFiles();
   void closeQuestion();
   void nameBoxSelection();
+  void enterPressesButtonsAndCasts();
   void printing();
 
  private:
@@ -91,14 +111,14 @@ class TestMainWindow : public QObject {
   std::unique_ptr<MainWindow> window_;
   int offlineLoads_ = 0;
   int failures_ = 0;
-  QString statusWhileLoading_;
+  QStringList loadingStatus_;  // the status line at each step of a load
 };
 
 void TestMainWindow::init() {
   program_ = std::make_unique<QTemporaryDir>();
   QVERIFY(program_->isValid());
   offlineLoads_ = failures_ = 0;
-  statusWhileLoading_.clear();
+  loadingStatus_.clear();
 }
 
 void TestMainWindow::cleanup() {
@@ -114,11 +134,15 @@ MainWindow& TestMainWindow::openWindow(bool offline) {
       window_->pane()->page(), &QWebEnginePage::loadingChanged, window_.get(),
       [this, offlineUrl, status](const QWebEngineLoadingInfo& info) {
         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
-          statusWhileLoading_ = status->text();
+          loadingStatus_ << status->text();
         if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus) ++failures_;
         if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus && info.url() == offlineUrl)
           ++offlineLoads_;
       });
+  connect(window_->pane()->page(), &QWebEnginePage::loadProgress, window_.get(),
+          [this, status](int percent) {
+            if (percent < 100) loadingStatus_ << status->text();
+          });
   window_->show();
   if (!QTest::qWaitForWindowExposed(window_.get())) qFatal("window not exposed");
   if (offline) waitForPane(workFile(kOfflinePageFile));
@@ -195,6 +219,55 @@ void TestMainWindow::startUpState() {
   QCOMPARE(seen, order);
 }
 
+void TestMainWindow::faceColoursAndFrames() {
+  openWindow(false);
+  // A button's face shows its colour as given, beside its border.
+  for (const auto& [name, face] :
+       {std::pair{"cmdStart", 0xFFC0FF}, std::pair{"Command1", 0xFFFFC0},
+        std::pair{"cmdAboutMe", 0xC0FFFF}, std::pair{"cmdGetC", 0xFFE0C0},
+        std::pair{"cmdExit", 0xFF8080}, std::pair{"cmdSolar", 0xFFE0C0}}) {
+    auto* button = child<QPushButton>(name);
+    const QImage shot = button->grab().toImage();
+    for (const QPoint at : {QPoint(3, shot.height() / 2), QPoint(shot.width() - 4, 3)}) {
+      QCOMPARE(shot.pixelColor(at).name(), QColor(QRgb(face)).name());
+    }
+  }
+  // The frames' borders stand out from the olive background.
+  for (const char* name : {"frame01", "Frame02"}) {
+    const QImage shot = child<QWidget>(name)->grab().toImage();
+    int contrast = 0;
+    for (int x = 0; x < 4; ++x) {
+      const QColor c = shot.pixelColor(x, shot.height() / 2);
+      contrast = std::max(
+          {contrast, std::abs(c.red() - 0x80), std::abs(c.green() - 0x80), std::abs(c.blue())});
+    }
+    QVERIFY2(contrast >= 0x40, qPrintable(QStringLiteral("%1: %2").arg(name).arg(contrast)));
+  }
+}
+
+void TestMainWindow::longDropDownsShowTwentyItems() {
+  openWindow(false);
+  for (const char* name : {"cboY", "cboD", "cboMU"}) {
+    auto* box = child<QComboBox>(name);
+    box->showPopup();
+    QTRY_VERIFY(box->view()->isVisible());
+    const int rows = box->view()->height() / box->view()->sizeHintForRow(0);
+    box->hidePopup();
+    QVERIFY2(rows >= 19 && rows <= 20, qPrintable(QStringLiteral("%1: %2").arg(name).arg(rows)));
+  }
+}
+
+void TestMainWindow::secondWindowDoesNotHideTheFirst() {
+  MainWindow& first = openWindow(false);
+  MainWindow second(loopbackSettings(program_->path()));
+  second.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&second));
+  const QPoint moved = second.pos() - first.pos();
+  QVERIFY2(moved.x() >= 15 && moved.y() >= 15,
+           qPrintable(QStringLiteral("%1, %2").arg(moved.x()).arg(moved.y())));
+  QVERIFY(second.screen()->availableGeometry().contains(second.frameGeometry()));
+}
+
 void TestMainWindow::failedStartUpNavigationShowsOfflinePageOnce() {
   MainWindow& w = openWindow();
   auto* status = child<QLabel>("lbStatus");
@@ -205,9 +278,8 @@ void TestMainWindow::failedStartUpNavigationShowsOfflinePageOnce() {
   QTest::qWait(1500);  // nothing more happens
   QCOMPARE(failures_, 1);
   QCOMPARE(offlineLoads_, 1);
-  // The status line named the page while it loaded and is empty after.
-  QVERIFY2(statusWhileLoading_.startsWith(QStringLiteral("開啟網頁 file://")),
-           qPrintable(statusWhileLoading_));
+  // The status line named the page being loaded, and is empty after.
+  QVERIFY(namesOnly(loadingStatus_, {kRefused, QUrl::fromLocalFile(workFile(kOfflinePageFile))}));
   QCOMPARE(status->text(), QString());
   // A hovered link shows its address; leaving it clears the line.
   emit w.pane()->page()->linkHovered(QStringLiteral("http://127.0.0.1:9/a.htm"));
@@ -341,10 +413,12 @@ void TestMainWindow::profileButton() {
                                             static_cast<qsizetype>(kProfileButtonCaption.size())));
   for (int press = 0; press < 2; ++press) {  // the second press writes and loads it again
     QSignalSpy loaded(w.pane(), &QWebEngineView::loadFinished);
+    loadingStatus_.clear();
     about->click();
     QCOMPARE(readAll(workFile(kProfilePageFile)), expected);
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kLoadTimeout);
     waitForPane(workFile(kProfilePageFile));
+    QVERIFY(namesOnly(loadingStatus_, {QUrl::fromLocalFile(workFile(kProfilePageFile))}));
     QCOMPARE(w.pane()->title(), QStringLiteral("Tessaro"));
   }
   QVERIFY(plainText(w.pane()->page()).contains(QStringLiteral("傳真專線:")));
@@ -364,12 +438,12 @@ void TestMainWindow::layoutFollowsTheWindowSize() {
     return QRect(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
                  twipsToPixels(r.height));
   };
+  const ResizableControls opened = w.controlsInTwips();
   for (const QSize size : {QSize(800, 600), QSize(1000, 700), QSize(724, 569)}) {
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
-    const QSize outer = w.frameGeometry().size();
     const ResizableControls c =
-        fitControls(kDesignControls, pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+        fitToClientArea(kDesignControls, pixelsToTwips(size.width()), pixelsToTwips(size.height()));
     QCOMPARE(w.controlsInTwips(), c);
     QCOMPARE(w.pane()->geometry(), pixels(c.WebBrowser1));
     for (const auto& [name, rect] :
@@ -378,7 +452,13 @@ void TestMainWindow::layoutFollowsTheWindowSize() {
           std::pair{"lbVer", c.lbVer}}) {
       QCOMPARE(child<QWidget>(name)->geometry(), pixels(rect));
     }
+    // The strips reach down to the window's bottom edge, and no further.
+    const int bottom = child<QWidget>("lbStatus")->geometry().bottom();
+    QVERIFY2(bottom < size.height() && bottom >= size.height() - 3,
+             qPrintable(QString::number(bottom)));
   }
+  // Back at the size it opened with, it has the layout of its first show.
+  QCOMPARE(w.controlsInTwips(), opened);
   // Too low for the pane: everything stays where it was.
   const ResizableControls before = w.controlsInTwips();
   const QRect paneBefore = w.pane()->geometry();
@@ -407,11 +487,14 @@ void TestMainWindow::closeQuestion() {
   QString text, title;
   QMessageBox::Icon icon = QMessageBox::Information;
   QMessageBox::StandardButtons buttons;
+  QStringList yesNo;  // in Chinese, as the rest of the window
   answerModal<QMessageBox>([&](QMessageBox* box) {
     text = box->text();
     title = box->windowTitle();
     icon = box->icon();
     buttons = box->standardButtons();
+    yesNo =
+        QStringList{box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
     box->button(QMessageBox::No)->click();
   });
   child<QPushButton>("cmdExit")->click();  // returns once the question is answered
@@ -419,6 +502,7 @@ void TestMainWindow::closeQuestion() {
   QCOMPARE(title, QStringLiteral("關閉"));
   QCOMPARE(icon, QMessageBox::NoIcon);
   QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
+  QCOMPARE(yesNo, QStringList({QStringLiteral("是(&Y)"), QStringLiteral("否(&N)")}));
   QVERIFY(w.isVisible());
   for (const char* name : {kChartPageFile, kProfilePageFile, kOfflinePageFile}) {
     QVERIFY2(QFileInfo::exists(workFile(name)), name);
@@ -431,8 +515,19 @@ void TestMainWindow::closeQuestion() {
 }
 
 void TestMainWindow::nameBoxSelection() {
-  openWindow(false);
+  MainWindow& w = openWindow(false);
   auto* name = child<NameBox>("txtNAME");
+  // The window opens with the default name selected: typing replaces it.
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  QVERIFY(name->hasFocus());
+  QCOMPARE(name->selectedText(), QStringLiteral("您的姓名"));
+  child<QWidget>("cboY")->setFocus(Qt::TabFocusReason);  // leaving and coming back
+  name->setFocus(Qt::BacktabFocusReason);
+  QCOMPARE(name->selectedText(), QStringLiteral("您的姓名"));
+  QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QStringLiteral("王"), Qt::NoModifier);
+  QCOMPARE(name->text(), QStringLiteral("王"));
+  name->setText(QStringLiteral("您的姓名"));
   // Focus selects up to ten characters from the cursor, cut at the end.
   struct Row {
     const char* text;  // empty: keep the start-up name
@@ -454,19 +549,62 @@ void TestMainWindow::nameBoxSelection() {
   }
 }
 
+void TestMainWindow::enterPressesButtonsAndCasts() {
+  openWindow();
+  QSignalSpy shown(window_.get(), &MainWindow::pageShown);
+  // Return and the keypad's Enter press the focused button; in the birth
+  // data they cast the chart.
+  for (const auto& [name, keypad, page] :
+       {std::tuple{"cmdAboutMe", false, kProfilePageFile},
+        std::tuple{"cmdStart", true, kChartPageFile},
+        std::tuple{"cmdAboutMe", true, kProfilePageFile},
+        std::tuple{"txtNAME", false, kChartPageFile}, std::tuple{"cboD", true, kChartPageFile},
+        std::tuple{"optSEX1", false, kChartPageFile}}) {
+    QWidget* control = child<QWidget>(name);
+    control->setFocus();
+    shown.clear();
+    QTest::keyClick(control, keypad ? Qt::Key_Enter : Qt::Key_Return,
+                    keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).at(0).toString(), workFile(page));
+  }
+}
+
 void TestMainWindow::printing() {
   openWindow();
   child<QPushButton>("cmdStart")->click();
   waitForPane(workFile(kChartPageFile));
 
-  // The preview button shows the pane's page.
-  int pages = -1;
-  answerModal<QPrintPreviewDialog>([&pages](QPrintPreviewDialog* dialog) {
-    if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) pages = preview->pageCount();
-    dialog->reject();
+  // The preview button shows the pane's page. While the pages are made,
+  // the cursor and the status line say so, and the button is ignored.
+  QList<int> previews;  // the page count of each preview shown
+  QString previewTitle;
+  std::optional<Qt::CursorShape> busyCursor;
+  QString busyStatus;
+  auto* button = child<QPushButton>("Command1");
+  QTimer watch;
+  connect(&watch, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+      previews << dialog->findChild<QPrintPreviewWidget*>()->pageCount();
+      previewTitle = dialog->windowTitle();
+      dialog->reject();
+    } else if (QApplication::overrideCursor() && !busyCursor) {
+      busyCursor = QApplication::overrideCursor()->shape();
+      busyStatus = child<QLabel>("lbStatus")->text();
+      QTimer::singleShot(0, button, &QPushButton::click);  // pressed again
+    }
   });
-  child<QPushButton>("Command1")->click();
-  QVERIFY2(pages >= 1, qPrintable(QStringLiteral("preview pages: %1").arg(pages)));
+  watch.start(20);
+  button->click();
+  QTest::qWait(500);
+  watch.stop();
+  QCOMPARE(previews.size(), 1);
+  QVERIFY2(previews[0] >= 1, qPrintable(QStringLiteral("preview pages: %1").arg(previews[0])));
+  QCOMPARE(busyCursor, std::optional(Qt::WaitCursor));
+  QVERIFY2(busyStatus.contains(QStringLiteral("準備列印")), qPrintable(busyStatus));
+  QVERIFY(!QApplication::overrideCursor());
+  QCOMPARE(previewTitle, QStringLiteral("列印預覽"));
+  QCOMPARE(child<QLabel>("lbStatus")->text(), QString());
 
   // What the page's own "列印本頁" link does opens the print dialog.
   bool asked = false;
@@ -481,6 +619,7 @@ void TestMainWindow::printing() {
 int main(int argc, char* argv[]) {
   prepareWebEngine();
   QApplication app(argc, argv);
+  useTaiwaneseChinese();
   TestMainWindow test;
   const int status = QTest::qExec(&test, argc, argv);
   keepGlDriversLoaded();
