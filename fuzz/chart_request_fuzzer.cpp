@@ -1,8 +1,8 @@
 // Fuzzes a whole chart request: arbitrary selector texts, name and print
 // date through the frame, the page, the Big5 writer and the JSON form.
 //
-// The page is filled by ordered replacement (the reference), in one pass,
-// and encoded while filled; all three must agree.
+// The page is filled in one pass, as text and encoded while filled, and
+// both must agree with ordered replacement (the tests' reference).
 //
 // Input: one flag byte (bit 0: male), then the fields year, month, leap, day,
 // hour, minute, second, name and print date separated by 0xFF (a byte that
@@ -43,6 +43,7 @@
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
+#include "page/tests/ordered_replacement.h"
 #include "page/user_text.h"
 
 namespace {
@@ -238,7 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The page by ordered replacement is the reference; the one-pass filling
   // and the page files encoded while filling must give the same bytes.
   const PreparedTemplate& prepared = chartPageTemplate();
-  const std::string page = assembleChartPageByReplacement(chart, prepared.text(), name, printDate);
+  const std::string page = test::pageByOrderedReplacement(chart, prepared.text(), name, printDate);
   require(assembleChartPage(prepared, chart, name, printDate) == page,
           "one-pass filling gives the page of ordered replacement");
   require(chartPageFile(prepared, chart, name, printDate, PageEncoding::Big5) ==

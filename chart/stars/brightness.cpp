@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "chart/frame/numbering.h"
 #include "chart/stars/star_names.h"
@@ -79,34 +80,20 @@ std::string_view markOf(const GradesByStar& grades,
   return marks[grades[static_cast<std::size_t>(star)][static_cast<std::size_t>(DayNum - 1)]];
 }
 
-template <std::size_t Rows, std::size_t Marks>
-std::string marked(const std::array<GradeRow, Rows>& table,
-                   const std::array<std::string_view, Marks>& marks, PalaceNum DayNum,
-                   std::string_view strStar) {
+// `strStar` followed by its mark by `markOf`; "ˉ" for a name no star has.
+template <class MarkOf>
+std::string marked(PalaceNum DayNum, std::string_view strStar, MarkOf markOf) {
   if (!isPalace(DayNum)) return {};
-  std::size_t grade = 0;
-  for (const GradeRow& row : table) {
-    if (starName(row.star) == strStar) {
-      grade = row.grades[static_cast<std::size_t>(DayNum - 1)];
-      break;
-    }
-  }
+  const std::optional<Star> star = starNamed(strStar);
+  const std::string_view mark = star ? markOf(*star, DayNum) : kMainMarks[0];
   std::string result;
-  result.reserve(strStar.size() + marks[grade].size());
+  result.reserve(strStar.size() + mark.size());
   result += strStar;
-  result += marks[grade];
+  result += mark;
   return result;
 }
 
 }  // namespace
-
-std::string checkMainStarType(PalaceNum DayNum, std::string_view strStar, int /*typeN*/) {
-  return marked(kMainGrades, kMainMarks, DayNum, strStar);
-}
-
-std::string checkSubStarType(PalaceNum DayNum, std::string_view strStar, int /*typeN*/) {
-  return marked(kMinorGrades, kMinorMarks, DayNum, strStar);
-}
 
 std::string_view mainStarMark(Star star, PalaceNum DayNum) {
   return markOf(kMainGradesByStar, kMainMarks, star, DayNum);
@@ -114,6 +101,14 @@ std::string_view mainStarMark(Star star, PalaceNum DayNum) {
 
 std::string_view minorStarMark(Star star, PalaceNum DayNum) {
   return markOf(kMinorGradesByStar, kMinorMarks, star, DayNum);
+}
+
+std::string checkMainStarType(PalaceNum DayNum, std::string_view strStar, int /*typeN*/) {
+  return marked(DayNum, strStar, mainStarMark);
+}
+
+std::string checkSubStarType(PalaceNum DayNum, std::string_view strStar, int /*typeN*/) {
+  return marked(DayNum, strStar, minorStarMark);
 }
 
 }  // namespace ziwei

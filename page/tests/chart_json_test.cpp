@@ -14,9 +14,9 @@
 #include "chart/periods/periods.h"
 #include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
+#include "chart/stars/palace_layout.h"
 #include "example_charts.h"
 #include "page/palace_cell.h"
-#include "page/palace_groups.h"
 
 namespace ziwei {
 namespace {
@@ -122,36 +122,37 @@ void checkAgainstEngine(const BirthRequest& request) {
     EXPECT_EQ(text(palace["name"]), getOtherHourse(chart.LifePalaceNum, num));
     EXPECT_EQ(palace["body"].GetBool(), num == chart.BodyPalaceNum);
 
-    // Every star with its marks stands in the cell exactly as listed.
+    // The stars of the palace's layout in order, each with its marks as
+    // the cell shows them.
     const std::string cell = HourInStr(chart, num);
-    const PalaceGroups groups = gatherPalaceGroups(chart, num);
-    ASSERT_EQ(palace["main"].Size(), groups.main.size());
-    for (rapidjson::SizeType k = 0; k < palace["main"].Size(); ++k) {
-      const auto& star = palace["main"][k];
-      EXPECT_EQ(text(star["star"]), groups.main[k]);
-      std::string shown = text(star["star"]) + text(star["brightness"]);
-      EXPECT_EQ(shown, checkMainStarType(num, groups.main[k], 0));
-      if (star["transformation"].IsNull()) {
-        shown += "ˉ";
-      } else {
-        shown +=
-            "<font color='#0000FF'><strong>" + text(star["transformation"]) + "</strong></font>";
-      }
-      EXPECT_NE(cell.find("size='2'>" + shown + "          </font>"), std::string::npos) << shown;
-    }
-    ASSERT_EQ(palace["minor"].Size(), groups.minor.size());
-    for (rapidjson::SizeType k = 0; k < palace["minor"].Size(); ++k) {
-      const auto& star = palace["minor"][k];
-      EXPECT_EQ(text(star["star"]) + text(star["brightness"]),
-                checkSubStarType(num, groups.minor[k], 0));
-    }
-    const auto names = [](const rapidjson::Value& list) {
+    const PalaceLayout groups = layOutPalaces(chart)[i];
+    const auto names = [](const rapidjson::Value& list, const char* key) {
       std::vector<std::string> all;
-      for (const auto& each : list.GetArray()) all.push_back(text(each));
+      for (const auto& each : list.GetArray()) all.push_back(text(key ? each[key] : each));
       return all;
     };
-    EXPECT_EQ(names(palace["void"]), groups.voids);
-    EXPECT_EQ(names(palace["markers"]), groups.markers);
+    const auto starNames = [](const auto& row) {
+      std::vector<std::string> all;
+      for (const Star star : row) all.emplace_back(starName(star));
+      return all;
+    };
+    EXPECT_EQ(names(palace["main"], "star"), starNames(groups.main));
+    EXPECT_EQ(names(palace["minor"], "star"), starNames(groups.minor));
+    EXPECT_EQ(names(palace["void"], nullptr), starNames(groups.voids));
+    EXPECT_EQ(names(palace["markers"], nullptr), starNames(groups.markers));
+    for (const auto& star : palace["main"].GetArray()) {
+      std::string shown = text(star["star"]) + text(star["brightness"]);
+      EXPECT_EQ(shown, checkMainStarType(num, text(star["star"]), 0));
+      shown += star["transformation"].IsNull()
+                   ? "ˉ"
+                   : "<font color='#0000FF'><strong>" + text(star["transformation"]) +
+                         "</strong></font>";
+      EXPECT_NE(cell.find("size='2'>" + shown + "          </font>"), std::string::npos) << shown;
+    }
+    for (const auto& star : palace["minor"].GetArray()) {
+      EXPECT_EQ(text(star["star"]) + text(star["brightness"]),
+                checkSubStarType(num, text(star["star"]), 0));
+    }
     const auto& cycles = palace["cycles"];
     EXPECT_EQ(text(cycles["doctor"]) + text(cycles["general"]) + text(cycles["yearFront"]),
               getDrTreeStar(chart, num, chart.SexText) + getYearSSFourStar(chart, num) +

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "example_charts.h"
-#include "page/palace_groups.h"
 
 namespace ziwei {
 namespace {
@@ -161,15 +160,21 @@ TEST(PalaceCell, CycleRowRunsLeftToRight) {
   EXPECT_NE(cell.find("<font color='#990000' size='2'>戊子          </font>"), std::string::npos);
 }
 
-TEST(PalaceGroups, KeepTheOrderOfTheFamilies) {
-  const PalaceGroups groups = gatherPalaceGroups(test::firstExample(), 11);
-  EXPECT_EQ(groups.main, (std::vector<std::string>{"巨門", "文昌", "鈴星", "右弼"}));
-  EXPECT_EQ(groups.minor, (std::vector<std::string>{"天月", "鳳閣", "寡宿", "天解", "八座"}));
-  EXPECT_TRUE(groups.redName);
-  EXPECT_EQ(groups.cycles, (std::vector<std::string>{"病符", "地煞", "弔客"}));
-  const PalaceGroups ziWei = gatherPalaceGroups(test::firstExample(), 10);
-  EXPECT_EQ(ziWei.main.front(), "紫微");
-  EXPECT_EQ(ziWei.markers, (std::vector<std::string>{"天使"}));
+TEST(PalaceCell, TransformationMarks) {
+  ChartState jia = test::firstExample();
+  EXPECT_EQ(getSkyOFirstStar(jia, "廉貞△"),
+            "廉貞△<font color='#0000FF'><strong>祿</strong></font>");
+  EXPECT_EQ(getSkyOFirstStar(jia, "破軍"), "破軍<font color='#0000FF'><strong>權</strong></font>");
+  EXPECT_EQ(getSkyOFirstStar(jia, "武曲◎"),
+            "武曲◎<font color='#0000FF'><strong>科</strong></font>");
+  EXPECT_EQ(getSkyOFirstStar(jia, "太陽Ｘ"),
+            "太陽Ｘ<font color='#0000FF'><strong>忌</strong></font>");
+  EXPECT_EQ(getSkyOFirstStar(jia, "天府◎"), "天府◎ˉ");
+  EXPECT_EQ(getSkyOFirstStar(jia, "天"), "天ˉ");
+  jia.YearStemNum = 0;
+  EXPECT_EQ(getSkyOFirstStar(jia, "廉貞"), "");
+  EXPECT_EQ(HourInStr(jia, 0), "");
+  EXPECT_EQ(HourInStr(jia, 13), "");
 }
 
 }  // namespace
