@@ -157,7 +157,7 @@ std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState
   }
   std::string bytes;
   bytes.reserve(pageTemplate.text().size() + kCellsRoom);
-  AppendBuffer buffer(bytes, big5Codes());
+  AppendBuffer buffer(bytes, PageEncoding::Big5);
   fillTemplate(pageTemplate, chart, name, printDate, pageTemplate.big5Literals(), bytes, buffer);
   bytes += "\r\n";
   return bytes;
