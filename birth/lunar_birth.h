@@ -29,7 +29,8 @@ struct LunarBirth {
 
 // Rules on which traditions differ. Each member's default is the rule this
 // program has always cast by; any other value is an explicit, named choice.
-// (No rule has a choice yet.)
+// castFrame keeps them in ChartState::options, where the star families read
+// them. (No rule has a choice yet.)
 struct ChartOptions {
   friend bool operator==(const ChartOptions&, const ChartOptions&) = default;
 };
