@@ -47,9 +47,10 @@ TEST(PageFile, EveryPageLiteralEncodesInBig5) {
 
 // Each character outside ASCII, one at a time: the C library's Big5 bytes
 // when it converts the character to something, "&#N;" otherwise (it drops
-// a few characters, such as language tags, without an error). The
-// private-use characters and U+2593, whose codes browsers read as other
-// characters, are references too.
+// a few characters, such as language tags, without an error). The C1
+// controls (U+0080 would be the bare byte 0x80), the private-use characters
+// and U+2593, whose codes browsers read as other characters, are
+// references too.
 TEST(PageFile, Big5AgreesWithTheCLibraryOnEveryCharacter) {
   iconv_t cd = iconv_open("BIG5", "UTF-8");
   ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
@@ -65,7 +66,7 @@ TEST(PageFile, Big5AgreesWithTheCLibraryOnEveryCharacter) {
     const bool converted = iconv(cd, &in, &inLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string expected;
-    const bool readAsAnother = (c >= 0xE000 && c < 0xF900) || c == 0x2593;
+    const bool readAsAnother = c <= 0x9F || (c >= 0xE000 && c < 0xF900) || c == 0x2593;
     if (converted && to != bytes && !readAsAnother) {
       expected.assign(bytes, to);
       ++held;
@@ -88,6 +89,9 @@ TEST(PageFile, Big5WritesWhatItCannotHoldAsReferences) {
                        PageEncoding::Big5),
             "a&#65533;&#65533;&#65533;b\xA4\xFD\r\n");
   EXPECT_EQ(encodePage("", PageEncoding::Big5), "\r\n");
+  // C1 controls are references too, U+0080 included (not the bare byte 0x80).
+  EXPECT_EQ(encodePage("a\u0080\u0085\u009F\u00A0", PageEncoding::Big5),
+            "a&#128;&#133;&#159;&#160;\r\n");
   EXPECT_EQ(encodePage("ˉ◎○△Ｘ：", PageEncoding::Big5),
             "\xA3\xBC\xA1\xB7\xA1\xB3\xA1\xB5\xA2\xE6\xA1\x47\r\n");
 }

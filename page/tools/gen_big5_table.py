@@ -3,9 +3,11 @@
 that the C library's BIG5 converter (iconv) encodes, as the page files write
 them. Run from the top of the repository: page/tools/gen_big5_table.py
 
-Left out, so that the page writes them as "&#N;": the private-use characters
-U+E000..U+F8FF and U+2593, whose codes browsers (reading Big5 by the WHATWG
-table) show as other characters.
+Left out, so that the page writes them as "&#N;": the C1 control characters
+U+0080..U+009F (the converter writes U+0080 as the bare byte 0x80, which no
+Big5 reader takes for it), and the private-use characters U+E000..U+F8FF and
+U+2593, whose codes browsers (reading Big5 by the WHATWG table) show as other
+characters.
 """
 import ctypes
 import ctypes.util
@@ -21,7 +23,7 @@ libc.iconv.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_char_p),
 libc.iconv_close.argtypes = [ctypes.c_void_p]
 
 def excluded(c):
-    return 0xE000 <= c <= 0xF8FF or c == 0x2593
+    return 0x80 <= c <= 0x9F or 0xE000 <= c <= 0xF8FF or c == 0x2593
 
 def big5_of(cd, c):
     """The Big5 bytes of one character; empty when the converter refuses it
