@@ -10,13 +10,12 @@
 #include "birth/lunar_birth.h"
 #include "birth/selection.h"
 #include "chart/frame/chart_frame.h"
+#include "chart/stars/palace_layout.h"
 #include "page/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/palace_cell.h"
-#include "page/palace_groups.h"
-#include "page/palace_layout.h"
 
 namespace {
 
@@ -97,8 +96,7 @@ void BM_SelectionAndFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectionAndFrame);
 
-// All twelve palaces' star groups: the layout the page and JSON use, and the
-// groups gathered from the families' texts.
+// All twelve palaces' star groups: the layout the page and JSON use.
 void BM_StarGroups(benchmark::State& state) {
   const auto& input = charts();
   std::size_t i = 0;
@@ -107,16 +105,6 @@ void BM_StarGroups(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StarGroups);
-
-void BM_StarGroupsFromTexts(benchmark::State& state) {
-  const auto& input = charts();
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const ChartState& chart = input[i++ % kBirthCount];
-    for (PalaceNum p = 1; p <= 12; ++p) benchmark::DoNotOptimize(gatherPalaceGroups(chart, p));
-  }
-}
-BENCHMARK(BM_StarGroupsFromTexts);
 
 void BM_FrameAndStarGroups(benchmark::State& state) {
   const auto& input = births();
@@ -138,32 +126,17 @@ void BM_Cells(benchmark::State& state) {
     const ChartState& chart = input[i++ % kBirthCount];
     cells.clear();
     const ChartLayout layout = layOutPalaces(chart);
+    AppendBuffer buffer(cells);
     for (PalaceNum p = 1; p <= 12; ++p) {
-      appendPalaceCell(cells, chart, layout[static_cast<std::size_t>(p - 1)], p);
+      appendPalaceCell(buffer, chart, layout[static_cast<std::size_t>(p - 1)], p);
     }
+    buffer.finish();
     bytes += cells.size();
     benchmark::DoNotOptimize(cells.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
 BENCHMARK(BM_Cells);
-
-// HourInStr twelve times: each cell from the families' texts.
-void BM_CellsHourInStr(benchmark::State& state) {
-  const auto& input = charts();
-  std::size_t i = 0;
-  std::size_t bytes = 0;
-  for (auto _ : state) {
-    const ChartState& chart = input[i++ % kBirthCount];
-    for (PalaceNum p = 1; p <= 12; ++p) {
-      const std::string cell = HourInStr(chart, p);
-      bytes += cell.size();
-      benchmark::DoNotOptimize(cell.data());
-    }
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
-}
-BENCHMARK(BM_CellsHourInStr);
 
 // The UTF-8 page, without encoding.
 void BM_PageAssembly(benchmark::State& state) {
@@ -180,22 +153,6 @@ void BM_PageAssembly(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
 BENCHMARK(BM_PageAssembly);
-
-// The same page by ordered whole-text replacement with HourInStr.
-void BM_PageByReplacement(benchmark::State& state) {
-  const auto& input = charts();
-  const std::string pageTemplate = buildPageTemplate();
-  std::size_t i = 0;
-  std::size_t bytes = 0;
-  for (auto _ : state) {
-    const std::string page = assembleChartPageByReplacement(input[i++ % kBirthCount], pageTemplate,
-                                                            "陳大文", kPrintDate);
-    bytes += page.size();
-    benchmark::DoNotOptimize(page.data());
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
-}
-BENCHMARK(BM_PageByReplacement);
 
 // Big5 encoding alone, of pages made beforehand.
 void BM_Big5Encoding(benchmark::State& state) {

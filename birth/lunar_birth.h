@@ -36,6 +36,8 @@ enum class LateZi { SameDay, NextDay };
 
 // Rules on which traditions differ. Each member's default is the rule this
 // program has always cast by; any other value is an explicit, named choice.
+// castFrame keeps them in ChartState::options, where the star families read
+// them.
 struct ChartOptions {
   LateZi lateZi = LateZi::SameDay;
   friend bool operator==(const ChartOptions&, const ChartOptions&) = default;

@@ -3,15 +3,12 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
-#include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
+#include "page/big5.h"
 #include "page/page_file.h"
-#include "page/user_text.h"
 
 namespace ziwei {
 
@@ -29,14 +26,12 @@ constexpr bool isPlainAscii(std::string_view text) {
 // string's growth check, length update and terminator. finish() must be
 // called to hand over what is still buffered.
 //
-// Given a Big5 code table (see big5Codes()), text added with += is written
-// in Big5 as encodePage writes it, and a "@" in it is noted; ascii() pieces
-// are copied as they are in either case.
+// Writing Big5, text added with += is encoded as the page files write it
+// (encodeBig5); ascii() pieces are copied as they are in either case.
 class AppendBuffer {
  public:
-  explicit AppendBuffer(std::string& out,
-                        std::optional<std::span<const std::uint16_t, 0x10000>> big5 = std::nullopt)
-      : out_(out), big5_(big5) {}
+  explicit AppendBuffer(std::string& out, PageEncoding encoding = PageEncoding::Utf8)
+      : out_(out), big5_(encoding == PageEncoding::Big5) {}
   AppendBuffer(const AppendBuffer&) = delete;
   AppendBuffer& operator=(const AppendBuffer&) = delete;
 
@@ -63,7 +58,6 @@ class AppendBuffer {
   [[gnu::always_inline]] AppendBuffer& operator+=(char c) {
     if (used_ == kSize) finish();
     buffer_[used_++] = c;
-    if (c == '@') sawAt_ = true;
     return *this;
   }
 
@@ -83,14 +77,11 @@ class AppendBuffer {
   }
 
   // True when text added with += is written in Big5.
-  bool writesBig5() const { return big5_.has_value(); }
+  bool writesBig5() const { return big5_; }
 
-  // Bytes already in the buffer's encoding, holding no "@" of the text they
-  // stand for (say a table text encoded beforehand).
+  // Bytes already in the buffer's encoding (say a table text encoded
+  // beforehand).
   [[gnu::always_inline]] void encoded(std::string_view bytes) { ascii(bytes); }
-
-  // True when Big5 text added with += held a "@".
-  bool sawAt() const { return sawAt_; }
 
   // Hands over what is buffered, then buffers `text` or, when it is longer
   // than the buffer, appends it directly.
@@ -111,76 +102,19 @@ class AppendBuffer {
   }
 
  private:
-  // Every character of `text` in Big5: at most two bytes for a character of
-  // two or three UTF-8 bytes, "&#N;" for what Big5 cannot hold, "&#65533;"
-  // for each byte of a malformed sequence (as takeCodePoint reads it).
   void appendBig5Text(std::string_view text) {
-    // Room for the text and one reference; a reference makes room again.
-    if (text.size() + kLongestReference > kSize - used_) {
+    for (;;) {
+      used_ = static_cast<std::size_t>(
+          encodeBig5(text, buffer_.data() + used_, buffer_.data() + kSize) - buffer_.data());
+      if (text.empty()) return;
       finish();
-      if (text.size() + kLongestReference > kSize) {
-        if (text.find('@') != std::string_view::npos) sawAt_ = true;
-        appendBig5(out_, text);
-        return;
-      }
     }
-    const char* at = text.data();
-    const char* const end = at + text.size();
-    char* to = buffer_.data() + used_;
-    // Kept in a local while the bytes are stored: a member would be read
-    // back after every store of a char, which may alias it.
-    bool sawAt = false;
-    const auto byte = [&at](std::size_t i) { return static_cast<unsigned char>(at[i]); };
-    while (at != end) {
-      const unsigned char lead = byte(0);
-      if (lead < 0x80) {
-        sawAt = sawAt || lead == '@';
-        *to++ = *at++;
-        continue;
-      }
-      const auto left = static_cast<std::size_t>(end - at);
-      std::optional<char32_t> codePoint;
-      if (left >= 3 && lead >= 0xE1 && lead <= 0xEF && lead != 0xED && (byte(1) & 0xC0) == 0x80 &&
-          (byte(2) & 0xC0) == 0x80) {
-        // U+1000..U+FFFF outside the surrogates, where Chinese lies.
-        codePoint = static_cast<char32_t>((lead & 0x0Fu) << 12 | (byte(1) & 0x3Fu) << 6 |
-                                          (byte(2) & 0x3Fu));
-        at += 3;
-      } else if (left >= 2 && lead >= 0xC2 && lead <= 0xDF && (byte(1) & 0xC0) == 0x80) {
-        codePoint = static_cast<char32_t>((lead & 0x1Fu) << 6 | (byte(1) & 0x3Fu));
-        at += 2;
-      } else {
-        std::string_view rest(at, left);
-        codePoint = takeCodePoint(rest);
-        at = end - rest.size();
-      }
-      const std::uint16_t code = codePoint && *codePoint < 0x10000 ? (*big5_)[*codePoint] : 0;
-      if (code > 0xFF) *to++ = static_cast<char>(code >> 8);
-      if (code != 0) {
-        *to++ = static_cast<char>(code & 0xFF);
-        continue;
-      }
-      *to++ = '&';
-      *to++ = '#';
-      to = std::to_chars(to, to + 8, static_cast<std::uint32_t>(codePoint ? *codePoint : 0xFFFD))
-               .ptr;
-      *to++ = ';';
-      used_ = static_cast<std::size_t>(to - buffer_.data());
-      if (static_cast<std::size_t>(end - at) + kLongestReference > kSize - used_) {
-        finish();
-        to = buffer_.data();
-      }
-    }
-    sawAt_ = sawAt_ || sawAt;
-    used_ = static_cast<std::size_t>(to - buffer_.data());
   }
 
   static constexpr std::size_t kSize = 4096;
-  static constexpr std::size_t kLongestReference = 16;  // "&#1114111;"
   std::string& out_;
-  std::optional<std::span<const std::uint16_t, 0x10000>> big5_;
+  bool big5_;
   std::size_t used_ = 0;
-  bool sawAt_ = false;
   std::array<char, kSize> buffer_;
 };
 

@@ -10,10 +10,10 @@
 #include "chart/periods/periods.h"
 #include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
+#include "chart/stars/palace_layout.h"
 #include "chart/stars/year_stem_stars.h"
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
-#include "page/palace_layout.h"
 #include "page/user_text.h"
 
 namespace ziwei {
@@ -25,17 +25,9 @@ namespace {
 // between them. No blanks, strings escaped as JSON requires ("\"", "\\",
 // control characters as \b \t \n \f \r or \u00XX), everything else as it is.
 
-// The four transformation marks as the page shows them, and their words.
-struct Transformation {
-  std::string_view mark;
-  std::string_view word;
-};
-constexpr std::array<Transformation, 4> kTransformations{{
-    {kMarkLu, "祿"},
-    {kMarkQuan, "權"},
-    {kMarkKe, "科"},
-    {kMarkJi, "忌"},
-}};
+// The words of the transformations, by Transformation (none has no word).
+constexpr std::array<std::string_view, kTransformationCount> kTransformationWords = {"", "祿", "權",
+                                                                                     "科", "忌"};
 
 // The escape of each byte: 0 for none, else the letter after the backslash
 // ('u' for \u00XX).
@@ -177,17 +169,13 @@ void writeFrame(AppendBuffer& out, const ChartState& chart) {
   out += '}';
 }
 
-// The word of a main star's transformation mark; "null" for none.
-void writeTransformation(AppendBuffer& out, std::string_view mark) {
-  if (mark == kNoMark) {
+// The word of a main star's transformation; "null" for none.
+void writeTransformation(AppendBuffer& out, Transformation transformation) {
+  if (transformation == Transformation::None) {
     out += std::string_view("null");
     return;
   }
-  std::string_view word = mark;  // an unknown mark is shown as it is
-  for (const Transformation& transformation : kTransformations) {
-    if (mark == transformation.mark) word = transformation.word;
-  }
-  appendPlain(out, word);
+  appendPlain(out, kTransformationWords[static_cast<std::size_t>(transformation)]);
 }
 
 template <std::size_t Capacity>
@@ -221,7 +209,7 @@ void writePalace(AppendBuffer& out, const ChartState& chart, const PalaceLayout&
     out += ",\"brightness\":";
     appendPlain(out, mainStarMark(star, num));
     out += ",\"transformation\":";
-    writeTransformation(out, transformationMark(chart, star));
+    writeTransformation(out, transformationOf(chart, star));
     out += '}';
   }
   out += "],\"minor\":[";

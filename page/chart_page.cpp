@@ -6,55 +6,52 @@
 #include <ctime>
 #include <iomanip>
 #include <locale>
-#include <mutex>
 #include <sstream>
 #include <stdexcept>
 
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/masters.h"
+#include "chart/stars/palace_layout.h"
 #include "page/append_buffer.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/palace_cell.h"
-#include "page/palace_layout.h"
 #include "page/user_text.h"
+#include "text/utf8.h"
 
 namespace ziwei {
 
 namespace {
 
-// Replaces every occurrence of `placeholder` in `page` by `value`.
-void replaceAll(std::string& page, std::string_view placeholder, std::string_view value) {
-  std::size_t at = page.find(placeholder);
-  if (at == std::string::npos) return;
-  std::string replaced;
-  replaced.reserve(page.size() + value.size());
-  std::size_t done = 0;
-  while (at != std::string::npos) {
-    replaced.append(page, done, at - done);
-    replaced += value;
-    done = at + placeholder.size();
-    at = page.find(placeholder, done);
+// The placeholder that starts at `at`, as its index; kPagePlaceholders.size()
+// for none.
+std::size_t placeholderAt(std::string_view text, std::size_t at) {
+  for (std::size_t step = 0; step < kPagePlaceholders.size(); ++step) {
+    if (text.substr(at).starts_with(kPagePlaceholders[step])) return step;
   }
-  replaced.append(page, done);
-  page = std::move(replaced);
+  return kPagePlaceholders.size();
 }
 
-// The placeholders in the order they are replaced; the last twelve are the
-// palace cells 1..12.
-constexpr std::array<std::string_view, 28> kPlaceholders{
-    "@Title@",       "@FateName@",    "@PrintDate@",   "@txtNAME@",      "@SEXTEXT@",
-    "@getAnimal@",   "@CYY@",         "@CMM@",         "@CDD@",          "@CHH@",
-    "@CMU@",         "@FiveHourse@",  "@LiftHourseM@", "@getBodyStart@", "@getLifeDStart@",
-    "@PAGENOTE@",    "@HourseNUM01@", "@HourseNUM02@", "@HourseNUM03@",  "@HourseNUM04@",
-    "@HourseNUM05@", "@HourseNUM06@", "@HourseNUM07@", "@HourseNUM08@",  "@HourseNUM09@",
-    "@HourseNUM10@", "@HourseNUM11@", "@HourseNUM12@",
-};
-constexpr std::size_t kFirstCell = 16;
+// True when `literal` holds a byte found in no placeholder name, so that no
+// placeholder can run across it.
+bool separatesPlaceholders(std::string_view literal) {
+  for (const char c : literal) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80 || (std::isalnum(byte) == 0 && c != '_')) return true;
+  }
+  return false;
+}
 
-// The values of the first sixteen placeholders, in order.
-std::array<std::string, kFirstCell> headValues(const ChartState& chart, std::string_view name,
-                                               std::string_view printDate) {
+[[noreturn]] void refuse(std::size_t at, std::string_view why) {
+  throw std::invalid_argument("page template: byte " + std::to_string(at) + ": " +
+                              std::string(why) + "; only such templates are filled in one pass");
+}
+
+}  // namespace
+
+std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const ChartState& chart,
+                                                              std::string_view name,
+                                                              std::string_view printDate) {
   return {"Tessaro",
           "Tessaro紫微斗數命盤",
           escapeUserText(printDate),
@@ -73,47 +70,26 @@ std::array<std::string, kFirstCell> headValues(const ChartState& chart, std::str
           ""};
 }
 
-// The placeholder that starts at `at`, as its step; kPlaceholders.size() for
-// none.
-std::size_t placeholderAt(std::string_view text, std::size_t at) {
-  for (std::size_t step = 0; step < kPlaceholders.size(); ++step) {
-    if (text.substr(at).starts_with(kPlaceholders[step])) return step;
-  }
-  return kPlaceholders.size();
-}
-
-// True when `literal` holds a byte found in no placeholder name, so that no
-// placeholder can run across it.
-bool separatesPlaceholders(std::string_view literal) {
-  for (const char c : literal) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80 || (std::isalnum(byte) == 0 && c != '_')) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 // While the template's "@"s are exactly the placeholders' own, and every
 // literal between two placeholders holds a byte no placeholder name has, the
 // only "@"s of a partly replaced page (its values hold none) are those of the
 // placeholders not yet replaced, and an occurrence of a placeholder can only
 // be one of them: the single pass puts each value where ordered replacement
 // would.
-PreparedTemplate::PreparedTemplate(std::string text)
-    : text_(std::move(text)), validUtf8_(ziwei::isValidUtf8(text_)) {
+PreparedTemplate::PreparedTemplate(std::string text) : text_(std::move(text)) {
+  if (!isValidUtf8(text_)) refuse(0, "the template is not valid UTF-8");
   const std::string_view view = text_;
   std::size_t done = 0;
   for (std::size_t at = view.find('@'); at != std::string_view::npos; at = view.find('@', at)) {
     const std::size_t step = placeholderAt(view, at);
-    if (step == kPlaceholders.size()) {
-      onePass_ = false;
-      break;
+    if (step == kPagePlaceholders.size()) refuse(at, "this \"@\" opens no placeholder");
+    if (!pieces_.empty() && !separatesPlaceholders(view.substr(done, at - done))) {
+      refuse(at,
+             "nothing but name characters stands between this placeholder and the one "
+             "before it, which a value could join into another placeholder");
     }
-    if (!pieces_.empty() && !separatesPlaceholders(view.substr(done, at - done))) onePass_ = false;
-    done = at + kPlaceholders[step].size();
-    pieces_.push_back({static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(done),
-                       static_cast<std::uint8_t>(step)});
+    done = at + kPagePlaceholders[step].size();
+    pieces_.push_back({at, done, static_cast<std::uint8_t>(step)});
     at = done;
   }
   std::size_t from = 0;
@@ -122,19 +98,11 @@ PreparedTemplate::PreparedTemplate(std::string text)
     from = piece.next;
   }
   literals_.push_back(view.substr(from));
-}
-
-const std::vector<std::string_view>& PreparedTemplate::big5Literals() const {
-  std::call_once(big5Once_, [this] {
-    big5Literals_.reserve(literals_.size());
-    for (const std::string_view literal : literals_) {
-      std::string bytes;
-      appendBig5(bytes, literal);
-      big5Literals_.push_back(std::move(bytes));
-    }
-    big5Views_.assign(big5Literals_.begin(), big5Literals_.end());
-  });
-  return big5Views_;
+  for (const std::string_view literal : literals_) {
+    std::string bytes;
+    appendBig5(bytes, literal);
+    big5Literals_.push_back(std::move(bytes));
+  }
 }
 
 const PreparedTemplate& chartPageTemplate() {
@@ -144,63 +112,55 @@ const PreparedTemplate& chartPageTemplate() {
 
 namespace {
 
-// Fills the template in one pass into `out`, in the encoding of `buffer`
-// (whose string is `out`); false when a value held "@", so that ordered
-// replacement must decide.
-bool fillInOnePass(const PreparedTemplate& pageTemplate, const ChartState& chart,
-                   std::string_view name, std::string_view printDate, std::string& out,
-                   AppendBuffer& buffer, bool big5) {
-  const std::array<std::string, kFirstCell> head = headValues(chart, name, printDate);
+// Fills the template in one pass into `buffer`'s string `out`, in the
+// buffer's encoding; `literals` are the template's literals in it.
+template <class Literal>
+void fillTemplate(const PreparedTemplate& pageTemplate, const ChartState& chart,
+                  std::string_view name, std::string_view printDate,
+                  const std::vector<Literal>& literals, std::string& out, AppendBuffer& buffer) {
+  const std::array<std::string, kFirstCellPlaceholder> head =
+      pageHeadValues(chart, name, printDate);
   const ChartLayout layout = layOutPalaces(chart);
-  const std::vector<std::string_view>& literals =
-      big5 ? pageTemplate.big5Literals() : pageTemplate.literals();
   for (std::size_t i = 0; i < pageTemplate.pieces().size(); ++i) {
     const PreparedTemplate::Piece& piece = pageTemplate.pieces()[i];
     buffer.finish();
     out.append(literals[i]);
-    if (piece.step < kFirstCell) {
+    if (piece.step < kFirstCellPlaceholder) {
       buffer += head[piece.step];
     } else {
-      const std::size_t cell = piece.step - kFirstCell;
+      const std::size_t cell = piece.step - kFirstCellPlaceholder;
       appendPalaceCell(buffer, chart, layout[cell], static_cast<PalaceNum>(cell + 1));
     }
   }
   buffer.finish();
   out.append(literals.back());
-  return big5 ? !buffer.sawAt() : out.find('@') == std::string::npos;
 }
+
+constexpr std::size_t kCellsRoom = 12 * 3072;
 
 }  // namespace
 
 std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
                               std::string_view name, std::string_view printDate) {
-  const std::string_view text = std::string_view(pageTemplate.text());
-  if (pageTemplate.fillsInOnePass()) {
-    std::string page;
-    page.reserve(text.size() + 12 * 3072);
-    AppendBuffer buffer(page);
-    if (fillInOnePass(pageTemplate, chart, name, printDate, page, buffer, false)) return page;
-  }
-  return assembleChartPageByReplacement(chart, text, name, printDate);
+  std::string page;
+  page.reserve(pageTemplate.text().size() + kCellsRoom);
+  AppendBuffer buffer(page);
+  fillTemplate(pageTemplate, chart, name, printDate, pageTemplate.literals(), page, buffer);
+  return page;
 }
 
 std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
                           std::string_view name, std::string_view printDate,
                           PageEncoding encoding) {
-  const std::string_view text = std::string_view(pageTemplate.text());
-  // Encoded in pieces, a valid template's text comes out as encoded whole.
-  if (encoding == PageEncoding::Big5 && pageTemplate.fillsInOnePass() &&
-      pageTemplate.isValidUtf8()) {
-    std::string bytes;
-    bytes.reserve(text.size() + 12 * 3072);
-    AppendBuffer buffer(bytes, big5Codes());
-    if (fillInOnePass(pageTemplate, chart, name, printDate, bytes, buffer, true)) {
-      bytes += "\r\n";
-      return bytes;
-    }
-    return encodePage(assembleChartPageByReplacement(chart, text, name, printDate), encoding);
+  if (encoding != PageEncoding::Big5) {
+    return encodePage(assembleChartPage(pageTemplate, chart, name, printDate), encoding);
   }
-  return encodePage(assembleChartPage(pageTemplate, chart, name, printDate), encoding);
+  std::string bytes;
+  bytes.reserve(pageTemplate.text().size() + kCellsRoom);
+  AppendBuffer buffer(bytes, PageEncoding::Big5);
+  fillTemplate(pageTemplate, chart, name, printDate, pageTemplate.big5Literals(), bytes, buffer);
+  bytes += "\r\n";
+  return bytes;
 }
 
 std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,
@@ -209,21 +169,6 @@ std::string assembleChartPage(const ChartState& chart, std::string_view pageTemp
     return assembleChartPage(chartPageTemplate(), chart, name, printDate);
   }
   return assembleChartPage(PreparedTemplate(std::string(pageTemplate)), chart, name, printDate);
-}
-
-std::string assembleChartPageByReplacement(const ChartState& chart, std::string_view pageTemplate,
-                                           std::string_view name, std::string_view printDate) {
-  std::string page(pageTemplate);
-  const std::array<std::string, kFirstCell> head = headValues(chart, name, printDate);
-  for (std::size_t step = 0; step < kPlaceholders.size(); ++step) {
-    if (step < kFirstCell) {
-      replaceAll(page, kPlaceholders[step], head[step]);
-    } else {
-      replaceAll(page, kPlaceholders[step],
-                 HourInStr(chart, static_cast<PalaceNum>(step - kFirstCell + 1)));
-    }
-  }
-  return page;
 }
 
 std::string todayShortDate() {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,53 +11,66 @@
 
 namespace ziwei {
 
+// The 28 placeholders in the order their values are defined: the sixteen of
+// the title bar and the centre block, then the palace cells 1..12.
+inline constexpr std::array<std::string_view, 28> kPagePlaceholders{
+    "@Title@",       "@FateName@",    "@PrintDate@",   "@txtNAME@",      "@SEXTEXT@",
+    "@getAnimal@",   "@CYY@",         "@CMM@",         "@CDD@",          "@CHH@",
+    "@CMU@",         "@FiveHourse@",  "@LiftHourseM@", "@getBodyStart@", "@getLifeDStart@",
+    "@PAGENOTE@",    "@HourseNUM01@", "@HourseNUM02@", "@HourseNUM03@",  "@HourseNUM04@",
+    "@HourseNUM05@", "@HourseNUM06@", "@HourseNUM07@", "@HourseNUM08@",  "@HourseNUM09@",
+    "@HourseNUM10@", "@HourseNUM11@", "@HourseNUM12@",
+};
+inline constexpr std::size_t kFirstCellPlaceholder = 16;
+
+// The values of the first sixteen placeholders. `name` and `printDate` are
+// user text and are HTML-escaped, "@" included.
+std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const ChartState& chart,
+                                                              std::string_view name,
+                                                              std::string_view printDate);
+
 // A page template split once at its placeholders, so that a page is filled
 // in one pass: each literal piece, then the value of the placeholder after
-// it. The pages are the same as those of ordered whole-text replacement
-// (assembleChartPageByReplacement); a template where the one pass could
-// differ (a "@" that opens no placeholder, two placeholders that a value
-// could join into a third) is filled by ordered replacement instead.
+// it. Since no value holds a "@", that gives the page of replacing the
+// placeholders one after another over the whole text, as long as the
+// template's own "@"s are exactly its placeholders' and no two placeholders
+// stand so close that a value could join their names into a third. The
+// constructor refuses any other template, and one that is not valid UTF-8
+// (whose Big5 pieces could differ from the whole), with
+// std::invalid_argument saying why.
 class PreparedTemplate {
  public:
   explicit PreparedTemplate(std::string text);
 
   const std::string& text() const { return text_; }
-  // False when pages of this template are filled by ordered replacement.
-  bool fillsInOnePass() const { return onePass_; }
 
-  // The placeholders in the order they stand, each with the literal before it.
+  // The placeholders as they stand, each with the literal before it.
   struct Piece {
-    std::uint32_t literalEnd;  // the literal runs from the previous placeholder's end to here
-    std::uint32_t next;        // where the text goes on after the placeholder
-    std::uint8_t step;         // the placeholder's place in the replacement order
+    std::size_t literalEnd;  // the literal runs from the previous placeholder's end to here
+    std::size_t next;        // where the text goes on after the placeholder
+    std::uint8_t step;       // the placeholder's index in kPagePlaceholders
   };
   const std::vector<Piece>& pieces() const { return pieces_; }
-  // True when the text is valid UTF-8.
-  bool isValidUtf8() const { return validUtf8_; }
-  // The literals before each placeholder and after the last one; in Big5
-  // (as appendBig5 writes them), encoded on first use.
+  // The literals before each placeholder and after the last one, as text
+  // and in Big5.
   const std::vector<std::string_view>& literals() const { return literals_; }
-  const std::vector<std::string_view>& big5Literals() const;
+  const std::vector<std::string>& big5Literals() const { return big5Literals_; }
 
  private:
   std::string text_;
   std::vector<Piece> pieces_;
-  bool onePass_ = true;
-  bool validUtf8_ = true;
   std::vector<std::string_view> literals_;
-  mutable std::once_flag big5Once_;
-  mutable std::vector<std::string> big5Literals_;
-  mutable std::vector<std::string_view> big5Views_;
+  std::vector<std::string> big5Literals_;
 };
 
 // The built-in template (buildPageTemplate), prepared on first use.
 const PreparedTemplate& chartPageTemplate();
 
-// The finished chart page (UTF-8, no trailing line break): the template with
-// every placeholder replaced in order. `name` and `printDate` are user text
-// and are HTML-escaped, "@" included, before they go in.
+// The finished chart page (UTF-8, no trailing line break).
 std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
                               std::string_view name, std::string_view printDate);
+// The same from a template's text (prepared for the call unless it is the
+// built-in one).
 std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,
                               std::string_view name, std::string_view printDate);
 
@@ -65,12 +78,6 @@ std::string assembleChartPage(const ChartState& chart, std::string_view pageTemp
 // a Big5 page is encoded while it is filled.
 std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
                           std::string_view name, std::string_view printDate, PageEncoding encoding);
-
-// The same page by replacing the placeholders one after another, each over
-// the whole text, with the cells from HourInStr: a value holding a later
-// placeholder has it replaced too.
-std::string assembleChartPageByReplacement(const ChartState& chart, std::string_view pageTemplate,
-                                           std::string_view name, std::string_view printDate);
 
 // Today's date in the user's locale's short date format.
 std::string todayShortDate();

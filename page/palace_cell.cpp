@@ -2,19 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
-#include <vector>
 
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/numbering.h"
 #include "chart/periods/periods.h"
 #include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
-#include "chart/stars/year_stem_stars.h"
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
 #include "page/page_file.h"
-#include "page/palace_groups.h"
 
 namespace ziwei {
 
@@ -57,6 +55,25 @@ constexpr StarCell kCycleCell{
     "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>",
     "          </font></div>"
     "          </td>"};
+
+// The transformation marks by Transformation: none, 祿, 權, 科, 忌.
+constexpr std::array<std::string_view, kTransformationCount> kTransformationMarks = {
+    "ˉ",
+    "<font color='#0000FF'><strong>祿</strong></font>",
+    "<font color='#0000FF'><strong>權</strong></font>",
+    "<font color='#0000FF'><strong>科</strong></font>",
+    "<font color='#0000FF'><strong>忌</strong></font>",
+};
+
+// The first `count` UTF-8 characters of `text` (all of it when shorter).
+std::string_view leadingCharacters(std::string_view text, int count) {
+  std::size_t end = 0;
+  for (int n = 0; n < count && end < text.size(); ++n) {
+    ++end;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+  }
+  return text.substr(0, end);
+}
 
 constexpr std::string_view kStarRowEndToMajorPeriod =
     "        </tr>"
@@ -139,12 +156,6 @@ constexpr std::string_view kCellEnd =
     "  </tr>"
     "</table>";
 
-void appendStar(std::string& cell, const StarCell& frame, std::string_view text) {
-  cell += frame.open;
-  cell += text;
-  cell += frame.close;
-}
-
 void appendStar(AppendBuffer& cell, const StarCell& frame, std::string_view text) {
   cell.ascii(frame.open);
   cell += text;
@@ -163,7 +174,7 @@ const std::array<EncodedName, kStarCount>& big5StarNames() {
     std::array<EncodedName, kStarCount> encoded{};
     for (std::size_t i = 0; i < kStarCount; ++i) {
       std::string bytes;
-      appendBig5(bytes, kStarNames[i]);
+      appendBig5(bytes, kStars[i].name);
       encoded[i].size = std::min(bytes.size(), encoded[i].bytes.size());
       std::copy_n(bytes.begin(), encoded[i].size, encoded[i].bytes.begin());
     }
@@ -173,8 +184,8 @@ const std::array<EncodedName, kStarCount>& big5StarNames() {
 }
 
 // Star names hold no "@" (and no name is longer than its room in Big5).
-static_assert(std::ranges::none_of(kStarNames, [](std::string_view name) {
-  return name.find('@') != std::string_view::npos || name.size() > 8;
+static_assert(std::ranges::none_of(kStars, [](const StarInfo& star) {
+  return star.name.find('@') != std::string_view::npos || star.name.size() > 8;
 }));
 
 void appendStarName(AppendBuffer& out, Star star) {
@@ -196,11 +207,6 @@ static_assert(std::ranges::all_of(
 
 // The upper groups stand from their last name on the left to their first
 // name on the right.
-void appendRightToLeft(std::string& cell, const StarCell& frame,
-                       const std::vector<std::string>& names) {
-  for (auto name = names.rbegin(); name != names.rend(); ++name) appendStar(cell, frame, *name);
-}
-
 template <std::size_t Capacity>
 void appendRightToLeft(AppendBuffer& cell, const StarCell& frame, const StarRow<Capacity>& row) {
   for (std::size_t i = row.size; i-- > 0;) {
@@ -211,41 +217,6 @@ void appendRightToLeft(AppendBuffer& cell, const StarCell& frame, const StarRow<
 }
 
 }  // namespace
-
-std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
-  const PalaceGroups groups = gatherPalaceGroups(chart, fateNUM);
-
-  std::string cell;
-  cell.reserve(4096);
-  cell += kCellStart;
-  appendRightToLeft(cell, kVoidCell, groups.voids);
-  appendRightToLeft(cell, kMarkerCell, groups.markers);
-  for (auto name = groups.minor.rbegin(); name != groups.minor.rend(); ++name) {
-    appendStar(cell, kMinorCell, checkSubStarType(fateNUM, *name, 0));
-  }
-  for (auto name = groups.main.rbegin(); name != groups.main.rend(); ++name) {
-    appendStar(cell, kMainCell, getSkyOFirstStar(chart, checkMainStarType(fateNUM, *name, 0)));
-  }
-  cell += kStarRowEndToMajorPeriod;
-  cell += getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
-  cell += kMajorPeriodToNameColour;
-  if (groups.redName) cell += "#FF0000";
-  cell += "'>";
-  cell += getOtherHourse(chart.LifePalaceNum, fateNUM);
-  cell += ' ';
-  cell += getBodyHourse(chart, fateNUM);
-  cell += kNameRowEndToCycles;
-  for (const std::string& name : groups.cycles) appendStar(cell, kCycleCell, name);
-  cell += kCyclesToGrowth;
-  cell += getFiveLongLifeStar(chart.BureauName, chart.SexText, fateNUM);
-  cell += kGrowthToStemBranch;
-  cell += getSky(chart, fateNUM);
-  cell += getEARTHWORD(fateNUM);
-  cell += kStemBranchToMinorAges;
-  cell += getSmallYear(chart.YearBranchNum, chart.SexNum, fateNUM);
-  cell += kCellEnd;
-  return cell;
-}
 
 void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
                       PalaceNum fateNUM) {
@@ -266,7 +237,7 @@ void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
     if (marked) {
       appendStarName(out, star);
       out += mainStarMark(star, fateNUM);
-      out += transformationMark(chart, star);
+      out += transformationMark(transformationOf(chart, star));
     }
     out.ascii(kMainCell.close);
   }
@@ -301,11 +272,26 @@ void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
   out.ascii(kCellEnd);
 }
 
-void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLayout& palace,
-                      PalaceNum fateNUM) {
-  AppendBuffer buffer(out);
-  appendPalaceCell(buffer, chart, palace, fateNUM);
+std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
+  std::string cell;
+  if (!isPalace(fateNUM)) return cell;
+  const ChartLayout layout = layOutPalaces(chart);
+  AppendBuffer buffer(cell);
+  appendPalaceCell(buffer, chart, layout[static_cast<std::size_t>(fateNUM - 1)], fateNUM);
   buffer.finish();
+  return cell;
+}
+
+std::string_view transformationMark(Transformation transformation) {
+  return kTransformationMarks[static_cast<std::size_t>(transformation)];
+}
+
+std::string getSkyOFirstStar(const ChartState& chart, std::string_view strW) {
+  if (!isStem(chart.YearStemNum)) return {};
+  const std::optional<Star> star = starNamed(leadingCharacters(strW, 2));
+  std::string marked(strW);
+  marked += transformationMark(star ? transformationOf(chart, *star) : Transformation::None);
+  return marked;
 }
 
 }  // namespace ziwei

@@ -1,24 +1,31 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "chart/frame/chart_state.h"
+#include "chart/stars/palace_layout.h"
+#include "chart/stars/year_stem_stars.h"
 #include "page/append_buffer.h"
-#include "page/palace_layout.h"
 
 namespace ziwei {
 
-// The HTML cell of palace `fateNUM` (1..12): stars, periods, name, cycles,
-// growth phase, stem and branch.
-std::string HourInStr(const ChartState& chart, PalaceNum fateNUM);
-
-// Appends the same cell to `out` from the palace's layout (see
-// page/palace_layout.h), without building the families' texts. `fateNUM`
-// must lie in 1..12.
-void appendPalaceCell(std::string& out, const ChartState& chart, const PalaceLayout& palace,
-                      PalaceNum fateNUM);
-// The same through a buffer, in the buffer's encoding.
+// Appends the HTML cell of palace `fateNUM` (1..12) to `out`, in the
+// buffer's encoding: its stars from the palace's layout, periods, name,
+// cycles, growth phase, stem and branch.
 void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
                       PalaceNum fateNUM);
+
+// The same cell as text; the empty text outside 1..12.
+std::string HourInStr(const ChartState& chart, PalaceNum fateNUM);
+
+// The four-transformation mark as the page shows it after a main star's
+// name and brightness ("ˉ" for none).
+std::string_view transformationMark(Transformation transformation);
+
+// `strW` (a main star's name, possibly followed by its brightness mark)
+// followed by the star's transformation mark for the year stem; the empty
+// text when YearStemNum is outside 1..10.
+std::string getSkyOFirstStar(const ChartState& chart, std::string_view strW);
 
 }  // namespace ziwei

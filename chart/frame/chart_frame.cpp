@@ -114,7 +114,7 @@ PalaceNum tianFuPalace(PalaceNum ziWei) {
   return static_cast<PalaceNum>(18 - ziWei);
 }
 
-ChartState castFrame(const LunarBirth& birth, const ChartOptions& /*options*/) {
+ChartState castFrame(const LunarBirth& birth, const ChartOptions& options) {
   if (const auto field = fieldOutOfRange(birth, YearRange{1, 9999})) {
     throw std::invalid_argument("castFrame: " + std::string(field->name) + " " +
                                 std::to_string(birth.*field->member) + " is outside " +
@@ -124,6 +124,7 @@ ChartState castFrame(const LunarBirth& birth, const ChartOptions& /*options*/) {
   const auto day = static_cast<std::int16_t>(birth.day);
 
   ChartState chart;
+  chart.options = options;
   chart.BirthYear = year;
   chart.BirthMonth = static_cast<std::int16_t>(birth.month);
   chart.BirthDay = day;

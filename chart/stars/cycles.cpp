@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "chart/frame/numbering.h"
-#include "chart/stars/star_names.h"
 
 namespace ziwei {
 
@@ -88,19 +87,13 @@ std::string getFiveLongLifeStar(std::string_view FiveHourse, std::string_view SE
   return std::string(growthName(FiveHourse, SEXTEXT, DayNum));
 }
 
-std::array<PalaceNum, 2> skySSTreePalaces(PalaceNum LiftNum) {
+FamilyPalaces<Family::LifeMarkers> skySSTreePalaces(PalaceNum LiftNum) {
   if (!isPalace(LiftNum)) return {};
-  // Seven and five steps backward from the Life palace.
   return {wrapPalace(LiftNum - 7), wrapPalace(LiftNum - 5)};
 }
 
-std::string getSkySSTreeStar(PalaceNum DayNum, PalaceNum LiftNum) {
-  if (!isPalace(DayNum) || !isPalace(LiftNum)) return {};
-  int a = LiftNum - DayNum;  // steps backward from the Life palace
-  if (a <= 0) a += 12;
-  if (a == 7) return std::string(starName(Star::TianShang));
-  if (a == 5) return std::string(starName(Star::TianShi));
-  return {};
+StarList getSkySSTreeStar(PalaceNum DayNum, PalaceNum LiftNum) {
+  return starsIn<Family::LifeMarkers>(skySSTreePalaces(LiftNum), DayNum);
 }
 
 }  // namespace ziwei

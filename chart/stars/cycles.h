@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "chart/frame/chart_state.h"
-#include "chart/stars/star_names.h"
+#include "chart/stars/star_list.h"
 
 namespace ziwei {
 
@@ -28,11 +28,9 @@ std::string_view generalName(const ChartState& chart, PalaceNum DayNum);
 std::string_view growthName(std::string_view FiveHourse, std::string_view SEXTEXT,
                             PalaceNum DayNum);
 
-// "天傷", "天使" or the empty text, counted from the Life palace `LiftNum`.
-std::string getSkySSTreeStar(PalaceNum DayNum, PalaceNum LiftNum);
-// The same two as data: 天傷 and 天使 and their palaces (0 when `LiftNum`
-// lies outside 1..12).
-inline constexpr std::array<Star, 2> kSkySSTreeStars = {Star::TianShang, Star::TianShi};
-std::array<PalaceNum, 2> skySSTreePalaces(PalaceNum LiftNum);
+// 天傷 and 天使, seven and five palaces backward from the Life palace
+// `LiftNum` (0 when it lies outside 1..12), and the same palace by palace.
+FamilyPalaces<Family::LifeMarkers> skySSTreePalaces(PalaceNum LiftNum);
+StarList getSkySSTreeStar(PalaceNum DayNum, PalaceNum LiftNum);
 
 }  // namespace ziwei

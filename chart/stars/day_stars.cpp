@@ -4,7 +4,7 @@
 
 namespace ziwei {
 
-std::array<PalaceNum, 4> daySecondStarPalaces(const ChartState& chart) {
+FamilyPalaces<Family::DaySecond> daySecondStarPalaces(const ChartState& chart) {
   if (!isPalace(chart.MonthPalaceNum) || !isPalace(chart.HourNum)) return {};
   const int k = floorMod(chart.BirthDay, 12);  // days 12 apart place the stars alike
   // The base stars: 左輔 and 右弼 by the month, 文昌 and 文曲 by the hour.
@@ -21,7 +21,7 @@ std::array<PalaceNum, 4> daySecondStarPalaces(const ChartState& chart) {
 }
 
 StarList getDaySecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn(kDaySecondStars, daySecondStarPalaces(chart), DayNum);
+  return starsIn<Family::DaySecond>(daySecondStarPalaces(chart), DayNum);
 }
 
 }  // namespace ziwei

@@ -84,7 +84,7 @@ constexpr std::array<std::array<std::array<PalaceNum, 2>, 12>, 4> kFireBell = {{
 }};
 
 // 地劫, 地空, 台輔, 封誥 by the hour branch.
-constexpr std::array<std::array<PalaceNum, 4>, 12> kHourSecond = {{
+constexpr std::array<FamilyPalaces<Family::HourSecond>, 12> kHourSecond = {{
     {Hai, Hai, Wu, Yin},      // 子
     {Zi, Xu, Wei, Mao},       // 丑
     {Chou, You, Shen, Chen},  // 寅
@@ -120,10 +120,10 @@ constexpr std::size_t row(PalaceNum n) { return static_cast<std::size_t>(n - 1);
 
 }  // namespace
 
-std::array<PalaceNum, 4> hourFirstStarPalaces(const ChartState& chart) {
+FamilyPalaces<Family::HourFirst> hourFirstStarPalaces(const ChartState& chart) {
   if (!isPalace(chart.HourNum)) return {};
   const auto& changQu = kChangQu[row(chart.HourNum)];
-  std::array<PalaceNum, 4> palaces = {changQu[0], changQu[1], 0, 0};
+  FamilyPalaces<Family::HourFirst> palaces = {changQu[0], changQu[1], 0, 0};
   // The group is found from the year branch's character.
   const int yearBranch = positionOf(kBranchNames, chart.YearBranch);
   if (yearBranch != 0) {
@@ -135,37 +135,37 @@ std::array<PalaceNum, 4> hourFirstStarPalaces(const ChartState& chart) {
   return palaces;
 }
 
-std::array<PalaceNum, 2> monthFirstStarPalaces(const ChartState& chart) {
+FamilyPalaces<Family::MonthFirst> monthFirstStarPalaces(const ChartState& chart) {
   if (!isPalace(chart.MonthPalaceNum)) return {};
   const auto& stars = kMonthStars[row(chart.MonthPalaceNum)];
   return {stars[0], stars[1]};
 }
 
-std::array<PalaceNum, 4> hourSecondStarPalaces(const ChartState& chart) {
+FamilyPalaces<Family::HourSecond> hourSecondStarPalaces(const ChartState& chart) {
   if (!isPalace(chart.HourNum)) return {};
   return kHourSecond[row(chart.HourNum)];
 }
 
-std::array<PalaceNum, 7> monthSecondStarPalaces(const ChartState& chart) {
+FamilyPalaces<Family::MonthSecond> monthSecondStarPalaces(const ChartState& chart) {
   if (!isPalace(chart.MonthPalaceNum)) return {};
   const auto& stars = kMonthStars[row(chart.MonthPalaceNum)];
   return {stars[2], stars[3], stars[4], stars[5], stars[6], stars[7], stars[8]};
 }
 
 StarList getHourFirstStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn(kHourFirstStars, hourFirstStarPalaces(chart), DayNum);
+  return starsIn<Family::HourFirst>(hourFirstStarPalaces(chart), DayNum);
 }
 
 StarList getMonthFirstStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn(kMonthFirstStars, monthFirstStarPalaces(chart), DayNum);
+  return starsIn<Family::MonthFirst>(monthFirstStarPalaces(chart), DayNum);
 }
 
 StarList getHourSecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn(kHourSecondStars, hourSecondStarPalaces(chart), DayNum);
+  return starsIn<Family::HourSecond>(hourSecondStarPalaces(chart), DayNum);
 }
 
 StarList getMonthSecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn(kMonthSecondStars, monthSecondStarPalaces(chart), DayNum);
+  return starsIn<Family::MonthSecond>(monthSecondStarPalaces(chart), DayNum);
 }
 
 }  // namespace ziwei

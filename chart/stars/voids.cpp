@@ -4,7 +4,6 @@
 #include <cstddef>
 
 #include "chart/frame/numbering.h"
-#include "chart/stars/star_names.h"
 
 namespace ziwei {
 
@@ -55,28 +54,26 @@ std::string EmptyDead(std::string_view SixStr) {
   return std::string(decadeVoid(SixStr.substr(0, kCharBytes), SixStr.substr(kCharBytes)));
 }
 
-PalaceNum emptyDeadPalace(const ChartState& chart) {
+FamilyPalaces<Family::DecadeVoid> emptyDeadPalaces(const ChartState& chart) {
   const std::string_view pair = decadeVoid(chart.YearStem, chart.YearBranch);
-  if (pair.empty()) return 0;
+  if (pair.empty()) return {};
   // Odd (yang) year branches take the second branch of the pair, even ones the first.
   const std::string_view chosen =
       chart.YearBranchNum % 2 != 0 ? pair.substr(kCharBytes) : pair.substr(0, kCharBytes);
-  return static_cast<PalaceNum>(positionOf(kBranchNames, chosen));
+  return {static_cast<PalaceNum>(positionOf(kBranchNames, chosen))};
 }
 
-std::string getEmptyDead(const ChartState& chart, PalaceNum DayNum) {
-  const PalaceNum palace = emptyDeadPalace(chart);
-  return palace != 0 && palace == DayNum ? std::string(starName(Star::XunKong)) : std::string();
+FamilyPalaces<Family::CutOffVoid> drDDTreePalaces(const ChartState& chart) {
+  if (!isStem(chart.YearStemNum)) return {};
+  return {kCutOffVoid[static_cast<std::size_t>(chart.YearStemNum - 1)]};
 }
 
-PalaceNum drDDTreePalace(const ChartState& chart) {
-  if (!isStem(chart.YearStemNum)) return 0;
-  return kCutOffVoid[static_cast<std::size_t>(chart.YearStemNum - 1)];
+StarList getEmptyDead(const ChartState& chart, PalaceNum DayNum) {
+  return starsIn<Family::DecadeVoid>(emptyDeadPalaces(chart), DayNum);
 }
 
-std::string getDrDDTreeStar(const ChartState& chart, PalaceNum DayNum) {
-  const PalaceNum palace = drDDTreePalace(chart);
-  return palace != 0 && palace == DayNum ? std::string(starName(Star::JieKong)) : std::string();
+StarList getDrDDTreeStar(const ChartState& chart, PalaceNum DayNum) {
+  return starsIn<Family::CutOffVoid>(drDDTreePalaces(chart), DayNum);
 }
 
 }  // namespace ziwei

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "chart/frame/chart_state.h"
+#include "chart/stars/star_list.h"
 
 namespace ziwei {
 
@@ -11,14 +12,14 @@ namespace ziwei {
 // the empty text when `SixStr` is not one of the sixty pairs.
 std::string EmptyDead(std::string_view SixStr);
 
-// "旬空" or the empty text (reads YearStem, YearBranch, YearBranchNum).
-std::string getEmptyDead(const ChartState& chart, PalaceNum DayNum);
+// The palace of "旬空" (reads YearStem, YearBranch, YearBranchNum) and of
+// "截空" (reads YearStemNum) in one chart; 0 when it lies nowhere.
+FamilyPalaces<Family::DecadeVoid> emptyDeadPalaces(const ChartState& chart);
+FamilyPalaces<Family::CutOffVoid> drDDTreePalaces(const ChartState& chart);
 
-// "截空" or the empty text (reads YearStemNum).
-std::string getDrDDTreeStar(const ChartState& chart, PalaceNum DayNum);
-
-// The palace of "旬空" and of "截空" in one chart, 0 when it lies nowhere.
-PalaceNum emptyDeadPalace(const ChartState& chart);
-PalaceNum drDDTreePalace(const ChartState& chart);
+// "旬空" or the empty text.
+StarList getEmptyDead(const ChartState& chart, PalaceNum DayNum);
+// "截空" or the empty text.
+StarList getDrDDTreeStar(const ChartState& chart, PalaceNum DayNum);
 
 }  // namespace ziwei

@@ -16,7 +16,7 @@ using namespace branch;
 // 龍池, 鳳閣, 紅鸞, 天喜, 孤辰, 寡宿, 蜚廉, 破碎, 月德, 歲破, 天解, 地解, 命馬,
 // 天空, 華蓋, 太歲, 咸池.
 // clang-format off
-constexpr std::array<std::array<PalaceNum, 19>, 12> kBranchStars = {{
+constexpr std::array<FamilyPalaces<Family::BranchSecond>, 12> kBranchStars = {{
     {Wu, Wu, Chen, Xu, Mao, You, Yin, Xu, Shen, Si,  // 子
      Si, Wu, Xu, Wei, Yin, Chou, Chen, Zi, You},
     {Si, Wei, Si, You, Yin, Shen, Yin, Xu, You, Chou,  // 丑
@@ -44,49 +44,34 @@ constexpr std::array<std::array<PalaceNum, 19>, 12> kBranchStars = {{
 }};
 // clang-format on
 
-// 天才 lies in the palace of this name, by year branch; as an offset from the
-// Life palace: 命宮 0, 父母宮 1, ... 兄弟宮 11 (the year branch number - 1).
-constexpr std::array<std::string_view, 12> kTianCaiPalace = {
-    "命宮",   "父母宮", "福德宮", "田宅宮", "官祿宮", "僕役宮",
-    "遷移宮", "疾厄宮", "財帛宮", "子女宮", "夫妻宮", "兄弟宮"};
-
 }  // namespace
 
-std::array<PalaceNum, 19> earthSecondStarPalaces(const ChartState& chart) {
+FamilyPalaces<Family::BranchSecond> earthSecondStarPalaces(const ChartState& chart) {
   if (!isPalace(chart.YearBranchNum)) return {};
   return kBranchStars[static_cast<std::size_t>(chart.YearBranchNum - 1)];
 }
 
-std::array<PalaceNum, 2> earthSecondStar2Palaces(const ChartState& chart) {
-  std::array<PalaceNum, 2> palaces = {0, 0};
-  if (!isPalace(chart.YearBranchNum)) return palaces;
-  const auto branchIndex = static_cast<std::size_t>(chart.YearBranchNum - 1);
-  if (isPalace(chart.LifePalaceNum)) {
-    for (PalaceNum p = 1; p <= 12; ++p) {
-      if (palaceName(chart.LifePalaceNum, p) == kTianCaiPalace[branchIndex]) palaces[0] = p;
-    }
-  }
-  if (isPalace(chart.BodyPalaceNum)) {
-    palaces[1] = wrapPalace(chart.BodyPalaceNum + chart.YearBranchNum - 1);
-  }
-  return palaces;
+// Both stars stand YN - 1 palaces forwards of their start: 天才 in the Life
+// palace for a 子 year, in 父母宮 for 丑, ... in 兄弟宮 for 亥.
+FamilyPalaces<Family::BranchLifeBody> earthSecondStar2Palaces(std::int16_t YN, PalaceNum LiftNum,
+                                                              PalaceNum BodyHourse) {
+  if (!isPalace(YN)) return {};
+  return {isPalace(LiftNum) ? wrapPalace(LiftNum + YN - 1) : PalaceNum{0},
+          isPalace(BodyHourse) ? wrapPalace(BodyHourse + YN - 1) : PalaceNum{0}};
 }
 
 StarList getEarthSecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn(kEarthSecondStars, earthSecondStarPalaces(chart), DayNum);
+  return starsIn<Family::BranchSecond>(earthSecondStarPalaces(chart), DayNum);
 }
 
 StarList getEarthSecondStar2(const ChartState& chart, PalaceNum DayNum, std::string_view hourseW,
                              PalaceNum BodyHourse) {
-  StarList list;
-  if (!isPalace(chart.YearBranchNum)) return list;
-  if (hourseW == kTianCaiPalace[static_cast<std::size_t>(chart.YearBranchNum - 1)]) {
-    appendStar(list, starName(Star::TianCai));
+  PalaceNum life = 0;  // the Life palace from which palace DayNum bears that name
+  for (PalaceNum p = 1; p <= 12; ++p) {
+    if (palaceName(p, DayNum) == hourseW) life = p;
   }
-  int s = chart.YearBranchNum + BodyHourse - 1;
-  if (s > 12) s -= 12;
-  if (isPalace(BodyHourse) && s == DayNum) appendStar(list, starName(Star::TianShou));
-  return list;
+  return starsIn<Family::BranchLifeBody>(
+      earthSecondStar2Palaces(chart.YearBranchNum, life, BodyHourse), DayNum);
 }
 
 }  // namespace ziwei

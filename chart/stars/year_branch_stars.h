@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <string_view>
 
 #include "chart/frame/chart_state.h"
@@ -8,24 +7,19 @@
 
 namespace ziwei {
 
-// The nineteen stars placed by the year branch alone, 天哭 ... 咸池
-// (reads YearBranchNum).
-StarList getEarthSecondStar(const ChartState& chart, PalaceNum DayNum);
+// The nineteen stars placed by the year branch alone, 天哭 ... 咸池 (all 0
+// when YearBranchNum is outside 1..12).
+FamilyPalaces<Family::BranchSecond> earthSecondStarPalaces(const ChartState& chart);
+// 天才, counted from the Life palace `LiftNum`, and 天壽, from the Body palace
+// `BodyHourse`, by the year branch `YN`; 0 for each whose palace or YN is
+// outside the ring.
+FamilyPalaces<Family::BranchLifeBody> earthSecondStar2Palaces(std::int16_t YN, PalaceNum LiftNum,
+                                                              PalaceNum BodyHourse);
 
-// 天才 (by the palace name `hourseW`) and 天壽 (from the Body palace
-// `BodyHourse`) (reads YearBranchNum).
+// The same palace by palace (reads YearBranchNum).
+StarList getEarthSecondStar(const ChartState& chart, PalaceNum DayNum);
+// `hourseW` is the name of palace `DayNum` (which tells the Life palace).
 StarList getEarthSecondStar2(const ChartState& chart, PalaceNum DayNum, std::string_view hourseW,
                              PalaceNum BodyHourse);
-
-// The families as data: stars in test order and their palaces in one chart
-// (天才 and 天壽 counted from the chart's Life and Body palaces).
-inline constexpr std::array<Star, 19> kEarthSecondStars = {
-    Star::TianKu,   Star::TianXu, Star::LongChi, Star::FengGe,  Star::HongLuan,
-    Star::TianXi,   Star::GuChen, Star::GuaSu,   Star::FeiLian, Star::PoSui,
-    Star::YueDe,    Star::SuiPo,  Star::TianXie, Star::DiXie,   Star::MingMa,
-    Star::TianKong, Star::HuaGai, Star::TaiSui,  Star::XianChi};
-inline constexpr std::array<Star, 2> kEarthSecondStars2 = {Star::TianCai, Star::TianShou};
-std::array<PalaceNum, 19> earthSecondStarPalaces(const ChartState& chart);
-std::array<PalaceNum, 2> earthSecondStar2Palaces(const ChartState& chart);
 
 }  // namespace ziwei

@@ -40,65 +40,35 @@ constexpr std::array<std::array<Star, 4>, 10> kTransformations = {{
     {Star::PoJun, Star::JuMen, Star::TaiYin, Star::TanLang},         // 癸
 }};
 
-constexpr std::array<std::string_view, 4> kMarks = {kMarkLu, kMarkQuan, kMarkKe, kMarkJi};
-
-// The first `count` UTF-8 characters of `text` (all of it when shorter).
-std::string_view leadingCharacters(std::string_view text, int count) {
-  std::size_t end = 0;
-  for (int n = 0; n < count && end < text.size(); ++n) {
-    ++end;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-  }
-  return text.substr(0, end);
-}
-
 }  // namespace
 
-std::array<PalaceNum, 5> skySFirstStarPalaces(const ChartState& chart) {
+FamilyPalaces<Family::StemFirst> skySFirstStarPalaces(const ChartState& chart) {
   if (!isStem(chart.YearStemNum)) return {};
   const auto& p = kStemStars[static_cast<std::size_t>(chart.YearStemNum - 1)];
   return {p[0], p[1], p[2], p[3], p[4]};
 }
 
-std::array<PalaceNum, 3> skySSecondStarPalaces(const ChartState& chart) {
+FamilyPalaces<Family::StemSecond> skySSecondStarPalaces(const ChartState& chart) {
   if (!isStem(chart.YearStemNum)) return {};
   const auto& p = kStemStars[static_cast<std::size_t>(chart.YearStemNum - 1)];
   return {p[5], p[6], p[7]};
 }
 
 StarList getSkySFirstStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn(kSkySFirstStars, skySFirstStarPalaces(chart), DayNum);
+  return starsIn<Family::StemFirst>(skySFirstStarPalaces(chart), DayNum);
 }
 
 StarList getSkySSecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn(kSkySSecondStars, skySSecondStarPalaces(chart), DayNum);
+  return starsIn<Family::StemSecond>(skySSecondStarPalaces(chart), DayNum);
 }
 
-std::string_view transformationMark(const ChartState& chart, Star star) {
-  if (!isStem(chart.YearStemNum)) return {};
+Transformation transformationOf(const ChartState& chart, Star star) {
+  if (!isStem(chart.YearStemNum)) return Transformation::None;
   const auto& row = kTransformations[static_cast<std::size_t>(chart.YearStemNum - 1)];
   for (std::size_t i = 0; i < row.size(); ++i) {
-    if (row[i] == star) return kMarks[i];
+    if (row[i] == star) return static_cast<Transformation>(i + 1);
   }
-  return kNoMark;
-}
-
-std::string getSkyOFirstStar(const ChartState& chart, std::string_view strW) {
-  if (!isStem(chart.YearStemNum)) return {};
-  const std::string_view name = leadingCharacters(strW, 2);
-  std::string_view mark = kNoMark;
-  const auto& row = kTransformations[static_cast<std::size_t>(chart.YearStemNum - 1)];
-  for (std::size_t i = 0; i < row.size(); ++i) {
-    if (starName(row[i]) == name) {
-      mark = kMarks[i];
-      break;
-    }
-  }
-  std::string marked;
-  marked.reserve(strW.size() + mark.size());
-  marked += strW;
-  marked += mark;
-  return marked;
+  return Transformation::None;
 }
 
 }  // namespace ziwei

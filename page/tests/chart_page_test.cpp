@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "example_charts.h"
+#include "ordered_replacement.h"
 #include "page/page_template.h"
 #include "page/palace_cell.h"
 
@@ -100,6 +103,59 @@ TEST(ChartPage, TemplateIsLeftUnchanged) {
   const std::string second = assembleChartPage(test::secondExample(), pageTemplate, "乙", "d");
   EXPECT_EQ(pageTemplate, copy);
   EXPECT_NE(first, second);
+}
+
+// The one pass gives the page of ordered replacement, as text and as the
+// Big5 and UTF-8 files, over births spread across the input space and names
+// with markup, placeholders, characters Big5 cannot hold and broken UTF-8.
+TEST(ChartPage, OnePassGivesThePageOfOrderedReplacement) {
+  const PreparedTemplate& prepared = chartPageTemplate();
+  ASSERT_EQ(prepared.text(), buildPageTemplate());
+  const std::vector<std::string> names = {"陳大文", "@CYY@ & <b>", "😀 𠀋 \xE4", "\xFF\xE4\xB8", ""};
+  std::size_t n = 0;
+  for (const BirthRequest& request : test::spreadBirths()) {
+    if (n++ % 3 != 0) continue;
+    const ChartState chart = castFrame(request.birth);
+    const std::string& name = names[n % names.size()];
+    const std::string reference =
+        test::pageByOrderedReplacement(chart, prepared.text(), name, "2026/12/7");
+    ASSERT_EQ(assembleChartPage(prepared, chart, name, "2026/12/7"), reference) << n;
+    ASSERT_EQ(chartPageFile(prepared, chart, name, "2026/12/7", PageEncoding::Big5),
+              encodePage(reference, PageEncoding::Big5))
+        << n;
+    if (n % 31 == 0) {
+      ASSERT_EQ(chartPageFile(prepared, chart, name, "2026/12/7", PageEncoding::Utf8),
+                encodePage(reference, PageEncoding::Utf8));
+    }
+  }
+}
+
+// Templates where a placeholder could form from neighbours, or whose pieces
+// could encode otherwise than the whole, are refused when prepared.
+TEST(ChartPage, TemplatesOnePassCannotFillAreRefused) {
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"<p>@txtNAME@Title@</p>", "byte 17: this \"@\" opens no placeholder"},
+      {"a@b @CYY@", "byte 1: this \"@\" opens no placeholder"},
+      {"@CYY@@CMM@", "byte 5: nothing but name characters"},
+      {"@CDD@CHH@CMU@", "byte 8: nothing but name characters"},
+      {"@CYY@_x9@CMM@", "byte 8: nothing but name characters"},
+      {"ok \xE4", "byte 0: the template is not valid UTF-8"},
+  };
+  for (const auto& [text, why] : refused) {
+    try {
+      PreparedTemplate prepared(text);
+      ADD_FAILURE() << text << " accepted";
+    } catch (const std::invalid_argument& error) {
+      EXPECT_TRUE(std::string(error.what()).starts_with("page template: " + why)) << error.what();
+    }
+  }
+  const ChartState chart = test::firstExample();
+  for (const std::string text : {"", "no placeholders", "@CYY@-@CYY@ @HourseNUM12@|@Title@",
+                                 "@PAGENOTE@", "@txtNAME@ @CYY@"}) {
+    EXPECT_EQ(assembleChartPage(chart, text, "@CYY@名", "d"),
+              test::pageByOrderedReplacement(chart, text, "@CYY@名", "d"))
+        << text;
+  }
 }
 
 TEST(ChartPage, TodayIsAShortDate) {

@@ -53,14 +53,8 @@ TEST(PageTemplate, IsOneLineDeclaredAsBig5) {
 
 TEST(PageTemplate, PlacesThePalacesOnTheRingOfBranches) {
   const std::string page = buildPageTemplate();
-  // Each cell's blanks and width are checked with the cell filled in
-  // (chart_page_test); here, the rows open where the ring turns.
-  for (const int n : {6, 4, 3}) {
-    EXPECT_NE(page.find("  <tr>    <td width='157'>" + std::string(n == 6 ? "" : "      ") +
-                        "@HourseNUM0" + std::to_string(n) + "@    </td>"),
-              std::string::npos)
-        << n;
-  }
+  // Each cell's blanks and width are checked with the cells filled in
+  // (chart_page_test).
   // Reading order of the page: top row 巳 午 未 申, then 辰 | 酉, 卯 | 戌,
   // bottom row 寅 丑 子 亥.
   std::vector<std::size_t> at;

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "example_charts.h"
-#include "page/palace_groups.h"
 
 namespace ziwei {
 namespace {
@@ -70,18 +69,6 @@ TEST(PalaceCell, MatchesTheZiWeiPalaceOfTheFirstExampleByteForByte) {
   EXPECT_EQ(HourInStr(test::firstExample(), 10), kFirstExampleZiWeiCell);
 }
 
-TEST(PalaceCell, IsOneLineAndTheSameOnEveryCall) {
-  const ChartState chart = test::secondExample();
-  for (PalaceNum num = 1; num <= 12; ++num) {
-    const std::string cell = HourInStr(chart, num);
-    EXPECT_EQ(cell.find_first_of("\r\n"), std::string::npos);
-    EXPECT_TRUE(cell.starts_with(
-        "<table width='155' height='167' border='0' cellpadding='0' cellspacing='0'>"));
-    EXPECT_TRUE(cell.ends_with("</table>"));
-    EXPECT_EQ(HourInStr(chart, num), cell);
-  }
-}
-
 TEST(PalaceCell, StarRowStandsRightToLeftInGroupOrder) {
   // 甲 year: 陀羅 and then 天魁 lie in 丑 after 廉貞 and 七殺; the first
   // gathered stands rightmost, so the row reads 天魁 陀羅 七殺 廉貞.
@@ -116,15 +103,6 @@ TEST(PalaceCell, GroupsStandVoidMarkerMinorMainFromLeftToRight) {
             std::string::npos);
 }
 
-TEST(PalaceCell, MinorStarCellsCloseWithNineBlanks) {
-  const std::string row = starRow(HourInStr(test::secondExample(), 11));
-  EXPECT_EQ(row,
-            "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>歲破ˉ"
-            "          </font></div>         </td>"
-            "          <td valign='top'><div align='right'><font color='#0000FF' size='2'>天虛ˉ"
-            "          </font></div>         </td>");
-}
-
 TEST(PalaceCell, PalaceWithoutUpperStarsShowsOnlyTheFiller) {
   const ChartState chart = castFrame(LunarBirth{1913, 2, false, 1, 6, 0, 0, true});
   const std::string cell = HourInStr(chart, 5);
@@ -149,27 +127,21 @@ TEST(PalaceCell, PalaceNameColourAndBodyMark) {
   for (const auto& row : rows) EXPECT_EQ(nameRow(HourInStr(row.chart, row.num)), row.row);
 }
 
-TEST(PalaceCell, CycleRowRunsLeftToRight) {
-  const std::string cell = HourInStr(test::secondExample(), 1);
-  const auto doctor = cell.find("病符          </font>");
-  const auto general = cell.find("將星          </font>");
-  const auto yearFront = cell.find("白虎          </font>");
-  ASSERT_NE(doctor, std::string::npos);
-  EXPECT_LT(doctor, general);
-  EXPECT_LT(general, yearFront);
-  EXPECT_NE(cell.find("<font size='2'>墓          </font>"), std::string::npos);
-  EXPECT_NE(cell.find("<font color='#990000' size='2'>戊子          </font>"), std::string::npos);
-}
-
-TEST(PalaceGroups, KeepTheOrderOfTheFamilies) {
-  const PalaceGroups groups = gatherPalaceGroups(test::firstExample(), 11);
-  EXPECT_EQ(groups.main, (std::vector<std::string>{"巨門", "文昌", "鈴星", "右弼"}));
-  EXPECT_EQ(groups.minor, (std::vector<std::string>{"天月", "鳳閣", "寡宿", "天解", "八座"}));
-  EXPECT_TRUE(groups.redName);
-  EXPECT_EQ(groups.cycles, (std::vector<std::string>{"病符", "地煞", "弔客"}));
-  const PalaceGroups ziWei = gatherPalaceGroups(test::firstExample(), 10);
-  EXPECT_EQ(ziWei.main.front(), "紫微");
-  EXPECT_EQ(ziWei.markers, (std::vector<std::string>{"天使"}));
+TEST(PalaceCell, TransformationMarks) {
+  ChartState jia = test::firstExample();
+  EXPECT_EQ(getSkyOFirstStar(jia, "廉貞△"),
+            "廉貞△<font color='#0000FF'><strong>祿</strong></font>");
+  EXPECT_EQ(getSkyOFirstStar(jia, "破軍"), "破軍<font color='#0000FF'><strong>權</strong></font>");
+  EXPECT_EQ(getSkyOFirstStar(jia, "武曲◎"),
+            "武曲◎<font color='#0000FF'><strong>科</strong></font>");
+  EXPECT_EQ(getSkyOFirstStar(jia, "太陽Ｘ"),
+            "太陽Ｘ<font color='#0000FF'><strong>忌</strong></font>");
+  EXPECT_EQ(getSkyOFirstStar(jia, "天府◎"), "天府◎ˉ");
+  EXPECT_EQ(getSkyOFirstStar(jia, "天"), "天ˉ");
+  jia.YearStemNum = 0;
+  EXPECT_EQ(getSkyOFirstStar(jia, "廉貞"), "");
+  EXPECT_EQ(HourInStr(jia, 0), "");
+  EXPECT_EQ(HourInStr(jia, 13), "");
 }
 
 }  // namespace

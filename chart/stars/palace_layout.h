@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "chart/frame/chart_state.h"
+#include "chart/stars/star_names.h"
+
+namespace ziwei {
+
+// The upper groups of a palace cell, which the star families fill.
+enum class Group : std::uint8_t { Main, Void, Marker, Minor };
+
+// The group of each family, by Family. Within a group, the families stand
+// in the order of Family.
+inline constexpr std::array<Group, kFamilyCount> kFamilyGroups = {
+    Group::Main,  Group::Main,  Group::Main,   Group::Main,   Group::Main,  Group::Main,
+    Group::Main,  Group::Void,  Group::Marker, Group::Marker, Group::Minor, Group::Minor,
+    Group::Minor, Group::Minor, Group::Minor,  Group::Minor,
+};
+
+constexpr Group groupOf(Family family) { return kFamilyGroups[static_cast<std::size_t>(family)]; }
+
+// Room for every star of the group's families: a group can never overflow.
+constexpr std::size_t groupCapacity(Group group) {
+  std::size_t capacity = 0;
+  for (const StarInfo& info : kStars) capacity += groupOf(info.family) == group ? 1u : 0u;
+  return capacity;
+}
+
+// The stars of one group of one palace, in the order the families give them.
+template <std::size_t Capacity>
+struct StarRow {
+  std::array<Star, Capacity> stars{};
+  std::uint8_t size = 0;
+
+  const Star* begin() const { return stars.data(); }
+  const Star* end() const { return stars.data() + size; }
+  bool empty() const { return size == 0; }
+};
+
+// The four upper groups of one palace as star numbers (the cycle spirits
+// are names of their own and are not stars).
+struct PalaceLayout {
+  StarRow<groupCapacity(Group::Main)> main;       // 紫微, the two series, hour, stem, month
+  StarRow<groupCapacity(Group::Void)> voids;      // 旬空
+  StarRow<groupCapacity(Group::Marker)> markers;  // 天傷 or 天使, then 截空
+  StarRow<groupCapacity(Group::Minor)> minor;     // hour, month, stem, branch and day stars
+  bool redName = false;  // a main-group star with the red-name flag lies here
+};
+
+// The layouts of palaces 1..12 at indices 0..11: one pass that places every
+// family's stars into the twelve palaces. The page, the JSON document and
+// the cell composer read it.
+using ChartLayout = std::array<PalaceLayout, 12>;
+ChartLayout layOutPalaces(const ChartState& chart);
+
+}  // namespace ziwei
