@@ -39,10 +39,6 @@ constexpr int kReferenceYear = 1888;
 constexpr int kReferenceEntry = findReferenceEntry();
 static_assert(kReferenceEntry == 25);
 
-// Hour branch by clock hour 0..23: 23 and 0 are 子, then two hours a branch.
-constexpr std::array<PalaceNum, 24> kHourBranch = {1, 2, 2, 3, 3, 4,  4,  5,  5,  6,  6,  7,
-                                                   7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 1};
-
 // Bureau (index into kBureauNames: 水 0, 木 1, 金 2, 土 3, 火 4) by year-stem
 // pair (甲己, 乙庚, 丙辛, 丁壬, 戊癸) and Life-palace branch pair (子丑, 寅卯,
 // 辰巳, 午未, 申酉, 戌亥).
@@ -148,7 +144,7 @@ ChartState castFrame(const LunarBirth& birth, const ChartOptions& options) {
     chart.BirthMonth = static_cast<std::int16_t>(birth.month == 12 ? 1 : birth.month + 1);
   }
   chart.MonthPalaceNum = wrapPalace(chart.BirthMonth + 2);
-  chart.HourNum = kHourBranch[static_cast<std::size_t>(birth.hour)];
+  chart.HourNum = static_cast<PalaceNum>(hourBranch(birth.hour));
 
   chart.SexNum = birth.male ? 1 : 2;
   const bool yangStem = chart.YearStemNum % 2 == 1;  // 甲丙戊庚壬
