@@ -92,8 +92,16 @@ class ZiweiProcessTest : public ::testing::Test {
            (prefix_ + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
+    // An unprivileged run must reach and write the folder.
+    fs::permissions(dir_, fs::perms::all);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_, ignored)) {
+      if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::all, ignored);
+    }
+    fs::remove_all(dir_, ignored);
+  }
 
   // Runs ziwei with `args` (no shell: an argument may be as long as the
   // kernel allows), `input` on its standard input. Standard output goes to a
@@ -128,6 +136,33 @@ class ZiweiProcessTest : public ::testing::Test {
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
   }
 
+  // Runs the shell `script` in dir_ (standard input empty), with $Z the built
+  // ziwei; as the user "nobody" when root runs the tests and `unprivileged`
+  // is set, since root writes through permission bits.
+  Result sh(const std::string& script, bool unprivileged = false) {
+    const fs::path out = dir_ / ".out", err = dir_ / ".err";
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
+      ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), STDOUT_FILENO);
+      ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), STDERR_FILENO);
+      if (::chdir(dir_.c_str()) != 0) ::_exit(126);
+      ::setenv("Z", ZIWEI_EXECUTABLE, 1);
+      if (unprivileged && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+        ::_exit(126);
+      }
+      ::execl("/bin/sh", "sh", "-c", script.c_str(), nullptr);
+      ::_exit(127);
+    }
+    int raw = 0;
+    ::waitpid(child, &raw, 0);
+    Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+    fs::remove(out);
+    fs::remove(err);
+    return result;
+  }
+
+  static constexpr uid_t kNobody = 65534;
   fs::path dir_;
   std::optional<std::pair<uid_t, gid_t>> runAs_;  // the user and group ziwei runs as
 

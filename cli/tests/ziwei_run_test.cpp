@@ -90,24 +90,4 @@ TEST_F(Ziwei, BadInputIsAUsageErrorAndWritesNothing) {
   EXPECT_TRUE(fs::is_empty(dir_ / "files"));
 }
 
-// Failures of standard output, /dev/full and missing folders are in
-// hostile_input_test.cpp.
-TEST_F(Ziwei, DirectoriesAreRefusedDevicesWrittenInPlaceAndLinksFollowed) {
-  // A directory in the way: the temporary file beside it is removed again.
-  fs::create_directory(dir_ / "files" / "taken");
-  EXPECT_EQ(run({"-o", (dir_ / "files" / "taken").string()}).status, 1);
-  EXPECT_EQ(entries(dir_ / "files"), Names{"taken"});
-  EXPECT_TRUE(fs::is_empty(dir_ / "files" / "taken"));
-
-  EXPECT_EQ(run({"-o", "/dev/null"}).status, 0);
-  EXPECT_TRUE(fs::is_character_file("/dev/null"));
-
-  const fs::path target = dir_ / "files" / "target.htm";
-  const fs::path link = dir_ / "files" / "link.htm";
-  fs::create_symlink(target, link);
-  EXPECT_EQ(run({"-o", link.string(), "--format", "json"}).status, 0);
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_TRUE(readFile(target).starts_with("{\"input\":"));
-}
-
 }  // namespace
