@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "birth/lunar_birth.h"
+#include "text/utf8.h"
 
 namespace ziwei::cli {
 
@@ -174,7 +175,7 @@ Parsed<Target> parseOptions(const OptionTable<Target>& table,
     if (stop == Shape::Version) return ShowVersion{};
     if (finish != nullptr) finish(target);
   } catch (Refusal& refusal) {
-    return UsageError{prefix + refusal.message};
+    return UsageError{prefix + oneLine(refusal.message)};
   }
   return target;
 }

@@ -23,7 +23,7 @@
 #include "calendar/calendar_error.h"
 #include "chart/frame/chart_frame.h"
 #include "cli/batch_command.h"
-#include "cli/command_line.h"
+#include "cli/cast_command.h"
 #include "cli/lunar_command.h"
 #include "cli/solar_command.h"
 #include "page/user_text.h"
@@ -68,10 +68,10 @@ void checkLunar(const ziwei::cli::LunarOptions& options) {
   for (const std::string& date : options.dates) {
     if (date == "-") continue;
     try {
-      const std::string line = ziwei::cli::lunarLine(date);
+      const std::string line = ziwei::cli::lunarLine("argument", date);
       require(line.ends_with('\n') && ziwei::isValidUtf8(line), "a lunar line is one line");
-    } catch (const ziwei::calendar::CalendarError& error) {
-      checkRefusal(error.what());
+    } catch (const ziwei::cli::Refusal& refusal) {
+      require(printable(refusal.message), "a refused date prints as one line");
     }
   }
 }
@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkCommand(ziwei::cli::parseBatchCommand(rest), checkBatch);
   }
   if (first == "lunar" || first == "solar" || first == "batch") return 0;
-  const ziwei::cli::Command command = ziwei::cli::parseCommandLine(args);
+  const auto command = ziwei::cli::parseCastCommand(args);
   std::visit(
       [](const auto& parsed) {
         using Parsed = std::decay_t<decltype(parsed)>;
