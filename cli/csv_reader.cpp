@@ -101,23 +101,14 @@ bool CsvReader::have(std::size_t count) {
 }
 
 CsvError CsvReader::tooLong(std::size_t scanned) {
-  CsvError error{line_, "longer than 1 MiB (" + std::to_string(kLongestRecord) +
-                            " bytes), the longest record read"};
+  CsvError error{line_, std::string(kTooLong)};
   // A record that spans lines goes on after its first line, as one whose
   // quote is never closed; else the rest of the line is dropped.
   if (const std::size_t feed = input_.data().substr(0, scanned).find('\n');
       feed != std::string_view::npos) {
     input_.consume(feed + 1);
   } else {
-    for (;;) {
-      const std::size_t end = input_.data().find('\n');
-      if (end != std::string_view::npos) {
-        input_.consume(end + 1);
-        break;
-      }
-      input_.consume(input_.data().size());
-      if (!input_.fill()) break;
-    }
+    input_.skipLine();
   }
   ++line_;
   return error;
@@ -150,7 +141,7 @@ std::optional<std::variant<CsvRecord, CsvError>> CsvReader::next() {
   std::size_t at = 0;
   std::size_t end = 0;
   for (;;) {
-    if (at > kLongestRecord) return tooLong(at);
+    if (at > kLongestLine) return tooLong(at);
     if (at == input_.data().size() && !input_.fill()) {
       end = at;
       break;

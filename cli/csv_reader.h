@@ -24,9 +24,6 @@ struct CsvError {
   std::string reason;
 };
 
-// The longest record read; a longer one is refused.
-inline constexpr std::size_t kLongestRecord = 1 << 20;
-
 // Reads records one after another.
 //
 // Fields are separated by "," and records by LF or CR LF. A field that
@@ -35,7 +32,7 @@ inline constexpr std::size_t kLongestRecord = 1 << 20;
 // closing quote must be followed by "," or the end of the record. A '"'
 // inside an unquoted field is refused. A UTF-8 byte order mark at the start
 // is skipped, empty lines are skipped, and a CR that ends the input is
-// dropped. A record of more than kLongestRecord bytes is refused.
+// dropped. A record of more than kLongestLine bytes is refused.
 //
 // After a refused record the reader goes on with the line after the one
 // where the fault was found; after a quoted field that is never closed (or

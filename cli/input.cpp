@@ -79,4 +79,15 @@ bool Input::fill() {
   }
 }
 
+void Input::skipLine() {
+  for (;;) {
+    if (const std::size_t end = data().find('\n'); end != std::string_view::npos) {
+      consume(end + 1);
+      return;
+    }
+    consume(data().size());
+    if (!fill()) return;
+  }
+}
+
 }  // namespace ziwei::cli

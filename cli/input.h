@@ -10,6 +10,12 @@
 
 namespace ziwei::cli {
 
+// The longest line (or CSV record) read; a longer one is refused with
+// kTooLong and skipped.
+inline constexpr std::size_t kLongestLine = 1 << 20;
+inline constexpr std::string_view kTooLong =
+    "longer than 1 MiB (1048576 bytes), the longest allowed";
+
 // An input that could not be opened or read; the message names it and the
 // cause.
 struct InputError {
@@ -32,6 +38,8 @@ class Input {
   std::string_view data() const { return std::string_view(buffer_).substr(at_); }
   // Reads the next block; false at the end of the input. Throws InputError.
   bool fill();
+  // Drops the bytes up to and with the next line feed, reading as needed.
+  void skipLine();
   // Drops the first `count` bytes of data().
   void consume(std::size_t count) {
     at_ += count;

@@ -15,7 +15,6 @@ namespace ziwei::cli {
 namespace {
 
 constexpr std::string_view kStandardInput = "-";
-constexpr std::size_t kLongestLine = 1 << 20;
 
 constexpr std::array<OptionRow<LunarOptions>, 1> kRows{{
     {"help", 'h', Shape::Help, "", "show this help and exit"},
@@ -69,19 +68,9 @@ bool convertInput(Lines& out) {
     }
     const std::string where = "line " + std::to_string(number) + " of standard input";
     if (end == std::string_view::npos && input.data().size() > kLongestLine) {
-      reportError("lunar: " + where + ": longer than 1 MiB (" + std::to_string(kLongestLine) +
-                  " bytes)");
+      reportError("lunar: " + where + ": " + std::string(kTooLong));
       refused = true;
-      // Drops the rest of the line, a block at a time.
-      for (;;) {
-        const std::size_t feed = input.data().find('\n');
-        if (feed != std::string_view::npos) {
-          input.consume(feed + 1);
-          break;
-        }
-        input.consume(input.data().size());
-        if (!input.fill()) break;
-      }
+      input.skipLine();
       continue;
     }
     if (end == std::string_view::npos && input.data().empty()) break;

@@ -150,7 +150,7 @@ TEST_F(OutputFiles, LongLinesAndLongValues) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(lines(result.out).size(), 1u);
   EXPECT_EQ(lines(result.err).at(0),
-            "ziwei: batch: line 2: longer than 1 MiB (1048576 bytes), the longest record read");
+            "ziwei: batch: line 2: longer than 1 MiB (1048576 bytes), the longest allowed");
   EXPECT_EQ(lines(result.err).at(1),
             "ziwei: batch: line 3: sex: \"" + std::string(200, 'm') +
                 "\"... (1000 bytes) is not allowed (allowed: male, female)");

@@ -36,7 +36,7 @@ Lines readAll(std::string_view text) {
 }
 
 TEST(CsvReader, ReadsRecordsAndRefusesMalformedOnes) {
-  const std::string longLine(kLongestRecord + 1, 'x');
+  const std::string longLine(kLongestLine + 1, 'x');
   for (const auto& [text, expected] : std::vector<std::pair<std::string, Lines>>{
            {"a,b,c\n1,,3\n,\nlast", {"1: a|b|c", "2: 1||3", "3: |", "4: last"}},
            {"\n\n", {}},
@@ -64,10 +64,10 @@ TEST(CsvReader, ReadsRecordsAndRefusesMalformedOnes) {
              "2: !a closing quote is followed by \"王\" instead of a comma or the end of the "
              "line"}},
            {"h\n" + longLine + "\nnext\n",
-            {"1: h", "2: !longer than 1 MiB (1048576 bytes), the longest record read", "3: next"}},
+            {"1: h", "2: !longer than 1 MiB (1048576 bytes), the longest allowed", "3: next"}},
            {"h\n\"a\n" + longLine + "\nnext\n",
-            {"1: h", "2: !longer than 1 MiB (1048576 bytes), the longest record read",
-             "3: !longer than 1 MiB (1048576 bytes), the longest record read", "4: next"}},
+            {"1: h", "2: !longer than 1 MiB (1048576 bytes), the longest allowed",
+             "3: !longer than 1 MiB (1048576 bytes), the longest allowed", "4: next"}},
        }) {
     EXPECT_EQ(readAll(text), expected) << text.substr(0, 40);
   }
