@@ -86,7 +86,7 @@ void installSignalHandlers() {
       if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
       struct sigaction action {};
       action.sa_handler = removeTemporariesAndDie;
-      action.sa_flags = SA_RESETHAND | SA_NODEFER;
+      action.sa_flags = static_cast<int>(SA_RESETHAND | SA_NODEFER);
       sigemptyset(&action.sa_mask);
       ::sigaction(signal, &action, nullptr);
     }
