@@ -52,9 +52,9 @@ TEST_F(OutputFiles, StreamsLinksModesAndRefusals) {
   for (const ShellCase& c : std::vector<ShellCase>{
            // Closed standard streams: no output file takes their number.
            {"$Z batch in.csv -o out.jsonl >&-; s=$?; wc -l < out.jsonl; exit $s", 0, "1\n", ""},
-           {"$Z batch bad.csv -o out.jsonl 2>&-; s=$?; grep -c ziwei out.jsonl; exit $s", 1, "0\n",
-            ""},
-           {"$Z batch bad.csv --pages p 2>&-; s=$?; cat p/* | grep -c ziwei; exit $s", 1, "0\n",
+           {"$Z batch -o out.jsonl < bad.csv 2>&-; s=$?; grep -c ziwei out.jsonl; exit $s", 1,
+            "0\n", ""},
+           {"$Z batch --pages p < bad.csv 2>&-; s=$?; cat p/* | grep -c ziwei; exit $s", 1, "0\n",
             ""},
            {"$Z -o x.htm <&- >&- 2>&-; s=$?; head -c 6 x.htm; exit $s", 0, "<html>", ""},
            // Standard output named as a file is written through the descriptor.
@@ -64,7 +64,7 @@ TEST_F(OutputFiles, StreamsLinksModesAndRefusals) {
             "OLD\n{\"input\":", ""},
            {"$Z lunar 2001-06-08 >&-", 1, "", "ziwei: cannot write to standard output: Bad file"},
            // Mode and owner kept; hard links, loops, read-only files refused.
-           {"umask 022; echo x > f; chmod 600 f; $Z -o f && stat -c %a f", 0, "600\n", "", true},
+           {"umask 022; echo x > f; chmod 640 f; $Z -o f && stat -c %a f", 0, "640\n", "", true},
            {"echo x > f; chown nobody f; $Z batch in.csv -o f && stat -c %U f", 0, "nobody\n", ""},
            {"echo x > f; ln f g; $Z -o f; s=$?; cat g; exit $s", 1, "x\n",
             "ziwei: cannot write f: the file has 1 other hard link(s)", true},
@@ -184,16 +184,19 @@ TEST_F(OutputFiles, CalendarInputErrorsAndMessages) {
 TEST_F(OutputFiles, FullFileSystem) {
   const fs::path small = dir_ / "small";
   fs::create_directory(small);
-  if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=1m") != 0) {
+  if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=4m") != 0) {
     GTEST_SKIP() << "cannot mount a tmpfs here";
   }
   std::string csv = "name,sex,year,month,leap,day,hour,minute,second\n";
-  for (int i = 0; i < 100; ++i) csv += "n" + std::to_string(i) + ",male,2000,1,0,1,0,0,0\n";
-  writeFile(dir_ / "many.csv", csv);
+  for (int i = 0; i < 1000; ++i) {
+    csv += "n" + std::to_string(i) + ",male,2000,1,0,1,0,0,0\n";
+    if (i == 199) writeFile(dir_ / "many.csv", csv);
+  }
+  writeFile(dir_ / "more.csv", csv);
 
   Result result = sh("$Z batch --pages small/p many.csv");
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find(" MB (100 charts), but small/p has 1.0 MB free; "
+  EXPECT_NE(result.err.find(" MB (200 charts), but small/p has 4.2 MB free; "
                             "give --force to write anyway"),
             std::string::npos)
       << result.err;
@@ -212,6 +215,13 @@ TEST_F(OutputFiles, FullFileSystem) {
             std::string::npos)
       << result.err;
   EXPECT_EQ(temporaries(), std::vector<std::string>{});
+
+  // A JSON Lines file replaced as a whole keeps nothing of a failed run.
+  fs::remove_all(small / "p");
+  result = sh("$Z batch -o small/x.jsonl --force more.csv");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("batch: 0 charts written"), std::string::npos) << result.err;
+  EXPECT_FALSE(fs::exists(small / "x.jsonl"));
 
   result = sh("$Z batch -o small/all.jsonl --all");
   EXPECT_NE(result.err.find("GB (3421440 charts), but small has "), std::string::npos)
