@@ -38,8 +38,8 @@
 #include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
-#include "page/chart_page.h"
 #include "output/output_file.h"
+#include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 
@@ -427,12 +427,23 @@ void MainWindow::castChart() {
   selection.minute = cboMU_->currentText().toStdString();
   selection.second = cboS_->currentText().toStdString();
   selection.male = optSEX0_->isChecked();
+  LunarBirth birth;
   try {
-    chart_ = castFrame(readSelection(selection));
+    birth = readSelection(selection);
   } catch (const SelectionError& e) {
     setStatus(QString::fromUtf8(e.what()));
     return;
   }
+  chart_ = castFrame(birth);
+  // The selectors offer dates the calendar lacks; the chart is cast as
+  // chosen, and the status line says so once the page is shown.
+  pageNote_ = calendar::is_valid(lunarDateOf(birth))
+                  ? QString()
+                  : QStringLiteral("注意:曆法中沒有農曆 %1 年%2 %3 月 %4 日,已依所選日期排盤")
+                        .arg(birth.year)
+                        .arg(birth.leap ? QStringLiteral("閏") : QString())
+                        .arg(birth.month)
+                        .arg(birth.day);
   const std::string page = assembleChartPage(chart_, texts_.PageTemplate,
                                              txtNAME_->text().toStdString(), todayShortDate());
   showPageFile(kChartPageFile, page);
@@ -447,6 +458,9 @@ void MainWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
       setStatus(QStringLiteral("開啟網頁 %1").arg(loading_.toDisplayString()));
       break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
+      loading_.clear();
+      setStatus(info.url().fileName() == QLatin1String(kChartPageFile) ? pageNote_ : QString());
+      break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:  // replaced by a newer navigation
       loading_.clear();
       setStatus(QString());

@@ -116,6 +116,7 @@ class MainWindow : public QWidget {
   std::array<QPushButton*, 7> cmdB_{};
   QLabel* lbStatus_ = nullptr;
   QUrl loading_;           // the address the pane is loading; empty between loads
+  QString pageNote_;       // what the status line says once the chart page is shown
   bool printing_ = false;  // the pane is making the pages of a preview or a print
 };
 

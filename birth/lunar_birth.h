@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "calendar/gregorian.h"
+#include "calendar/lunar.h"
 
 namespace ziwei {
 
@@ -26,6 +27,13 @@ struct LunarBirth {
   bool male = true;
   friend bool operator==(const LunarBirth&, const LunarBirth&) = default;
 };
+
+// The lunar date of a birth. The selectors offer dates the calendar lacks (a
+// leap month the year does not have, day 30 of a 29-day month); such a birth
+// is still cast as given, and calendar::is_valid tells the two apart.
+constexpr calendar::LunarDate lunarDateOf(const LunarBirth& birth) {
+  return {birth.year, birth.month, birth.leap, birth.day};
+}
 
 // The clock hour 23:00-23:59 (晚子, the late 子 hour): SameDay counts it as
 // the 子 hour of its own date, as this program always has; NextDay as the 子

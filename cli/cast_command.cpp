@@ -1,8 +1,12 @@
 #include "cli/cast_command.h"
 
 #include <array>
+#include <optional>
+#include <string>
 
 #include "birth/solar_birth.h"
+#include "calendar/calendar_error.h"
+#include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
 #include "cli/command.h"
 #include "cli/dates.h"
@@ -161,6 +165,22 @@ std::string castHelpText() {
          "  ziwei batch --all                    charts of every lunar birth 1912-2010\n";
 }
 
+namespace {
+
+// The warning for a lunar date the calendar lacks, which is cast as given:
+// the calendar's own words for what it lacks.
+std::optional<std::string> missingDateWarning(const LunarBirth& birth) {
+  try {
+    (void)calendar::to_gregorian(lunarDateOf(birth));
+  } catch (const calendar::CalendarError& error) {
+    return std::string("warning: ") + error.what() +
+           "; the calendar lacks this date, the chart is cast as given";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::string castOutput(const CastOptions& options) {
   const ChartState chart = castFrame(options.request.birth, options.request.options);
   if (options.format == OutputFormat::Json) {
@@ -180,6 +200,7 @@ int runCast(const CastOptions& options) {
     reportError(error.what());
     return kExitUsage;
   }
+  if (const auto warning = missingDateWarning(options.request.birth)) reportError(*warning);
   try {
     writeOutputFile(
         options.output ? std::optional<std::filesystem::path>(*options.output) : std::nullopt,

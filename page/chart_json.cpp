@@ -124,6 +124,8 @@ void writeInput(AppendBuffer& out, const BirthRequest& request) {
   appendNumber(out, birth.minute);
   out += ",\"second\":";
   appendNumber(out, birth.second);
+  out += ",\"dateExists\":";
+  appendBool(out, calendar::is_valid(lunarDateOf(birth)));
   if (request.solar) {
     out += ",\"solar\":";
     appendDate(out, *request.solar);

@@ -376,6 +376,8 @@ void TestMainWindow::castAndCompare(const BirthSelection& selection, const QStri
 void TestMainWindow::chartRequestsWriteWhatTheCommandLineWrites() {
   openWindow();
   castAndCompare(BirthSelection{}, QStringLiteral("您的姓名"));  // the start-up selection
+  auto* status = child<QLabel>("lbStatus");
+  QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), kLoadTimeout);
   QCOMPARE(window_->chartState().BirthYear, 2000);
   QCOMPARE(window_->chartState().YearStem, std::string("庚"));
 
@@ -391,6 +393,10 @@ void TestMainWindow::chartRequestsWriteWhatTheCommandLineWrites() {
   const QString name = QStringLiteral("王<小>明 & @CYY@");
   child<QLineEdit>("txtNAME")->setText(name);
   castAndCompare(other, name);
+  // 1984 has no leap 12th month: cast as chosen, and said so.
+  QTRY_COMPARE_WITH_TIMEOUT(
+      status->text(), QStringLiteral("注意:曆法中沒有農曆 1984 年閏 12 月 16 日,已依所選日期排盤"),
+      kLoadTimeout);
   QCOMPARE(window_->chartState().BirthMonth, 1);
   QCOMPARE(static_cast<int>(window_->chartState().BirthSecond), 59);  // not on the page
   QCOMPARE(window_->chartState().SexText, std::string("陽女"));

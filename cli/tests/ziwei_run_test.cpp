@@ -49,7 +49,7 @@ TEST_F(Ziwei, StatusesAndStreams) {
   for (const auto& [args, input, status, out, err] :
        std::vector<std::tuple<Args, std::string, int, std::string, std::string>>{
            {{"--version"}, "", 0, std::string("ziwei ") + ZIWEI_VERSION + "\n", ""},
-           {{"--year", "1800", "-o", "x.htm"},
+           {{"--year", "1800", "-o", (dir_ / "x.htm").string()},
             "",
             2,
             "",
@@ -67,6 +67,21 @@ TEST_F(Ziwei, StatusesAndStreams) {
             "ziwei: lunar: argument 2: 2101-01-01 is outside the supported range "
             "1900-01-31..2100-12-31\n"},
            {{"solar", "2033", "11", "1", "--leap"}, "", 0, "2033-12-22\n", ""},
+           // A lunar date the calendar lacks is cast, with a warning.
+           {{"--year", "2001", "--month", "4", "--leap", "--day", "30", "-o",
+             (dir_ / "w.htm").string()},
+            "",
+            0,
+            "",
+            "ziwei: warning: lunar 2001, leap month 4, day 30: the day is not allowed (allowed: "
+            "days 1 to 29 of that month); the calendar lacks this date, the chart is cast as "
+            "given\n"},
+           {{"--year", "2001", "--month", "4", "--leap", "--day", "29", "-o",
+             (dir_ / "w.htm").string()},
+            "",
+            0,
+            "",
+            ""},
            {{"solar", "2033", "7", "1", "--leap"},
             "",
             2,
@@ -80,6 +95,7 @@ TEST_F(Ziwei, StatusesAndStreams) {
     EXPECT_EQ(result.err, err) << args[0];
   }
   EXPECT_FALSE(fs::exists(dir_ / "x.htm"));
+  EXPECT_TRUE(fs::exists(dir_ / "w.htm"));
   EXPECT_TRUE(run({"--help"}).out.starts_with("Usage: ziwei [OPTION]..."));
 }
 
@@ -91,7 +107,7 @@ TEST_F(Ziwei, SolarCastIsTheCastOfItsLunarDate) {
   solar.insert(solar.end(), time.begin(), time.end());
   lunar.insert(lunar.end(), time.begin(), time.end());
   std::string lunarJson = run(lunar).out;
-  const std::string seconds = "\"second\":0";
+  const std::string seconds = "\"second\":0,\"dateExists\":true";
   ASSERT_NE(lunarJson.find(seconds), std::string::npos);
   lunarJson.insert(lunarJson.find(seconds) + seconds.size(), ",\"solar\":\"2001-06-08\"");
   EXPECT_EQ(run(solar).out, lunarJson);
