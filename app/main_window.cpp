@@ -39,6 +39,7 @@
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
 #include "page/chart_page.h"
+#include "output/output_file.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 
@@ -400,8 +401,8 @@ std::optional<QString> MainWindow::writePage(const char* fileName, const std::st
   }
   const QString path = pageFilePath(texts_.WorkDir, fileName);
   try {
-    writePageFile(std::filesystem::path(QFile::encodeName(path).toStdString()), page,
-                  PageEncoding::Big5);
+    writeOutputFile(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                    encodePage(page, PageEncoding::Big5), LinkRule::Replace);
   } catch (const std::exception& e) {
     setStatus(QStringLiteral("無法寫入網頁檔: %1").arg(QString::fromLocal8Bit(e.what())));
     return std::nullopt;

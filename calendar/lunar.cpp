@@ -155,8 +155,8 @@ std::string explain(const LunarDate& d, const Located& found) {
                         : " (its leap month is " + std::to_string(leap) + ")");
     }
     case Problem::kNoSuchDay:
-      return date + ": that month has " + std::to_string(month_length(d.year, d.month, d.leap)) +
-             " days";
+      return date + ": the day is not allowed (allowed: days 1 to " +
+             std::to_string(month_length(d.year, d.month, d.leap)) + " of that month)";
     case Problem::kPastRange:
       return date + " falls on " + format_gregorian(gregorian_from_days(found.day)) +
              ", outside the supported range " + range_text();

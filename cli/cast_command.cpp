@@ -1,16 +1,165 @@
 #include "cli/cast_command.h"
 
-#include <iostream>
+#include <array>
 
+#include "birth/solar_birth.h"
 #include "chart/frame/chart_frame.h"
+#include "cli/command.h"
+#include "cli/dates.h"
 #include "cli/exit_status.h"
-#include "cli/output.h"
+#include "cli/rule_options.h"
+#include "output/output_file.h"
 #include "page/chart_json.h"
 #include "page/chart_page.h"
-#include "page/page_file.h"
 #include "page/page_template.h"
 
 namespace ziwei::cli {
+
+namespace {
+
+using Row = OptionRow<CastOptions>;
+
+bool isLunarDate(const BirthNumberField* field) {
+  return field->member == &LunarBirth::year || field->member == &LunarBirth::month ||
+         field->member == &LunarBirth::day;
+}
+
+void noteLunarOption(CastOptions& o, std::string_view option) {
+  if (o.lunarOption.empty()) o.lunarOption = option;
+}
+
+constexpr std::array<Row, 4> kPersonRows{{
+    {"name", 0, Shape::Text, "TEXT", "name shown on the chart, UTF-8 (default: 您的姓名)",
+     [](CastOptions& o, const OptionValue& v) { o.request.name = v.text; }},
+    {"sex", 0, Shape::Word, "male|female", "sex (default: male)",
+     [](CastOptions& o, const OptionValue& v) { o.request.birth.male = v.word == 0; }},
+    {"solar", 0, Shape::Text, "YYYY-MM-DD",
+     "Gregorian (國曆) birth date, China Standard Time: cast the lunar date it falls on "
+     "(instead of --year, --month, --leap and --day); the hour stays on this date, so "
+     "hour 23 is the 子 hour of this day",
+     [](CastOptions& o, const OptionValue& v) { o.solar = v.text; }},
+    {"leap", 0, Shape::Flag, "", "the month is a leap month (default: a normal month)",
+     [](CastOptions& o, const OptionValue& v) {
+       o.request.birth.leap = true;
+       noteLunarOption(o, v.option);
+     }},
+}};
+
+// The help of each of kBirthNumberFields, in its order.
+constexpr std::array<std::string_view, kBirthNumberFields.size()> kBirthHelp = {
+    "lunar year",    "lunar month",     "lunar day",
+    "hour of birth", "minute of birth", "second of birth"};
+
+constexpr auto kBirthRows = [] {
+  std::array<Row, kBirthNumberFields.size()> rows{};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i] = {kBirthNumberFields[i].name,
+               0,
+               Shape::Number,
+               "N",
+               kBirthHelp[i],
+               [](CastOptions& o, const OptionValue& v) {
+                 o.request.birth.*v.field->member = v.number;
+                 if (isLunarDate(v.field)) noteLunarOption(o, v.option);
+               },
+               &kBirthNumberFields[i]};
+  }
+  return rows;
+}();
+
+constexpr auto kRuleRows = [] {
+  std::array<Row, kRuleOptions.size()> rows{};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i] = {kRuleOptions[i].name,
+               0,
+               Shape::Word,
+               kRuleOptions[i].words,
+               kRuleOptions[i].help,
+               [](CastOptions& o, const OptionValue& v) {
+                 setRule(o.request.options, v.option.substr(2), v.word);
+               }};
+  }
+  return rows;
+}();
+
+constexpr std::array<Row, 6> kOutputRows{{
+    {"format", 0, Shape::Word, "html|json", "an HTML page or a JSON document (default: html)",
+     [](CastOptions& o, const OptionValue& v) {
+       o.format = v.word == 0 ? OutputFormat::Html : OutputFormat::Json;
+     }},
+    {"encoding", 0, Shape::Word, "big5|utf-8",
+     "encoding of the HTML page (default: big5); JSON is always UTF-8",
+     [](CastOptions& o, const OptionValue& v) {
+       o.encoding = v.word == 0 ? PageEncoding::Big5 : PageEncoding::Utf8;
+       o.encodingGiven = true;
+     }},
+    {"print-date", 0, Shape::Text, "TEXT",
+     "date printed on the page (default: today in the locale's short date format)",
+     [](CastOptions& o, const OptionValue& v) { o.printDate = v.text; }},
+    {"output", 'o', Shape::Path, "FILE",
+     "write to FILE, replacing it as a whole (see Output files below); \"-\" is standard "
+     "output (default: standard output)",
+     [](CastOptions& o, const OptionValue& v) {
+       o.output = v.text == "-" ? std::nullopt : std::optional<std::string>(v.text);
+     }},
+    {"help", 'h', Shape::Help, "", "show this help and exit"},
+    {"version", 0, Shape::Version, "", "show the version and exit"},
+}};
+
+constexpr auto kRows = join(kPersonRows, kBirthRows, kRuleRows, kOutputRows);
+constexpr OptionTable<CastOptions> kTable{"", kRows};
+
+void finish(CastOptions& options) {
+  if (options.format == OutputFormat::Json && options.encodingGiven &&
+      options.encoding == PageEncoding::Big5) {
+    throw Refusal{"--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"};
+  }
+  if (!options.solar) return;
+  if (!options.lunarOption.empty()) {
+    throw Refusal{"--solar and " + options.lunarOption +
+                  " cannot be given together (--solar gives the lunar date)"};
+  }
+  const calendar::GregorianDate date = readDate("--solar", *options.solar);
+  try {
+    options.request.birth = lunarBirthOn(date, options.request.birth);
+    options.request.solar = date;
+  } catch (const calendar::CalendarError& error) {
+    throw Refusal{"--solar: " + std::string(error.what())};
+  }
+}
+
+}  // namespace
+
+Parsed<CastOptions> parseCastCommand(std::span<const std::string_view> args) {
+  return parseOptions(kTable, args, CastOptions{}, finish);
+}
+
+std::string castHelpText() {
+  return "Usage: ziwei [OPTION]...\n"
+         "Casts the Zi Wei Dou Shu (紫微斗數) chart of a lunar birth date (or of the\n"
+         "Gregorian date given with --solar) and writes it as an HTML page or as a JSON\n"
+         "document.\n"
+         "\n" +
+         optionHelp(kTable) +
+         "\n"
+         "The page is one line of HTML declared as Big5 (or UTF-8 with --encoding utf-8),\n"
+         "followed by CR LF; characters of the name that Big5 cannot hold are written\n"
+         "as &#N; references. Hours 23 and 0 are both the 子 hour. With --solar the\n"
+         "hour belongs to the Gregorian date given: 23:30 on 2001-06-08 is the 子 hour of\n"
+         "lunar leap month 4, day 17 (2001-06-08), not of the next day.\n"
+         "\n" +
+         std::string(kOutputFilesHelp) +
+         "\n"
+         "Exit status: 0 done, 1 the output could not be written, 2 bad command line.\n"
+         "\n"
+         "Calendar commands (see ziwei COMMAND --help):\n"
+         "  ziwei lunar DATE...                  lunar date of each Gregorian date\n"
+         "  ziwei solar YEAR MONTH DAY [--leap]  Gregorian date of a lunar date\n"
+         "\n"
+         "Many charts (see ziwei batch --help):\n"
+         "  ziwei batch [FILE]                   charts of CSV records (JSON Lines, pages)\n"
+         "  ziwei batch --all                    charts of every lunar birth 1912-2010\n";
+}
 
 std::string castOutput(const CastOptions& options) {
   const ChartState chart = castFrame(options.request.birth, options.request.options);
@@ -28,16 +177,22 @@ int runCast(const CastOptions& options) {
   try {
     bytes = castOutput(options);
   } catch (const std::invalid_argument& error) {
-    std::cerr << "ziwei: " << oneLine(error.what()) << '\n';
+    reportError(error.what());
     return kExitUsage;
   }
   try {
-    writeOutput(options.output, bytes);
-  } catch (const PageWriteError& error) {
-    std::cerr << "ziwei: " << oneLine(error.what()) << '\n';
+    writeOutputFile(
+        options.output ? std::optional<std::filesystem::path>(*options.output) : std::nullopt,
+        bytes);
+  } catch (const OutputError& error) {
+    reportError(error.what());
     return kExitIoError;
   }
   return kExitDone;
+}
+
+int castCommand(std::span<const std::string_view> args) {
+  return runParsed(parseCastCommand(args), castHelpText, runCast);
 }
 
 }  // namespace ziwei::cli

@@ -1,17 +1,47 @@
 #pragma once
+// ziwei [OPTION]...: casts one chart and writes it, the default command.
 
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
-#include "cli/command_line.h"
+#include "birth/lunar_birth.h"
+#include "cli/options.h"
+#include "page/page_file.h"
 
 namespace ziwei::cli {
+
+enum class OutputFormat { Html, Json };
+
+struct CastOptions {
+  BirthRequest request;
+  OutputFormat format = OutputFormat::Html;
+  PageEncoding encoding = PageEncoding::Big5;
+  std::optional<std::string> printDate;  // today's date when not given
+  std::optional<std::string> output;     // standard output when not given
+  // As given on the command line, for the checks of options that exclude
+  // each other.
+  bool encodingGiven = false;
+  std::optional<std::string> solar;  // --solar
+  std::string lunarOption;           // the first of --year, --month, --leap, --day
+};
+
+// Reads the arguments that follow the program name. Pure.
+Parsed<CastOptions> parseCastCommand(std::span<const std::string_view> args);
+
+// The help text: every option with its range and default.
+std::string castHelpText();
 
 // What a cast writes: the encoded page, or the JSON document and a line
 // feed. Throws std::invalid_argument for birth data the engine refuses.
 std::string castOutput(const CastOptions& options);
 
-// Casts the chart and writes it where the options say. Returns the exit
-// status; reports a failure as one line on standard error.
+// Casts the chart and writes it where the options say; returns the exit
+// status, a failure reported as one line on standard error.
 int runCast(const CastOptions& options);
+
+// The whole command on the process's streams.
+int castCommand(std::span<const std::string_view> args);
 
 }  // namespace ziwei::cli

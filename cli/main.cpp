@@ -1,65 +1,41 @@
 // ziwei: casts a Zi Wei Dou Shu chart from the command line.
+#include <array>
 #include <exception>
-#include <iostream>
 #include <span>
 #include <string_view>
-#include <type_traits>
-#include <variant>
 #include <vector>
 
 #include "cli/batch_command.h"
 #include "cli/cast_command.h"
-#include "cli/command_line.h"
+#include "cli/command.h"
 #include "cli/exit_status.h"
 #include "cli/lunar_command.h"
-#include "cli/output.h"
 #include "cli/solar_command.h"
-#include "cli/version.h"
-#include "page/page_file.h"
+#include "output/output_file.h"
 
 namespace {
 
-int printText(const std::string& text) {
-  try {
-    ziwei::cli::writeOutput(std::nullopt, text);
-  } catch (const ziwei::PageWriteError& error) {
-    std::cerr << "ziwei: " << error.what() << '\n';
-    return ziwei::cli::kExitIoError;
-  }
-  return ziwei::cli::kExitDone;
-}
-
-int run(const ziwei::cli::Command& command) {
-  using namespace ziwei::cli;
-  return std::visit(
-      [](const auto& parsed) {
-        using Parsed = std::decay_t<decltype(parsed)>;
-        if constexpr (std::is_same_v<Parsed, UsageError>) {
-          std::cerr << "ziwei: " << ziwei::oneLine(parsed.message) << '\n';
-          return kExitUsage;
-        } else if constexpr (std::is_same_v<Parsed, ShowHelp>) {
-          return printText(helpText());
-        } else if constexpr (std::is_same_v<Parsed, ShowVersion>) {
-          return printText("ziwei " + std::string(kVersion) + "\n");
-        } else {
-          return runCast(parsed);
-        }
-      },
-      command);
-}
+// The commands after "ziwei"; the cast takes every other command line.
+constexpr std::array<ziwei::cli::CommandEntry, 3> kCommands{{
+    {"lunar", ziwei::cli::lunarCommand},
+    {"solar", ziwei::cli::solarCommand},
+    {"batch", ziwei::cli::batchCommand},
+}};
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  ziwei::openStandardStreams();
   try {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const std::string_view first = args.empty() ? std::string_view{} : args.front();
-    if (first == "lunar") return ziwei::cli::lunarCommand(std::span(args).subspan(1));
-    if (first == "solar") return ziwei::cli::solarCommand(std::span(args).subspan(1));
-    if (first == "batch") return ziwei::cli::batchCommand(std::span(args).subspan(1));
-    return run(ziwei::cli::parseCommandLine(args));
+    for (const ziwei::cli::CommandEntry& command : kCommands) {
+      if (!args.empty() && args.front() == command.name) {
+        return command.main(std::span(args).subspan(1));
+      }
+    }
+    return ziwei::cli::castCommand(args);
   } catch (const std::exception& error) {
-    std::cerr << "ziwei: " << ziwei::oneLine(error.what()) << '\n';
+    ziwei::cli::reportError(error.what());
     return ziwei::cli::kExitIoError;
   }
 }

@@ -4,23 +4,21 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "calendar/lunar.h"
-#include "cli/command_line.h"
+#include "cli/options.h"
 
 namespace ziwei::cli {
 
 struct SolarOptions {
   calendar::LunarDate date;  // an existing date of the calendar's range
+  int given = 0;             // how many of YEAR, MONTH, DAY were given
 };
-
-using SolarCommand = std::variant<UsageError, ShowHelp, SolarOptions>;
 
 // Reads the arguments that follow "solar". Pure. A lunar date that does not
 // exist (a leap month the year lacks, day 30 of a 29-day month) or lies
 // outside the calendar's range is refused with the calendar's reason.
-SolarCommand parseSolarCommand(std::span<const std::string_view> args);
+Parsed<SolarOptions> parseSolarCommand(std::span<const std::string_view> args);
 
 std::string solarHelpText();
 
@@ -28,8 +26,6 @@ std::string solarHelpText();
 // calendar::CalendarError for one that does not exist.
 std::string solarLine(const calendar::LunarDate& date);
 
-// The whole command on the process's standard streams; returns the exit
-// status.
 int solarCommand(std::span<const std::string_view> args);
 
 }  // namespace ziwei::cli

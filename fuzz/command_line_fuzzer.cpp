@@ -4,9 +4,9 @@
 // main.
 //
 // Every list either is refused with one line of valid UTF-8 that holds no
-// control character (it goes to a terminal), or gives a command; a cast
-// command holds valid UTF-8 texts and birth data that the chart engine
-// accepts.
+// control character (it goes to a terminal), or gives a command whose texts
+// are valid UTF-8, whose birth data the chart engine accepts, and whose dates
+// convert (or are refused with such a line).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,18 +15,15 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <type_traits>
-#include <variant>
 #include <vector>
 
-#include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "chart/frame/chart_frame.h"
 #include "cli/batch_command.h"
-#include "cli/command_line.h"
+#include "cli/cast_command.h"
 #include "cli/lunar_command.h"
 #include "cli/solar_command.h"
-#include "page/user_text.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -46,37 +43,22 @@ bool printable(std::string_view line) {
   return true;
 }
 
-// A refusal of the calendar and batch commands is printed through oneLine.
-void checkRefusal(const std::string& message) {
-  require(!message.empty(), "a refusal gives a reason");
-  require(printable(ziwei::oneLine(message)), "a refusal prints as one line");
-}
+bool utf8(const std::optional<std::string>& text) { return !text || ziwei::isValidUtf8(*text); }
 
-// A command of lunar, solar or batch: a refusal that prints as one line, or
-// options that pass `check`.
-template <typename Options, typename Command>
-void checkCommand(const Command& command, void (*check)(const Options&)) {
-  if (const auto* error = std::get_if<ziwei::cli::UsageError>(&command)) {
-    checkRefusal(error->message);
-  } else if (const auto* options = std::get_if<Options>(&command)) {
-    check(*options);
-  }
-}
-
-void checkLunar(const ziwei::cli::LunarOptions& options) {
+void check(const ziwei::cli::LunarOptions& options) {
   require(!options.dates.empty(), "lunar has a date");
   for (const std::string& date : options.dates) {
     if (date == "-") continue;
     try {
-      const std::string line = ziwei::cli::lunarLine(date);
+      const std::string line = ziwei::cli::lunarLine("argument", date);
       require(line.ends_with('\n') && ziwei::isValidUtf8(line), "a lunar line is one line");
-    } catch (const ziwei::calendar::CalendarError& error) {
-      checkRefusal(error.what());
+    } catch (const ziwei::cli::Refusal& refusal) {
+      require(printable(refusal.message), "a refused date prints as one line");
     }
   }
 }
 
-void checkSolar(const ziwei::cli::SolarOptions& options) {
+void check(const ziwei::cli::SolarOptions& options) {
   try {
     require(ziwei::cli::solarLine(options.date).size() == 11, "a solar line is a date");
   } catch (const ziwei::calendar::CalendarError&) {
@@ -84,9 +66,29 @@ void checkSolar(const ziwei::cli::SolarOptions& options) {
   }
 }
 
-void checkBatch(const ziwei::cli::BatchOptions& options) {
+void check(const ziwei::cli::BatchOptions& options) {
   require(options.jobs <= 256, "batch workers are bounded");
-  require(!options.printDate || ziwei::isValidUtf8(*options.printDate), "the print date is UTF-8");
+  require(utf8(options.printDate), "the print date is UTF-8");
+}
+
+void check(const ziwei::cli::CastOptions& options) {
+  require(ziwei::isValidUtf8(options.request.name) && utf8(options.printDate),
+          "the texts are UTF-8");
+  require(!options.output || !options.output->empty(), "an output file has a name");
+  try {
+    (void)ziwei::castFrame(options.request.birth, options.request.options);
+  } catch (const std::invalid_argument&) {
+    require(false, "accepted birth data cast a chart");
+  }
+}
+
+template <class Options>
+void check(const ziwei::cli::Parsed<Options>& parsed) {
+  if (const auto* error = std::get_if<ziwei::cli::UsageError>(&parsed)) {
+    require(printable(error->message), "a refusal is one printable line of UTF-8");
+  } else if (const auto* options = std::get_if<Options>(&parsed)) {
+    check(*options);
+  }
 }
 
 }  // namespace
@@ -102,36 +104,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       from = nul + 1;
     }
   }
-
-  // The commands as ziwei's main dispatches them.
   const std::string_view first = args.empty() ? std::string_view{} : args.front();
   const auto rest = std::span<const std::string_view>(args).subspan(args.empty() ? 0 : 1);
   if (first == "lunar") {
-    checkCommand(ziwei::cli::parseLunarCommand(rest), checkLunar);
+    check(ziwei::cli::parseLunarCommand(rest));
   } else if (first == "solar") {
-    checkCommand(ziwei::cli::parseSolarCommand(rest), checkSolar);
+    check(ziwei::cli::parseSolarCommand(rest));
   } else if (first == "batch") {
-    checkCommand(ziwei::cli::parseBatchCommand(rest), checkBatch);
+    check(ziwei::cli::parseBatchCommand(rest));
+  } else {
+    check(ziwei::cli::parseCastCommand(args));
   }
-  if (first == "lunar" || first == "solar" || first == "batch") return 0;
-  const ziwei::cli::Command command = ziwei::cli::parseCommandLine(args);
-  std::visit(
-      [](const auto& parsed) {
-        using Parsed = std::decay_t<decltype(parsed)>;
-        if constexpr (std::is_same_v<Parsed, ziwei::cli::UsageError>) {
-          require(printable(parsed.message), "a refusal is one printable line of UTF-8");
-        } else if constexpr (std::is_same_v<Parsed, ziwei::cli::CastOptions>) {
-          require(ziwei::isValidUtf8(parsed.request.name), "the name is UTF-8");
-          require(!parsed.printDate || ziwei::isValidUtf8(*parsed.printDate),
-                  "the print date is UTF-8");
-          require(!parsed.output || !parsed.output->empty(), "an output file has a name");
-          try {
-            (void)ziwei::castFrame(parsed.request.birth, parsed.request.options);
-          } catch (const std::invalid_argument&) {
-            require(false, "accepted birth data cast a chart");
-          }
-        }
-      },
-      command);
   return 0;
 }

@@ -2,7 +2,7 @@
 // whole CSV text.
 //
 // Reading any text ends; every record and refusal names a line of the text,
-// in rising order; a refusal gives a reason. The records read, written out
+// in rising order; a refusal is one printable line. The records read, written out
 // again with every field quoted, read back as the same fields on the lines
 // where they were written. With the first record as the header, a record
 // that the record reader accepts holds a UTF-8 name and birth data that the
@@ -21,7 +21,7 @@
 
 #include "birth/solar_birth.h"
 #include "chart/frame/chart_frame.h"
-#include "cli/batch_command.h"
+#include "cli/batch_records.h"
 #include "cli/csv_reader.h"
 #include "page/user_text.h"
 
@@ -38,18 +38,29 @@ void require(bool condition, const char* what) {
   }
 }
 
+// A message as it reaches a terminal: one line of valid UTF-8 without
+// control characters.
+bool printable(std::string_view line) {
+  if (line.empty() || !ziwei::isValidUtf8(line)) return false;
+  return std::ranges::none_of(line, [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+  });
+}
+
 std::vector<std::variant<CsvRecord, CsvError>> readAll(std::string_view text) {
   const std::size_t lines =
       static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
   std::vector<std::variant<CsvRecord, CsvError>> read;
-  CsvReader reader(text);
+  ziwei::cli::Input input = ziwei::cli::Input::ofText(text);
+  CsvReader reader(input);
   std::size_t lastLine = 0;
   while (auto next = reader.next()) {
     const std::size_t line = std::visit([](const auto& each) { return each.line; }, *next);
     require(line >= 1 && line <= lines, "a record names a line of the text");
     require(line >= lastLine, "records come in line order");
     if (const auto* error = std::get_if<CsvError>(&*next)) {
-      require(!error->reason.empty(), "a refusal gives a reason");
+      require(printable(error->reason), "a refusal prints as one line");
     }
     lastLine = line;
     read.push_back(std::move(*next));
@@ -103,23 +114,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   if (records.empty()) return 0;
-  const auto header = ziwei::cli::readBatchHeader(records.front());
-  const auto* columns = std::get_if<ziwei::cli::BatchColumns>(&header);
-  if (columns == nullptr) {
-    require(!std::get<std::string>(header).empty(), "a refused header gives a reason");
+  ziwei::cli::BatchColumns columns;
+  try {
+    columns = ziwei::cli::readBatchHeader(records.front());
+  } catch (const ziwei::cli::Refusal& refusal) {
+    require(printable(refusal.message), "a refused header prints as one line");
     return 0;
   }
   for (std::size_t i = 1; i < records.size(); ++i) {
-    const auto birth = ziwei::cli::readBatchRecord(records[i], *columns);
-    if (const auto* input = std::get_if<ziwei::BirthRequest>(&birth)) {
-      require(ziwei::isValidUtf8(input->name), "an accepted name is UTF-8");
+    try {
+      const ziwei::BirthRequest input = ziwei::cli::readBatchRecord(records[i], columns);
+      require(ziwei::isValidUtf8(input.name), "an accepted name is UTF-8");
       try {
-        (void)ziwei::castFrame(input->birth, input->options);
+        (void)ziwei::castFrame(input.birth, input.options);
       } catch (const std::invalid_argument&) {
         require(false, "an accepted record casts a chart");
       }
-    } else {
-      require(!std::get<std::string>(birth).empty(), "a refused record gives a reason");
+    } catch (const ziwei::cli::Refusal& refusal) {
+      require(printable(refusal.message), "a refused record prints as one line");
     }
   }
   return 0;

@@ -99,7 +99,9 @@ TEST(Lunar, RefusesDatesThatDoNotExistOrAreOutOfRange) {
       {{2022, 3, true, 1},
        "lunar 2022, leap month 3, day 1: lunar year 2022 has no leap month 3 (it has no leap "
        "month)"},
-      {{2023, 1, false, 30}, "lunar 2023, month 1, day 30: that month has 29 days"},
+      {{2023, 1, false, 30},
+       "lunar 2023, month 1, day 30: the day is not allowed (allowed: days 1 to 29 of that "
+       "month)"},
       {{2023, 13, false, 1}, "lunar 2023, month 13, day 1: months are numbered 1..12"},
       {{1899, 12, false, 1},
        "lunar 1899, month 12, day 1: the year is outside the supported range 1900..2100"},

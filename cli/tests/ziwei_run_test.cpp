@@ -1,8 +1,9 @@
-// Runs the built ziwei as a user would and checks what it writes and how it
-// exits.
+// Runs the built ziwei as a user would: what the cast and the calendar
+// commands write and how they exit.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/tests/ziwei_process.h"
@@ -10,104 +11,105 @@
 namespace {
 
 using namespace ziwei::cli::testing;
-using Names = std::vector<std::string>;
+using Args = std::vector<std::string>;
 
 class Ziwei : public ZiweiProcessTest {
  protected:
   Ziwei() : ZiweiProcessTest("ziwei-cli-") {}
-  void SetUp() override {
-    ZiweiProcessTest::SetUp();
-    fs::create_directories(dir_ / "files");
-  }
 };
 
-TEST_F(Ziwei, CastsTheDefaultPageInBig5) {
-  const Result result = run({"--print-date", "2026/12/6"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
+TEST_F(Ziwei, CastsPagesAndJson) {
+  const Result page = run({"--name", "王😀", "--print-date", "2026/12/6"});
+  EXPECT_EQ(page.status, 0);
+  EXPECT_EQ(page.err, "");
   EXPECT_TRUE(
-      result.out.starts_with("<html><head><title>Tessaro\xB5\xB5\xB7L\xA4\xE6\xBC\xC6</title>"));
-  EXPECT_TRUE(result.out.ends_with("</body></html>\r\n"));
-  EXPECT_NE(result.out.find("[                \xB1z\xAA\xBA\xA9m\xA6W ]"),
-            std::string::npos);  // 您的姓名
-  EXPECT_NE(result.out.find("<td width='30%'>2026/12/6</td>"), std::string::npos);
-  EXPECT_EQ(result.out.find('\n'), result.out.size() - 1);
-}
+      page.out.starts_with("<html><head><title>Tessaro\xB5\xB5\xB7L\xA4\xE6\xBC\xC6</title>"));
+  EXPECT_TRUE(page.out.ends_with("</body></html>\r\n"));
+  EXPECT_NE(page.out.find("[                \xA4\xFD&#128512; ]"), std::string::npos);
+  EXPECT_NE(page.out.find("<td width='30%'>2026/12/6</td>"), std::string::npos);
+  EXPECT_EQ(page.out.find('\n'), page.out.size() - 1);
+  // The same bytes into a file.
+  EXPECT_EQ(
+      run({"--name", "王😀", "--print-date", "2026/12/6", "-o", (dir_ / "c.htm").string()}).out, "");
+  EXPECT_EQ(readFile(dir_ / "c.htm"), page.out);
 
-TEST_F(Ziwei, WritesTheSamePageToAFile) {
-  const std::string path = (dir_ / "files" / "chart.htm").string();
-  const Result toStdout = run({"--name", "王😀", "--year", "1984", "--print-date", "d"});
-  const Result written = run({"--name", "王😀", "--year", "1984", "--print-date", "d", "-o", path});
-  EXPECT_EQ(written.status, 0);
-  EXPECT_EQ(written.out, "");
-  EXPECT_EQ(readFile(path), toStdout.out);
-  EXPECT_NE(toStdout.out.find("[                \xA4\xFD&#128512; ]"), std::string::npos);
-  EXPECT_EQ(entries(dir_ / "files"), Names{"chart.htm"});
-}
-
-TEST_F(Ziwei, Utf8PageAndJson) {
   const Result utf8 = run({"--encoding", "utf-8", "--name", "王"});
-  EXPECT_EQ(utf8.status, 0);
   EXPECT_NE(utf8.out.find("charset=utf-8"), std::string::npos);
   EXPECT_NE(utf8.out.find("[                王 ]"), std::string::npos);
-
-  const Result json = run({"--format", "json", "--year", "1984", "--name", "<王>"});
-  EXPECT_EQ(json.status, 0);
-  EXPECT_TRUE(json.out.ends_with("}\n"));
-  const auto document = parseJson(json.out);
+  const auto document =
+      parseJson(run({"--format", "json", "--year", "1984", "--name", "<王>"}).out);
   ASSERT_TRUE(document.IsObject());
   EXPECT_STREQ(document["input"]["name"].GetString(), "<王>");
   EXPECT_STREQ(document["frame"]["bureau"].GetString(), "火六局");
   EXPECT_EQ(document["palaces"].Size(), 12u);
 }
 
-TEST_F(Ziwei, HelpAndVersion) {
-  const Result version = run({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, std::string("ziwei ") + ZIWEI_VERSION + "\n");
-  const Result help = run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.out.starts_with("Usage: ziwei [OPTION]..."));
-  EXPECT_EQ(help.err, "");
-}
-
-// A usage error: status 2, one line on standard error, nothing written.
-TEST_F(Ziwei, BadInputIsAUsageErrorAndWritesNothing) {
-  const std::string path = (dir_ / "files" / "chart.htm").string();
-  for (const auto& [args, message] : std::vector<std::pair<Names, std::string>>{
-           {{"--year", "1800", "-o", path},
-            "--year: \"1800\" is not allowed (allowed: 1912 to 2100)"},
-           {{"--hour", "noon"}, "--hour: \"noon\" is not a whole number (allowed: 0 to 23)"},
-           {{"--sex", "x"}, "--sex: \"x\" is not allowed (allowed: male, female)"},
-           {{"--frobnicate"}, "unknown option \"--frobnicate\" (see ziwei --help)"},
-           {{"--month"}, "--month: a value is missing (allowed: 1 to 12)"},
+// Status, standard output and standard error of whole runs.
+TEST_F(Ziwei, StatusesAndStreams) {
+  for (const auto& [args, input, status, out, err] :
+       std::vector<std::tuple<Args, std::string, int, std::string, std::string>>{
+           {{"--version"}, "", 0, std::string("ziwei ") + ZIWEI_VERSION + "\n", ""},
+           {{"--year", "1800", "-o", "x.htm"},
+            "",
+            2,
+            "",
+            "ziwei: --year: \"1800\" is not allowed (allowed: 1912 to 2100)\n"},
+           {{"lunar", "2001-06-08", "-"},
+            "2023-03-22\r\n\n",
+            0,
+            "2001-06-08\t2001\t4\t1\t17\n2023-03-22\t2023\t2\t1\t1\n",
+            ""},
+           {{"lunar", "-", "2101-01-01", "1987-07-26"},
+            "1987-06-26\n2001-06-31\n",
+            1,
+            "1987-06-26\t1987\t6\t0\t1\n1987-07-26\t1987\t6\t1\t1\n",
+            "ziwei: lunar: line 2 of standard input: \"2001-06-31\" is not an existing date\n"
+            "ziwei: lunar: argument 2: 2101-01-01 is outside the supported range "
+            "1900-01-31..2100-12-31\n"},
+           {{"solar", "2033", "11", "1", "--leap"}, "", 0, "2033-12-22\n", ""},
+           {{"solar", "2033", "7", "1", "--leap"},
+            "",
+            2,
+            "",
+            "ziwei: solar: lunar 2033, leap month 7, day 1: lunar year 2033 has no leap month 7 "
+            "(its leap month is 11)\n"},
        }) {
-    const Result result = run(args);
-    EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err, "ziwei: " + message + "\n");
-    EXPECT_EQ(result.out, "");
+    const Result result = run(args, input);
+    EXPECT_EQ(result.status, status) << args[0];
+    EXPECT_EQ(result.out, out) << args[0];
+    EXPECT_EQ(result.err, err) << args[0];
   }
-  EXPECT_TRUE(fs::is_empty(dir_ / "files"));
+  EXPECT_FALSE(fs::exists(dir_ / "x.htm"));
+  EXPECT_TRUE(run({"--help"}).out.starts_with("Usage: ziwei [OPTION]..."));
 }
 
-// Failures of standard output, /dev/full and missing folders are in
-// hostile_input_test.cpp.
-TEST_F(Ziwei, DirectoriesAreRefusedDevicesWrittenInPlaceAndLinksFollowed) {
-  // A directory in the way: the temporary file beside it is removed again.
-  fs::create_directory(dir_ / "files" / "taken");
-  EXPECT_EQ(run({"-o", (dir_ / "files" / "taken").string()}).status, 1);
-  EXPECT_EQ(entries(dir_ / "files"), Names{"taken"});
-  EXPECT_TRUE(fs::is_empty(dir_ / "files" / "taken"));
+TEST_F(Ziwei, SolarCastIsTheCastOfItsLunarDate) {
+  // 23:30 on 2001-06-08 stays on that civil date: lunar leap month 4, day 17.
+  const Args time = {"--hour", "23", "--minute", "30", "--print-date", "d", "--format", "json"};
+  Args solar = {"--solar", "2001-06-08"};
+  Args lunar = {"--year", "2001", "--month", "4", "--leap", "--day", "17"};
+  solar.insert(solar.end(), time.begin(), time.end());
+  lunar.insert(lunar.end(), time.begin(), time.end());
+  std::string lunarJson = run(lunar).out;
+  const std::string seconds = "\"second\":0";
+  ASSERT_NE(lunarJson.find(seconds), std::string::npos);
+  lunarJson.insert(lunarJson.find(seconds) + seconds.size(), ",\"solar\":\"2001-06-08\"");
+  EXPECT_EQ(run(solar).out, lunarJson);
+  EXPECT_EQ(parseJson(lunarJson)["frame"]["hourBranch"].GetInt(), 1);  // 子
 
-  EXPECT_EQ(run({"-o", "/dev/null"}).status, 0);
-  EXPECT_TRUE(fs::is_character_file("/dev/null"));
-
-  const fs::path target = dir_ / "files" / "target.htm";
-  const fs::path link = dir_ / "files" / "link.htm";
-  fs::create_symlink(target, link);
-  EXPECT_EQ(run({"-o", link.string(), "--format", "json"}).status, 0);
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_TRUE(readFile(target).starts_with("{\"input\":"));
+  for (const auto& [args, stemBranch] : std::vector<std::pair<Args, std::string>>{
+           {{"--year", "2011", "--month", "12", "--day", "30"}, "辛卯"},
+           {{"--year", "2100", "--month", "12", "--day", "30"}, "庚申"},
+           {{"--solar", "2100-12-31"}, "庚申"},
+       }) {
+    Args json = args;
+    json.insert(json.end(), {"--format", "json"});
+    const auto document = parseJson(run(json).out);
+    ASSERT_TRUE(document.IsObject()) << args[1];
+    EXPECT_EQ(std::string(document["frame"]["yearStem"].GetString()) +
+                  document["frame"]["yearBranch"].GetString(),
+              stemBranch);
+  }
 }
 
 }  // namespace

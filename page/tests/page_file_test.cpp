@@ -4,10 +4,6 @@
 #include <iconv.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "example_charts.h"
@@ -17,18 +13,6 @@
 
 namespace ziwei {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-  std::string bytes(fs::file_size(path), '\0');
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  EXPECT_NE(file, nullptr);
-  if (file == nullptr) return {};
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-  std::fclose(file);
-  return bytes;
-}
 
 // Every literal the page can show, the template and all the texts the
 // engine produces over charts that together reach every stem, branch,
@@ -107,59 +91,6 @@ TEST(PageFile, Utf8DeclaresItsCharsetAndChangesNothingElse) {
   // A name cannot pose as the declaration.
   const std::string forged = encodePage("x<meta charset=big5>", PageEncoding::Utf8);
   EXPECT_EQ(forged, "x<meta charset=big5>\r\n");
-}
-
-class PageFileWrite : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("ziwei-page-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::size_t entries() const {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-  }
-  fs::path dir_;
-};
-
-TEST_F(PageFileWrite, WritesAndReplacesTheWholeFile) {
-  const fs::path path = dir_ / "T010190.htm";
-  writePageFile(path, "第一頁 first page", PageEncoding::Big5);
-  EXPECT_EQ(readFile(path), encodePage("第一頁 first page", PageEncoding::Big5));
-  writePageFile(path, "2", PageEncoding::Utf8);
-  EXPECT_EQ(readFile(path), "2\r\n");
-  EXPECT_EQ(entries(), 1u);
-}
-
-TEST_F(PageFileWrite, ReplacesALinkInsteadOfFollowingIt) {
-  const fs::path target = dir_ / "elsewhere.txt";
-  std::ofstream(target) << "keep";
-  const fs::path path = dir_ / "page.htm";
-  fs::create_symlink(target, path);
-  writePageFile(path, "new", PageEncoding::Utf8);
-  EXPECT_FALSE(fs::is_symlink(path));
-  EXPECT_EQ(readFile(path), "new\r\n");
-  EXPECT_EQ(readFile(target), "keep");
-}
-
-TEST_F(PageFileWrite, FailureNamesTheFileAndLeavesNothingBehind) {
-  const fs::path missing = dir_ / "no-such-dir" / "page.htm";
-  try {
-    writePageFile(missing, "x", PageEncoding::Big5);
-    FAIL() << "no error";
-  } catch (const PageWriteError& error) {
-    EXPECT_NE(std::string(error.what()).find(missing.string()), std::string::npos);
-  }
-  // The target is a directory: the temporary file is made, the rename fails.
-  const fs::path directory = dir_ / "taken";
-  fs::create_directory(directory);
-  EXPECT_THROW(writePageFile(directory, "x", PageEncoding::Big5), PageWriteError);
-  EXPECT_EQ(entries(), 1u);
-  EXPECT_TRUE(fs::is_empty(directory));
 }
 
 }  // namespace

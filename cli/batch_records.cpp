@@ -1,0 +1,115 @@
+#include "cli/batch_records.h"
+
+#include <algorithm>
+
+#include "birth/solar_birth.h"
+#include "calendar/calendar_error.h"
+#include "cli/dates.h"
+#include "text/utf8.h"
+
+namespace ziwei::cli {
+
+namespace {
+
+constexpr std::string_view kColumnList =
+    " (the columns: name,sex,year,month,leap,day,hour,minute,second[,solar])";
+
+constexpr std::size_t columnOf(std::string_view name) {
+  return static_cast<std::size_t>(std::ranges::find(kBatchColumns, name) - kBatchColumns.begin());
+}
+
+// The lunar-date columns, left empty when a solar date is given.
+constexpr std::array<std::size_t, 4> kLunarDateColumns = {columnOf("year"), columnOf("month"),
+                                                          columnOf("leap"), columnOf("day")};
+
+}  // namespace
+
+BatchColumns readBatchHeader(const CsvRecord& header) {
+  BatchColumns columns;
+  columns.fields = header.fields.size();
+  for (std::size_t i = 0; i < header.fields.size(); ++i) {
+    const std::string_view name = header.fields[i];
+    const std::size_t column = columnOf(name);
+    if (column == kBatchColumns.size()) {
+      throw Refusal{"the header names an unknown column " + shown(name) + std::string(kColumnList)};
+    }
+    if (columns.position[column])
+      throw Refusal{"the header names the column " + shown(name) + " twice"};
+    columns.position[column] = i;
+  }
+  for (std::size_t column = 0; column < kRequiredColumns; ++column) {
+    if (!columns.position[column]) {
+      throw Refusal{"the header lacks the column " + shown(kBatchColumns[column]) +
+                    std::string(kColumnList)};
+    }
+  }
+  return columns;
+}
+
+BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& columns) {
+  if (record.fields.size() != columns.fields) {
+    const std::size_t count = record.fields.size();
+    throw Refusal{"the record has " + std::to_string(count) + (count == 1 ? " field" : " fields") +
+                  ", the header " + std::to_string(columns.fields)};
+  }
+  const auto field = [&](std::size_t column) -> std::string_view {
+    const auto& position = columns.position[column];
+    return position ? std::string_view(record.fields[*position]) : std::string_view{};
+  };
+  BirthRequest request;
+  LunarBirth& birth = request.birth;
+  if (!isValidUtf8(field(0))) throw Refusal{"name: the text is not valid UTF-8"};
+  request.name = std::string(field(0));
+  birth.male = readWord("sex", field(1), "male|female") == 0;
+
+  const std::string_view solar = field(kSolarColumn);
+  for (const BirthNumberField& number : kBirthNumberFields) {
+    const std::size_t column = columnOf(number.name);
+    if (!solar.empty() && std::ranges::find(kLunarDateColumns, column) != kLunarDateColumns.end()) {
+      continue;
+    }
+    birth.*number.member = readNumber(number.name, field(column), number.first, number.last);
+  }
+  for (const RuleOption& rule : kRuleOptions) {
+    if (const std::string_view value = field(columnOf(rule.name)); !value.empty()) {
+      rule.set(request.options, readWord(rule.name, value, rule.words));
+    }
+  }
+  if (solar.empty()) {
+    birth.leap = readWord("leap", field(columnOf("leap")), "0|1") == 1;
+    return request;
+  }
+  for (const std::size_t column : kLunarDateColumns) {
+    if (!field(column).empty()) {
+      throw Refusal{"solar: a solar date is given, so " + std::string(kBatchColumns[column]) +
+                    " must be empty (it is " + shown(field(column)) + ")"};
+    }
+  }
+  const calendar::GregorianDate date = readDate("solar", solar);
+  try {
+    birth = lunarBirthOn(date, birth, kCommandLineYears);
+  } catch (const calendar::CalendarError& error) {
+    throw Refusal{"solar: " + oneLine(error.what())};
+  }
+  request.solar = date;
+  return request;
+}
+
+BirthRequest allBirth(std::size_t index) {
+  BirthRequest request;
+  LunarBirth& birth = request.birth;
+  birth.male = index % 2 == 0;
+  index /= 2;
+  birth.hour = static_cast<int>(index % 24);
+  index /= 24;
+  birth.day = static_cast<int>(index % 30) + 1;
+  index /= 30;
+  birth.leap = index % 2 == 1;
+  index /= 2;
+  birth.month = static_cast<int>(index % 12) + 1;
+  index /= 12;
+  birth.year = kSelectorYears.first + static_cast<int>(index);
+  return request;
+}
+
+}  // namespace ziwei::cli

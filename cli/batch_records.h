@@ -1,0 +1,54 @@
+#pragma once
+// The records of ziwei batch: the columns a header names, the birth of each
+// record, and the births of --all.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "birth/lunar_birth.h"
+#include "cli/csv_reader.h"
+#include "cli/options.h"
+#include "cli/rule_options.h"
+
+namespace ziwei::cli {
+
+// The columns of the input, as its header names them: the first nine in any
+// order, optionally "solar", and optionally one column for each rule.
+inline constexpr std::array<std::string_view, 10> kBirthColumns = {
+    "name", "sex", "year", "month", "leap", "day", "hour", "minute", "second", "solar"};
+inline constexpr auto kBatchColumns = [] {
+  std::array<std::string_view, kBirthColumns.size() + kRuleOptions.size()> names{};
+  std::size_t at = 0;
+  for (const std::string_view name : kBirthColumns) names[at++] = name;
+  for (const RuleOption& rule : kRuleOptions) names[at++] = rule.name;
+  return names;
+}();
+inline constexpr std::size_t kSolarColumn = 9;
+inline constexpr std::size_t kRequiredColumns = 9;  // the ones before "solar"
+
+// Where each column stands in a record (kBatchColumns order; the optional
+// ones may be missing), and how many fields a record has.
+struct BatchColumns {
+  std::array<std::optional<std::size_t>, kBatchColumns.size()> position;
+  std::size_t fields = 0;
+};
+
+// The columns of a header record; throws a Refusal (a column missing,
+// unknown or given twice).
+BatchColumns readBatchHeader(const CsvRecord& header);
+
+// The birth of one record; throws a Refusal. A record with a solar date
+// leaves year, month, leap and day empty; the date is converted to the lunar
+// date (birth/solar_birth.h).
+BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& columns);
+
+// The births of --all: lunar years 1912..2010 x months x the leap flag x days
+// 1..30 x hours 0..23 x both sexes, minute and second 0, in that nesting.
+inline constexpr std::size_t kAllBirths = 99 * 12 * 2 * 30 * 24 * 2;
+BirthRequest allBirth(std::size_t index);
+
+}  // namespace ziwei::cli
