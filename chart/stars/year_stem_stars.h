@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "chart/frame/chart_state.h"
 #include "chart/stars/star_list.h"
@@ -25,6 +26,9 @@ StarList getSkySSecondStar(const ChartState& chart, PalaceNum DayNum);
 // The four transformations a year stem gives four stars.
 enum class Transformation : std::uint8_t { None, Lu, Quan, Ke, Ji };  // -, 祿, 權, 科, 忌
 inline constexpr std::size_t kTransformationCount = 5;
+// Their words by Transformation (none has none).
+inline constexpr std::array<std::string_view, kTransformationCount> kTransformationWords = {
+    "", "祿", "權", "科", "忌"};
 
 // The stars that take 祿, 權, 科 and 忌 (in that order) for a stem 1..10;
 // null for any other number.
