@@ -297,10 +297,9 @@ std::string assemblePeriodPage(const ChartState& chart, const RunningPeriods& pe
 std::string periodPageFile(const ChartState& chart, const RunningPeriods& periods,
                            std::string_view name, std::string_view printDate,
                            PageEncoding encoding) {
-  if (encoding != PageEncoding::Big5) {
-    return encodePage(periodPage(chart, periods, name, printDate, PageEncoding::Utf8), encoding);
-  }
-  return periodPage(chart, periods, name, printDate, PageEncoding::Big5);
+  return pageFileBytes(encoding, [&](PageEncoding filled) {
+    return periodPage(chart, periods, name, printDate, filled);
+  });
 }
 
 }  // namespace ziwei
