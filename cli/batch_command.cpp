@@ -128,10 +128,11 @@ std::string chartBytes(const BatchOptions& options, const std::string& printDate
 void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
   const BatchOptions& options = *settings.options;
   std::size_t number = index + 1;  // the line, or the birth's place in --all
-  BirthRequest request;
+  BatchBirth read;
+  const BirthRequest& request = read.request;
   try {
     if (chunk.records.empty()) {
-      request = allBirth(index);
+      read.request = allBirth(index);
     } else {
       const auto& item = chunk.records[index - chunk.first];
       if (const auto* error = std::get_if<CsvError>(&item)) {
@@ -140,7 +141,7 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       const auto& record = std::get<CsvRecord>(item);
       number = record.line;
       try {
-        request = readBatchRecord(record, *settings.columns);
+        read = readBatchRecord(record, *settings.columns);
       } catch (const Refusal& refusal) {
         throw Refusal{"line " + std::to_string(number) + ": " + refusal.message};
       }
@@ -152,7 +153,7 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       throw Refusal{"line " + std::to_string(number) + ": " + oneLine(error.what())};
     }
     if (!options.pagesDir) {
-      appendChartJson(chunk.json, request, chart);
+      appendChartJson(chunk.json, request, chart, read.steps ? &*read.steps : nullptr);
       chunk.json += '\n';
       ++chunk.cast;
       return;
@@ -277,7 +278,8 @@ int runBatch(const BatchOptions& options) {
       if (!header) {
         report(
             "the input is empty (the first line names the columns: "
-            "name,sex,year,month,leap,day,hour,minute,second[,solar])");
+            "name,sex,year,month,leap,day,hour,minute,second and optionally solar,tz,place,"
+            "longitude,dst,late-zi)");
         return kExitUsage;
       }
       if (const auto* error = std::get_if<CsvError>(&*header)) {
@@ -421,6 +423,11 @@ std::string batchHelpText() {
          "sex is male or female, leap 0 or 1, year 1912 to 2100 (lunar), month 1 to 12,\n"
          "day 1 to 30, hour 0 to 23, minute and second 0 to 59. A record whose solar\n"
          "field holds a Gregorian date YYYY-MM-DD leaves year, month, leap and day empty.\n"
+         "Optional columns, as the options of ziwei (see ziwei --help); an empty field\n"
+         "keeps the default: tz (a time zone, as --tz), place (as --place), longitude\n"
+         "(as --longitude; not with place), dst (yes or no, as --dst) and late-zi\n"
+         "(same-day or next-day). A record that gives one of them has the steps from its\n"
+         "clock time to the lunar date in its JSON \"input\".\n"
          "Fields may be quoted (\"\" for a quote inside); lines end in LF or CR LF. A\n"
          "record may hold 1 MiB (1048576 bytes); a longer one is refused. The input is\n"
          "read as it is cast, so memory stays bounded however long it is.\n"

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <variant>
 
+#include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
 #include "cli/csv_reader.h"
 #include "cli/options.h"
@@ -17,9 +18,12 @@
 namespace ziwei::cli {
 
 // The columns of the input, as its header names them: the first nine in any
-// order, optionally "solar", and optionally one column for each rule.
-inline constexpr std::array<std::string_view, 10> kBirthColumns = {
-    "name", "sex", "year", "month", "leap", "day", "hour", "minute", "second", "solar"};
+// order, optionally "solar", the birth-time columns "tz", "place",
+// "longitude" and "dst" (as --tz, --place, --longitude and --dst), and one
+// column for each rule.
+inline constexpr std::array<std::string_view, 14> kBirthColumns = {
+    "name",   "sex",    "year",  "month", "leap",  "day",       "hour",
+    "minute", "second", "solar", "tz",    "place", "longitude", "dst"};
 inline constexpr auto kBatchColumns = [] {
   std::array<std::string_view, kBirthColumns.size() + kRuleOptions.size()> names{};
   std::size_t at = 0;
@@ -41,10 +45,17 @@ struct BatchColumns {
 // unknown or given twice).
 BatchColumns readBatchHeader(const CsvRecord& header);
 
+// The birth of one record, and how its lunar birth was found when it gave a
+// birth-time field or a rule (empty fields keep the defaults).
+struct BatchBirth {
+  BirthRequest request;
+  std::optional<BirthTimeSteps> steps;
+};
+
 // The birth of one record; throws a Refusal. A record with a solar date
 // leaves year, month, leap and day empty; the date is converted to the lunar
-// date (birth/solar_birth.h).
-BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& columns);
+// date, through the birth-time fields (cli/birth_time_options.h).
+BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns);
 
 // The births of --all: lunar years 1912..2010 x months x the leap flag x days
 // 1..30 x hours 0..23 x both sexes, minute and second 0, in that nesting.
