@@ -75,7 +75,7 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
   for (const RuleOption& rule : kRuleOptions) {
     if (const std::string_view value = field(columnOf(rule.name)); !value.empty()) {
       rule.set(request.options, readWord(rule.name, value, rule.words));
-      choices.given = true;
+      choices.ruleGiven = true;
     }
   }
   if (const std::string_view zone = field(columnOf("tz")); !zone.empty()) {
@@ -91,8 +91,6 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
   if (const std::string_view dst = field(columnOf("dst")); !dst.empty()) {
     choices.daylight = readWord("dst", dst, "yes|no") == 0;
   }
-  choices.given = choices.given || !choices.zone.empty() || choices.place != nullptr ||
-                  choices.longitude || choices.daylight;
   if (solar.empty()) {
     birth.leap = readWord("leap", field(columnOf("leap")), "0|1") == 1;
   } else {
@@ -105,7 +103,7 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
     request.solar = readDate("solar", solar);
   }
   const ResolvedBirth resolved = resolveRequest(request, choices, "solar: ");
-  if (choices.given) read.steps = resolved.steps;
+  if (choices.given()) read.steps = resolved.steps;
   return read;
 }
 

@@ -20,8 +20,12 @@ struct BirthTimeChoices {
   const places::Place* place = nullptr;  // its zone and longitude, unless given
   std::optional<double> longitude;       // degrees east: true solar time
   std::optional<bool> daylight;          // the reading of a repeated or skipped time
+  bool ruleGiven = false;                // a rule was given, even as its default
+
   // Any of these or a rule was given: the JSON records the steps.
-  bool given = false;
+  bool given() const {
+    return ruleGiven || !zone.empty() || place != nullptr || longitude || daylight;
+  }
 };
 
 // The allowed values, as help texts and refusals name them.

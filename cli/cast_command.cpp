@@ -76,31 +76,21 @@ constexpr std::array<Row, 5> kBirthTimeRows{{
     {"tz", 0, Shape::Text, "ZONE",
      "time zone of the clock time, an IANA name such as Asia/Taipei or America/New_York: "
      "daylight saving time in force then is removed (default: China Standard Time, UTC+8)",
-     [](CastOptions& o, const OptionValue& v) {
-       o.time.zone = readZone(v.option, v.text);
-       o.time.given = true;
-     }},
+     [](CastOptions& o, const OptionValue& v) { o.time.zone = readZone(v.option, v.text); }},
     {"dst", 0, Shape::Word, "yes|no",
      "read a clock time the zone repeated or skipped as daylight saving time (yes) or "
      "standard time (no)",
-     [](CastOptions& o, const OptionValue& v) {
-       o.time.daylight = v.word == 0;
-       o.time.given = true;
-     }},
+     [](CastOptions& o, const OptionValue& v) { o.time.daylight = v.word == 0; }},
     {"longitude", 0, Shape::Text, "DEG",
      "longitude of the birth, degrees east (west negative), -180 to 180: cast on true solar "
      "time (真太陽時)",
      [](CastOptions& o, const OptionValue& v) {
        o.time.longitude = readLongitude(v.option, v.text);
-       o.time.given = true;
      }},
     {"place", 0, Shape::Text, "NAME",
      "place of birth from the gazetteer (Taipei, 臺北, \"Suzhou, Jiangsu\"; see ziwei "
      "places): its longitude for true solar time and, without --tz, its time zone",
-     [](CastOptions& o, const OptionValue& v) {
-       o.placeName = v.text;
-       o.time.given = true;
-     }},
+     [](CastOptions& o, const OptionValue& v) { o.placeName = v.text; }},
     {"explain", 0, Shape::Flag, "",
      "print the steps from the clock time to the lunar date and hour, one a line, instead "
      "of the chart",
@@ -117,7 +107,7 @@ constexpr auto kRuleRows = [] {
                kRuleOptions[i].help,
                [](CastOptions& o, const OptionValue& v) {
                  setRule(o.request.options, v.option.substr(2), v.word);
-                 o.time.given = true;
+                 o.time.ruleGiven = true;
                }};
   }
   return rows;
@@ -179,7 +169,7 @@ void finish(CastOptions& options) {
   }
   if (options.placeName) options.time.place = &readPlace(*options.placeName);
   const ResolvedBirth resolved = resolveRequest(options.request, options.time, "--solar: ");
-  if (options.time.given || options.explain) options.steps = resolved.steps;
+  if (options.time.given() || options.explain) options.steps = resolved.steps;
 }
 
 }  // namespace
@@ -237,7 +227,7 @@ std::string castOutput(const CastOptions& options) {
   const ChartState chart = castFrame(options.request.birth, options.request.options);
   if (options.format == OutputFormat::Json) {
     std::string json =
-        chartJson(options.request, chart, options.time.given ? &*options.steps : nullptr);
+        chartJson(options.request, chart, options.time.given() ? &*options.steps : nullptr);
     json += '\n';
     return json;
   }

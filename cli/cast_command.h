@@ -21,7 +21,7 @@ struct CastOptions {
   // and, for a Gregorian birth, the date given.
   BirthRequest request;
   BirthTimeChoices time;                // --tz, --dst, --longitude, --place, a rule
-  std::optional<BirthTimeSteps> steps;  // how request.birth was found, with time.given or explain
+  std::optional<BirthTimeSteps> steps;  // how request.birth was found, with time.given() or explain
   bool explain = false;                 // print the steps instead of the chart
   OutputFormat format = OutputFormat::Html;
   PageEncoding encoding = PageEncoding::Big5;
