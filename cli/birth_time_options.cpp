@@ -56,18 +56,18 @@ const places::Place& readPlace(std::string_view text) {
   try {
     return places::findPlace(text);
   } catch (const places::PlaceError& error) {
-    Refusal refusal{error.what()};
-    if (!error.ambiguous()) throw refusal;
+    std::vector<std::string> more;
     const auto& candidates = error.candidates();
-    for (std::size_t i = 0; i < candidates.size() && i < kCandidateLines; ++i) {
-      refusal.more.push_back("  " + places::qualifiedName(*candidates[i]) + ": " +
-                             places::describePlace(*candidates[i]));
+    for (std::size_t i = 0; error.ambiguous() && i < candidates.size() && i < kCandidateLines;
+         ++i) {
+      more.push_back("  " + places::qualifiedName(*candidates[i]) + ": " +
+                     places::describePlace(*candidates[i]));
     }
-    if (candidates.size() > kCandidateLines) {
-      refusal.more.push_back("  and " + std::to_string(candidates.size() - kCandidateLines) +
-                             " more (ziwei places lists them)");
+    if (error.ambiguous() && candidates.size() > kCandidateLines) {
+      more.push_back("  and " + std::to_string(candidates.size() - kCandidateLines) +
+                     " more (ziwei places lists them)");
     }
-    throw refusal;
+    throw Refusal{error.what(), std::move(more)};
   }
 }
 

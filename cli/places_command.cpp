@@ -28,7 +28,7 @@ constexpr OptionTable<PlacesOptions> kTable{
 
 std::string degrees(double value) {
   std::array<char, 32> text{};
-  const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+  char* const end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
   return std::string(text.data(), end);
 }
 

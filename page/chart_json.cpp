@@ -131,12 +131,12 @@ void appendClock(AppendBuffer& out, const ClockTime& time) {
 // The shortest text that reads back as `value`.
 void appendDecimal(AppendBuffer& out, double value) {
   std::array<char, 32> text{};
-  const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+  char* const end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
   out += std::string_view(text.data(), static_cast<std::size_t>(end - text.data()));
 }
 
 // The steps from the birth time as recorded to the lunar birth cast.
-void writeBirthTime(AppendBuffer& out, const LateZi lateZi, const BirthTimeSteps& steps) {
+void writeBirthTime(AppendBuffer& out, LateZi lateZi, const BirthTimeSteps& steps) {
   out += ",\"clock\":";
   steps.civil ? appendClock(out, steps.clock) : appendNull(out);
   out += ",\"place\":";
