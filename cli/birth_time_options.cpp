@@ -4,6 +4,7 @@
 
 #include "calendar/calendar_error.h"
 #include "cli/options.h"
+#include "text/utf8.h"
 
 namespace ziwei::cli {
 
@@ -67,7 +68,7 @@ const places::Place& readPlace(std::string_view text) {
       more.push_back("  and " + std::to_string(candidates.size() - kCandidateLines) +
                      " more (ziwei places lists them)");
     }
-    throw Refusal{error.what(), std::move(more)};
+    throw Refusal{oneLine(error.what()), std::move(more)};
   }
 }
 
@@ -87,9 +88,9 @@ ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choi
     request.birth = resolved.birth;
     return resolved;
   } catch (const calendar::CalendarError& error) {
-    throw Refusal{(request.solar ? std::string(solarWhat) : std::string()) + error.what()};
+    throw Refusal{(request.solar ? std::string(solarWhat) : std::string()) + oneLine(error.what())};
   } catch (const BirthTimeError& error) {
-    throw Refusal{error.what()};
+    throw Refusal{oneLine(error.what())};
   }
 }
 
