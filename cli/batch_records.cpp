@@ -11,8 +11,8 @@ namespace ziwei::cli {
 namespace {
 
 constexpr std::string_view kColumnList =
-    " (the columns: name,sex,year,month,leap,day,hour,minute,second and optionally solar,tz,"
-    "place,longitude,dst,late-zi)";
+    " (the columns: name,sex,year,month,leap,day,hour,minute,second and optionally solar,on,"
+    "tz,place,longitude,dst,late-zi)";
 
 constexpr std::size_t columnOf(std::string_view name) {
   return static_cast<std::size_t>(std::ranges::find(kBatchColumns, name) - kBatchColumns.begin());
@@ -105,6 +105,16 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
   const ResolvedBirth resolved = resolveRequest(request, choices, "solar: ");
   if (choices.given()) read.steps = resolved.steps;
   return read;
+}
+
+std::optional<TargetMoment> readBatchTarget(const CsvRecord& record, const BatchColumns& columns) {
+  const auto& position = columns.position[kTargetColumn];
+  if (!position) return std::nullopt;
+  try {
+    return readTargetField(record.fields[*position]);
+  } catch (const TargetError& error) {
+    throw Refusal{oneLine(error.what())};
+  }
 }
 
 BirthRequest allBirth(std::size_t index) {

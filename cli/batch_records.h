@@ -11,6 +11,7 @@
 
 #include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
+#include "birth/target_moment.h"
 #include "cli/csv_reader.h"
 #include "cli/options.h"
 #include "cli/rule_options.h"
@@ -18,12 +19,12 @@
 namespace ziwei::cli {
 
 // The columns of the input, as its header names them: the first nine in any
-// order, optionally "solar", the birth-time columns "tz", "place",
-// "longitude" and "dst" (as --tz, --place, --longitude and --dst), and one
-// column for each rule.
-inline constexpr std::array<std::string_view, 14> kBirthColumns = {
-    "name",   "sex",    "year",  "month", "leap",  "day",       "hour",
-    "minute", "second", "solar", "tz",    "place", "longitude", "dst"};
+// order, optionally "solar" and "on" (a running-periods target), the
+// birth-time columns "tz", "place", "longitude" and "dst" (as --tz, --place,
+// --longitude and --dst), and one column for each rule.
+inline constexpr std::array<std::string_view, 15> kBirthColumns = {
+    "name",   "sex",   "year", "month", "leap",  "day",       "hour", "minute",
+    "second", "solar", "on",   "tz",    "place", "longitude", "dst"};
 inline constexpr auto kBatchColumns = [] {
   std::array<std::string_view, kBirthColumns.size() + kRuleOptions.size()> names{};
   std::size_t at = 0;
@@ -32,6 +33,7 @@ inline constexpr auto kBatchColumns = [] {
   return names;
 }();
 inline constexpr std::size_t kSolarColumn = 9;
+inline constexpr std::size_t kTargetColumn = 10;
 inline constexpr std::size_t kRequiredColumns = 9;  // the ones before "solar"
 
 // Where each column stands in a record (kBatchColumns order; the optional
@@ -56,6 +58,11 @@ struct BatchBirth {
 // leaves year, month, leap and day empty; the date is converted to the lunar
 // date, through the birth-time fields (cli/birth_time_options.h).
 BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns);
+
+// The running periods' target of a record checked by readBatchRecord: its
+// "on" field as readTargetField reads it; none when empty or missing.
+// Throws a Refusal "on: ...".
+std::optional<TargetMoment> readBatchTarget(const CsvRecord& record, const BatchColumns& columns);
 
 // The births of --all: lunar years 1912..2010 x months x the leap flag x days
 // 1..30 x hours 0..23 x both sexes, minute and second 0, in that nesting.

@@ -94,4 +94,24 @@ ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choi
   }
 }
 
+TargetMoment targetInZone(const TargetMoment& target, const std::string& zone,
+                          std::string_view what) {
+  if (!target.time || zone.empty()) return target;
+  RecordedBirth record;
+  record.solar = target.solar;
+  record.birth.hour = target.time->hour;
+  record.birth.minute = target.time->minute;
+  record.zone = zone;
+  try {
+    const ClockTime standard = resolveBirthTime(record, {1900, 2100}).steps.standard;
+    return targetOnSolar(standard.date, ClockOfDay{standard.hour, standard.minute});
+  } catch (const LocalTimeError& error) {
+    throw Refusal{std::string(what) + ": the target's clock time " +
+                  (error.kind() == LocalTime::Repeated ? "occurred twice" : "did not exist") +
+                  " in " + zone + " (a daylight saving time change); give a time outside it"};
+  } catch (const std::invalid_argument& error) {  // out of the calendar's range
+    throw Refusal{std::string(what) + ": " + oneLine(error.what())};
+  }
+}
+
 }  // namespace ziwei::cli

@@ -10,6 +10,7 @@
 
 #include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
+#include "birth/target_moment.h"
 #include "places/places.h"
 
 namespace ziwei::cli {
@@ -51,5 +52,13 @@ const places::Place& readPlace(std::string_view text);
 // `solarWhat` ("--solar: ").
 ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choices,
                              std::string_view solarWhat);
+
+// The running periods' target with its clock time read in `zone` (the zone
+// of the birth): daylight saving time is removed, which may move the date.
+// Without a clock time, or without a zone, the target as it is. The birth's
+// --dst choice and true solar time do not apply to it. Throws a Refusal
+// (`what`: "--on-time" or "on") for a time the zone skipped or repeated.
+TargetMoment targetInZone(const TargetMoment& target, const std::string& zone,
+                          std::string_view what);
 
 }  // namespace ziwei::cli

@@ -8,6 +8,7 @@
 
 #include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
+#include "birth/target_moment.h"
 #include "cli/birth_time_options.h"
 #include "cli/options.h"
 #include "page/page_file.h"
@@ -27,6 +28,9 @@ struct CastOptions {
   PageEncoding encoding = PageEncoding::Big5;
   std::optional<std::string> printDate;  // today's date when not given
   std::optional<std::string> output;     // standard output when not given
+  // The running periods' target (--on, --on-time, --on-lunar, --on-leap):
+  // none for the natal chart alone.
+  std::optional<TargetMoment> target;
   // As given on the command line, for the checks of options that exclude
   // each other.
   bool encodingGiven = false;
@@ -34,6 +38,7 @@ struct CastOptions {
   std::string lunarOption;               // the first of --year, --month, --leap, --day
   std::optional<std::string> placeName;  // --place
   std::string outputOption;  // the first of --format, --encoding, --print-date, --output
+  TargetTexts targetTexts;
 };
 
 // Reads the arguments that follow the program name and resolves the birth
@@ -43,9 +48,11 @@ Parsed<CastOptions> parseCastCommand(std::span<const std::string_view> args);
 // The help text: every option with its range and default.
 std::string castHelpText();
 
-// What a cast writes: the encoded page, the JSON document and a line feed,
-// or with --explain the steps, a line each. Throws std::invalid_argument for birth data the engine
-// refuses.
+// What a cast writes: the encoded page, or the JSON document and a line
+// feed; with a target the running-period page, or the document with its
+// periods; with --explain the birth-time steps, a line each. Throws
+// std::invalid_argument for birth data the engine refuses and TargetError for
+// a target before the birth year.
 std::string castOutput(const CastOptions& options);
 
 // Casts the chart and writes it where the options say; returns the exit

@@ -115,6 +115,10 @@ TEST_F(BirthTimeRun, JsonInputRecordsTheStepsOnlyWhenAsked) {
             "\"meanTimeCorrection\":null,\"equationOfTime\":null,\"trueSolarTime\":null,"
             "\"lateZi\":\"same-day\",\"lateZiMoved\":false,\"hourBranch\":1");
   EXPECT_EQ(inputEnd(run(words("--format json")).out), "\"second\":0");
+  // The birth's zone reads the running periods' target time too.
+  EXPECT_NE(run(words("--year 1960 --tz Asia/Taipei --on 1979-07-01 --on-time 10:30 --format json"))
+                .out.find("\"target\":{\"solar\":\"1979-07-01\",\"time\":\"09:30\""),
+            std::string::npos);
 }
 
 TEST_F(BirthTimeRun, BatchColumns) {
