@@ -224,6 +224,7 @@ std::string castHelpText() {
          "move the date; --late-zi next-day moves 23:00-23:59 to the next day. With a\n"
          "lunar date, --tz, --place and --longitude apply to the Gregorian date it falls\n"
          "on. Any of these adds the steps to the JSON \"input\"; --explain prints them.\n"
+         "The zone (--tz, or that of --place) also reads the clock time of --on-time.\n"
          "\n"
          "With --on (or --on-lunar) the output is the running periods (運限) at that\n"
          "date: the decade, minor period, year, month, day and, with --on-time, hour,\n"
