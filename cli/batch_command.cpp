@@ -13,6 +13,7 @@
 #include "chart/frame/chart_frame.h"
 #include "cli/batch_pipeline.h"
 #include "cli/batch_records.h"
+#include "cli/birth_time_options.h"
 #include "cli/command.h"
 #include "cli/exit_status.h"
 #include "cli/input.h"
@@ -131,11 +132,12 @@ std::string chartBytes(const BatchOptions& options, const std::string& printDate
 void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
   const BatchOptions& options = *settings.options;
   std::size_t number = index + 1;  // the line, or the birth's place in --all
-  BirthRequest request;
+  BatchBirth read;
+  const BirthRequest& request = read.request;
   std::optional<TargetMoment> target;
   try {
     if (chunk.records.empty()) {
-      request = allBirth(index);
+      read.request = allBirth(index);
     } else {
       const auto& item = chunk.records[index - chunk.first];
       if (const auto* error = std::get_if<CsvError>(&item)) {
@@ -144,8 +146,9 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       const auto& record = std::get<CsvRecord>(item);
       number = record.line;
       try {
-        request = readBatchRecord(record, *settings.columns);
+        read = readBatchRecord(record, *settings.columns);
         target = readBatchTarget(record, *settings.columns);
+        if (target && read.steps) target = targetInZone(*target, read.steps->zone, "on");
       } catch (const Refusal& refusal) {
         throw Refusal{"line " + std::to_string(number) + ": " + refusal.message};
       }
@@ -161,7 +164,8 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       throw Refusal{"line " + std::to_string(number) + ": " + oneLine(error.what())};
     }
     if (!options.pagesDir) {
-      appendChartJson(chunk.json, request, chart, periods ? &*periods : nullptr);
+      appendChartJson(chunk.json, request, chart, read.steps ? &*read.steps : nullptr,
+                      periods ? &*periods : nullptr);
       chunk.json += '\n';
       ++chunk.cast;
       return;
@@ -286,7 +290,8 @@ int runBatch(const BatchOptions& options) {
       if (!header) {
         report(
             "the input is empty (the first line names the columns: "
-            "name,sex,year,month,leap,day,hour,minute,second[,solar][,on])");
+            "name,sex,year,month,leap,day,hour,minute,second and optionally solar,on,tz,"
+            "place,longitude,dst,late-zi)");
         return kExitUsage;
       }
       if (const auto* error = std::get_if<CsvError>(&*header)) {
@@ -436,6 +441,12 @@ std::string batchHelpText() {
          "(a Gregorian date in China Standard Time, or lunar and a lunar date, leap for a\n"
          "leap month, then an optional clock time HH:MM); an empty field casts the natal\n"
          "chart alone.\n"
+         "Optional columns, as the options of ziwei (see ziwei --help); an empty field\n"
+         "keeps the default: tz (a time zone, as --tz), place (as --place), longitude\n"
+         "(as --longitude; not with place), dst (yes or no, as --dst) and late-zi\n"
+         "(same-day or next-day). A record that gives one of them has the steps from its\n"
+         "clock time to the lunar date in its JSON \"input\"; its zone (tz, or the zone\n"
+         "of place) also reads the clock time of its on field.\n"
          "Fields may be quoted (\"\" for a quote inside); lines end in LF or CR LF. A\n"
          "record may hold 1 MiB (1048576 bytes); a longer one is refused. The input is\n"
          "read as it is cast, so memory stays bounded however long it is.\n"

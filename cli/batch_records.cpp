@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "birth/solar_birth.h"
-#include "calendar/calendar_error.h"
+#include "cli/birth_time_options.h"
 #include "cli/dates.h"
 #include "text/utf8.h"
 
@@ -12,7 +11,8 @@ namespace ziwei::cli {
 namespace {
 
 constexpr std::string_view kColumnList =
-    " (the columns: name,sex,year,month,leap,day,hour,minute,second[,solar][,on])";
+    " (the columns: name,sex,year,month,leap,day,hour,minute,second and optionally solar,on,"
+    "tz,place,longitude,dst,late-zi)";
 
 constexpr std::size_t columnOf(std::string_view name) {
   return static_cast<std::size_t>(std::ranges::find(kBatchColumns, name) - kBatchColumns.begin());
@@ -46,7 +46,7 @@ BatchColumns readBatchHeader(const CsvRecord& header) {
   return columns;
 }
 
-BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& columns) {
+BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns) {
   if (record.fields.size() != columns.fields) {
     const std::size_t count = record.fields.size();
     throw Refusal{"the record has " + std::to_string(count) + (count == 1 ? " field" : " fields") +
@@ -56,7 +56,8 @@ BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& column
     const auto& position = columns.position[column];
     return position ? std::string_view(record.fields[*position]) : std::string_view{};
   };
-  BirthRequest request;
+  BatchBirth read;
+  BirthRequest& request = read.request;
   LunarBirth& birth = request.birth;
   if (!isValidUtf8(field(0))) throw Refusal{"name: the text is not valid UTF-8"};
   request.name = std::string(field(0));
@@ -70,29 +71,40 @@ BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& column
     }
     birth.*number.member = readNumber(number.name, field(column), number.first, number.last);
   }
+  BirthTimeChoices choices;
   for (const RuleOption& rule : kRuleOptions) {
     if (const std::string_view value = field(columnOf(rule.name)); !value.empty()) {
       rule.set(request.options, readWord(rule.name, value, rule.words));
+      choices.ruleGiven = true;
     }
+  }
+  if (const std::string_view zone = field(columnOf("tz")); !zone.empty()) {
+    choices.zone = readZone("tz", zone);
+  }
+  const std::string_view place = field(columnOf("place"));
+  const std::string_view longitude = field(columnOf("longitude"));
+  if (!place.empty() && !longitude.empty()) {
+    throw Refusal{"place and longitude cannot both be given (the place gives the longitude)"};
+  }
+  if (!longitude.empty()) choices.longitude = readLongitude("longitude", longitude);
+  if (!place.empty()) choices.place = &readPlace(place);
+  if (const std::string_view dst = field(columnOf("dst")); !dst.empty()) {
+    choices.daylight = readWord("dst", dst, "yes|no") == 0;
   }
   if (solar.empty()) {
     birth.leap = readWord("leap", field(columnOf("leap")), "0|1") == 1;
-    return request;
-  }
-  for (const std::size_t column : kLunarDateColumns) {
-    if (!field(column).empty()) {
-      throw Refusal{"solar: a solar date is given, so " + std::string(kBatchColumns[column]) +
-                    " must be empty (it is " + shown(field(column)) + ")"};
+  } else {
+    for (const std::size_t column : kLunarDateColumns) {
+      if (!field(column).empty()) {
+        throw Refusal{"solar: a solar date is given, so " + std::string(kBatchColumns[column]) +
+                      " must be empty (it is " + shown(field(column)) + ")"};
+      }
     }
+    request.solar = readDate("solar", solar);
   }
-  const calendar::GregorianDate date = readDate("solar", solar);
-  try {
-    birth = lunarBirthOn(date, birth, kCommandLineYears);
-  } catch (const calendar::CalendarError& error) {
-    throw Refusal{"solar: " + oneLine(error.what())};
-  }
-  request.solar = date;
-  return request;
+  const ResolvedBirth resolved = resolveRequest(request, choices, "solar: ");
+  if (choices.given()) read.steps = resolved.steps;
+  return read;
 }
 
 std::optional<TargetMoment> readBatchTarget(const CsvRecord& record, const BatchColumns& columns) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <variant>
 
+#include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
 #include "birth/target_moment.h"
 #include "cli/csv_reader.h"
@@ -18,9 +19,12 @@
 namespace ziwei::cli {
 
 // The columns of the input, as its header names them: the first nine in any
-// order, optionally "solar" and "on", and optionally one column for each rule.
-inline constexpr std::array<std::string_view, 11> kBirthColumns = {
-    "name", "sex", "year", "month", "leap", "day", "hour", "minute", "second", "solar", "on"};
+// order, optionally "solar" and "on" (a running-periods target), the
+// birth-time columns "tz", "place", "longitude" and "dst" (as --tz, --place,
+// --longitude and --dst), and one column for each rule.
+inline constexpr std::array<std::string_view, 15> kBirthColumns = {
+    "name",   "sex",   "year", "month", "leap",  "day",       "hour", "minute",
+    "second", "solar", "on",   "tz",    "place", "longitude", "dst"};
 inline constexpr auto kBatchColumns = [] {
   std::array<std::string_view, kBirthColumns.size() + kRuleOptions.size()> names{};
   std::size_t at = 0;
@@ -43,10 +47,17 @@ struct BatchColumns {
 // unknown or given twice).
 BatchColumns readBatchHeader(const CsvRecord& header);
 
+// The birth of one record, and how its lunar birth was found when it gave a
+// birth-time field or a rule (empty fields keep the defaults).
+struct BatchBirth {
+  BirthRequest request;
+  std::optional<BirthTimeSteps> steps;
+};
+
 // The birth of one record; throws a Refusal. A record with a solar date
 // leaves year, month, leap and day empty; the date is converted to the lunar
-// date (birth/solar_birth.h).
-BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& columns);
+// date, through the birth-time fields (cli/birth_time_options.h).
+BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns);
 
 // The running periods' target of a record checked by readBatchRecord: its
 // "on" field as readTargetField reads it; none when empty or missing.

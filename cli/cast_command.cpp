@@ -8,6 +8,7 @@
 #include "calendar/calendar_error.h"
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
+#include "cli/birth_time_options.h"
 #include "cli/command.h"
 #include "cli/dates.h"
 #include "cli/exit_status.h"
@@ -39,9 +40,9 @@ constexpr std::array<Row, 4> kPersonRows{{
     {"sex", 0, Shape::Word, "male|female", "sex (default: male)",
      [](CastOptions& o, const OptionValue& v) { o.request.birth.male = v.word == 0; }},
     {"solar", 0, Shape::Text, "YYYY-MM-DD",
-     "Gregorian (國曆) birth date, China Standard Time: cast the lunar date it falls on "
-     "(instead of --year, --month, --leap and --day); the hour stays on this date, so "
-     "hour 23 is the 子 hour of this day",
+     "Gregorian (國曆) birth date, China Standard Time unless --tz or --place: cast the "
+     "lunar date it falls on (instead of --year, --month, --leap and --day); the hour stays "
+     "on this date, so hour 23 is the 子 hour of this day unless --late-zi next-day",
      [](CastOptions& o, const OptionValue& v) { o.solar = v.text; }},
     {"leap", 0, Shape::Flag, "", "the month is a leap month (default: a normal month)",
      [](CastOptions& o, const OptionValue& v) {
@@ -72,6 +73,35 @@ constexpr auto kBirthRows = [] {
   return rows;
 }();
 
+void noteOutputOption(CastOptions& o, std::string_view option) {
+  if (o.outputOption.empty()) o.outputOption = option;
+}
+
+constexpr std::array<Row, 5> kBirthTimeRows{{
+    {"tz", 0, Shape::Text, "ZONE",
+     "time zone of the clock time, an IANA name such as Asia/Taipei or America/New_York: "
+     "daylight saving time in force then is removed (default: China Standard Time, UTC+8)",
+     [](CastOptions& o, const OptionValue& v) { o.time.zone = readZone(v.option, v.text); }},
+    {"dst", 0, Shape::Word, "yes|no",
+     "read a clock time the zone repeated or skipped as daylight saving time (yes) or "
+     "standard time (no)",
+     [](CastOptions& o, const OptionValue& v) { o.time.daylight = v.word == 0; }},
+    {"longitude", 0, Shape::Text, "DEG",
+     "longitude of the birth, degrees east (west negative), -180 to 180: cast on true solar "
+     "time (真太陽時)",
+     [](CastOptions& o, const OptionValue& v) {
+       o.time.longitude = readLongitude(v.option, v.text);
+     }},
+    {"place", 0, Shape::Text, "NAME",
+     "place of birth from the gazetteer (Taipei, 臺北, \"Suzhou, Jiangsu\"; see ziwei "
+     "places): its longitude for true solar time and, without --tz, its time zone",
+     [](CastOptions& o, const OptionValue& v) { o.placeName = v.text; }},
+    {"explain", 0, Shape::Flag, "",
+     "print the steps from the clock time to the lunar date and hour, one a line, instead "
+     "of the chart",
+     [](CastOptions& o, const OptionValue&) { o.explain = true; }},
+}};
+
 constexpr auto kRuleRows = [] {
   std::array<Row, kRuleOptions.size()> rows{};
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -82,6 +112,7 @@ constexpr auto kRuleRows = [] {
                kRuleOptions[i].help,
                [](CastOptions& o, const OptionValue& v) {
                  setRule(o.request.options, v.option.substr(2), v.word);
+                 o.time.ruleGiven = true;
                }};
   }
   return rows;
@@ -91,21 +122,27 @@ constexpr std::array<Row, 6> kOutputRows{{
     {"format", 0, Shape::Word, "html|json", "an HTML page or a JSON document (default: html)",
      [](CastOptions& o, const OptionValue& v) {
        o.format = v.word == 0 ? OutputFormat::Html : OutputFormat::Json;
+       noteOutputOption(o, v.option);
      }},
     {"encoding", 0, Shape::Word, "big5|utf-8",
      "encoding of the HTML page (default: big5); JSON is always UTF-8",
      [](CastOptions& o, const OptionValue& v) {
        o.encoding = v.word == 0 ? PageEncoding::Big5 : PageEncoding::Utf8;
        o.encodingGiven = true;
+       noteOutputOption(o, v.option);
      }},
     {"print-date", 0, Shape::Text, "TEXT",
      "date printed on the page (default: today in the locale's short date format)",
-     [](CastOptions& o, const OptionValue& v) { o.printDate = v.text; }},
+     [](CastOptions& o, const OptionValue& v) {
+       o.printDate = v.text;
+       noteOutputOption(o, v.option);
+     }},
     {"output", 'o', Shape::Path, "FILE",
      "write to FILE, replacing it as a whole (see Output files below); \"-\" is standard "
      "output (default: standard output)",
      [](CastOptions& o, const OptionValue& v) {
        o.output = v.text == "-" ? std::nullopt : std::optional<std::string>(v.text);
+       noteOutputOption(o, v.option);
      }},
     {"help", 'h', Shape::Help, "", "show this help and exit"},
     {"version", 0, Shape::Version, "", "show the version and exit"},
@@ -126,7 +163,8 @@ constexpr std::array<Row, 4> kTargetRows{{
      [](CastOptions& o, const OptionValue&) { o.targetTexts.leap = true; }},
 }};
 
-constexpr auto kRows = join(kPersonRows, kBirthRows, kRuleRows, kTargetRows, kOutputRows);
+constexpr auto kRows =
+    join(kPersonRows, kBirthRows, kBirthTimeRows, kRuleRows, kTargetRows, kOutputRows);
 constexpr OptionTable<CastOptions> kTable{"", kRows};
 
 void finish(CastOptions& options) {
@@ -134,23 +172,32 @@ void finish(CastOptions& options) {
       options.encoding == PageEncoding::Big5) {
     throw Refusal{"--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"};
   }
+  if (options.explain && !options.outputOption.empty()) {
+    throw Refusal{"--explain prints the steps instead of a chart, so " + options.outputOption +
+                  " cannot be given with it"};
+  }
   try {
     options.target = readTarget(options.targetTexts);
   } catch (const TargetError& error) {
     throw Refusal{(error.field().empty() ? "" : "--") + std::string(error.what())};
   }
-  if (!options.solar) return;
-  if (!options.lunarOption.empty()) {
-    throw Refusal{"--solar and " + options.lunarOption +
-                  " cannot be given together (--solar gives the lunar date)"};
+  if (options.placeName && options.time.longitude) {
+    throw Refusal{
+        "--place and --longitude cannot be given together (the place gives the "
+        "longitude; give --tz and --longitude for a place not in the gazetteer)"};
   }
-  const calendar::GregorianDate date = readDate("--solar", *options.solar);
-  try {
-    options.request.birth = lunarBirthOn(date, options.request.birth);
-    options.request.solar = date;
-  } catch (const calendar::CalendarError& error) {
-    throw Refusal{"--solar: " + std::string(error.what())};
+  if (options.solar) {
+    if (!options.lunarOption.empty()) {
+      throw Refusal{"--solar and " + options.lunarOption +
+                    " cannot be given together (--solar gives the lunar date)"};
+    }
+    options.request.solar = readDate("--solar", *options.solar);
   }
+  if (options.placeName) options.time.place = &readPlace(*options.placeName);
+  const ResolvedBirth resolved = resolveRequest(options.request, options.time, "--solar: ");
+  if (options.time.given() || options.explain) options.steps = resolved.steps;
+  if (options.target)
+    options.target = targetInZone(*options.target, resolved.steps.zone, "--on-time");
 }
 
 }  // namespace
@@ -173,6 +220,16 @@ std::string castHelpText() {
          "hour belongs to the Gregorian date given: 23:30 on 2001-06-08 is the 子 hour of\n"
          "lunar leap month 4, day 17 (2001-06-08), not of the next day.\n"
          "\n"
+         "Birth time: by default the clock time is China Standard Time (UTC+8) and the\n"
+         "chart's time as given. --tz reads it in a zone's history and removes daylight\n"
+         "saving time; a clock time the zone repeated or skipped is refused unless --dst\n"
+         "says which reading it is. --longitude or --place casts on true solar time\n"
+         "(the mean solar time of the longitude plus the equation of time), which may\n"
+         "move the date; --late-zi next-day moves 23:00-23:59 to the next day. With a\n"
+         "lunar date, --tz, --place and --longitude apply to the Gregorian date it falls\n"
+         "on. Any of these adds the steps to the JSON \"input\"; --explain prints them.\n"
+         "The zone (--tz, or that of --place) also reads the clock time of --on-time.\n"
+         "\n"
          "With --on (or --on-lunar) the output is the running periods (運限) at that\n"
          "date: the decade, minor period, year, month, day and, with --on-time, hour,\n"
          "their palaces, transformations and running stars. The target's lunar year\n"
@@ -180,11 +237,13 @@ std::string castHelpText() {
          "\n" +
          std::string(kOutputFilesHelp) +
          "\n"
-         "Exit status: 0 done, 1 the output could not be written, 2 bad command line.\n"
+         "Exit status: 0 done, 1 the output could not be written, 2 bad command line or\n"
+         "a birth time that cannot be resolved.\n"
          "\n"
          "Calendar commands (see ziwei COMMAND --help):\n"
          "  ziwei lunar DATE...                  lunar date of each Gregorian date\n"
          "  ziwei solar YEAR MONTH DAY [--leap]  Gregorian date of a lunar date\n"
+         "  ziwei places QUERY                   places of the gazetteer for --place\n"
          "\n"
          "Many charts (see ziwei batch --help):\n"
          "  ziwei batch [FILE]                   charts of CSV records (JSON Lines, pages)\n"
@@ -208,11 +267,20 @@ std::optional<std::string> missingDateWarning(const LunarBirth& birth) {
 }  // namespace
 
 std::string castOutput(const CastOptions& options) {
+  if (options.explain) {
+    std::string text;
+    for (const std::string& line : explainBirthTime({options.request.birth, *options.steps})) {
+      text += line + '\n';
+    }
+    return text;
+  }
   const ChartState chart = castFrame(options.request.birth, options.request.options);
   std::optional<RunningPeriods> periods;
   if (options.target) periods = castPeriods(chart, *options.target);
   if (options.format == OutputFormat::Json) {
-    std::string json = chartJson(options.request, chart, periods ? &*periods : nullptr);
+    std::string json =
+        chartJson(options.request, chart, options.time.given() ? &*options.steps : nullptr,
+                  periods ? &*periods : nullptr);
     json += '\n';
     return json;
   }

@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
 #include "birth/target_moment.h"
+#include "cli/birth_time_options.h"
 #include "cli/options.h"
 #include "page/page_file.h"
 
@@ -16,7 +18,12 @@ namespace ziwei::cli {
 enum class OutputFormat { Html, Json };
 
 struct CastOptions {
+  // The lunar birth cast (resolved from the birth time as given), its rules
+  // and, for a Gregorian birth, the date given.
   BirthRequest request;
+  BirthTimeChoices time;                // --tz, --dst, --longitude, --place, a rule
+  std::optional<BirthTimeSteps> steps;  // how request.birth was found, with time.given() or explain
+  bool explain = false;                 // print the steps instead of the chart
   OutputFormat format = OutputFormat::Html;
   PageEncoding encoding = PageEncoding::Big5;
   std::optional<std::string> printDate;  // today's date when not given
@@ -27,12 +34,15 @@ struct CastOptions {
   // As given on the command line, for the checks of options that exclude
   // each other.
   bool encodingGiven = false;
-  std::optional<std::string> solar;  // --solar
-  std::string lunarOption;           // the first of --year, --month, --leap, --day
+  std::optional<std::string> solar;      // --solar
+  std::string lunarOption;               // the first of --year, --month, --leap, --day
+  std::optional<std::string> placeName;  // --place
+  std::string outputOption;  // the first of --format, --encoding, --print-date, --output
   TargetTexts targetTexts;
 };
 
-// Reads the arguments that follow the program name. Pure.
+// Reads the arguments that follow the program name and resolves the birth
+// time (reading the system's time-zone database for --tz or --place).
 Parsed<CastOptions> parseCastCommand(std::span<const std::string_view> args);
 
 // The help text: every option with its range and default.
@@ -40,8 +50,9 @@ std::string castHelpText();
 
 // What a cast writes: the encoded page, or the JSON document and a line
 // feed; with a target the running-period page, or the document with its
-// periods. Throws std::invalid_argument for birth data the engine refuses
-// and TargetError for a target before the birth year.
+// periods; with --explain the birth-time steps, a line each. Throws
+// std::invalid_argument for birth data the engine refuses and TargetError for
+// a target before the birth year.
 std::string castOutput(const CastOptions& options);
 
 // Casts the chart and writes it where the options say; returns the exit

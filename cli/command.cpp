@@ -17,6 +17,9 @@ void reportError(std::string_view message) {
 
 int reportUsage(const UsageError& error) {
   reportError(error.message);
+  std::string more;
+  for (const std::string& line : error.more) more += line + "\n";
+  (void)!::write(STDERR_FILENO, more.data(), more.size());
   return kExitUsage;
 }
 

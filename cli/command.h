@@ -24,7 +24,8 @@ inline constexpr std::string_view kOutputFilesHelp =
     "closed pipe removes its temporary files; only a killed one (SIGKILL, a crash)\n"
     "leaves NAME.tmpXXXXXX beside its target.\n";
 
-// Writes a usage error as one line on standard error; returns kExitUsage.
+// Writes a usage error on standard error, one line and the lines that follow
+// it; returns kExitUsage.
 int reportUsage(const UsageError& error);
 
 // Writes `text` to standard output; returns kExitDone, or kExitIoError with

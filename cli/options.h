@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -21,9 +22,11 @@ struct ShowHelp {};
 struct ShowVersion {};
 
 // A command line that cannot be run; `message` is one line naming the
-// option, the value given and what is allowed.
+// option, the value given and what is allowed; `more` lines may follow it
+// (the candidates of an ambiguous place), each one line too.
 struct UsageError {
   std::string message;
+  std::vector<std::string> more;
 };
 
 // What a command's parser gives: a refusal, a request for help or the
@@ -34,7 +37,10 @@ using Parsed = std::variant<UsageError, ShowHelp, ShowVersion, Options>;
 // A refusal raised while reading an option, a field or an argument; the
 // message names what was wrong and what is allowed.
 struct Refusal {
+  explicit Refusal(std::string line, std::vector<std::string> following = {})
+      : message(std::move(line)), more(std::move(following)) {}
   std::string message;
+  std::vector<std::string> more;  // lines that follow the message, if any
 };
 
 // A value as a message shows it: quoted on one line (text/utf8.h), at most
@@ -175,7 +181,9 @@ Parsed<Target> parseOptions(const OptionTable<Target>& table,
     if (stop == Shape::Version) return ShowVersion{};
     if (finish != nullptr) finish(target);
   } catch (Refusal& refusal) {
-    return UsageError{prefix + oneLine(refusal.message)};
+    UsageError error{prefix + oneLine(refusal.message), {}};
+    for (const std::string& line : refusal.more) error.more.push_back(oneLine(line));
+    return error;
   }
   return target;
 }

@@ -20,7 +20,12 @@ struct RuleOption {
   void (*set)(ChartOptions&, std::size_t word);
 };
 
-inline constexpr std::array<RuleOption, 0> kRuleOptions{};
+inline constexpr std::array<RuleOption, 1> kRuleOptions{{
+    {"late-zi", "same-day|next-day",
+     "the day of a birth at 23:00-23:59 (晚子): its own (same-day, the default) or the next "
+     "(next-day: the lunar date moves on one day)",
+     [](ChartOptions& o, std::size_t word) { o.lateZi = LateZi(word); }},
+}};
 
 // Sets the rule named `name` (without "--") to its value `word`.
 inline void setRule(ChartOptions& options, std::string_view name, std::size_t word) {

@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (std::size_t i = 1; i < records.size(); ++i) {
     try {
-      const ziwei::BirthRequest input = ziwei::cli::readBatchRecord(records[i], columns);
+      const ziwei::BirthRequest input = ziwei::cli::readBatchRecord(records[i], columns).request;
       require(ziwei::isValidUtf8(input.name), "an accepted name is UTF-8");
       try {
         (void)ziwei::castFrame(input.birth, input.options);

@@ -1,6 +1,7 @@
 #include "page/chart_json.h"
 
 #include <array>
+#include <charconv>
 #include <stdexcept>
 #include <string_view>
 
@@ -87,23 +88,82 @@ void appendBool(AppendBuffer& out, bool value) {
   out += value ? std::string_view("true") : std::string_view("false");
 }
 
-// "YYYY-MM-DD", the year in four digits.
+void appendTwoDigits(AppendBuffer& out, int n) {
+  out += static_cast<char>('0' + n / 10 % 10);
+  out += static_cast<char>('0' + n % 10);
+}
+
+// YYYY-MM-DD, the year in four digits.
+void appendDateDigits(AppendBuffer& out, const calendar::GregorianDate& date) {
+  appendTwoDigits(out, date.year / 100);
+  appendTwoDigits(out, date.year);
+  out += '-';
+  appendTwoDigits(out, date.month);
+  out += '-';
+  appendTwoDigits(out, date.day);
+}
+
+// "YYYY-MM-DD".
 void appendDate(AppendBuffer& out, const calendar::GregorianDate& date) {
-  const auto twoDigits = [&out](int n) {
-    out += static_cast<char>('0' + n / 10 % 10);
-    out += static_cast<char>('0' + n % 10);
-  };
   out += '"';
-  twoDigits(date.year / 100);
-  twoDigits(date.year);
-  out += '-';
-  twoDigits(date.month);
-  out += '-';
-  twoDigits(date.day);
+  appendDateDigits(out, date);
   out += '"';
 }
 
-void writeInput(AppendBuffer& out, const BirthRequest& request) {
+void appendNull(AppendBuffer& out) { out += std::string_view("null"); }
+
+// "YYYY-MM-DDTHH:MM:SS", a local date and time.
+void appendClock(AppendBuffer& out, const ClockTime& time) {
+  out += '"';
+  appendDateDigits(out, time.date);
+  out += 'T';
+  appendTwoDigits(out, time.hour);
+  out += ':';
+  appendTwoDigits(out, time.minute);
+  out += ':';
+  appendTwoDigits(out, time.second);
+  out += '"';
+}
+
+// The shortest text that reads back as `value`.
+void appendDecimal(AppendBuffer& out, double value) {
+  std::array<char, 32> text{};
+  char* const end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+  out += std::string_view(text.data(), static_cast<std::size_t>(end - text.data()));
+}
+
+// The steps from the birth time as recorded to the lunar birth cast.
+void writeBirthTime(AppendBuffer& out, LateZi lateZi, const BirthTimeSteps& steps) {
+  out += ",\"clock\":";
+  steps.civil ? appendClock(out, steps.clock) : appendNull(out);
+  out += ",\"place\":";
+  steps.place != nullptr ? appendString(out, places::qualifiedName(*steps.place)) : appendNull(out);
+  out += ",\"zone\":";
+  steps.zone.empty() ? appendNull(out) : appendString(out, steps.zone);
+  out += ",\"utcOffset\":";
+  appendNumber(out, steps.utcOffset);
+  out += ",\"dstRemoved\":";
+  appendBool(out, steps.daylightSaving != 0);
+  out += ",\"standardTime\":";
+  steps.civil ? appendClock(out, steps.standard) : appendNull(out);
+  const bool solarTime = steps.civil && steps.longitude;
+  out += ",\"longitude\":";
+  solarTime ? appendDecimal(out, *steps.longitude) : appendNull(out);
+  out += ",\"meanTimeCorrection\":";
+  solarTime ? appendNumber(out, steps.meanTimeCorrection) : appendNull(out);
+  out += ",\"equationOfTime\":";
+  solarTime ? appendNumber(out, steps.equationOfTime) : appendNull(out);
+  out += ",\"trueSolarTime\":";
+  solarTime ? appendClock(out, steps.trueSolar) : appendNull(out);
+  out += lateZi == LateZi::NextDay ? std::string_view(",\"lateZi\":\"next-day\"")
+                                   : std::string_view(",\"lateZi\":\"same-day\"");
+  out += ",\"lateZiMoved\":";
+  appendBool(out, steps.lateZiMoved);
+  out += ",\"hourBranch\":";
+  appendNumber(out, steps.hourBranch);
+}
+
+void writeInput(AppendBuffer& out, const BirthRequest& request, const BirthTimeSteps* steps) {
   const LunarBirth& birth = request.birth;
   out += "\"input\":{\"name\":";
   appendString(out, request.name);
@@ -127,6 +187,7 @@ void writeInput(AppendBuffer& out, const BirthRequest& request) {
     out += ",\"solar\":";
     appendDate(out, *request.solar);
   }
+  if (steps != nullptr) writeBirthTime(out, request.options.lateZi, *steps);
   out += '}';
 }
 
@@ -394,14 +455,14 @@ void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPerio
 }  // namespace
 
 void appendChartJson(std::string& text, const BirthRequest& request, const ChartState& chart,
-                     const RunningPeriods* periods) {
+                     const BirthTimeSteps* steps, const RunningPeriods* periods) {
   if (!isValidUtf8(request.name)) throw std::invalid_argument("the name is not valid UTF-8");
   const std::size_t start = text.size();
   const ChartLayout layout = layOutPalaces(chart);
   AppendBuffer out(text);
   try {
     out += '{';
-    writeInput(out, request);
+    writeInput(out, request, steps);
     writeFrame(out, chart);
     out += std::string_view(",\"palaces\":[");
     for (PalaceNum num = 1; num <= 12; ++num) {
@@ -419,10 +480,10 @@ void appendChartJson(std::string& text, const BirthRequest& request, const Chart
 }
 
 std::string chartJson(const BirthRequest& request, const ChartState& chart,
-                      const RunningPeriods* periods) {
+                      const BirthTimeSteps* steps, const RunningPeriods* periods) {
   std::string text;
   text.reserve(periods == nullptr ? 16384 : 24576);
-  appendChartJson(text, request, chart, periods);
+  appendChartJson(text, request, chart, steps, periods);
   return text;
 }
 

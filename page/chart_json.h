@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
 #include "chart/frame/chart_state.h"
 #include "chart/periods/running_periods.h"
@@ -16,13 +17,19 @@ namespace ziwei {
 // the last only with `periods` (castPeriods of `chart`).
 // Each palace lists its star groups in the order the star families give
 // them, the same order and marks as its page cell. `chart` must have been
-// cast from `request`. Throws std::invalid_argument when the name is not valid
-// UTF-8.
+// cast from `request`. With `steps` (how request.birth was found from the
+// birth time as recorded) "input" also records them: "clock", "place",
+// "zone", "utcOffset", "dstRemoved", "standardTime", "longitude",
+// "meanTimeCorrection", "equationOfTime", "trueSolarTime", "lateZi",
+// "lateZiMoved" and "hourBranch" (null where a step does not apply). Throws
+// std::invalid_argument when the name is not valid UTF-8.
 std::string chartJson(const BirthRequest& request, const ChartState& chart,
+                      const BirthTimeSteps* steps = nullptr,
                       const RunningPeriods* periods = nullptr);
 
 // Appends the same document to `out` (nothing when it throws).
 void appendChartJson(std::string& out, const BirthRequest& request, const ChartState& chart,
+                     const BirthTimeSteps* steps = nullptr,
                      const RunningPeriods* periods = nullptr);
 
 }  // namespace ziwei

@@ -143,8 +143,8 @@ TEST(Options, HelpIsMadeFromTheTables) {
   const std::string help = castHelpText();
   for (const char* line :
        {"--name TEXT", "--sex male|female", "lunar year, 1912 to 2100 (default: 2000)",
-        "-o, --output FILE", "--version", "hour 23 is the 子 hour of this day",
-        "ziwei batch [FILE]", "NAME.tmpXXXXXX", "other hard links"}) {
+        "-o, --output FILE", "--version", "--late-zi same-day|next-day", "ziwei batch [FILE]",
+        "ziwei places QUERY", "NAME.tmpXXXXXX", "other hard links"}) {
     EXPECT_NE(help.find(line), std::string::npos) << line;
   }
   EXPECT_NE(batchHelpText().find("  -j, --jobs N              worker threads (default: one per "

@@ -81,7 +81,7 @@ std::string read(Fields fields,
                                          "minute", "second", "solar"}) {
   try {
     return testing::birthText(
-        readBatchRecord(record(std::move(fields)), readBatchHeader(record(header))));
+        readBatchRecord(record(std::move(fields)), readBatchHeader(record(header))).request);
   } catch (const Refusal& refusal) {
     return "!" + refusal.message;
   }

@@ -191,7 +191,7 @@ TEST(ChartJson, RunningPeriodsOfTheWorkedExample) {
   const ChartState chart = castFrame(input.birth);
   const RunningPeriods periods =
       castPeriods(chart, targetOnSolar({2026, 5, 14}, ClockOfDay{13, 30}));
-  const std::string json = chartJson(input, chart, &periods);
+  const std::string json = chartJson(input, chart, nullptr, &periods);
   EXPECT_TRUE(json.starts_with(chartJson(input, chart).substr(0, json.find(",\"periods\""))));
   for (
       const char* part :
@@ -217,11 +217,11 @@ TEST(ChartJson, RunningPeriodsOfTheWorkedExample) {
   EXPECT_EQ(document["periods"]["decade"]["years"].Size(), 10u);
 
   const RunningPeriods noTime = castPeriods(chart, targetOnSolar({2026, 5, 14}));
-  EXPECT_TRUE(parse(chartJson(input, chart, &noTime))["periods"]["hour"].IsNull());
+  EXPECT_TRUE(parse(chartJson(input, chart, nullptr, &noTime))["periods"]["hour"].IsNull());
   input.birth = {1912, 1, false, 1, 14, 0, 0, true};  // 水二局: periods end at 121
   const ChartState water = castFrame(input.birth);
   const RunningPeriods old = castPeriods(water, targetOnSolar({2033, 6, 1}));
-  EXPECT_TRUE(parse(chartJson(input, water, &old))["periods"]["decade"].IsNull());
+  EXPECT_TRUE(parse(chartJson(input, water, nullptr, &old))["periods"]["decade"].IsNull());
 }
 
 }  // namespace

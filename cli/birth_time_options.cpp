@@ -1,0 +1,117 @@
+#include "cli/birth_time_options.h"
+
+#include <charconv>
+
+#include "calendar/calendar_error.h"
+#include "cli/options.h"
+#include "text/utf8.h"
+
+namespace ziwei::cli {
+
+namespace {
+
+// The candidates of an ambiguous place listed after the refusal at most.
+constexpr std::size_t kCandidateLines = 10;
+
+constexpr std::string_view kLongitudeAllowed =
+    " (allowed: -180 to 180, degrees east of Greenwich, west negative)";
+
+// "-12.5", "87.6", "+121": a sign, digits, optionally a point and digits.
+bool isDecimal(std::string_view text) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view part =
+      point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+  const auto digits = [](std::string_view s) {
+    return s.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return !whole.empty() && digits(whole) && digits(part) &&
+         (point == std::string_view::npos || !part.empty());
+}
+
+}  // namespace
+
+std::string readZone(std::string_view what, std::string_view text) {
+  if (text.empty()) {
+    throw Refusal{given(what, text) + " is not allowed (allowed: " + std::string(kZoneHelp) + ")"};
+  }
+  return std::string(text);
+}
+
+double readLongitude(std::string_view what, std::string_view text) {
+  if (!isDecimal(text)) {
+    throw Refusal{given(what, text) + " is not a number of degrees" +
+                  std::string(kLongitudeAllowed)};
+  }
+  const std::string_view digits = text.front() == '+' ? text.substr(1) : text;
+  double degrees = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), degrees, std::chars_format::fixed);
+  if (!(degrees >= -180.0 && degrees <= 180.0)) {
+    throw Refusal{given(what, text) + " is not allowed" + std::string(kLongitudeAllowed)};
+  }
+  return degrees;
+}
+
+const places::Place& readPlace(std::string_view text) {
+  try {
+    return places::findPlace(text);
+  } catch (const places::PlaceError& error) {
+    std::vector<std::string> more;
+    const auto& candidates = error.candidates();
+    for (std::size_t i = 0; error.ambiguous() && i < candidates.size() && i < kCandidateLines;
+         ++i) {
+      more.push_back("  " + places::qualifiedName(*candidates[i]) + ": " +
+                     places::describePlace(*candidates[i]));
+    }
+    if (error.ambiguous() && candidates.size() > kCandidateLines) {
+      more.push_back("  and " + std::to_string(candidates.size() - kCandidateLines) +
+                     " more (ziwei places lists them)");
+    }
+    throw Refusal{oneLine(error.what()), std::move(more)};
+  }
+}
+
+ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choices,
+                             std::string_view solarWhat) {
+  RecordedBirth record;
+  record.birth = request.birth;
+  record.solar = request.solar;
+  record.place = choices.place;
+  record.zone = choices.zone;
+  record.daylight = choices.daylight;
+  record.longitude = choices.longitude;
+  if (choices.place != nullptr && !record.longitude) record.longitude = choices.place->longitude;
+  record.options = request.options;
+  try {
+    ResolvedBirth resolved = resolveBirthTime(record);
+    request.birth = resolved.birth;
+    return resolved;
+  } catch (const calendar::CalendarError& error) {
+    throw Refusal{(request.solar ? std::string(solarWhat) : std::string()) + oneLine(error.what())};
+  } catch (const BirthTimeError& error) {
+    throw Refusal{oneLine(error.what())};
+  }
+}
+
+TargetMoment targetInZone(const TargetMoment& target, const std::string& zone,
+                          std::string_view what) {
+  if (!target.time || zone.empty()) return target;
+  RecordedBirth record;
+  record.solar = target.solar;
+  record.birth.hour = target.time->hour;
+  record.birth.minute = target.time->minute;
+  record.zone = zone;
+  try {
+    const ClockTime standard = resolveBirthTime(record, {1900, 2100}).steps.standard;
+    return targetOnSolar(standard.date, ClockOfDay{standard.hour, standard.minute});
+  } catch (const LocalTimeError& error) {
+    throw Refusal{std::string(what) + ": the target's clock time " +
+                  (error.kind() == LocalTime::Repeated ? "occurred twice" : "did not exist") +
+                  " in " + zone + " (a daylight saving time change); give a time outside it"};
+  } catch (const std::invalid_argument& error) {  // out of the calendar's range
+    throw Refusal{std::string(what) + ": " + oneLine(error.what())};
+  }
+}
+
+}  // namespace ziwei::cli
