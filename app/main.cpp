@@ -4,7 +4,8 @@
 // documentation and tests, with every link pointed at a refusing local port:
 //   --screenshot FILE            casts the start-up chart, waits until the pane
 //                                shows it and saves a picture of the window;
-//   --screenshot-gregorian FILE  the same with the "國曆" dialog open over it;
+//   --screenshot-gregorian FILE  the same with the "國曆" dialog open over it,
+//                                set to a summer-time birth in Taipei;
 //   --screenshot-preview FILE    ... with the print preview of the chart;
 //   --screenshot-close FILE      ... with the close question;
 //   --screenshot-years FILE      ... with the year list dropped down;
@@ -21,8 +22,10 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStyleFactory>
@@ -72,8 +75,13 @@ void openOverWindow(MainWindow& window, Shot shot) {
     case Shot::Window:
       break;
     case Shot::Gregorian: {
-      auto* dialog = new ziwei::desktop::GregorianDialog(QDate(2001, 6, 8), QTime(14, 30), &window);
+      // A summer-time birth in Taipei, on true solar time.
+      auto* dialog = new ziwei::desktop::GregorianDialog(QDate(1979, 7, 1), QTime(11, 10), &window);
       dialog->setAttribute(Qt::WA_DeleteOnClose);
+      auto* place = dialog->findChild<QLineEdit*>(QStringLiteral("place"));
+      place->setText(QStringLiteral("臺北"));
+      emit place->editingFinished();
+      dialog->findChild<QCheckBox*>(QStringLiteral("trueSolar"))->setChecked(true);
       dialog->show();
       break;
     }

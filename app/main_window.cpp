@@ -38,8 +38,8 @@
 #include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
-#include "page/chart_page.h"
 #include "output/output_file.h"
+#include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 
@@ -533,10 +533,11 @@ void MainWindow::askForGregorianBirthday() {
   GregorianDialog dialog(date, time, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const SolarConversion& conversion = dialog.conversion();
-  if (conversion.birth) selectLunarBirth(*conversion.birth, conversion.solar);
+  if (conversion.birth) selectLunarBirth(*conversion.birth, conversion.solar, conversion.corrected);
 }
 
-void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar) {
+void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar,
+                                  bool corrected) {
   const auto select = [](QComboBox* box, const QString& text) {
     const int index = box->findText(text);
     if (index >= 0) box->setCurrentIndex(index);
@@ -547,6 +548,9 @@ void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::Grego
   select(cboD_, QString::number(birth.day));
   select(cboH_, QString::number(birth.hour));
   select(cboMU_, QString::number(birth.minute));
+  // A corrected time has its own seconds; the clock time as typed has none
+  // and leaves the seconds as they were.
+  if (corrected) select(cboS_, QString::number(birth.second));
   setStatus(QStringLiteral("已帶入國曆 %1 的農曆生日,請確認後按[紫微斗數排盤]")
                 .arg(QString::fromStdString(calendar::format_gregorian(solar))));
 }

@@ -84,7 +84,8 @@ class MainWindow : public QWidget {
   std::optional<QString> writePage(const char* fileName, const std::string& page);
   void showPageFile(const char* fileName, const std::string& page);
   void setStatus(const QString& text);
-  void selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar);
+  void selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar,
+                        bool corrected);
 
   DesktopSettings settings_;
   ChartState chart_;
