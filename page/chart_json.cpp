@@ -25,10 +25,6 @@ namespace {
 // between them. No blanks, strings escaped as JSON requires ("\"", "\\",
 // control characters as \b \t \n \f \r or \u00XX), everything else as it is.
 
-// The words of the transformations, by Transformation (none has no word).
-constexpr std::array<std::string_view, kTransformationCount> kTransformationWords = {"", "祿", "權",
-                                                                                     "科", "忌"};
-
 // The escape of each byte: 0 for none, else the letter after the backslash
 // ('u' for \u00XX).
 constexpr std::array<char, 128> kEscapes = [] {

@@ -23,13 +23,14 @@ namespace ziwei {
 
 namespace {
 
-// The placeholder that starts at `at`, as its index; kPagePlaceholders.size()
-// for none.
-std::size_t placeholderAt(std::string_view text, std::size_t at) {
-  for (std::size_t step = 0; step < kPagePlaceholders.size(); ++step) {
-    if (text.substr(at).starts_with(kPagePlaceholders[step])) return step;
+// The placeholder of `placeholders` that starts at `at`, as its index;
+// placeholders.size() for none.
+std::size_t placeholderAt(std::span<const std::string_view> placeholders, std::string_view text,
+                          std::size_t at) {
+  for (std::size_t step = 0; step < placeholders.size(); ++step) {
+    if (text.substr(at).starts_with(placeholders[step])) return step;
   }
-  return kPagePlaceholders.size();
+  return placeholders.size();
 }
 
 // True when `literal` holds a byte found in no placeholder name, so that no
@@ -76,19 +77,20 @@ std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const ChartState& 
 // placeholders not yet replaced, and an occurrence of a placeholder can only
 // be one of them: the single pass puts each value where ordered replacement
 // would.
-PreparedTemplate::PreparedTemplate(std::string text) : text_(std::move(text)) {
+PreparedTemplate::PreparedTemplate(std::string text, std::span<const std::string_view> placeholders)
+    : text_(std::move(text)), placeholders_(placeholders) {
   if (!isValidUtf8(text_)) refuse(0, "the template is not valid UTF-8");
   const std::string_view view = text_;
   std::size_t done = 0;
   for (std::size_t at = view.find('@'); at != std::string_view::npos; at = view.find('@', at)) {
-    const std::size_t step = placeholderAt(view, at);
-    if (step == kPagePlaceholders.size()) refuse(at, "this \"@\" opens no placeholder");
+    const std::size_t step = placeholderAt(placeholders_, view, at);
+    if (step == placeholders_.size()) refuse(at, "this \"@\" opens no placeholder");
     if (!pieces_.empty() && !separatesPlaceholders(view.substr(done, at - done))) {
       refuse(at,
              "nothing but name characters stands between this placeholder and the one "
              "before it, which a value could join into another placeholder");
     }
-    done = at + kPagePlaceholders[step].size();
+    done = at + placeholders_[step].size();
     pieces_.push_back({at, done, static_cast<std::uint8_t>(step)});
     at = done;
   }
@@ -112,55 +114,38 @@ const PreparedTemplate& chartPageTemplate() {
 
 namespace {
 
-// Fills the template in one pass into `buffer`'s string `out`, in the
-// buffer's encoding; `literals` are the template's literals in it.
-template <class Literal>
-void fillTemplate(const PreparedTemplate& pageTemplate, const ChartState& chart,
-                  std::string_view name, std::string_view printDate,
-                  const std::vector<Literal>& literals, std::string& out, AppendBuffer& buffer) {
+constexpr std::size_t kCellsRoom = 12 * 3072;
+
+std::string chartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
+                      std::string_view name, std::string_view printDate, PageEncoding encoding) {
   const std::array<std::string, kFirstCellPlaceholder> head =
       pageHeadValues(chart, name, printDate);
   const ChartLayout layout = layOutPalaces(chart);
-  for (std::size_t i = 0; i < pageTemplate.pieces().size(); ++i) {
-    const PreparedTemplate::Piece& piece = pageTemplate.pieces()[i];
-    buffer.finish();
-    out.append(literals[i]);
-    if (piece.step < kFirstCellPlaceholder) {
-      buffer += head[piece.step];
+  return fillPage(pageTemplate, encoding, kCellsRoom, [&](AppendBuffer& buffer, std::size_t step) {
+    if (step < kFirstCellPlaceholder) {
+      buffer += head[step];
     } else {
-      const std::size_t cell = piece.step - kFirstCellPlaceholder;
+      const std::size_t cell = step - kFirstCellPlaceholder;
       appendPalaceCell(buffer, chart, layout[cell], static_cast<PalaceNum>(cell + 1));
     }
-  }
-  buffer.finish();
-  out.append(literals.back());
+  });
 }
-
-constexpr std::size_t kCellsRoom = 12 * 3072;
 
 }  // namespace
 
 std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
                               std::string_view name, std::string_view printDate) {
-  std::string page;
-  page.reserve(pageTemplate.text().size() + kCellsRoom);
-  AppendBuffer buffer(page);
-  fillTemplate(pageTemplate, chart, name, printDate, pageTemplate.literals(), page, buffer);
-  return page;
+  return chartPage(pageTemplate, chart, name, printDate, PageEncoding::Utf8);
 }
 
 std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
                           std::string_view name, std::string_view printDate,
                           PageEncoding encoding) {
   if (encoding != PageEncoding::Big5) {
-    return encodePage(assembleChartPage(pageTemplate, chart, name, printDate), encoding);
+    return encodePage(chartPage(pageTemplate, chart, name, printDate, PageEncoding::Utf8),
+                      encoding);
   }
-  std::string bytes;
-  bytes.reserve(pageTemplate.text().size() + kCellsRoom);
-  AppendBuffer buffer(bytes, PageEncoding::Big5);
-  fillTemplate(pageTemplate, chart, name, printDate, pageTemplate.big5Literals(), bytes, buffer);
-  bytes += "\r\n";
-  return bytes;
+  return chartPage(pageTemplate, chart, name, printDate, PageEncoding::Big5);
 }
 
 std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "chart/frame/chart_state.h"
+#include "page/append_buffer.h"
 #include "page/page_file.h"
 
 namespace ziwei {
@@ -29,26 +31,26 @@ std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const ChartState& 
                                                               std::string_view name,
                                                               std::string_view printDate);
 
-// A page template split once at its placeholders, so that a page is filled
-// in one pass: each literal piece, then the value of the placeholder after
-// it. Since no value holds a "@", that gives the page of replacing the
-// placeholders one after another over the whole text, as long as the
-// template's own "@"s are exactly its placeholders' and no two placeholders
-// stand so close that a value could join their names into a third. The
-// constructor refuses any other template, and one that is not valid UTF-8
-// (whose Big5 pieces could differ from the whole), with
-// std::invalid_argument saying why.
+// A page template split once at its placeholders (kPagePlaceholders, or the
+// list given), so that a page is filled in one pass: each literal piece,
+// then the value of the placeholder after it. Since no value holds a "@", that gives the page of
+// replacing the placeholders one after another over the whole text, as long as the template's own
+// "@"s are exactly its placeholders' and no two placeholders stand so close that a value could join
+// their names into a third. The constructor refuses any other template, and one that is not valid
+// UTF-8 (whose Big5 pieces could differ from the whole), with std::invalid_argument saying why.
 class PreparedTemplate {
  public:
-  explicit PreparedTemplate(std::string text);
+  explicit PreparedTemplate(std::string text,
+                            std::span<const std::string_view> placeholders = kPagePlaceholders);
 
   const std::string& text() const { return text_; }
+  std::span<const std::string_view> placeholders() const { return placeholders_; }
 
   // The placeholders as they stand, each with the literal before it.
   struct Piece {
     std::size_t literalEnd;  // the literal runs from the previous placeholder's end to here
     std::size_t next;        // where the text goes on after the placeholder
-    std::uint8_t step;       // the placeholder's index in kPagePlaceholders
+    std::uint8_t step;       // the placeholder's index in placeholders()
   };
   const std::vector<Piece>& pieces() const { return pieces_; }
   // The literals before each placeholder and after the last one, as text
@@ -58,6 +60,7 @@ class PreparedTemplate {
 
  private:
   std::string text_;
+  std::span<const std::string_view> placeholders_;
   std::vector<Piece> pieces_;
   std::vector<std::string_view> literals_;
   std::vector<std::string> big5Literals_;
@@ -79,7 +82,41 @@ std::string assembleChartPage(const ChartState& chart, std::string_view pageTemp
 std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
                           std::string_view name, std::string_view printDate, PageEncoding encoding);
 
+// Fills `pageTemplate` in one pass: each literal, then `appendValue(buffer,
+// step)` for the placeholder that follows it (its index in the template's
+// placeholders). Returns the UTF-8 page (`encoding` Utf8, no line break) or
+// the bytes of its file (`encoding` Big5: encoded while filled, then CR LF).
+// The values must hold no "@".
+template <class AppendValue>
+std::string fillPage(const PreparedTemplate& pageTemplate, PageEncoding encoding,
+                     std::size_t valuesRoom, AppendValue&& appendValue);
+
 // Today's date in the user's locale's short date format.
 std::string todayShortDate();
+
+template <class AppendValue>
+std::string fillPage(const PreparedTemplate& pageTemplate, PageEncoding encoding,
+                     std::size_t valuesRoom, AppendValue&& appendValue) {
+  const bool big5 = encoding == PageEncoding::Big5;
+  std::string out;
+  out.reserve(pageTemplate.text().size() + valuesRoom);
+  AppendBuffer buffer(out, encoding);
+  const auto fill = [&](const auto& literals) {
+    for (std::size_t i = 0; i < pageTemplate.pieces().size(); ++i) {
+      buffer.finish();
+      out.append(literals[i]);
+      appendValue(buffer, pageTemplate.pieces()[i].step);
+    }
+    buffer.finish();
+    out.append(literals.back());
+  };
+  if (big5) {
+    fill(pageTemplate.big5Literals());
+    out += "\r\n";
+  } else {
+    fill(pageTemplate.literals());
+  }
+  return out;
+}
 
 }  // namespace ziwei

@@ -3,24 +3,27 @@
 #include <array>
 #include <string_view>
 
+#include "page/period_page.h"
 #include "page/publisher.h"
 
 namespace ziwei {
 
 namespace {
 
-// The template is these fragments appended in order, without line breaks.
-// The four boxes of the centre block and the publisher's notice are appended
-// between kBeforeBoxes and kAfterBoxes.
-constexpr auto kBeforeBoxes = std::to_array<std::string_view>({
-    // Head.
-    "<html>",
-    "<head>",
-    "<title>Tessaro紫微斗數</title>",
+// The template is these fragments appended in order, without line breaks:
+// the head, the title bar and the grid up to the centre block, the centre
+// block (its heading, lines, the four boxes and the publisher's notice), the
+// rest of the grid and the note. The running-period page shares all but the
+// title, its own style rules and the centre block's lines.
+constexpr auto kHeadStart = std::to_array<std::string_view>({"<html>", "<head>"});
+constexpr std::string_view kChartTitle = "<title>Tessaro紫微斗數</title>";
+constexpr auto kHeadStyle = std::to_array<std::string_view>({
     "<meta http-equiv='Content-Type' content='text/html; charset=big5'>",
     "<style>",
     ".page {page-break-before: always;}",
     "BODY { margin-bottom: 0em } ",
+});
+constexpr auto kHeadEndToCentre = std::to_array<std::string_view>({
     "</style>",
     "</head>",
     "<body bgcolor='#FFFFFF' text='#000000' >",
@@ -52,6 +55,8 @@ constexpr auto kBeforeBoxes = std::to_array<std::string_view>({
     "    <td width='157'>@HourseNUM05@ </td>",
     "    <td colspan='2' rowspan='2' valign='top'><table width='100%' border='0' cellspacing='0' "
     "cellpadding='0'>",
+});
+constexpr auto kCentreHeading = std::to_array<std::string_view>({
     // Centre line 1: the chart heading.
     "        <tr>",
     "          <td colspan='6'><div align='center'><font color='#000000'><br>",
@@ -59,6 +64,8 @@ constexpr auto kBeforeBoxes = std::to_array<std::string_view>({
     "</font></font></div>",
     "          </td>",
     "        </tr>",
+});
+constexpr auto kChartCentre = std::to_array<std::string_view>({
     // Centre line 2: empty.
     "        <tr>",
     "          <td colspan='6'><div align='center'><font color='#0000FF'><br>",
@@ -122,20 +129,24 @@ constexpr auto kBoxEnd = std::to_array<std::string_view>({
     "                  </td>",
 });
 
-constexpr auto kBetweenBoxesAndNotice = std::to_array<std::string_view>({
+constexpr auto kBoxesEnd = std::to_array<std::string_view>({
     // End of centre line 5.
     "                </tr>",
     "              </table>",
     "          </td>",
     "        </tr>",
+});
+constexpr auto kNoticeStart = std::to_array<std::string_view>({
     // Centre line 6: the publisher's notice.
     "        <tr>",
     "          <td colspan='6'>",
 });
-
-constexpr auto kAfterNotice = std::to_array<std::string_view>({
+constexpr auto kNoticeEnd = std::to_array<std::string_view>({
     "          </td>",
     "        </tr>",
+});
+
+constexpr auto kAfterCentre = std::to_array<std::string_view>({
     // End of the centre block, rest of row 2: 酉.
     "      </table>",
     "    </td>",
@@ -182,12 +193,76 @@ void append(std::string& text, const auto& fragments) {
   for (const std::string_view fragment : fragments) text += fragment;
 }
 
+// The centre block's last line: the notice, one centred line in font size
+// 2, then the home-page link.
+void appendNotice(std::string& text) {
+  append(text, kNoticeStart);
+  text +=
+      "            <div align='center'><font size='2'>本命盤僅供參考，更多命理服務請上本站："
+      "</font><br>";
+  text += "            <a href='";
+  text += publisher::kHomePage;
+  text += "' target='_blank'><font color='#0000FF' size='2'>";
+  text += siteAddress(publisher::kHomePage);
+  text += "</font></a></div>";
+  append(text, kNoticeEnd);
+}
+
+// The running-period page's centre lines after the heading: sex label, name
+// (wrapping) and animal; the lunar birth and the bureau; the target and the
+// age; the table of levels; the legend of the labels and the colours.
+constexpr auto kPeriodCentre = std::to_array<std::string_view>({
+    "        <tr>",
+    "          <td width='16%'>&nbsp;</td>",
+    "          <td width='16%'><div align='center'><font color='#6633FF'>@SEXTEXT@</font></div>",
+    "          </td>",
+    "          <td colspan='2' class='nm'><div align='center'><font color='#0000FF'>[ @txtNAME@ "
+    "]</font></div>",
+    "          </td>",
+    "          <td width='16%'><div align='center'><font "
+    "color='#FF0000'>肖@getAnimal@</font></div>",
+    "          </td>",
+    "          <td width='20%'>&nbsp;</td>",
+    "        </tr>",
+    "        <tr>",
+    "          <td colspan='6'><div align='center'><font "
+    "color='#FF0000'>農曆:@CYY@年@CMM@月@CDD@日@CHH@時@CMU@分 @FiveHourse@</font></div>",
+    "          </td>",
+    "        </tr>",
+    "        <tr>",
+    "          <td colspan='6'><div align='center' class='tg'>運限: 國曆@TargetDate@<br>農曆"
+    "@TargetLunar@ 虛歲@Age@歲</div>",
+    "          </td>",
+    "        </tr>",
+    "        <tr>",
+    "          <td colspan='6'><table class='lv' align='center' border='1' cellspacing='0' "
+    "cellpadding='0' bordercolor='#666699'><tr><th>運限</th><th>命宮</th><th>干支</th><th>"
+    "期間</th></tr>@PeriodRows@</table>",
+    "          </td>",
+    "        </tr>",
+    "        <tr>",
+    "          <td colspan='6'><div class='key'>宮名: <span class='lb pd'>大</span>大限 "
+    "<span class='lb pn'>小</span>小限 <span class='lb py'>年</span>流年 <span class='lb "
+    "pm'>月</span>流月 <span class='lb pa'>日</span>流日 <span class='lb ph'>時</span>流時, "
+    "後接宮名首字 (命兄夫子財疾遷僕官田福父)<br>流曜: <span class='pd'>運</span> <span "
+    "class='py'>流</span> <span class='pm'>月</span> <span class='pa'>日</span> <span "
+    "class='ph'>時</span> 魁鉞祿羊陀昌曲馬鸞喜; 星後 <span class='pd'>運祿</span> <span "
+    "class='py'>流忌</span> 等為大限、流年四化; <span class='py'>將前 歲前</span>為流年</div>",
+    "          </td>",
+    "        </tr>",
+});
+
 }  // namespace
 
 std::string buildPageTemplate() {
   std::string text;
   text.reserve(8192);
-  append(text, kBeforeBoxes);
+  append(text, kHeadStart);
+  text += kChartTitle;
+  append(text, kHeadStyle);
+  append(text, kHeadEndToCentre);
+  append(text, kCentreHeading);
+  append(text, kChartCentre);
   for (const Box& box : kBoxes) {
     text += kBoxStart;
     text += kBoxRowStart;
@@ -197,17 +272,24 @@ std::string buildPageTemplate() {
     text += box.valueLine;
     append(text, kBoxEnd);
   }
-  append(text, kBetweenBoxesAndNotice);
-  // The notice: one centred line in font size 2, then the home-page link.
-  text +=
-      "            <div align='center'><font size='2'>本命盤僅供參考，更多命理服務請上本站："
-      "</font><br>";
-  text += "            <a href='";
-  text += publisher::kHomePage;
-  text += "' target='_blank'><font color='#0000FF' size='2'>";
-  text += siteAddress(publisher::kHomePage);
-  text += "</font></a></div>";
-  append(text, kAfterNotice);
+  append(text, kBoxesEnd);
+  appendNotice(text);
+  append(text, kAfterCentre);
+  return text;
+}
+
+std::string buildPeriodPageTemplate() {
+  std::string text;
+  text.reserve(12288);
+  append(text, kHeadStart);
+  text += "<title>Tessaro紫微斗數運限</title>";
+  append(text, kHeadStyle);
+  text += periodPageStyle();
+  append(text, kHeadEndToCentre);
+  append(text, kCentreHeading);
+  append(text, kPeriodCentre);
+  appendNotice(text);
+  append(text, kAfterCentre);
   return text;
 }
 

@@ -8,4 +8,9 @@ namespace ziwei {
 // placeholders "@Title@" ... "@HourseNUM12@" once each.
 std::string buildPageTemplate();
 
+// The running-period page's template: the same head, title bar, grid and
+// note, its own title, style rules and centre lines, holding the 29
+// placeholders of kPeriodPagePlaceholders (page/period_page.h) once each.
+std::string buildPeriodPageTemplate();
+
 }  // namespace ziwei

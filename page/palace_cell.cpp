@@ -13,6 +13,7 @@
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
 #include "page/page_file.h"
+#include "page/period_page.h"
 
 namespace ziwei {
 
@@ -21,8 +22,9 @@ namespace {
 // The cell is these fragments and the palace's texts appended in order,
 // without line breaks; every leading blank belongs to the fragment.
 
-constexpr std::string_view kCellStart =
-    "<table width='155' height='167' border='0' cellpadding='0' cellspacing='0'>"
+constexpr std::string_view kCellTable =
+    "<table width='155' height='167' border='0' cellpadding='0' cellspacing='0'>";
+constexpr std::string_view kStarRowStart =
     "  <tr>"
     "    <td height='25' colspan='6'align='right'><table width='100%' border='0' cellspacing='0' "
     "cellpadding='0'>"
@@ -75,11 +77,13 @@ std::string_view leadingCharacters(std::string_view text, int count) {
   return text.substr(0, end);
 }
 
-constexpr std::string_view kStarRowEndToMajorPeriod =
+constexpr std::string_view kStarRowEnd =
     "        </tr>"
     "      </table>"
     "    </td>"
-    "  </tr>"
+    "  </tr>";
+
+constexpr std::string_view kSpacerToMajorPeriod =
     // Spacer row fixing the six column widths 25, 25, 25, 26, 24, 25.
     "  <tr>"
     "    <td width='25'>&nbsp;</td>"
@@ -197,7 +201,8 @@ void appendStarName(AppendBuffer& out, Star star) {
 }
 
 // The fragments are copied as they are whatever the page's encoding.
-static_assert(isPlainAscii(kCellStart) && isPlainAscii(kStarRowEndToMajorPeriod) &&
+static_assert(isPlainAscii(kCellTable) && isPlainAscii(kStarRowStart) &&
+              isPlainAscii(kStarRowEnd) && isPlainAscii(kSpacerToMajorPeriod) &&
               isPlainAscii(kMajorPeriodToNameColour) && isPlainAscii(kNameRowEndToCycles) &&
               isPlainAscii(kCyclesToGrowth) && isPlainAscii(kGrowthToStemBranch) &&
               isPlainAscii(kStemBranchToMinorAges) && isPlainAscii(kCellEnd));
@@ -216,11 +221,32 @@ void appendRightToLeft(AppendBuffer& cell, const StarCell& frame, const StarRow<
   }
 }
 
+// The decade's and the year's transformation marks after a star's natal
+// mark on the running-period page: 運祿 ... 流忌 in the level's colour.
+void appendRunningMark(AppendBuffer& out, PeriodLevel level, Transformation transformation) {
+  if (transformation == Transformation::None) return;
+  const auto at = static_cast<std::size_t>(level);
+  out.ascii("<span class='");
+  out.ascii(kPeriodLevelClasses[at]);
+  out.ascii("'><strong>");
+  out += kRunningStarPrefixes[at];
+  out += kTransformationWords[static_cast<std::size_t>(transformation)];
+  out.ascii("</strong></span>");
+}
+
+Transformation transformationBy(const LevelPeriod& level, Star star) {
+  if (!level.present) return Transformation::None;
+  for (std::size_t i = 0; i < level.transformed.size(); ++i) {
+    if (level.transformed[i] == star) return static_cast<Transformation>(i + 1);
+  }
+  return Transformation::None;
+}
+
 }  // namespace
 
-void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
-                      PalaceNum fateNUM) {
-  out.ascii(kCellStart);
+void appendStarRow(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
+                   PalaceNum fateNUM, const RunningPeriods* periods) {
+  out.ascii(kStarRowStart);
   appendRightToLeft(out, kVoidCell, palace.voids);
   appendRightToLeft(out, kMarkerCell, palace.markers);
   for (std::size_t i = palace.minor.size; i-- > 0;) {
@@ -238,10 +264,22 @@ void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
       appendStarName(out, star);
       out += mainStarMark(star, fateNUM);
       out += transformationMark(transformationOf(chart, star));
+      if (periods != nullptr) {
+        for (const PeriodLevel level : {PeriodLevel::Decade, PeriodLevel::Year}) {
+          appendRunningMark(out, level, transformationBy((*periods)[level], star));
+        }
+      }
     }
     out.ascii(kMainCell.close);
   }
-  out.ascii(kStarRowEndToMajorPeriod);
+  out.ascii(kStarRowEnd);
+}
+
+void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
+                      PalaceNum fateNUM) {
+  out.ascii(kCellTable);
+  appendStarRow(out, chart, palace, fateNUM, nullptr);
+  out.ascii(kSpacerToMajorPeriod);
   if (const int start =
           majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
       start != 0) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "chart/frame/chart_state.h"
+#include "chart/periods/running_periods.h"
 #include "chart/stars/palace_layout.h"
 #include "chart/stars/year_stem_stars.h"
 #include "page/append_buffer.h"
@@ -15,6 +16,12 @@ namespace ziwei {
 // cycles, growth phase, stem and branch.
 void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
                       PalaceNum fateNUM);
+
+// The star row of a cell: its void, marker, minor and main stars, right to
+// left. With `periods`, each main star's marks are followed by the decade's
+// and the year's transformation marks (運祿 ... 流忌) it takes.
+void appendStarRow(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
+                   PalaceNum fateNUM, const RunningPeriods* periods);
 
 // The same cell as text; the empty text outside 1..12.
 std::string HourInStr(const ChartState& chart, PalaceNum fateNUM);

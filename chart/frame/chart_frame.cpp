@@ -12,17 +12,6 @@ namespace ziwei {
 
 namespace {
 
-// Entry i (1..120) of the sexagenary table as stem and branch numbers.
-struct StemBranch {
-  int stem;
-  int branch;
-};
-constexpr StemBranch sexagenaryEntry(int i) {
-  const int s = i % 10;  // i >= 1
-  const int b = i % 12;
-  return {s == 0 ? 10 : s, b == 0 ? 12 : b};
-}
-
 // The first entry of the 120-entry table that holds 戊子, the pair of the
 // reference year 1888.
 constexpr int findReferenceEntry() {
@@ -87,6 +76,14 @@ constexpr std::array<std::array<PalaceNum, 5>, 30> kZiWeiDayTable = {{
 
 }  // namespace
 
+StemBranch yearStemBranch(int lunarYear) {
+  // The year's entry in the 120-entry sexagenary table, counted from the
+  // reference year's entry.
+  int entry = floorMod(lunarYear - kReferenceYear + kReferenceEntry, 120);  // 0..119
+  if (entry == 0) entry = 120;
+  return sexagenaryEntry(entry);
+}
+
 PalaceNum ziWeiPalace(std::string_view bureauName, std::int16_t birthDay) {
   const int bureau = bureauNumber(bureauName);
   if (bureau == 0 || birthDay < 1 || birthDay > 30) return 0;
@@ -128,11 +125,7 @@ ChartState castFrame(const LunarBirth& birth, const ChartOptions& options) {
   chart.BirthMinute = static_cast<std::int16_t>(birth.minute);
   chart.BirthSecond = static_cast<std::int16_t>(birth.second);
 
-  // Year stem and branch: the year's entry in the 120-entry sexagenary table,
-  // counted from the reference year's entry.
-  int entry = floorMod(year - kReferenceYear + kReferenceEntry, 120);  // 0..119
-  if (entry == 0) entry = 120;
-  const StemBranch pair = sexagenaryEntry(entry);
+  const StemBranch pair = yearStemBranch(year);
   chart.CycleStemIndex = static_cast<std::int16_t>(sexagenaryEntry(120).stem);
   chart.YearStem = kStemNames[static_cast<std::size_t>(pair.stem - 1)];
   chart.YearBranch = kBranchNames[static_cast<std::size_t>(pair.branch - 1)];

@@ -5,6 +5,7 @@
 
 #include "birth/lunar_birth.h"
 #include "chart/frame/chart_state.h"
+#include "chart/frame/numbering.h"
 
 namespace ziwei {
 
@@ -12,6 +13,10 @@ namespace ziwei {
 // the lunar birth. Throws std::invalid_argument, naming the field, when a
 // field lies outside its range (kBirthNumberFields; any year 1..9999).
 ChartState castFrame(const LunarBirth& birth, const ChartOptions& options = {});
+
+// The stem and branch of a lunar year by its Western number (1984 甲子,
+// 2000 庚辰), from the entry of the reference year 1888 (戊子).
+StemBranch yearStemBranch(int lunarYear);
 
 // Palace of 紫微 from the bureau's table of lunar days (1..30); 0 for an
 // unknown bureau name or a day outside 1..30.

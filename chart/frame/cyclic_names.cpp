@@ -35,13 +35,17 @@ std::string getAnimal(std::int16_t YNN2) { return nameAt(kAnimals, YNN2); }
 std::string getSKYWORD(std::int16_t num) { return nameAt(kStemNames, num); }
 std::string getEARTHWORD(std::int16_t num) { return nameAt(kBranchNames, num); }
 
-std::string getSky(const ChartState& chart, PalaceNum earthnum) {
-  if (!isStem(chart.YearStemNum) || !isPalace(earthnum)) return {};
-  const int s = kYinPalaceStem[static_cast<std::size_t>(chart.YearStemNum - 1)];
+int palaceStem(int yearStem, PalaceNum earthnum) {
+  if (!isStem(yearStem) || !isPalace(earthnum)) return 0;
+  const int s = kYinPalaceStem[static_cast<std::size_t>(yearStem - 1)];
   // 子 and 丑 carry the stems of 寅 and 卯.
   int stem = earthnum >= 3 ? s + earthnum - 3 : s + earthnum - 1;
   if (stem > 10) stem -= 10;
-  return getSKYWORD(static_cast<std::int16_t>(stem));
+  return stem;
+}
+
+std::string getSky(const ChartState& chart, PalaceNum earthnum) {
+  return getSKYWORD(static_cast<std::int16_t>(palaceStem(chart.YearStemNum, earthnum)));
 }
 
 std::string_view palaceName(PalaceNum Lifestr, PalaceNum currentNum) {

@@ -17,6 +17,10 @@ std::string getEARTHWORD(std::int16_t num);  // branch 1..12 -> "子" ... "亥"
 
 // The stem that palace `earthnum` carries in the birth year (reads YearStemNum).
 std::string getSky(const ChartState& chart, PalaceNum earthnum);
+// The same as a stem number, for a year of stem `yearStem` (0 outside the
+// ranges). Counted from the 寅 palace, it is also the five-tigers rule: the
+// stem of a month of that year whose branch is `earthnum` (month 1 at 寅).
+int palaceStem(int yearStem, PalaceNum earthnum);
 
 // The name of palace `currentNum` counted from the Life palace `Lifestr`.
 std::string getOtherHourse(PalaceNum Lifestr, PalaceNum currentNum);

@@ -39,6 +39,13 @@ enum Branch : std::int16_t {
 inline constexpr std::array<std::string_view, 5> kBureauNames = {"水二局", "木三局", "金四局",
                                                                  "土五局", "火六局"};
 
+// A stem 1..10 and a branch 1..12 of the sexagenary cycle.
+struct StemBranch {
+  int stem = 0;
+  int branch = 0;
+  friend constexpr bool operator==(const StemBranch&, const StemBranch&) = default;
+};
+
 constexpr bool isPalace(int n) { return n >= 1 && n <= 12; }
 constexpr bool isStem(int n) { return n >= 1 && n <= 10; }
 
@@ -46,6 +53,12 @@ constexpr bool isStem(int n) { return n >= 1 && n <= 10; }
 constexpr int floorMod(int a, int m) {
   const int r = a % m;  // (-m, m)
   return r < 0 ? r + m : r;
+}
+
+// Entry i (any whole number; 1 is 甲子, 60 癸亥, 61 甲子 again) of the
+// sexagenary cycle.
+constexpr StemBranch sexagenaryEntry(int i) {
+  return {floorMod(i - 1, 10) + 1, floorMod(i - 1, 12) + 1};
 }
 
 // Any whole number brought into the palace range 1..12 (13 -> 1, 0 -> 12).

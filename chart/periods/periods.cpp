@@ -31,6 +31,21 @@ int minorPeriodFirstAge(std::int16_t YN2, std::int16_t SEX, PalaceNum DayNum) {
   return age;
 }
 
+PalaceNum majorPeriodPalace(std::string_view FiveHourse, std::string_view SEXTEXT,
+                            PalaceNum liftHourse, int age) {
+  const int bureau = bureauNumber(FiveHourse);
+  if (bureau == 0 || !isPalace(liftHourse) || age < bureau || age > bureau + 119) return 0;
+  const int n = (age - bureau) / 10;  // 0..11
+  return wrapPalace(runsForward(SEXTEXT) ? liftHourse + n : liftHourse - n);
+}
+
+PalaceNum minorPeriodPalace(std::int16_t YN2, std::int16_t SEX, int age) {
+  if (!isPalace(YN2) || age < 1) return 0;
+  const int start = kMinorStart[static_cast<std::size_t>(YN2 - 1)];
+  const int steps = (age - 1) % 12;
+  return wrapPalace(SEX == 1 ? start + steps : start - steps);
+}
+
 std::string getBigYear(std::string_view FiveHourse, std::string_view SEXTEXT, PalaceNum liftHourse,
                        PalaceNum DayNum) {
   const int start = majorPeriodStart(FiveHourse, SEXTEXT, liftHourse, DayNum);

@@ -51,15 +51,23 @@ std::string_view doctorName(const ChartState& chart, PalaceNum DayNum, std::stri
                       runsForward(SEXTEXT), DayNum);
 }
 
+std::string_view yearFrontName(int yearBranch, PalaceNum DayNum) {
+  if (!isPalace(yearBranch)) return {};
+  return nameInPalace(kYearFrontCycle, static_cast<PalaceNum>(yearBranch), true, DayNum);
+}
+
+std::string_view generalName(int yearBranch, PalaceNum DayNum) {
+  if (!isPalace(yearBranch)) return {};
+  return nameInPalace(kGeneralCycle, kGeneralStart[static_cast<std::size_t>(yearBranch - 1)], true,
+                      DayNum);
+}
+
 std::string_view yearFrontName(const ChartState& chart, PalaceNum DayNum) {
-  return nameInPalace(kYearFrontCycle, chart.YearBranchNum, true, DayNum);
+  return yearFrontName(chart.YearBranchNum, DayNum);
 }
 
 std::string_view generalName(const ChartState& chart, PalaceNum DayNum) {
-  if (!isPalace(chart.YearBranchNum)) return {};
-  return nameInPalace(kGeneralCycle,
-                      kGeneralStart[static_cast<std::size_t>(chart.YearBranchNum - 1)], true,
-                      DayNum);
+  return generalName(chart.YearBranchNum, DayNum);
 }
 
 std::string_view growthName(std::string_view FiveHourse, std::string_view SEXTEXT,

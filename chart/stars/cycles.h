@@ -27,6 +27,10 @@ std::string_view yearFrontName(const ChartState& chart, PalaceNum DayNum);
 std::string_view generalName(const ChartState& chart, PalaceNum DayNum);
 std::string_view growthName(std::string_view FiveHourse, std::string_view SEXTEXT,
                             PalaceNum DayNum);
+// The Year-front and General-star names for a year of branch `yearBranch`
+// (1..12; the empty text otherwise), as a running year carries them.
+std::string_view yearFrontName(int yearBranch, PalaceNum DayNum);
+std::string_view generalName(int yearBranch, PalaceNum DayNum);
 
 // 天傷 and 天使, seven and five palaces backward from the Life palace
 // `LiftNum` (0 when it lies outside 1..12), and the same palace by palace.

@@ -183,4 +183,14 @@ constexpr std::array<Star, familySize(F)> familyStars() {
   return stars;
 }
 
+// The position of `star` among its family's stars (familyStars).
+constexpr std::size_t indexInFamily(Star star) {
+  std::size_t index = 0;
+  for (const StarInfo& info : kStars) {
+    if (info.star == star) return index;
+    if (info.family == starInfo(star).family) ++index;
+  }
+  return index;
+}
+
 }  // namespace ziwei

@@ -46,9 +46,13 @@ constexpr std::array<FamilyPalaces<Family::BranchSecond>, 12> kBranchStars = {{
 
 }  // namespace
 
+FamilyPalaces<Family::BranchSecond> branchSecondPalaces(int branch) {
+  if (!isPalace(branch)) return {};
+  return kBranchStars[static_cast<std::size_t>(branch - 1)];
+}
+
 FamilyPalaces<Family::BranchSecond> earthSecondStarPalaces(const ChartState& chart) {
-  if (!isPalace(chart.YearBranchNum)) return {};
-  return kBranchStars[static_cast<std::size_t>(chart.YearBranchNum - 1)];
+  return branchSecondPalaces(chart.YearBranchNum);
 }
 
 // Both stars stand YN - 1 palaces forwards of their start: 天才 in the Life

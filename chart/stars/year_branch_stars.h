@@ -10,6 +10,8 @@ namespace ziwei {
 // The nineteen stars placed by the year branch alone, 天哭 ... 咸池 (all 0
 // when YearBranchNum is outside 1..12).
 FamilyPalaces<Family::BranchSecond> earthSecondStarPalaces(const ChartState& chart);
+// The same for a year of branch `branch`.
+FamilyPalaces<Family::BranchSecond> branchSecondPalaces(int branch);
 // 天才, counted from the Life palace `LiftNum`, and 天壽, from the Body palace
 // `BodyHourse`, by the year branch `YN`; 0 for each whose palace or YN is
 // outside the ring.

@@ -40,12 +40,24 @@ constexpr std::array<std::array<Star, 4>, 10> kTransformations = {{
     {Star::PoJun, Star::JuMen, Star::TaiYin, Star::TanLang},         // 癸
 }};
 
+// 擎羊 and 陀羅 flank 祿存 in every row.
+static_assert([] {
+  for (const auto& row : kStemStars) {
+    if (row[1] != wrapPalace(row[0] + 1) || row[2] != wrapPalace(row[0] - 1)) return false;
+  }
+  return true;
+}());
+
 }  // namespace
 
-FamilyPalaces<Family::StemFirst> skySFirstStarPalaces(const ChartState& chart) {
-  if (!isStem(chart.YearStemNum)) return {};
-  const auto& p = kStemStars[static_cast<std::size_t>(chart.YearStemNum - 1)];
+FamilyPalaces<Family::StemFirst> stemFirstPalaces(int stem) {
+  if (!isStem(stem)) return {};
+  const auto& p = kStemStars[static_cast<std::size_t>(stem - 1)];
   return {p[0], p[1], p[2], p[3], p[4]};
+}
+
+FamilyPalaces<Family::StemFirst> skySFirstStarPalaces(const ChartState& chart) {
+  return stemFirstPalaces(chart.YearStemNum);
 }
 
 FamilyPalaces<Family::StemSecond> skySSecondStarPalaces(const ChartState& chart) {
@@ -62,11 +74,16 @@ StarList getSkySSecondStar(const ChartState& chart, PalaceNum DayNum) {
   return starsIn<Family::StemSecond>(skySSecondStarPalaces(chart), DayNum);
 }
 
+const std::array<Star, 4>* transformedStars(int stem) {
+  if (!isStem(stem)) return nullptr;
+  return &kTransformations[static_cast<std::size_t>(stem - 1)];
+}
+
 Transformation transformationOf(const ChartState& chart, Star star) {
-  if (!isStem(chart.YearStemNum)) return Transformation::None;
-  const auto& row = kTransformations[static_cast<std::size_t>(chart.YearStemNum - 1)];
-  for (std::size_t i = 0; i < row.size(); ++i) {
-    if (row[i] == star) return static_cast<Transformation>(i + 1);
+  const std::array<Star, 4>* row = transformedStars(chart.YearStemNum);
+  if (row == nullptr) return Transformation::None;
+  for (std::size_t i = 0; i < row->size(); ++i) {
+    if ((*row)[i] == star) return static_cast<Transformation>(i + 1);
   }
   return Transformation::None;
 }

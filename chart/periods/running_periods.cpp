@@ -1,0 +1,163 @@
+#include "chart/periods/running_periods.h"
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+
+#include "chart/frame/chart_frame.h"
+#include "chart/frame/cyclic_names.h"
+#include "chart/frame/masters.h"
+#include "chart/periods/periods.h"
+#include "chart/stars/year_branch_stars.h"
+#include "chart/stars/year_stem_stars.h"
+
+namespace ziwei {
+
+namespace {
+
+using namespace branch;
+
+// The childhood decade of ages 1..6, as the palaces' offsets forward of the
+// Life palace in the order of the natal names (命宮 0, 父母宮 1, 福德宮 2,
+// 田宅宮 3, 官祿宮 4, 僕役宮 5, 遷移宮 6, 疾厄宮 7, 財帛宮 8, 子女宮 9,
+// 夫妻宮 10, 兄弟宮 11): 命宮, 財帛宮, 疾厄宮, 夫妻宮, 福德宮, 官祿宮.
+constexpr std::array<int, 6> kChildhoodOffsets = {0, 8, 7, 10, 2, 4};
+
+// 昌 and 曲 of a running level by its stem.
+constexpr std::array<std::array<PalaceNum, 2>, 10> kStemChangQu = {{
+    {Si, You},   // 甲
+    {Wu, Shen},  // 乙
+    {Shen, Wu},  // 丙
+    {You, Si},   // 丁
+    {Shen, Wu},  // 戊
+    {You, Si},   // 己
+    {Hai, Mao},  // 庚
+    {Zi, Yin},   // 辛
+    {Yin, Zi},   // 壬
+    {Mao, Hai},  // 癸
+}};
+
+// The stem of the 子 hour by the day's stem (five rats: 甲己 甲, 乙庚 丙,
+// 丙辛 戊, 丁壬 庚, 戊癸 壬).
+constexpr std::array<int, 10> kRatHourStem = {1, 3, 5, 7, 9, 1, 3, 5, 7, 9};
+
+// 1970-01-01, day 0 of sys_days, is a 辛巳 day: entry 18 of the cycle.
+constexpr int kEpochDayEntry = 18;
+
+constexpr int stemAfter(int stem, int steps) { return floorMod(stem - 1 + steps, 10) + 1; }
+
+// A level at `palace` with stem and branch `sb`, its transformations and
+// running stars placed when it carries them.
+LevelPeriod levelAt(PalaceNum palace, StemBranch sb, bool withStars) {
+  LevelPeriod level;
+  level.present = true;
+  level.palace = palace;
+  level.stemBranch = sb;
+  if (!withStars) return level;
+  level.transformed = *transformedStars(sb.stem);
+  const auto stem = stemFirstPalaces(sb.stem);
+  const auto branch = branchSecondPalaces(sb.branch);
+  const auto& changQu = kStemChangQu[static_cast<std::size_t>(sb.stem - 1)];
+  auto& s = level.stars;
+  s[static_cast<std::size_t>(RunningStar::Kui)] = stem[indexInFamily(Star::TianKui)];
+  s[static_cast<std::size_t>(RunningStar::Yue)] = stem[indexInFamily(Star::TianYue)];
+  s[static_cast<std::size_t>(RunningStar::Lu)] = stem[indexInFamily(Star::LuCun)];
+  s[static_cast<std::size_t>(RunningStar::Yang)] = stem[indexInFamily(Star::QingYang)];
+  s[static_cast<std::size_t>(RunningStar::Tuo)] = stem[indexInFamily(Star::TuoLuo)];
+  s[static_cast<std::size_t>(RunningStar::Chang)] = changQu[0];
+  s[static_cast<std::size_t>(RunningStar::Qu)] = changQu[1];
+  // 馬, 鸞 and 喜 by branch are the natal year-branch 命馬, 紅鸞 and 天喜.
+  s[static_cast<std::size_t>(RunningStar::Ma)] = branch[indexInFamily(Star::MingMa)];
+  s[static_cast<std::size_t>(RunningStar::Luan)] = branch[indexInFamily(Star::HongLuan)];
+  s[static_cast<std::size_t>(RunningStar::Xi)] = branch[indexInFamily(Star::TianXi)];
+  return level;
+}
+
+StemBranch palaceStemBranch(const ChartState& chart, PalaceNum palace) {
+  return {palaceStem(chart.YearStemNum, palace), palace};
+}
+
+[[noreturn]] void beforeBirth(const ChartState& chart, const TargetMoment& target) {
+  std::string allowed = "from lunar year " + std::to_string(chart.BirthYear);
+  const calendar::LunarDate newYear{chart.BirthYear, 1, false, 1};
+  if (calendar::is_valid(newYear)) {
+    allowed += " on, its first day " + calendar::format_gregorian(calendar::to_gregorian(newYear)) +
+               " to " + calendar::format_gregorian(calendar::kLastDate);
+  }
+  throw TargetError("", "the target " + calendar::format_gregorian(target.solar) +
+                            " falls in lunar year " + std::to_string(target.lunar.year) +
+                            ", before the birth year " + std::to_string(chart.BirthYear) +
+                            " (allowed: " + allowed + ")");
+}
+
+}  // namespace
+
+StemBranch dayStemBranch(const calendar::GregorianDate& date) {
+  const auto days = static_cast<int>(calendar::to_days(date).time_since_epoch().count());
+  return sexagenaryEntry(days + kEpochDayEntry);
+}
+
+RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) {
+  const calendar::LunarDate& lunar = target.lunar;
+  if (lunar.month < 1 || lunar.month > 12 || lunar.day < 1 || lunar.day > 30 ||
+      !calendar::is_valid(target.solar) ||
+      (target.time && (target.time->hour < 0 || target.time->hour > 23))) {
+    throw std::invalid_argument("castPeriods: the target is not a date of the calendar");
+  }
+  if (!isStem(chart.YearStemNum) || !isPalace(chart.LifePalaceNum)) {
+    throw std::invalid_argument("castPeriods: the chart has not been cast");
+  }
+  if (lunar.year < chart.BirthYear) beforeBirth(chart, target);
+
+  RunningPeriods periods;
+  periods.target = target;
+  const int age = lunar.year - chart.BirthYear + 1;
+  periods.age = age;
+  auto& levels = periods.levels;
+  const auto at = [&levels](PeriodLevel level) -> LevelPeriod& {
+    return levels[static_cast<std::size_t>(level)];
+  };
+
+  const int bureau = bureauNumber(chart.BureauName);
+  PalaceNum decade = majorPeriodPalace(chart.BureauName, chart.SexText, chart.LifePalaceNum, age);
+  if (decade != 0) {
+    periods.decadeFirstAge =
+        majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, decade);
+    periods.decadeLastAge = periods.decadeFirstAge + 9;
+  } else if (age < bureau) {
+    periods.childhood = true;
+    decade = wrapPalace(chart.LifePalaceNum + kChildhoodOffsets[static_cast<std::size_t>(age - 1)]);
+    periods.decadeFirstAge = 1;
+    periods.decadeLastAge = bureau - 1;
+  }
+  if (decade != 0) at(PeriodLevel::Decade) = levelAt(decade, palaceStemBranch(chart, decade), true);
+
+  const PalaceNum minor = minorPeriodPalace(chart.YearBranchNum, chart.SexNum, age);
+  at(PeriodLevel::Minor) = levelAt(minor, palaceStemBranch(chart, minor), false);
+
+  const StemBranch year = yearStemBranch(lunar.year);
+  const auto yearPalace = static_cast<PalaceNum>(year.branch);
+  at(PeriodLevel::Year) = levelAt(yearPalace, year, true);
+
+  // Month 1 stands where the birth's 斗君 (counted from 子) stands when
+  // counted from the year palace.
+  periods.month = lunar.leap && lunar.day > 15 ? lunar.month % 12 + 1 : lunar.month;
+  const PalaceNum monthPalace =
+      wrapPalace(getLifeDStart(chart) + yearPalace - 1 + periods.month - 1);
+  const auto monthBranch = wrapPalace(periods.month + 2);
+  at(PeriodLevel::Month) =
+      levelAt(monthPalace, {palaceStem(year.stem, monthBranch), monthBranch}, true);
+
+  const PalaceNum dayPalace = wrapPalace(monthPalace + lunar.day - 1);
+  const StemBranch day = dayStemBranch(target.solar);
+  at(PeriodLevel::Day) = levelAt(dayPalace, day, true);
+
+  if (target.time) {
+    const int hour = hourBranch(target.time->hour);
+    const int stem = stemAfter(kRatHourStem[static_cast<std::size_t>(day.stem - 1)], hour - 1);
+    at(PeriodLevel::Hour) = levelAt(wrapPalace(dayPalace + hour - 1), {stem, hour}, true);
+  }
+  return periods;
+}
+
+}  // namespace ziwei

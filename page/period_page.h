@@ -1,0 +1,70 @@
+#pragma once
+// The running-period page (運限盤): the chart page's grid and style, each
+// palace cell with the natal stars, the decade's and the year's
+// transformation marks beside them, the running stars of every level and the
+// decade's and the year's palace names; the centre block names the target,
+// the age and each level.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "chart/frame/chart_state.h"
+#include "chart/periods/running_periods.h"
+#include "chart/stars/palace_layout.h"
+#include "page/append_buffer.h"
+#include "page/chart_page.h"
+#include "page/page_file.h"
+
+namespace ziwei {
+
+// The placeholders of the running-period template: the first twelve are
+// those of the chart page's head (pageHeadValues), then the target, the age,
+// the table of levels, the note and the palace cells 1..12.
+inline constexpr std::array<std::string_view, 29> kPeriodPagePlaceholders{
+    "@Title@",       "@FateName@",    "@PrintDate@",   "@txtNAME@",     "@SEXTEXT@",
+    "@getAnimal@",   "@CYY@",         "@CMM@",         "@CDD@",         "@CHH@",
+    "@CMU@",         "@FiveHourse@",  "@TargetDate@",  "@TargetLunar@", "@Age@",
+    "@PeriodRows@",  "@PAGENOTE@",    "@HourseNUM01@", "@HourseNUM02@", "@HourseNUM03@",
+    "@HourseNUM04@", "@HourseNUM05@", "@HourseNUM06@", "@HourseNUM07@", "@HourseNUM08@",
+    "@HourseNUM09@", "@HourseNUM10@", "@HourseNUM11@", "@HourseNUM12@",
+};
+inline constexpr std::size_t kSharedHeadPlaceholders = 12;
+inline constexpr std::size_t kFirstPeriodCellPlaceholder = 17;
+
+// Each level's class in the page's style, and its colour: dark enough on
+// white to read (contrast 4.8:1 and more) and to print, and apart from the
+// natal stars' red, blue, green and orange. The prefixes of the running
+// stars and the labels name the level too, for a print without colour.
+inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelClasses = {
+    "pd", "pn", "py", "pm", "pa", "ph"};
+inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelColours = {
+    "#00796B", "#795548", "#7B1FA2", "#9C4A00", "#AD1457", "#455A64"};
+// The one-character label of each level before a palace's short name (大命,
+// 年財, 月命 ...).
+inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelLabels = {
+    "大", "小", "年", "月", "日", "時"};
+
+// The page's own style rules, one line of CSS: the level classes, the labels
+// and the name that wraps.
+std::string periodPageStyle();
+
+// The template (buildPeriodPageTemplate), prepared on first use.
+const PreparedTemplate& periodPageTemplate();
+
+// Appends the running-period cell of palace `num` (1..12).
+void appendPeriodCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
+                      const RunningPeriods& periods, PalaceNum num);
+
+// The running-period page of `chart` (cast by castFrame) at `periods`
+// (castPeriods of that chart): UTF-8 without a line break, or the bytes of
+// its file in `encoding` (Big5 encoded while filled, then CR LF). `name` and
+// `printDate` are user text and are HTML-escaped.
+std::string assemblePeriodPage(const ChartState& chart, const RunningPeriods& periods,
+                               std::string_view name, std::string_view printDate);
+std::string periodPageFile(const ChartState& chart, const RunningPeriods& periods,
+                           std::string_view name, std::string_view printDate,
+                           PageEncoding encoding);
+
+}  // namespace ziwei
