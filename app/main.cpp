@@ -9,6 +9,8 @@
 //   --screenshot-preview FILE    ... with the print preview of the chart;
 //   --screenshot-close FILE      ... with the close question;
 //   --screenshot-years FILE      ... with the year list dropped down;
+//   --screenshot-periods FILE    ... with the running periods of today shown
+//                                instead, in a window of 960 x 720;
 //   --cast-and-report DIR        uses DIR as the program folder, casts the
 //                                start-up chart, prints "page PATH" on standard
 //                                output and closes the window when standard
@@ -56,18 +58,19 @@ void castThen(MainWindow& window, Shown shown) {
 }
 
 // What a screenshot shows over the window with its start-up chart.
-enum class Shot { Window, Gregorian, Preview, CloseQuestion, YearList };
+enum class Shot { Window, Gregorian, Preview, CloseQuestion, YearList, Periods };
 
 struct ShotOption {
   const char* option;
   Shot shot;
 };
-constexpr std::array<ShotOption, 5> kShotOptions{{
+constexpr std::array<ShotOption, 6> kShotOptions{{
     {"--screenshot", Shot::Window},
     {"--screenshot-gregorian", Shot::Gregorian},
     {"--screenshot-preview", Shot::Preview},
     {"--screenshot-close", Shot::CloseQuestion},
     {"--screenshot-years", Shot::YearList},
+    {"--screenshot-periods", Shot::Periods},
 }};
 
 void openOverWindow(MainWindow& window, Shot shot) {
@@ -94,6 +97,11 @@ void openOverWindow(MainWindow& window, Shot shot) {
       break;
     case Shot::YearList:
       window.findChild<QComboBox*>(QStringLiteral("cboY"))->showPopup();
+      break;
+    case Shot::Periods:
+      // Wide enough for the step buttons and a readable page.
+      window.resize(960, 720);
+      window.showPeriods();
       break;
   }
 }

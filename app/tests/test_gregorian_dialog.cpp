@@ -12,6 +12,9 @@
 #include <QTimeEdit>
 #include <QtTest>
 
+#include <array>
+#include <functional>
+
 #include "desktop_harness.h"
 #include "gl_drivers.h"
 
@@ -52,7 +55,7 @@ class TestGregorianDialog : public QObject {
   void okSetsTheSelectors();
   void cancelAndRefusedDatesChangeNothing();
   void shortcutOpensTheDialog();
-  void buttonSitsInFreeSpace();
+  void addedControlsSitInFreeSpace();
 
  private:
   MainWindow& openWindow();
@@ -386,7 +389,10 @@ void TestGregorianDialog::shortcutOpensTheDialog() {
   QTRY_VERIFY_WITH_TIMEOUT(opened, 10000);
 }
 
-void TestGregorianDialog::buttonSitsInFreeSpace() {
+// The controls added to the designed window: 國曆 in frame01, the
+// running-period controls in Frame02. Each shows where it overlaps nothing,
+// and hides where the layout leaves it no room.
+void TestGregorianDialog::addedControlsSitInFreeSpace() {
   MainWindow& w = openWindow();
   auto* button = child<QPushButton>("cmdSolar");
   QCOMPARE(button->parentWidget()->objectName(), QStringLiteral("frame01"));
@@ -395,28 +401,59 @@ void TestGregorianDialog::buttonSitsInFreeSpace() {
   // The controls beside it keep their places.
   QCOMPARE(child<QWidget>("cmdStart")->geometry(), QRect(504, 48, 93, 21));
   QCOMPARE(child<QWidget>("Command1")->geometry(), QRect(504, 16, 93, 21));
+  QCOMPARE(child<QWidget>("cmdB07")->geometry(), QRect(512, 12, 85, 33));
+  QCOMPARE(child<QWidget>("targetDate")->geometry(), QRect(600, 3, 94, 21));
+  QCOMPARE(child<QWidget>("cmdPeriods")->geometry(), QRect(600, 26, 94, 21));
 
-  // At the design size and wider it shows and overlaps nothing; narrower,
-  // where the close button moves over its place, it hides.
-  for (const QSize size :
-       {QSize(724, 569), QSize(1000, 700), QSize(721, 569), QSize(700, 560), QSize(640, 480)}) {
+  struct Added {
+    const char* name;
+    std::function<bool(const ResizableControls&)> fits;
+    int showsFrom;  // window width in pixels
+  };
+  const std::array<Added, 7> added{{
+      {"cmdSolar", solarButtonFits, 721},
+      {"targetDate", [](const ResizableControls& c) { return fitsInFrame02(kTargetDate, c); }, 724},
+      {"cmdPeriods", [](const ResizableControls& c) { return fitsInFrame02(kPeriodsButton, c); },
+       724},
+      {"cmdYearBack", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[0], c); },
+       772},
+      {"cmdYearOn", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[1], c); },
+       772},
+      {"cmdMonthBack", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[2], c); },
+       820},
+      {"cmdMonthOn", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[3], c); },
+       820},
+  }};
+  for (const QSize size : {QSize(724, 569), QSize(1000, 700), QSize(820, 569), QSize(819, 569),
+                           QSize(772, 569), QSize(771, 569), QSize(721, 569), QSize(640, 480)}) {
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
-    const bool fits = solarButtonFits(w.controlsInTwips());
-    const QString row = QStringLiteral("width %1").arg(size.width());
-    QCOMPARE(button->isVisible(), fits);
-    if (size.width() >= 724) QVERIFY2(fits, qPrintable(row));
-    if (size.width() <= 700) QVERIFY2(!fits, qPrintable(row));
-    if (!fits) continue;
-    for (const QWidget* other :
-         button->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-      if (other != button && other->isVisible())
-        QVERIFY2(!button->geometry().intersects(other->geometry()),
-                 qPrintable(other->objectName() + QLatin1Char(' ') + row));
+    for (const Added& a : added) {
+      auto* control = child<QWidget>(a.name);
+      const bool fits = a.fits(w.controlsInTwips());
+      const QString row =
+          QStringLiteral("%1 at width %2").arg(QLatin1String(a.name)).arg(size.width());
+      QCOMPARE(control->isVisible(), fits);
+      QVERIFY2(fits == (size.width() >= a.showsFrom), qPrintable(row));
+      if (!fits) continue;
+      QWidget* frame = control->parentWidget();
+      QVERIFY2(frame->rect().contains(control->geometry()), qPrintable(row));
+      for (const QWidget* other :
+           frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (other != control && other->isVisible())
+          QVERIFY2(!control->geometry().intersects(other->geometry()),
+                   qPrintable(other->objectName() + QLatin1Char(' ') + row));
+      }
     }
   }
-  // Keyboard users reach it after the close button, at the end of the tab order.
-  QCOMPARE(child<QWidget>("cmdExit")->nextInFocusChain(), button);
+  // Keyboard users reach them after the close button, at the end of the tab order.
+  QWidget* next = child<QWidget>("cmdExit");
+  for (const Added& a : added) {
+    do {
+      next = next->nextInFocusChain();
+    } while (!(next->focusPolicy() & Qt::TabFocus) || next->focusProxy() != nullptr);
+    QCOMPARE(next->objectName(), QLatin1String(a.name));
+  }
 }
 
 int main(int argc, char* argv[]) {
