@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -384,6 +385,12 @@ void GregorianDialog::findPlaces(const QString& typed) {
     item->setData(QVariant::fromValue(static_cast<std::size_t>(p - all.data())), kPlaceRole);
     item->setData(nameOf(*p), kPlaceNameRole);
     placeList_->appendRow(item);
+  }
+  // The list is made here, after the line edit has asked its completer.
+  if (placeList_->rowCount() > 0) {
+    placeName_->completer()->complete();
+  } else {
+    placeName_->completer()->popup()->hide();
   }
   convert();
 }
