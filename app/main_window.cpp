@@ -79,6 +79,16 @@ void setFaceColour(QPushButton* button, QColor colour) {
   button->setPalette(palette);
 }
 
+QPushButton* faceButton(QWidget* parent, const char* name, const QString& caption,
+                        const TwipsRect& r, QColor face) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(QLatin1String(name));
+  b->setAutoDefault(true);  // Return and Enter press it, like Space
+  setFaceColour(b, face);
+  placeAt(b, r);
+  return b;
+}
+
 const QColor kOlive(0x80, 0x80, 0x00);
 
 // The pane hands the printer each page as an image of this resolution:
@@ -273,12 +283,7 @@ void MainWindow::buildControls() {
   cboS_ = selector("cboS", {6600, 720, 615, 300});
 
   auto button = [&](const char* name, const QString& caption, const TwipsRect& r, QColor face) {
-    auto* b = new QPushButton(caption, frame01_);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(true);  // Return and Enter press it, like Space
-    setFaceColour(b, face);
-    placeAt(b, r);
-    return b;
+    return faceButton(frame01_, name, caption, r, face);
   };
   cmdStart_ =
       button("cmdStart", QStringLiteral("紫微斗數排盤"), kCmdStart, QColor(0xFF, 0xC0, 0xFF));
@@ -317,30 +322,19 @@ void MainWindow::buildControls() {
   targetDate_ = new QDateEdit(QDate::currentDate(), Frame02_);
   targetDate_->setObjectName(QStringLiteral("targetDate"));
   targetDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-  targetDate_->setDateRange(
-      QDate(calendar::kFirstDate.year, calendar::kFirstDate.month, calendar::kFirstDate.day),
-      QDate(calendar::kLastDate.year, calendar::kLastDate.month, calendar::kLastDate.day));
+  targetDate_->setDateRange(firstSolarDate(), lastSolarDate());
   targetDate_->setCalendarPopup(true);
   targetDate_->setToolTip(QStringLiteral("運限的目標日期 (國曆)"));
   targetDate_->setPalette(inputs);
   placeAt(targetDate_, kTargetDate);
-  auto frameButton = [&](const char* name, const QString& caption, const TwipsRect& r,
-                         QColor face) {
-    auto* b = new QPushButton(caption, Frame02_);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(true);
-    setFaceColour(b, face);
-    placeAt(b, r);
-    return b;
-  };
-  cmdPeriods_ =
-      frameButton("cmdPeriods", QStringLiteral("運限"), kPeriodsButton, QColor(0xC0, 0xFF, 0xC0));
+  cmdPeriods_ = faceButton(Frame02_, "cmdPeriods", QStringLiteral("運限"), kPeriodsButton,
+                           QColor(0xC0, 0xFF, 0xC0));
   cmdPeriods_->setToolTip(QStringLiteral("目標日期的大限、小限、流年、流月、流日"));
   connect(cmdPeriods_, &QPushButton::clicked, this, &MainWindow::showPeriods);
   for (std::size_t i = 0; i < kTargetSteps.size(); ++i) {
     const TargetStep& step = kTargetSteps[i];
-    cmdSteps_[i] = frameButton(step.name, QString::fromUtf8(step.caption), kStepButtons[i],
-                               QColor(0xE0, 0xE0, 0xFF));
+    cmdSteps_[i] = faceButton(Frame02_, step.name, QString::fromUtf8(step.caption), kStepButtons[i],
+                              QColor(0xE0, 0xE0, 0xFF));
     connect(cmdSteps_[i], &QPushButton::clicked, this,
             [this, step] { stepTarget(step.years, step.months); });
   }
