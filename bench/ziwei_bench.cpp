@@ -3,19 +3,23 @@
 // over the whole input space, so that no single chart's branches are learnt.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "birth/lunar_birth.h"
 #include "birth/selection.h"
 #include "chart/frame/chart_frame.h"
+#include "chart/periods/running_periods.h"
 #include "chart/stars/palace_layout.h"
 #include "page/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/palace_cell.h"
+#include "page/period_page.h"
 
 namespace {
 
@@ -202,6 +206,54 @@ void BM_Json(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
 BENCHMARK(BM_Json);
+
+// A target for each chart, read beforehand: a Gregorian date 0 to 89 years
+// after the birth year (within the calendar), every other one with a time.
+const std::vector<TargetMoment>& targets() {
+  static const std::vector<TargetMoment> list = [] {
+    std::vector<TargetMoment> all;
+    for (std::size_t k = 0; k < kBirthCount; ++k) {
+      const int year = std::min(births()[k].birth.year + 1 + static_cast<int>(k * 37 % 89), 2100);
+      const calendar::GregorianDate date{year, 1 + static_cast<int>(k % 12),
+                                         1 + static_cast<int>(k * 7 % 28)};
+      all.push_back(
+          targetOnSolar(date, k % 2 == 0 ? std::optional(ClockOfDay{static_cast<int>(k % 24), 30})
+                                         : std::nullopt));
+    }
+    return all;
+  }();
+  return list;
+}
+
+// The running periods of a cast chart at its target: every level, its
+// transformations and running stars.
+void BM_RunningPeriods(benchmark::State& state) {
+  const auto& input = charts();
+  const auto& target = targets();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const std::size_t k = i++ % kBirthCount;
+    benchmark::DoNotOptimize(castPeriods(input[k], target[k]));
+  }
+}
+BENCHMARK(BM_RunningPeriods);
+
+// The running-period page (UTF-8) of a cast chart at its target.
+void BM_PeriodPage(benchmark::State& state) {
+  const auto& input = charts();
+  const auto& target = targets();
+  std::size_t i = 0;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::size_t k = i++ % kBirthCount;
+    const std::string page =
+        assemblePeriodPage(input[k], castPeriods(input[k], target[k]), "陳大文", kPrintDate);
+    bytes += page.size();
+    benchmark::DoNotOptimize(page.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_PeriodPage);
 
 }  // namespace
 

@@ -21,6 +21,7 @@
 #include "page/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_template.h"
+#include "page/period_page.h"
 #include "page/user_text.h"
 #include "text/utf8.h"
 
@@ -41,8 +42,8 @@ constexpr std::array<Row, 8> kRows{{
        o.output = v.text == "-" ? std::nullopt : std::optional<std::string>(v.text);
      }},
     {"pages", 0, Shape::Path, "DIR",
-     "write one chart page per record into DIR instead, named by its line: "
-     "line-000002.htm, ...",
+     "write one chart page per record into DIR instead (the running-period page for a "
+     "record with a target), named by its line: line-000002.htm, ...",
      [](BatchOptions& o, const OptionValue& v) { o.pagesDir = v.text; }},
     {"encoding", 0, Shape::Word, "big5|utf-8", "encoding of the pages (default: big5)",
      [](BatchOptions& o, const OptionValue& v) {
@@ -121,7 +122,9 @@ std::string pageFileName(std::size_t number, bool all) {
 }
 
 std::string chartBytes(const BatchOptions& options, const std::string& printDate,
-                       const BirthRequest& request, const ChartState& chart) {
+                       const BirthRequest& request, const ChartState& chart,
+                       const std::optional<RunningPeriods>& periods) {
+  if (periods) return periodPageFile(chart, *periods, request.name, printDate, options.encoding);
   return chartPageFile(chartPageTemplate(), chart, request.name, printDate, options.encoding);
 }
 
@@ -129,6 +132,7 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
   const BatchOptions& options = *settings.options;
   std::size_t number = index + 1;  // the line, or the birth's place in --all
   BirthRequest request;
+  std::optional<TargetMoment> target;
   try {
     if (chunk.records.empty()) {
       request = allBirth(index);
@@ -141,24 +145,29 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       number = record.line;
       try {
         request = readBatchRecord(record, *settings.columns);
+        target = readBatchTarget(record, *settings.columns);
       } catch (const Refusal& refusal) {
         throw Refusal{"line " + std::to_string(number) + ": " + refusal.message};
       }
     }
     ChartState chart;
+    std::optional<RunningPeriods> periods;
     try {
       chart = castFrame(request.birth, request.options);
+      if (target) periods = castPeriods(chart, *target);
+    } catch (const TargetError& error) {  // before the birth year
+      throw Refusal{"line " + std::to_string(number) + ": on: " + oneLine(error.what())};
     } catch (const std::invalid_argument& error) {
       throw Refusal{"line " + std::to_string(number) + ": " + oneLine(error.what())};
     }
     if (!options.pagesDir) {
-      appendChartJson(chunk.json, request, chart);
+      appendChartJson(chunk.json, request, chart, periods ? &*periods : nullptr);
       chunk.json += '\n';
       ++chunk.cast;
       return;
     }
     if (settings.stop) return;
-    const std::string bytes = chartBytes(options, settings.printDate, request, chart);
+    const std::string bytes = chartBytes(options, settings.printDate, request, chart, periods);
     try {
       writeOutputFile(fs::path(*options.pagesDir) / pageFileName(number, options.all), bytes);
       ++chunk.cast;
@@ -224,9 +233,9 @@ bool roomEnough(const BatchOptions& options, const Settings& settings, const fs:
   if (!records || !free) return true;
   const BirthRequest sample = allBirth(0);
   const ChartState chart = castFrame(sample.birth, sample.options);
-  const std::size_t perChart = options.pagesDir
-                                   ? chartBytes(options, settings.printDate, sample, chart).size()
-                                   : chartJson(sample, chart).size() + 1;
+  const std::size_t perChart =
+      options.pagesDir ? chartBytes(options, settings.printDate, sample, chart, {}).size()
+                       : chartJson(sample, chart).size() + 1;
   const double needed = static_cast<double>(*records) * static_cast<double>(perChart);
   if (needed <= static_cast<double>(*free)) return true;
   report("the output would take about " + sizeText(needed) + " (" + std::to_string(*records) +
@@ -277,7 +286,7 @@ int runBatch(const BatchOptions& options) {
       if (!header) {
         report(
             "the input is empty (the first line names the columns: "
-            "name,sex,year,month,leap,day,hour,minute,second[,solar])");
+            "name,sex,year,month,leap,day,hour,minute,second[,solar][,on])");
         return kExitUsage;
       }
       if (const auto* error = std::get_if<CsvError>(&*header)) {
@@ -417,10 +426,16 @@ std::string batchHelpText() {
          "document of ziwei --format json), in the order of the input.\n"
          "\n"
          "The first line names the columns, in any order:\n"
-         "  name,sex,year,month,leap,day,hour,minute,second[,solar]\n"
+         "  name,sex,year,month,leap,day,hour,minute,second[,solar][,on]\n"
          "sex is male or female, leap 0 or 1, year 1912 to 2100 (lunar), month 1 to 12,\n"
          "day 1 to 30, hour 0 to 23, minute and second 0 to 59. A record whose solar\n"
          "field holds a Gregorian date YYYY-MM-DD leaves year, month, leap and day empty.\n"
+         "A record whose on field holds a target adds the running periods (運限) at it to\n"
+         "its document, or is written as the running-period page with --pages:\n"
+         "  2026-05-14   2026-05-14 13:30   lunar 2026-3-28   lunar 2023-2-10 leap 08:00\n"
+         "(a Gregorian date in China Standard Time, or lunar and a lunar date, leap for a\n"
+         "leap month, then an optional clock time HH:MM); an empty field casts the natal\n"
+         "chart alone.\n"
          "Fields may be quoted (\"\" for a quote inside); lines end in LF or CR LF. A\n"
          "record may hold 1 MiB (1048576 bytes); a longer one is refused. The input is\n"
          "read as it is cast, so memory stays bounded however long it is.\n"

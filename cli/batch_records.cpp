@@ -12,7 +12,7 @@ namespace ziwei::cli {
 namespace {
 
 constexpr std::string_view kColumnList =
-    " (the columns: name,sex,year,month,leap,day,hour,minute,second[,solar])";
+    " (the columns: name,sex,year,month,leap,day,hour,minute,second[,solar][,on])";
 
 constexpr std::size_t columnOf(std::string_view name) {
   return static_cast<std::size_t>(std::ranges::find(kBatchColumns, name) - kBatchColumns.begin());
@@ -93,6 +93,16 @@ BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& column
   }
   request.solar = date;
   return request;
+}
+
+std::optional<TargetMoment> readBatchTarget(const CsvRecord& record, const BatchColumns& columns) {
+  const auto& position = columns.position[kTargetColumn];
+  if (!position) return std::nullopt;
+  try {
+    return readTargetField(record.fields[*position]);
+  } catch (const TargetError& error) {
+    throw Refusal{oneLine(error.what())};
+  }
 }
 
 BirthRequest allBirth(std::size_t index) {

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "birth/lunar_birth.h"
+#include "birth/target_moment.h"
 #include "cli/csv_reader.h"
 #include "cli/options.h"
 #include "cli/rule_options.h"
@@ -17,9 +18,9 @@
 namespace ziwei::cli {
 
 // The columns of the input, as its header names them: the first nine in any
-// order, optionally "solar", and optionally one column for each rule.
-inline constexpr std::array<std::string_view, 10> kBirthColumns = {
-    "name", "sex", "year", "month", "leap", "day", "hour", "minute", "second", "solar"};
+// order, optionally "solar" and "on", and optionally one column for each rule.
+inline constexpr std::array<std::string_view, 11> kBirthColumns = {
+    "name", "sex", "year", "month", "leap", "day", "hour", "minute", "second", "solar", "on"};
 inline constexpr auto kBatchColumns = [] {
   std::array<std::string_view, kBirthColumns.size() + kRuleOptions.size()> names{};
   std::size_t at = 0;
@@ -28,6 +29,7 @@ inline constexpr auto kBatchColumns = [] {
   return names;
 }();
 inline constexpr std::size_t kSolarColumn = 9;
+inline constexpr std::size_t kTargetColumn = 10;
 inline constexpr std::size_t kRequiredColumns = 9;  // the ones before "solar"
 
 // Where each column stands in a record (kBatchColumns order; the optional
@@ -45,6 +47,11 @@ BatchColumns readBatchHeader(const CsvRecord& header);
 // leaves year, month, leap and day empty; the date is converted to the lunar
 // date (birth/solar_birth.h).
 BirthRequest readBatchRecord(const CsvRecord& record, const BatchColumns& columns);
+
+// The running periods' target of a record checked by readBatchRecord: its
+// "on" field as readTargetField reads it; none when empty or missing.
+// Throws a Refusal "on: ...".
+std::optional<TargetMoment> readBatchTarget(const CsvRecord& record, const BatchColumns& columns);
 
 // The births of --all: lunar years 1912..2010 x months x the leap flag x days
 // 1..30 x hours 0..23 x both sexes, minute and second 0, in that nesting.

@@ -12,6 +12,7 @@
 #include "page/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_template.h"
+#include "page/period_page.h"
 
 namespace ziwei::cli {
 
@@ -106,13 +107,33 @@ constexpr std::array<Row, 6> kOutputRows{{
     {"version", 0, Shape::Version, "", "show the version and exit"},
 }};
 
-constexpr auto kRows = join(kPersonRows, kBirthRows, kRuleRows, kOutputRows);
+constexpr std::array<Row, 4> kTargetRows{{
+    {"on", 0, Shape::Text, "YYYY-MM-DD",
+     "cast the running periods (運限) at this Gregorian date, China Standard Time, "
+     "1900-01-31 to 2100-12-31: the running-period page, or \"periods\" in the JSON",
+     [](CastOptions& o, const OptionValue& v) { o.targetTexts.solar = std::string(v.text); }},
+    {"on-time", 0, Shape::Text, "HH:MM",
+     "the clock time of the target, 00:00 to 23:59, for the hour (流時) (default: no hour)",
+     [](CastOptions& o, const OptionValue& v) { o.targetTexts.time = std::string(v.text); }},
+    {"on-lunar", 0, Shape::Text, "Y-M-D",
+     "the target as a lunar date instead of --on, lunar years 1900 to 2100",
+     [](CastOptions& o, const OptionValue& v) { o.targetTexts.lunar = std::string(v.text); }},
+    {"on-leap", 0, Shape::Flag, "", "the month of --on-lunar is a leap month",
+     [](CastOptions& o, const OptionValue&) { o.targetTexts.leap = true; }},
+}};
+
+constexpr auto kRows = join(kPersonRows, kBirthRows, kRuleRows, kTargetRows, kOutputRows);
 constexpr OptionTable<CastOptions> kTable{"", kRows};
 
 void finish(CastOptions& options) {
   if (options.format == OutputFormat::Json && options.encodingGiven &&
       options.encoding == PageEncoding::Big5) {
     throw Refusal{"--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"};
+  }
+  try {
+    options.target = readTarget(options.targetTexts);
+  } catch (const TargetError& error) {
+    throw Refusal{(error.field().empty() ? "" : "--") + std::string(error.what())};
   }
   if (!options.solar) return;
   if (!options.lunarOption.empty()) {
@@ -147,6 +168,11 @@ std::string castHelpText() {
          "as &#N; references. Hours 23 and 0 are both the 子 hour. With --solar the\n"
          "hour belongs to the Gregorian date given: 23:30 on 2001-06-08 is the 子 hour of\n"
          "lunar leap month 4, day 17 (2001-06-08), not of the next day.\n"
+         "\n"
+         "With --on (or --on-lunar) the output is the running periods (運限) at that\n"
+         "date: the decade, minor period, year, month, day and, with --on-time, hour,\n"
+         "their palaces, transformations and running stars. The target's lunar year\n"
+         "must not come before the birth year.\n"
          "\n" +
          std::string(kOutputFilesHelp) +
          "\n"
@@ -163,19 +189,29 @@ std::string castHelpText() {
 
 std::string castOutput(const CastOptions& options) {
   const ChartState chart = castFrame(options.request.birth, options.request.options);
+  std::optional<RunningPeriods> periods;
+  if (options.target) periods = castPeriods(chart, *options.target);
   if (options.format == OutputFormat::Json) {
-    std::string json = chartJson(options.request, chart);
+    std::string json = chartJson(options.request, chart, periods ? &*periods : nullptr);
     json += '\n';
     return json;
   }
-  return chartPageFile(chartPageTemplate(), chart, options.request.name,
-                       options.printDate ? *options.printDate : todayShortDate(), options.encoding);
+  const std::string printDate = options.printDate ? *options.printDate : todayShortDate();
+  if (periods) {
+    return periodPageFile(chart, *periods, options.request.name, printDate, options.encoding);
+  }
+  return chartPageFile(chartPageTemplate(), chart, options.request.name, printDate,
+                       options.encoding);
 }
 
 int runCast(const CastOptions& options) {
   std::string bytes;
   try {
     bytes = castOutput(options);
+  } catch (const TargetError& error) {  // a target before the birth year
+    reportError((options.targetTexts.lunar ? "--on-lunar: " : "--on: ") +
+                std::string(error.what()));
+    return kExitUsage;
   } catch (const std::invalid_argument& error) {
     reportError(error.what());
     return kExitUsage;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "birth/lunar_birth.h"
+#include "birth/target_moment.h"
 #include "cli/options.h"
 #include "page/page_file.h"
 
@@ -20,11 +21,15 @@ struct CastOptions {
   PageEncoding encoding = PageEncoding::Big5;
   std::optional<std::string> printDate;  // today's date when not given
   std::optional<std::string> output;     // standard output when not given
+  // The running periods' target (--on, --on-time, --on-lunar, --on-leap):
+  // none for the natal chart alone.
+  std::optional<TargetMoment> target;
   // As given on the command line, for the checks of options that exclude
   // each other.
   bool encodingGiven = false;
   std::optional<std::string> solar;  // --solar
   std::string lunarOption;           // the first of --year, --month, --leap, --day
+  TargetTexts targetTexts;
 };
 
 // Reads the arguments that follow the program name. Pure.
@@ -34,7 +39,9 @@ Parsed<CastOptions> parseCastCommand(std::span<const std::string_view> args);
 std::string castHelpText();
 
 // What a cast writes: the encoded page, or the JSON document and a line
-// feed. Throws std::invalid_argument for birth data the engine refuses.
+// feed; with a target the running-period page, or the document with its
+// periods. Throws std::invalid_argument for birth data the engine refuses
+// and TargetError for a target before the birth year.
 std::string castOutput(const CastOptions& options);
 
 // Casts the chart and writes it where the options say; returns the exit

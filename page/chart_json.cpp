@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "chart/frame/chart_frame.h"
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/masters.h"
 #include "chart/frame/numbering.h"
@@ -245,9 +246,153 @@ void writePalace(AppendBuffer& out, const ChartState& chart, const PalaceLayout&
   out += "]}";
 }
 
+// "HH:MM".
+void appendClock(AppendBuffer& out, const ClockOfDay& time) {
+  out += '"';
+  out.appendNumber(time.hour / 10);
+  out.appendNumber(time.hour % 10);
+  out += ':';
+  out.appendNumber(time.minute / 10);
+  out.appendNumber(time.minute % 10);
+  out += '"';
+}
+
+void writeTarget(AppendBuffer& out, const TargetMoment& target) {
+  out += "\"target\":{\"solar\":";
+  appendDate(out, target.solar);
+  out += ",\"time\":";
+  if (target.time) {
+    appendClock(out, *target.time);
+  } else {
+    out += std::string_view("null");
+  }
+  out += ",\"lunar\":{\"year\":";
+  appendNumber(out, target.lunar.year);
+  out += ",\"month\":";
+  appendNumber(out, target.lunar.month);
+  out += ",\"leap\":";
+  appendBool(out, target.lunar.leap);
+  out += ",\"day\":";
+  appendNumber(out, target.lunar.day);
+  out += "}}";
+}
+
+// The twelve texts `nameOf(num)` of the palaces 1..12.
+void writeByPalace(AppendBuffer& out, const auto& nameOf) {
+  out += '[';
+  for (PalaceNum num = 1; num <= 12; ++num) {
+    if (num != 1) out += ',';
+    appendPlain(out, nameOf(num));
+  }
+  out += ']';
+}
+
+// One level: its 命宮, stem and branch and the names it gives the twelve
+// palaces; for the levels that carry them its four transformations and its
+// running stars, a list of names for each palace 1..12.
+void writeLevel(AppendBuffer& out, PeriodLevel level, const LevelPeriod& period) {
+  out += "{\"palace\":";
+  appendNumber(out, period.palace);
+  out += ",\"stem\":";
+  appendPlain(out, kStemNames[static_cast<std::size_t>(period.stemBranch.stem - 1)]);
+  out += ",\"branch\":";
+  appendPlain(out, kBranchNames[static_cast<std::size_t>(period.stemBranch.branch - 1)]);
+  out += ",\"names\":";
+  writeByPalace(out, [&](PalaceNum num) { return palaceName(period.palace, num); });
+  if (!carriesStars(level)) return;
+  out += ",\"transformations\":{";
+  for (std::size_t i = 0; i < period.transformed.size(); ++i) {
+    if (i != 0) out += ',';
+    appendPlain(out, starName(period.transformed[i]));
+    out += ':';
+    appendPlain(out, kTransformationWords[i + 1]);
+  }
+  out += "},\"stars\":[";
+  const std::string_view prefix = kRunningStarPrefixes[static_cast<std::size_t>(level)];
+  for (PalaceNum num = 1; num <= 12; ++num) {
+    out += num == 1 ? "[" : ",[";
+    bool first = true;
+    for (std::size_t s = 0; s < kRunningStarCount; ++s) {
+      if (period.stars[s] != num) continue;
+      if (!first) out += ',';
+      first = false;
+      out += '"';
+      out += prefix;
+      out += kRunningStarNames[s];
+      out += '"';
+    }
+    out += ']';
+  }
+  out += ']';
+}
+
+// The years of the decade: each age's lunar year, its stem-branch and the
+// palace of its branch.
+void writeDecadeYears(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods) {
+  out += ",\"firstAge\":";
+  appendNumber(out, periods.decadeFirstAge);
+  out += ",\"lastAge\":";
+  appendNumber(out, periods.decadeLastAge);
+  out += ",\"childhood\":";
+  appendBool(out, periods.childhood);
+  out += ",\"years\":[";
+  for (int age = periods.decadeFirstAge; age <= periods.decadeLastAge; ++age) {
+    if (age != periods.decadeFirstAge) out += ',';
+    const int year = lunarYearOfAge(chart, age);
+    const StemBranch sb = yearStemBranch(year);
+    out += "{\"year\":";
+    appendNumber(out, year);
+    out += ",\"age\":";
+    appendNumber(out, age);
+    out += ",\"palace\":";
+    appendNumber(out, sb.branch);
+    out += ",\"stemBranch\":\"";
+    out += kStemNames[static_cast<std::size_t>(sb.stem - 1)];
+    out += kBranchNames[static_cast<std::size_t>(sb.branch - 1)];
+    out += "\"}";
+  }
+  out += ']';
+}
+
+// The level keys in PeriodLevel order.
+constexpr std::array<std::string_view, kPeriodLevelCount> kLevelKeys = {
+    ",\"decade\":", ",\"minor\":", ",\"year\":", ",\"month\":", ",\"day\":", ",\"hour\":"};
+
+void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods) {
+  out += ",\"periods\":{";
+  writeTarget(out, periods.target);
+  out += ",\"age\":";
+  appendNumber(out, periods.age);
+  for (std::size_t i = 0; i < kPeriodLevelCount; ++i) {
+    const auto level = static_cast<PeriodLevel>(i);
+    out += kLevelKeys[i];
+    const LevelPeriod& period = periods[level];
+    if (!period.present) {
+      out += std::string_view("null");
+      continue;
+    }
+    writeLevel(out, level, period);
+    if (level == PeriodLevel::Decade) writeDecadeYears(out, chart, periods);
+    if (level == PeriodLevel::Year) {
+      const int branch = period.stemBranch.branch;
+      out += ",\"general\":";
+      writeByPalace(out, [branch](PalaceNum num) { return generalName(branch, num); });
+      out += ",\"yearFront\":";
+      writeByPalace(out, [branch](PalaceNum num) { return yearFrontName(branch, num); });
+    }
+    if (level == PeriodLevel::Month) {
+      out += ",\"number\":";
+      appendNumber(out, periods.month);
+    }
+    out += '}';
+  }
+  out += '}';
+}
+
 }  // namespace
 
-void appendChartJson(std::string& text, const BirthRequest& request, const ChartState& chart) {
+void appendChartJson(std::string& text, const BirthRequest& request, const ChartState& chart,
+                     const RunningPeriods* periods) {
   if (!isValidUtf8(request.name)) throw std::invalid_argument("the name is not valid UTF-8");
   const std::size_t start = text.size();
   const ChartLayout layout = layOutPalaces(chart);
@@ -261,7 +406,9 @@ void appendChartJson(std::string& text, const BirthRequest& request, const Chart
       if (num != 1) out += ',';
       writePalace(out, chart, layout[static_cast<std::size_t>(num - 1)], num);
     }
-    out += std::string_view("]}");
+    out += ']';
+    if (periods != nullptr) writePeriods(out, chart, *periods);
+    out += '}';
     out.finish();
   } catch (...) {
     text.resize(start);
@@ -269,10 +416,11 @@ void appendChartJson(std::string& text, const BirthRequest& request, const Chart
   }
 }
 
-std::string chartJson(const BirthRequest& request, const ChartState& chart) {
+std::string chartJson(const BirthRequest& request, const ChartState& chart,
+                      const RunningPeriods* periods) {
   std::string text;
-  text.reserve(16384);
-  appendChartJson(text, request, chart);
+  text.reserve(periods == nullptr ? 16384 : 24576);
+  appendChartJson(text, request, chart, periods);
   return text;
 }
 

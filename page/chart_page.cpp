@@ -141,11 +141,9 @@ std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartS
 std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
                           std::string_view name, std::string_view printDate,
                           PageEncoding encoding) {
-  if (encoding != PageEncoding::Big5) {
-    return encodePage(chartPage(pageTemplate, chart, name, printDate, PageEncoding::Utf8),
-                      encoding);
-  }
-  return chartPage(pageTemplate, chart, name, printDate, PageEncoding::Big5);
+  return pageFileBytes(encoding, [&](PageEncoding filled) {
+    return chartPage(pageTemplate, chart, name, printDate, filled);
+  });
 }
 
 std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,

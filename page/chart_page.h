@@ -91,6 +91,15 @@ template <class AppendValue>
 std::string fillPage(const PreparedTemplate& pageTemplate, PageEncoding encoding,
                      std::size_t valuesRoom, AppendValue&& appendValue);
 
+// The bytes of a page file from `page(encoding)`, the page filled in that
+// encoding: a Big5 file filled as Big5, any other filled as UTF-8 and
+// encoded (encodePage).
+template <class Page>
+std::string pageFileBytes(PageEncoding encoding, Page&& page) {
+  if (encoding == PageEncoding::Big5) return page(PageEncoding::Big5);
+  return encodePage(page(PageEncoding::Utf8), encoding);
+}
+
 // Today's date in the user's locale's short date format.
 std::string todayShortDate();
 

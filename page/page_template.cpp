@@ -65,26 +65,35 @@ constexpr auto kCentreHeading = std::to_array<std::string_view>({
     "          </td>",
     "        </tr>",
 });
-constexpr auto kChartCentre = std::to_array<std::string_view>({
-    // Centre line 2: empty.
-    "        <tr>",
-    "          <td colspan='6'><div align='center'><font color='#0000FF'><br>",
-    "              </font></div>",
-    "          </td>",
-    "        </tr>",
-    // Centre line 3: sex label, name, animal.
+// Centre line 3: sex label, name, animal; the name's cell differs by page.
+constexpr auto kSexCell = std::to_array<std::string_view>({
     "        <tr>",
     "          <td width='16%'>&nbsp;</td>",
     "          <td width='16%'><div align='center'><font color='#6633FF'>@SEXTEXT@</font></div>",
     "          </td>",
-    "          <td colspan='2' nowrap><div align='center'><font color='#0000FF'>[",
-    "                @txtNAME@ ]</font></div>",
+});
+constexpr auto kAnimalCell = std::to_array<std::string_view>({
     "          </td>",
     "          <td width='16%'><div align='center'><font "
     "color='#FF0000'>肖@getAnimal@</font></div>",
     "          </td>",
     "          <td width='20%'>&nbsp;</td>",
     "        </tr>",
+});
+
+constexpr auto kChartLine2 = std::to_array<std::string_view>({
+    // Centre line 2: empty.
+    "        <tr>",
+    "          <td colspan='6'><div align='center'><font color='#0000FF'><br>",
+    "              </font></div>",
+    "          </td>",
+    "        </tr>",
+});
+constexpr auto kChartName = std::to_array<std::string_view>({
+    "          <td colspan='2' nowrap><div align='center'><font color='#0000FF'>[",
+    "                @txtNAME@ ]</font></div>",
+});
+constexpr auto kChartLunarToBoxes = std::to_array<std::string_view>({
     // Centre line 4: the lunar birth date and time.
     "        <tr>",
     "          <td colspan='6'><div align='center'><font "
@@ -211,19 +220,10 @@ void appendNotice(std::string& text) {
 // The running-period page's centre lines after the heading: sex label, name
 // (wrapping) and animal; the lunar birth and the bureau; the target and the
 // age; the table of levels; the legend of the labels and the colours.
-constexpr auto kPeriodCentre = std::to_array<std::string_view>({
-    "        <tr>",
-    "          <td width='16%'>&nbsp;</td>",
-    "          <td width='16%'><div align='center'><font color='#6633FF'>@SEXTEXT@</font></div>",
-    "          </td>",
+constexpr std::string_view kPeriodName =
     "          <td colspan='2' class='nm'><div align='center'><font color='#0000FF'>[ @txtNAME@ "
-    "]</font></div>",
-    "          </td>",
-    "          <td width='16%'><div align='center'><font "
-    "color='#FF0000'>肖@getAnimal@</font></div>",
-    "          </td>",
-    "          <td width='20%'>&nbsp;</td>",
-    "        </tr>",
+    "]</font></div>";
+constexpr auto kPeriodCentre = std::to_array<std::string_view>({
     "        <tr>",
     "          <td colspan='6'><div align='center'><font "
     "color='#FF0000'>農曆:@CYY@年@CMM@月@CDD@日@CHH@時@CMU@分 @FiveHourse@</font></div>",
@@ -262,7 +262,11 @@ std::string buildPageTemplate() {
   append(text, kHeadStyle);
   append(text, kHeadEndToCentre);
   append(text, kCentreHeading);
-  append(text, kChartCentre);
+  append(text, kChartLine2);
+  append(text, kSexCell);
+  append(text, kChartName);
+  append(text, kAnimalCell);
+  append(text, kChartLunarToBoxes);
   for (const Box& box : kBoxes) {
     text += kBoxStart;
     text += kBoxRowStart;
@@ -287,6 +291,9 @@ std::string buildPeriodPageTemplate() {
   text += periodPageStyle();
   append(text, kHeadEndToCentre);
   append(text, kCentreHeading);
+  append(text, kSexCell);
+  text += kPeriodName;
+  append(text, kAnimalCell);
   append(text, kPeriodCentre);
   appendNotice(text);
   append(text, kAfterCentre);

@@ -69,7 +69,8 @@ std::string periodPageStyle() {
   }
   style +=
       ".lb{border:1px solid;padding:0 1px;margin:0 1px;font-size:12px;white-space:nowrap}"
-      ".rs{font-size:12px;line-height:1.25}.nm{word-break:break-all}.tg{font-size:14px}"
+      ".rs{font-size:12px;line-height:1.25}.rs "
+      "span{white-space:nowrap}.nm{word-break:break-all}.tg{font-size:14px}"
       ".lv{font-size:13px}.lv td,.lv th{padding:0 4px;font-weight:normal}"
       ".key{font-size:12px;margin:4px 6px;line-height:1.4}";
   return style;
@@ -296,10 +297,9 @@ std::string assemblePeriodPage(const ChartState& chart, const RunningPeriods& pe
 std::string periodPageFile(const ChartState& chart, const RunningPeriods& periods,
                            std::string_view name, std::string_view printDate,
                            PageEncoding encoding) {
-  if (encoding != PageEncoding::Big5) {
-    return encodePage(periodPage(chart, periods, name, printDate, PageEncoding::Utf8), encoding);
-  }
-  return periodPage(chart, periods, name, printDate, PageEncoding::Big5);
+  return pageFileBytes(encoding, [&](PageEncoding filled) {
+    return periodPage(chart, periods, name, printDate, filled);
+  });
 }
 
 }  // namespace ziwei

@@ -132,4 +132,45 @@ TEST_F(Batch, WritesOnePageFilePerLine) {
   EXPECT_EQ(readFile(pages / "line-000004.htm"), run(single).out);
 }
 
+// The on column: each target as the single cast's --on options give it, an
+// empty field the natal chart, a bad target refused with its line.
+TEST_F(Batch, OnColumnCastsTheRunningPeriods) {
+  const std::string csv =
+      "on,name,sex,year,month,leap,day,hour,minute,second\n"
+      "2026-05-14 13:30,a,male,1984,1,0,1,0,0,0\n"
+      ",b,male,1984,1,0,1,0,0,0\n"
+      "lunar 2023-2-10 leap 08:00,c,male,1984,1,0,1,0,0,0\n"
+      "1980-01-01,d,male,1984,1,0,1,0,0,0\n"
+      "2026-05-14 leap,e,male,1984,1,0,1,0,0,0\n";
+  const Result result = run({"batch"}, csv);
+  EXPECT_EQ(result.status, 1);
+  const std::vector<std::string> got = lines(result.out);
+  ASSERT_EQ(got.size(), 3u);
+  const Names cast = {"--year", "1984", "--format", "json", "--name"};
+  const auto single = [&](const std::string& name, const Names& target) {
+    Names args = cast;
+    args.push_back(name);
+    args.insert(args.end(), target.begin(), target.end());
+    return run(args).out;
+  };
+  EXPECT_EQ(got[0] + "\n", single("a", {"--on", "2026-05-14", "--on-time", "13:30"}));
+  EXPECT_EQ(got[1] + "\n", single("b", {}));
+  EXPECT_EQ(got[2] + "\n",
+            single("c", {"--on-lunar", "2023-2-10", "--on-leap", "--on-time", "08:00"}));
+  EXPECT_TRUE(result.err.starts_with(
+      "ziwei: batch: line 5: on: the target 1980-01-01 falls in lunar year 1979, before the "
+      "birth year 1984 (allowed: from lunar year 1984 on, its first day 1984-02-02 to "
+      "2100-12-31)\n"
+      "ziwei: batch: line 6: on: \"2026-05-14 leap\" is not a target (allowed: [lunar] DATE "
+      "[leap] [HH:MM], e.g. 2026-05-14 13:30 or lunar 2026-3-28)\n"))
+      << result.err;
+
+  const fs::path pages = dir_ / "pages";
+  run({"batch", "--pages", pages.string(), "--print-date", "d"}, csv);
+  EXPECT_EQ(readFile(pages / "line-000002.htm"),
+            run({"--year", "1984", "--name", "a", "--on", "2026-05-14", "--on-time", "13:30",
+                 "--print-date", "d"})
+                .out);
+}
+
 }  // namespace

@@ -112,4 +112,50 @@ TEST_F(Ziwei, SolarCastIsTheCastOfItsLunarDate) {
   }
 }
 
+// A target gives the running-period page or the document's "periods"; a bad
+// one is refused with exit status 2 and one line naming it.
+TEST_F(Ziwei, RunningPeriodsAndBadTargets) {
+  const Result page =
+      run({"--year", "1984", "--on", "2026-05-14", "--encoding", "utf-8", "--print-date", "d"});
+  EXPECT_EQ(page.status, 0);
+  EXPECT_TRUE(page.out.starts_with("<html><head><title>Tessaro紫微斗數運限</title>"));
+  EXPECT_NE(page.out.find("運限: 國曆2026年5月14日<br>農曆丙午年3月28日 虛歲43歲"),
+            std::string::npos);
+  const auto lunar = parseJson(run({"--year", "1984", "--on-lunar", "2023-2-10", "--on-leap",
+                                    "--on-time", "08:00", "--format", "json"})
+                                   .out);
+  ASSERT_TRUE(lunar.IsObject());
+  EXPECT_STREQ(lunar["periods"]["target"]["solar"].GetString(), "2023-03-31");
+  EXPECT_STREQ(lunar["periods"]["hour"]["branch"].GetString(), "辰");
+
+  for (const auto& [args, err] : std::vector<std::pair<Args, std::string>>{
+           {{"--year", "2000", "--on", "1990-01-01"},
+            "--on: the target 1990-01-01 falls in lunar year 1989, before the birth year 2000 "
+            "(allowed: from lunar year 2000 on, its first day 2000-02-05 to 2100-12-31)"},
+           {{"--on-lunar", "2001-1-1", "--year", "2002"},
+            "--on-lunar: the target 2001-01-24 falls in lunar year 2001, before the birth year "
+            "2002 (allowed: from lunar year 2002 on, its first day 2002-02-12 to 2100-12-31)"},
+           {{"--on", "2101-01-01"},
+            "--on: \"2101-01-01\" is not allowed (allowed: YYYY-MM-DD from 1900-01-31 to "
+            "2100-12-31)"},
+           {{"--on", "2026-5-14"},
+            "--on: \"2026-5-14\" is not a date of the form YYYY-MM-DD (allowed: YYYY-MM-DD from "
+            "1900-01-31 to 2100-12-31)"},
+           {{"--on", "2026-05-14", "--on-time", "24:00"},
+            "--on-time: \"24:00\" is not a clock time (allowed: HH:MM from 00:00 to 23:59)"},
+           {{"--on-lunar", "2026-3"},
+            "--on-lunar: \"2026-3\" is not a lunar date (allowed: Y-M-D, lunar years 1900 to "
+            "2100, months 1 to 12, days 1 to 30)"},
+           {{"--on-time", "08:00"}, "--on-time: needs a date (allowed: with --on or --on-lunar)"},
+           {{"--on", "2026-05-14", "--on-lunar", "2026-3-28", "--format", "json"},
+            "--on-lunar: a lunar date cannot be given together with a Gregorian one (allowed: "
+            "either --on or --on-lunar)"},
+       }) {
+    const Result result = run(args);
+    EXPECT_EQ(result.status, 2) << args[1];
+    EXPECT_EQ(result.out, "") << args[1];
+    EXPECT_EQ(result.err, "ziwei: " + err + "\n") << args[1];
+  }
+}
+
 }  // namespace

@@ -179,5 +179,48 @@ TEST(ChartJson, NamesAreEscapedAndMustBeUtf8) {
   EXPECT_THROW(chartJson(BirthRequest{}, odd), std::invalid_argument);
 }
 
+// The running periods of the worked example (chart/tests/running_periods_test):
+// the 己巳 decade's transformations and running stars by palace, its ten years
+// from 2019 (己亥, 亥) to 2028 (戊申, 申); the minor period carries names only.
+// Without a time the hour is null, past the twelfth period the decade.
+TEST(ChartJson, RunningPeriodsOfTheWorkedExample) {
+  BirthRequest input;
+  input.birth = test::firstExampleBirth();
+  const ChartState chart = castFrame(input.birth);
+  const RunningPeriods periods =
+      castPeriods(chart, targetOnSolar({2026, 5, 14}, ClockOfDay{13, 30}));
+  const std::string json = chartJson(input, chart, &periods);
+  EXPECT_TRUE(json.starts_with(chartJson(input, chart).substr(0, json.find(",\"periods\""))));
+  for (
+      const char* part :
+      {R"(,"periods":{"target":{"solar":"2026-05-14","time":"13:30","lunar":{"year":2026,)"
+       R"("month":3,"leap":false,"day":28}},"age":43,"decade":{"palace":6,"stem":"己",)"
+       R"("branch":"巳","names":["疾厄宮",)",
+       R"("transformations":{"武曲":"祿","貪狼":"權","天梁":"科","文曲":"忌"},"stars":[["運魁"],)"
+       R"([],[],[],["運喜"],["運陀","運曲"],["運祿"],["運羊"],["運鉞"],["運昌"],["運鸞"],["運馬"]],)"
+       R"("firstAge":36,"lastAge":45,"childhood":false,"years":[{"year":2019,"age":36,)"
+       R"("palace":12,"stemBranch":"己亥"},)",
+       R"({"year":2028,"age":45,"palace":9,"stemBranch":"戊申"}]},"minor":{"palace":5,)"
+       R"("stem":"戊","branch":"辰","names":[)",
+       R"(]},"year":{"palace":7,"stem":"丙","branch":"午",)", R"("month":{"palace":9,)",
+       R"("number":3},"day":{"palace":12,"stem":"戊","branch":"子",)",
+       R"("hour":{"palace":7,"stem":"己","branch":"未",)"}) {
+    EXPECT_NE(json.find(part), std::string::npos) << part;
+  }
+  const auto document = parse(json);
+  const auto& year = document["periods"]["year"];
+  for (const char* list : {"names", "stars", "general", "yearFront"}) {
+    EXPECT_EQ(year[list].Size(), 12u) << list;
+  }
+  EXPECT_EQ(document["periods"]["decade"]["years"].Size(), 10u);
+
+  const RunningPeriods noTime = castPeriods(chart, targetOnSolar({2026, 5, 14}));
+  EXPECT_TRUE(parse(chartJson(input, chart, &noTime))["periods"]["hour"].IsNull());
+  input.birth = {1912, 1, false, 1, 14, 0, 0, true};  // 水二局: periods end at 121
+  const ChartState water = castFrame(input.birth);
+  const RunningPeriods old = castPeriods(water, targetOnSolar({2033, 6, 1}));
+  EXPECT_TRUE(parse(chartJson(input, water, &old))["periods"]["decade"].IsNull());
+}
+
 }  // namespace
 }  // namespace ziwei
