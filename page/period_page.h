@@ -34,7 +34,7 @@ inline constexpr std::size_t kSharedHeadPlaceholders = 12;
 inline constexpr std::size_t kFirstPeriodCellPlaceholder = 17;
 
 // Each level's class in the page's style, and its colour: dark enough on
-// white to read (contrast 4.8:1 and more) and to print, and apart from the
+// white to read (contrast 5.3:1 and more) and to print, and apart from the
 // natal stars' red, blue, green and orange. The prefixes of the running
 // stars and the labels name the level too, for a print without colour.
 inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelClasses = {

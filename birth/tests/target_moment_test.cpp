@@ -51,7 +51,8 @@ TEST(TargetMoment, RefusesBadTargets) {
        "on-lunar: lunar 2023, leap month 3, day 10: lunar year 2023 has no leap month 3 (its "
        "leap month is 2)"},
       {T{{}, "2026-2-30", false, {}},
-       "on-lunar: lunar 2026, month 2, day 30: that month has 29 days"},
+       "on-lunar: lunar 2026, month 2, day 30: the day is not allowed (allowed: days 1 to 29 of "
+       "that month)"},
       {T{{}, "1899-12-1", false, {}},
        "on-lunar: lunar 1899, month 12, day 1: the year is outside the supported range 1900..2100"},
       {T{{}, "2100-12-2", false, {}},
