@@ -234,6 +234,12 @@ GregorianDialog::GregorianDialog(const QDate& date, const QTime& time, QWidget* 
   placeCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   placeCompleter->setCompletionRole(kPlaceNameRole);
   placeName_->setCompleter(placeCompleter);
+  // Wide enough for a place's description with its coordinates and zone.
+  const QFontMetrics popupText = placeCompleter->popup()->fontMetrics();
+  placeCompleter->popup()->setMinimumWidth(
+      popupText.horizontalAdvance(QStringLiteral(
+          "Urumqi 烏魯木齊 乌鲁木齐 (Xinjiang Uygur, China; 43.80°N 87.58°E; Asia/Shanghai)")) +
+      6 * popupText.averageCharWidth());
   placeInfo_ = new QLabel(this);
   placeInfo_->setObjectName(QStringLiteral("placeInfo"));
   placeInfo_->setTextFormat(Qt::PlainText);
