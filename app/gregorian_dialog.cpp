@@ -1,19 +1,34 @@
 #include "app/gregorian_dialog.h"
 
+#include <cmath>
 #include <string>
 
+#include <QAbstractItemView>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
 #include <QTimeEdit>
+#include <QTimeZone>
 #include <QVBoxLayout>
 
 #include "app/artwork.h"
 #include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "calendar/lunar.h"
+#include "chart/frame/numbering.h"
+#include "places/places.h"
 
 namespace ziwei::desktop {
 
@@ -21,28 +36,145 @@ namespace {
 
 QDate toQDate(const calendar::GregorianDate& d) { return {d.year, d.month, d.day}; }
 
+QString fromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString clockText(const ClockTime& t) {
+  return QStringLiteral("%1 %2:%3:%4")
+      .arg(QString::fromStdString(calendar::format_gregorian(t.date)))
+      .arg(t.hour, 2, 10, QLatin1Char('0'))
+      .arg(t.minute, 2, 10, QLatin1Char('0'))
+      .arg(t.second, 2, 10, QLatin1Char('0'));
+}
+
+// "UTC+08:00", "UTC-05:00".
+QString offsetText(int seconds) {
+  const int magnitude = std::abs(seconds);
+  return QStringLiteral("UTC%1%2:%3")
+      .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+      .arg(magnitude / 3600, 2, 10, QLatin1Char('0'))
+      .arg(magnitude / 60 % 60, 2, 10, QLatin1Char('0'));
+}
+
+// "+6分00秒", "-2時09分36秒".
+QString durationText(int seconds) {
+  const int magnitude = std::abs(seconds);
+  QString text = seconds < 0 ? QStringLiteral("-") : QStringLiteral("+");
+  if (magnitude >= 3600) text += QStringLiteral("%1時").arg(magnitude / 3600);
+  return text + QStringLiteral("%1分%2秒")
+                    .arg(magnitude / 60 % 60, magnitude >= 3600 ? 2 : 1, 10, QLatin1Char('0'))
+                    .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString hourName(int branch) {
+  return fromUtf8(kBranchNames[static_cast<std::size_t>(branch - 1)]) + QStringLiteral("時");
+}
+
+QString longitudeText(double degrees) {
+  return QStringLiteral("%1°%2").arg(std::fabs(degrees), 0, 'f', 2).arg(degrees < 0 ? 'W' : 'E');
+}
+
+// What the zone and the longitude did to the clock time, one line each.
+QString correctionText(const BirthTimeSteps& s) {
+  QStringList lines;
+  if (s.daylightSaving != 0) {
+    const QString saved = s.daylightSaving % 3600 == 0
+                              ? QStringLiteral("%1 小時").arg(s.daylightSaving / 3600)
+                              : durationText(s.daylightSaving).mid(1);
+    lines << QStringLiteral("扣除夏令時間 %1,標準時間 %2 (%3)")
+                 .arg(saved, clockText(s.standard), offsetText(s.standardOffset));
+  } else if (!s.zone.empty()) {
+    lines << QStringLiteral("%1 當時為標準時間 (%2),無夏令時間")
+                 .arg(QString::fromStdString(s.zone), offsetText(s.standardOffset));
+  }
+  if (s.longitude) {
+    lines << QStringLiteral("真太陽時 %1 (經度 %2,對時區中線 %3 %4;均時差 %5)")
+                 .arg(clockText(s.trueSolar), longitudeText(*s.longitude),
+                      longitudeText(s.meridian), durationText(s.meanTimeCorrection),
+                      durationText(s.equationOfTime));
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+// What the corrections and the late 子 rule moved.
+QString movedText(const BirthTimeSteps& s) {
+  const ClockTime& chart = s.longitude ? s.trueSolar : s.standard;
+  QStringList moved;
+  if (hourBranch(s.clock.hour) != s.hourBranch) {
+    moved << QStringLiteral("校正使時辰由%1改為%2")
+                 .arg(hourName(hourBranch(s.clock.hour)), hourName(s.hourBranch));
+  }
+  if (chart.date != s.clock.date) {
+    moved << QStringLiteral("校正使日期由 %1 移到 %2")
+                 .arg(QString::fromStdString(calendar::format_gregorian(s.clock.date)),
+                      QString::fromStdString(calendar::format_gregorian(chart.date)));
+  }
+  if (s.lateZiMoved) moved << QStringLiteral("晚子時算次日,農曆日期進一天");
+  return moved.join(QStringLiteral(";"));
+}
+
+QString rangeProblem() {
+  return QStringLiteral("國曆日期須在 %1 至 %2 之間")
+      .arg(firstSolarDate().toString(Qt::ISODate), lastSolarDate().toString(Qt::ISODate));
+}
+
+constexpr int kPlaceRole = Qt::UserRole + 1;  // index into places::allPlaces()
+constexpr int kPlaceNameRole = Qt::UserRole + 2;
+constexpr std::size_t kPlaceCompletions = 15;
+
+// The shortest name that finds `place` again: its Chinese name when that
+// names it alone, else its qualified Latin name.
+QString nameOf(const places::Place& place) {
+  if (!place.traditional.empty()) {
+    try {
+      if (&places::findPlace(place.traditional) == &place) return fromUtf8(place.traditional);
+    } catch (const places::PlaceError&) {
+    }
+  }
+  return QString::fromStdString(places::qualifiedName(place));
+}
+
 }  // namespace
 
 QDate firstSolarDate() { return toQDate(calendar::kFirstDate); }
 QDate lastSolarDate() { return toQDate(calendar::kLastDate); }
 
-SolarConversion convertSolarBirth(const QDate& date, const QTime& time) {
+SolarConversion convertSolarBirth(const SolarRecord& record) {
   SolarConversion result;
-  result.solar = {date.year(), date.month(), date.day()};
-  LunarBirth input;
-  input.hour = time.hour();
-  input.minute = time.minute();
+  result.solar = {record.date.year(), record.date.month(), record.date.day()};
+  RecordedBirth recorded;
+  recorded.birth.hour = record.time.hour();
+  recorded.birth.minute = record.time.minute();
+  recorded.solar = result.solar;
+  recorded.place = record.place;
+  recorded.zone = record.zone;
+  recorded.daylight = record.daylight;
+  recorded.longitude = record.longitude;
+  recorded.options.lateZi = record.lateZi;
   // Every lunar year of the calendar converts; the selectors' years are
   // checked below, so that the dialog can name the lunar year it got.
   constexpr YearRange kCalendarYears{calendar::kFirstLunarYear, calendar::kLastLunarYear};
+  ResolvedBirth resolved;
   try {
-    input = lunarBirthOn(result.solar, input, kCalendarYears);
+    resolved = resolveBirthTime(recorded, kCalendarYears);
+  } catch (const LocalTimeError& e) {
+    result.readings = e;
+    result.problem = QStringLiteral("請在上面選擇這個時刻的讀法");
+    return result;
+  } catch (const BirthTimeError& e) {
+    result.problem = QString::fromUtf8(e.what());
+    return result;
   } catch (const calendar::CalendarError&) {
-    result.problem =
-        QStringLiteral("國曆日期須在 %1 至 %2 之間")
-            .arg(firstSolarDate().toString(Qt::ISODate), lastSolarDate().toString(Qt::ISODate));
+    result.problem = rangeProblem();
     return result;
   }
+  const LunarBirth& input = resolved.birth;
+  const BirthTimeSteps& steps = resolved.steps;
+  result.corrected = !steps.zone.empty() || steps.longitude.has_value();
+  if (result.corrected) result.correctedText = correctionText(steps);
+  result.hourText = hourName(steps.hourBranch);
+  result.moved = movedText(steps);
   result.lunarText = QStringLiteral("農曆 %1 年 %2%3 月 %4 日 %5 時 %6 分")
                          .arg(input.year)
                          .arg(input.leap ? QStringLiteral("閏 ") : QString())
@@ -80,14 +212,97 @@ GregorianDialog::GregorianDialog(const QDate& date, const QTime& time, QWidget* 
   time_->setObjectName(QStringLiteral("solarTime"));
   time_->setDisplayFormat(QStringLiteral("HH:mm"));
 
+  // The zone: China Standard Time as the clock stands, or a zone of the
+  // system's database, typed with completion or picked from the list.
+  zone_ = new QComboBox(this);
+  zone_->setObjectName(QStringLiteral("zone"));
+  zone_->setEditable(true);
+  zone_->setInsertPolicy(QComboBox::NoInsert);
+  zone_->addItem(QStringLiteral("中國標準時間 UTC+8 (不換算)"), QString());
+  for (const QByteArray& id : QTimeZone::availableTimeZoneIds()) {
+    if (id.contains('/')) zone_->addItem(QString::fromLatin1(id), QString::fromLatin1(id));
+  }
+  zone_->completer()->setFilterMode(Qt::MatchContains);
+  zone_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+  zone_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+
+  placeName_ = new QLineEdit(this);
+  placeName_->setObjectName(QStringLiteral("place"));
+  placeName_->setPlaceholderText(QStringLiteral("城市名稱,中文或英文,例如 台北、Urumqi"));
+  placeList_ = new QStandardItemModel(this);
+  auto* placeCompleter = new QCompleter(placeList_, this);
+  placeCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+  placeCompleter->setCompletionRole(kPlaceNameRole);
+  placeName_->setCompleter(placeCompleter);
+  // Wide enough for a place's description with its coordinates and zone.
+  const QFontMetrics popupText = placeCompleter->popup()->fontMetrics();
+  placeCompleter->popup()->setMinimumWidth(
+      popupText.horizontalAdvance(QStringLiteral(
+          "Urumqi 烏魯木齊 乌鲁木齐 (Xinjiang Uygur, China; 43.80°N 87.58°E; Asia/Shanghai)")) +
+      6 * popupText.averageCharWidth());
+  placeInfo_ = new QLabel(this);
+  placeInfo_->setObjectName(QStringLiteral("placeInfo"));
+  placeInfo_->setTextFormat(Qt::PlainText);
+
+  trueSolar_ = new QCheckBox(QStringLiteral("依經度換算"), this);
+  trueSolar_->setObjectName(QStringLiteral("trueSolar"));
+  longitude_ = new QDoubleSpinBox(this);
+  longitude_->setObjectName(QStringLiteral("longitude"));
+  longitude_->setRange(-180.0, 180.0);
+  longitude_->setDecimals(2);
+  longitude_->setValue(120.0);
+  longitude_->setSuffix(QStringLiteral("°"));
+  longitude_->setToolTip(QStringLiteral("經度,東經為正,西經為負"));
+  longitude_->setEnabled(false);
+  auto* solarRow = new QHBoxLayout;
+  solarRow->addWidget(trueSolar_);
+  solarRow->addWidget(new QLabel(QStringLiteral("經度 (東經為正)"), this));
+  solarRow->addWidget(longitude_);
+  solarRow->addStretch();
+
+  auto* sameDay = new QRadioButton(QStringLiteral("算當天"), this);
+  sameDay->setObjectName(QStringLiteral("lateZiSameDay"));
+  auto* nextDay = new QRadioButton(QStringLiteral("算次日 (早子、晚子分日)"), this);
+  nextDay->setObjectName(QStringLiteral("lateZiNextDay"));
+  sameDay->setChecked(true);
+  lateZi_ = new QButtonGroup(this);
+  lateZi_->addButton(sameDay, static_cast<int>(LateZi::SameDay));
+  lateZi_->addButton(nextDay, static_cast<int>(LateZi::NextDay));
+  auto* lateZiRow = new QHBoxLayout;
+  lateZiRow->addWidget(sameDay);
+  lateZiRow->addWidget(nextDay);
+  lateZiRow->addStretch();
+
+  // A clock time that the zone repeated or skipped: both readings to pick.
+  dstChoice_ = new QGroupBox(this);
+  dstChoice_->setObjectName(QStringLiteral("dstChoice"));
+  onDaylight_ = new QRadioButton(dstChoice_);
+  onDaylight_->setObjectName(QStringLiteral("onDaylight"));
+  onStandard_ = new QRadioButton(dstChoice_);
+  onStandard_->setObjectName(QStringLiteral("onStandard"));
+  dstReading_ = new QButtonGroup(this);
+  dstReading_->setExclusive(false);  // none checked until the user picks
+  dstReading_->addButton(onDaylight_, 1);
+  dstReading_->addButton(onStandard_, 0);
+  auto* dstLayout = new QVBoxLayout(dstChoice_);
+  dstLayout->addWidget(onDaylight_);
+  dstLayout->addWidget(onStandard_);
+
+  corrected_ = new QLabel(this);
+  corrected_->setObjectName(QStringLiteral("corrected"));
+  corrected_->setTextFormat(Qt::PlainText);
   lunar_ = new QLabel(this);
   lunar_->setObjectName(QStringLiteral("lunarDate"));
   lunar_->setTextFormat(Qt::PlainText);
   lunar_->setMinimumWidth(lunar_->fontMetrics().horizontalAdvance(
       QStringLiteral("農曆 2000 年 閏 12 月 30 日 23 時 59 分")));
+  hour_ = new QLabel(this);
+  hour_->setObjectName(QStringLiteral("hourBranch"));
+  hour_->setTextFormat(Qt::PlainText);
+  hour_->setWordWrap(true);
 
-  auto* note = new QLabel(QStringLiteral("國曆日期以 UTC+8 時區為準;23 時出生仍算當天的子時,"
-                                         "日期不進到下一天。"),
+  auto* note = new QLabel(QStringLiteral("未選時區時,國曆日期以 UTC+8 時區為準,時間不換算;"
+                                         "晚子時 (23 時) 預設仍算當天的子時,日期不進到下一天。"),
                           this);
   note->setWordWrap(true);
 
@@ -98,16 +313,29 @@ GregorianDialog::GregorianDialog(const QDate& date, const QTime& time, QWidget* 
   QPalette red = problem_->palette();
   red.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
   problem_->setPalette(red);
+  QPalette blue = hour_->palette();
+  blue.setColor(QPalette::WindowText, QColor(0x00, 0x30, 0xA0));
+  corrected_->setPalette(blue);
+  hour_->setPalette(blue);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   ok_ = buttons->button(QDialogButtonBox::Ok);
   ok_->setText(QStringLiteral("帶入農曆生日"));
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
 
-  auto* form = new QFormLayout;
+  form_ = new QFormLayout;
+  QFormLayout* form = form_;
   form->addRow(QStringLiteral("國曆生日"), date_);
   form->addRow(QStringLiteral("出生時間"), time_);
+  form->addRow(QStringLiteral("時區"), zone_);
+  form->addRow(QStringLiteral("出生地"), placeName_);
+  form->addRow(QString(), placeInfo_);
+  form->addRow(QStringLiteral("真太陽時"), solarRow);
+  form->addRow(QStringLiteral("晚子時"), lateZiRow);
+  form->addRow(dstChoice_);
+  form->addRow(QStringLiteral("校正"), corrected_);
   form->addRow(QStringLiteral("換算結果"), lunar_);
+  form->addRow(QStringLiteral("時辰"), hour_);
   auto* layout = new QVBoxLayout(this);
   // The dialog takes the height that its texts need, and grows when the
   // explanation shows instead of squashing the fields.
@@ -119,8 +347,25 @@ GregorianDialog::GregorianDialog(const QDate& date, const QTime& time, QWidget* 
 
   connect(date_, &QDateEdit::dateChanged, this, &GregorianDialog::convert);
   connect(time_, &QTimeEdit::timeChanged, this, &GregorianDialog::convert);
+  connect(zone_, &QComboBox::currentTextChanged, this, &GregorianDialog::convert);
+  connect(placeName_, &QLineEdit::textEdited, this, &GregorianDialog::findPlaces);
+  connect(placeName_, &QLineEdit::editingFinished, this, &GregorianDialog::placeTyped);
+  connect(placeCompleter, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+          [this](const QModelIndex& index) {
+            placeChosen(&places::allPlaces()[index.data(kPlaceRole).value<std::size_t>()]);
+          });
+  connect(trueSolar_, &QCheckBox::toggled, longitude_, &QWidget::setEnabled);
+  connect(trueSolar_, &QCheckBox::toggled, this, &GregorianDialog::convert);
+  connect(longitude_, &QDoubleSpinBox::valueChanged, this, &GregorianDialog::convert);
+  connect(lateZi_, &QButtonGroup::idToggled, this, &GregorianDialog::convert);
+  connect(dstReading_, &QButtonGroup::buttonClicked, this, [this](QAbstractButton* picked) {
+    // One reading at a time.
+    for (QAbstractButton* b : dstReading_->buttons()) b->setChecked(b == picked);
+    convert();
+  });
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  form_->setRowVisible(placeInfo_, false);
   setBirth(date, time);
 }
 
@@ -134,9 +379,119 @@ void GregorianDialog::setBirth(const QDate& date, const QTime& time) {
   convert();
 }
 
+void GregorianDialog::findPlaces(const QString& typed) {
+  // A typed name names no place until it is picked or finished.
+  place_ = nullptr;
+  form_->setRowVisible(placeInfo_, false);
+  placeList_->clear();
+  const std::span<const places::Place> all = places::allPlaces();
+  for (const places::Place* p :
+       places::searchPlaces(typed.trimmed().toStdString(), kPlaceCompletions)) {
+    auto* item = new QStandardItem(QString::fromStdString(places::describePlace(*p)));
+    item->setData(QVariant::fromValue(static_cast<std::size_t>(p - all.data())), kPlaceRole);
+    item->setData(nameOf(*p), kPlaceNameRole);
+    placeList_->appendRow(item);
+  }
+  // The list is made here, after the line edit has asked its completer.
+  if (placeList_->rowCount() > 0) {
+    placeName_->completer()->complete();
+  } else {
+    placeName_->completer()->popup()->hide();
+  }
+  convert();
+}
+
+void GregorianDialog::placeTyped() {
+  const QString typed = placeName_->text().trimmed();
+  if (place_ != nullptr || typed.isEmpty()) return;
+  try {
+    placeChosen(&places::findPlace(typed.toStdString()));
+  } catch (const places::PlaceError& e) {
+    QStringList candidates;
+    for (const places::Place* p : e.candidates()) {
+      if (candidates.size() == 3) break;
+      candidates << QString::fromStdString(places::qualifiedName(*p));
+    }
+    placeInfo_->setText(
+        (e.ambiguous() ? QStringLiteral("「%1」不只一處,請從清單中選擇: %2")
+                       : QStringLiteral("找不到地點「%1」%2"))
+            .arg(typed, candidates.isEmpty()
+                            ? QString()
+                            : (e.ambiguous() ? QString() : QStringLiteral(",相近: ")) +
+                                  candidates.join(QStringLiteral("、"))));
+    form_->setRowVisible(placeInfo_, true);
+  }
+}
+
+void GregorianDialog::placeChosen(const places::Place* place) {
+  place_ = place;
+  placeInfo_->setText(QString::fromStdString(places::describePlace(*place)));
+  form_->setRowVisible(placeInfo_, true);
+  {
+    // The place gives the zone and the longitude; both stay the user's to change.
+    const QSignalBlocker zoneSignals(zone_);
+    const QSignalBlocker longitudeSignals(longitude_);
+    const int zone = zone_->findData(fromUtf8(places::zoneOf(*place)));
+    if (zone >= 0) zone_->setCurrentIndex(zone);
+    longitude_->setValue(place->longitude);
+  }
+  convert();
+}
+
+std::optional<std::string> GregorianDialog::chosenZone() const {
+  const int index = zone_->findText(zone_->currentText().trimmed(), Qt::MatchFixedString);
+  if (index < 0) return std::nullopt;
+  return zone_->itemData(index).toString().toStdString();
+}
+
 void GregorianDialog::convert() {
-  conversion_ = convertSolarBirth(date_->date(), time_->time());
+  SolarRecord record;
+  record.date = date_->date();
+  record.time = time_->time();
+  record.place = place_;
+  record.lateZi = static_cast<LateZi>(lateZi_->checkedId());
+  if (trueSolar_->isChecked()) record.longitude = longitude_->value();
+  const std::optional<std::string> zone = chosenZone();
+  if (zone) {
+    record.zone = *zone;
+    conversion_ = convertSolarBirth(record);
+    if (conversion_.readings) {
+      const LocalTimeError& e = *conversion_.readings;
+      const bool repeated = e.kind() == LocalTime::Repeated;
+      dstChoice_->setTitle(QStringLiteral("%1 在 %2 %3,請選擇讀法:")
+                               .arg(date_->date().toString(Qt::ISODate) + QLatin1Char(' ') +
+                                        time_->time().toString(QStringLiteral("HH:mm")),
+                                    QString::fromStdString(record.zone),
+                                    repeated ? QStringLiteral("出現兩次 (夏令時間結束,時鐘撥回)")
+                                             : QStringLiteral("不存在 (夏令時間開始,時鐘撥快)")));
+      const auto reading = [](const QString& name, const LocalTimeError::Reading& r) {
+        return QStringLiteral("%1 (%2),標準時間 %3")
+            .arg(name, offsetText(r.utcOffset), clockText(r.standard));
+      };
+      onDaylight_->setText(reading(QStringLiteral("夏令時間"), e.daylightReading()));
+      onStandard_->setText(reading(QStringLiteral("標準時間"), e.standardReading()));
+      if (QAbstractButton* picked = dstReading_->checkedButton()) {
+        record.daylight = picked == onDaylight_;
+        conversion_ = convertSolarBirth(record);
+      }
+    } else {
+      for (QAbstractButton* b : dstReading_->buttons()) b->setChecked(false);
+    }
+    form_->setRowVisible(dstChoice_,
+                         record.daylight.has_value() || conversion_.readings.has_value());
+  } else {
+    conversion_ = SolarConversion{};
+    conversion_.problem = QStringLiteral("未知的時區「%1」,請從清單中選擇 (例如 Asia/Taipei)")
+                              .arg(zone_->currentText());
+    form_->setRowVisible(dstChoice_, false);
+  }
+  corrected_->setText(conversion_.correctedText);
+  form_->setRowVisible(corrected_, !conversion_.correctedText.isEmpty());
   lunar_->setText(conversion_.lunarText.isEmpty() ? QStringLiteral("—") : conversion_.lunarText);
+  hour_->setText(conversion_.hourText.isEmpty() ? QStringLiteral("—")
+                 : conversion_.moved.isEmpty()  ? conversion_.hourText
+                                                : conversion_.hourText + QStringLiteral(" (") +
+                                                     conversion_.moved + QLatin1Char(')'));
   problem_->setText(conversion_.problem);
   problem_->setVisible(!conversion_.problem.isEmpty());
   ok_->setEnabled(conversion_.birth.has_value());

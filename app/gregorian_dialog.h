@@ -1,23 +1,49 @@
 #pragma once
 // The "國曆" dialog: a Gregorian (國曆) birthday and clock time, converted
-// offline to the lunar date that the window's selectors take.
+// offline to the lunar date that the window's selectors take. By default the
+// clock is China Standard Time and is taken as it stands; a time zone (with
+// its daylight saving history), a place, true solar time and the late 子
+// rule are choices of the user, and the dialog shows what each one did.
 
 #include <optional>
+#include <string>
 
 #include <QDate>
 #include <QDialog>
 #include <QString>
 #include <QTime>
 
+#include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
 #include "calendar/gregorian.h"
 
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
 class QDateEdit;
+class QDoubleSpinBox;
+class QFormLayout;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QRadioButton;
+class QStandardItemModel;
 class QTimeEdit;
 
 namespace ziwei::desktop {
+
+// A Gregorian birth as the dialog records it. The defaults are the clock in
+// China Standard Time without corrections.
+struct SolarRecord {
+  QDate date;
+  QTime time;
+  std::string zone;  // IANA name; empty: China Standard Time
+  const places::Place* place = nullptr;
+  std::optional<double> longitude;  // true solar time from it
+  std::optional<bool> daylight;     // the reading of a repeated or skipped clock time
+  LateZi lateZi = LateZi::SameDay;
+};
 
 // What a Gregorian birthday gives for the window's selectors.
 struct SolarConversion {
@@ -29,22 +55,40 @@ struct SolarConversion {
   // The lunar date and time, e.g. "農曆 2001 年 閏 4 月 17 日 23 時 30 分";
   // empty when the date is outside the calendar.
   QString lunarText;
+  // The chart's time after the corrections asked for, e.g. "真太陽時
+  // 1979-07-01 09:32:25 (...)"; empty without corrections.
+  QString correctedText;
+  // The 時辰 cast, e.g. "巳時", and what the corrections moved (the hour,
+  // the date); `moved` is empty when they moved neither.
+  QString hourText;
+  QString moved;
+  // A zone or a longitude applied: the chart's time has its own seconds.
+  bool corrected = false;
+  // The clock time was repeated or skipped by the zone and no reading was
+  // chosen: the two readings to offer.
+  std::optional<LocalTimeError> readings;
   // Why the selectors cannot take the date; empty when they can.
   QString problem;
 };
 
+SolarConversion convertSolarBirth(const SolarRecord& record);
 // Converts a civil date in China Standard Time and a clock time. Hour 23
 // stays on its civil date: it is the 子 hour of that day.
-SolarConversion convertSolarBirth(const QDate& date, const QTime& time);
+inline SolarConversion convertSolarBirth(const QDate& date, const QTime& time) {
+  SolarRecord record;
+  record.date = date;
+  record.time = time;
+  return convertSolarBirth(record);
+}
 
 // The first and last Gregorian dates the dialog accepts.
 QDate firstSolarDate();  // 1900-01-31
 QDate lastSolarDate();   // 2100-12-31
 
-// Modal dialog: a date field, a time field, the lunar date they convert to
-// (updated while the user edits) and OK / Cancel. OK is enabled only while
-// the date converts to a lunar year the selectors hold; otherwise the dialog
-// says why.
+// Modal dialog: a date field, a time field, the zone, the place, the true
+// solar time switch with its longitude, the late 子 rule, the result (updated
+// while the user edits) and OK / Cancel. OK is enabled only while the date
+// converts to a lunar year the selectors hold; otherwise the dialog says why.
 class GregorianDialog : public QDialog {
   Q_OBJECT
 
@@ -56,12 +100,31 @@ class GregorianDialog : public QDialog {
 
  private:
   void convert();
+  void findPlaces(const QString& typed);
+  void placeChosen(const places::Place* place);
+  void placeTyped();
+  std::optional<std::string> chosenZone() const;
 
+  QFormLayout* form_ = nullptr;
   QDateEdit* date_ = nullptr;
   QTimeEdit* time_ = nullptr;
+  QComboBox* zone_ = nullptr;
+  QLineEdit* placeName_ = nullptr;
+  QStandardItemModel* placeList_ = nullptr;
+  QLabel* placeInfo_ = nullptr;
+  QCheckBox* trueSolar_ = nullptr;
+  QDoubleSpinBox* longitude_ = nullptr;
+  QButtonGroup* lateZi_ = nullptr;
+  QGroupBox* dstChoice_ = nullptr;
+  QButtonGroup* dstReading_ = nullptr;
+  QRadioButton* onDaylight_ = nullptr;
+  QRadioButton* onStandard_ = nullptr;
+  QLabel* corrected_ = nullptr;
   QLabel* lunar_ = nullptr;
+  QLabel* hour_ = nullptr;
   QLabel* problem_ = nullptr;
   QPushButton* ok_ = nullptr;
+  const places::Place* place_ = nullptr;
   SolarConversion conversion_;
 };
 

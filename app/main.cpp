@@ -4,10 +4,13 @@
 // documentation and tests, with every link pointed at a refusing local port:
 //   --screenshot FILE            casts the start-up chart, waits until the pane
 //                                shows it and saves a picture of the window;
-//   --screenshot-gregorian FILE  the same with the "國曆" dialog open over it;
+//   --screenshot-gregorian FILE  the same with the "國曆" dialog open over it,
+//                                set to a summer-time birth in Taipei;
 //   --screenshot-preview FILE    ... with the print preview of the chart;
 //   --screenshot-close FILE      ... with the close question;
 //   --screenshot-years FILE      ... with the year list dropped down;
+//   --screenshot-periods FILE    ... with the running periods of today shown
+//                                instead, in a window of 960 x 720;
 //   --cast-and-report DIR        uses DIR as the program folder, casts the
 //                                start-up chart, prints "page PATH" on standard
 //                                output and closes the window when standard
@@ -21,8 +24,10 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStyleFactory>
@@ -53,18 +58,19 @@ void castThen(MainWindow& window, Shown shown) {
 }
 
 // What a screenshot shows over the window with its start-up chart.
-enum class Shot { Window, Gregorian, Preview, CloseQuestion, YearList };
+enum class Shot { Window, Gregorian, Preview, CloseQuestion, YearList, Periods };
 
 struct ShotOption {
   const char* option;
   Shot shot;
 };
-constexpr std::array<ShotOption, 5> kShotOptions{{
+constexpr std::array<ShotOption, 6> kShotOptions{{
     {"--screenshot", Shot::Window},
     {"--screenshot-gregorian", Shot::Gregorian},
     {"--screenshot-preview", Shot::Preview},
     {"--screenshot-close", Shot::CloseQuestion},
     {"--screenshot-years", Shot::YearList},
+    {"--screenshot-periods", Shot::Periods},
 }};
 
 void openOverWindow(MainWindow& window, Shot shot) {
@@ -72,8 +78,13 @@ void openOverWindow(MainWindow& window, Shot shot) {
     case Shot::Window:
       break;
     case Shot::Gregorian: {
-      auto* dialog = new ziwei::desktop::GregorianDialog(QDate(2001, 6, 8), QTime(14, 30), &window);
+      // A summer-time birth in Taipei, on true solar time.
+      auto* dialog = new ziwei::desktop::GregorianDialog(QDate(1979, 7, 1), QTime(11, 10), &window);
       dialog->setAttribute(Qt::WA_DeleteOnClose);
+      auto* place = dialog->findChild<QLineEdit*>(QStringLiteral("place"));
+      place->setText(QStringLiteral("臺北"));
+      emit place->editingFinished();
+      dialog->findChild<QCheckBox*>(QStringLiteral("trueSolar"))->setChecked(true);
       dialog->show();
       break;
     }
@@ -86,6 +97,11 @@ void openOverWindow(MainWindow& window, Shot shot) {
       break;
     case Shot::YearList:
       window.findChild<QComboBox*>(QStringLiteral("cboY"))->showPopup();
+      break;
+    case Shot::Periods:
+      // Wide enough for the step buttons and a readable page.
+      window.resize(960, 720);
+      window.showPeriods();
       break;
   }
 }

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateEdit>
 #include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
@@ -33,15 +34,19 @@
 #include "app/local_pages.h"
 #include "app/name_box.h"
 #include "app/pane_page.h"
+#include "app/target_step.h"
 #include "app/work_dir.h"
 #include "birth/selection.h"
+#include "birth/target_moment.h"
 #include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
+#include "chart/periods/running_periods.h"
 #include "output/output_file.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
+#include "page/period_page.h"
 
 namespace ziwei::desktop {
 
@@ -72,6 +77,16 @@ void setFaceColour(QPushButton* button, QColor colour) {
   palette.setColor(QPalette::Button, colour);
   palette.setColor(QPalette::ButtonText, Qt::black);
   button->setPalette(palette);
+}
+
+QPushButton* faceButton(QWidget* parent, const char* name, const QString& caption,
+                        const TwipsRect& r, QColor face) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(QLatin1String(name));
+  b->setAutoDefault(true);  // Return and Enter press it, like Space
+  setFaceColour(b, face);
+  placeAt(b, r);
+  return b;
 }
 
 const QColor kOlive(0x80, 0x80, 0x00);
@@ -124,6 +139,20 @@ constexpr NumberList kMinutes{0, 59, 0};
 constexpr NumberList kSeconds{0, 59, 0};
 constexpr int kStartYear = 2000;
 constexpr int kVisibleListItems = 20;  // a drop-down list shows this many items at most
+
+// The step buttons, in the order of kStepButtons: lunar years, lunar months.
+struct TargetStep {
+  const char* name;
+  const char* caption;
+  int years;
+  int months;
+};
+constexpr std::array<TargetStep, 4> kTargetSteps{{
+    {"cmdYearBack", "上一年", -1, 0},
+    {"cmdYearOn", "下一年", 1, 0},
+    {"cmdMonthBack", "上一月", 0, -1},
+    {"cmdMonthOn", "下一月", 0, 1},
+}};
 
 void fillNumbers(QComboBox* box, const NumberList& list) {
   for (int n = list.first; n <= list.last; ++n) box->addItem(QString::number(n));
@@ -254,12 +283,7 @@ void MainWindow::buildControls() {
   cboS_ = selector("cboS", {6600, 720, 615, 300});
 
   auto button = [&](const char* name, const QString& caption, const TwipsRect& r, QColor face) {
-    auto* b = new QPushButton(caption, frame01_);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(true);  // Return and Enter press it, like Space
-    setFaceColour(b, face);
-    placeAt(b, r);
-    return b;
+    return faceButton(frame01_, name, caption, r, face);
   };
   cmdStart_ =
       button("cmdStart", QStringLiteral("紫微斗數排盤"), kCmdStart, QColor(0xFF, 0xC0, 0xFF));
@@ -293,6 +317,27 @@ void MainWindow::buildControls() {
   Frame02_ = new QGroupBox(this);
   Frame02_->setObjectName(QStringLiteral("Frame02"));
   Frame02_->setStyle(controlStyle());
+
+  // The running periods: the target date (today), 運限 and the steps.
+  targetDate_ = new QDateEdit(QDate::currentDate(), Frame02_);
+  targetDate_->setObjectName(QStringLiteral("targetDate"));
+  targetDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+  targetDate_->setDateRange(firstSolarDate(), lastSolarDate());
+  targetDate_->setCalendarPopup(true);
+  targetDate_->setToolTip(QStringLiteral("運限的目標日期 (國曆)"));
+  targetDate_->setPalette(inputs);
+  placeAt(targetDate_, kTargetDate);
+  cmdPeriods_ = faceButton(Frame02_, "cmdPeriods", QStringLiteral("運限"), kPeriodsButton,
+                           QColor(0xC0, 0xFF, 0xC0));
+  cmdPeriods_->setToolTip(QStringLiteral("目標日期的大限、小限、流年、流月、流日"));
+  connect(cmdPeriods_, &QPushButton::clicked, this, &MainWindow::showPeriods);
+  for (std::size_t i = 0; i < kTargetSteps.size(); ++i) {
+    const TargetStep& step = kTargetSteps[i];
+    cmdSteps_[i] = faceButton(Frame02_, step.name, QString::fromUtf8(step.caption), kStepButtons[i],
+                              QColor(0xE0, 0xE0, 0xFF));
+    connect(cmdSteps_[i], &QPushButton::clicked, this,
+            [this, step] { stepTarget(step.years, step.months); });
+  }
   const std::array<const char*, 7> pictureWords{"八字學", "姓名學",   "紫微斗數", "六爻卦",
                                                 "農民曆", "命理教學", "綜合排盤"};
   for (std::size_t i = 0; i < cmdB_.size(); ++i) {
@@ -357,6 +402,13 @@ void MainWindow::chainTabOrder() {
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   QWidget::setTabOrder(cmdGetC_, cmdExit_);
   QWidget::setTabOrder(cmdExit_, cmdSolar_);
+  QWidget::setTabOrder(cmdSolar_, targetDate_);
+  QWidget::setTabOrder(targetDate_, cmdPeriods_);
+  QWidget* last = cmdPeriods_;
+  for (QPushButton* step : cmdSteps_) {
+    QWidget::setTabOrder(last, step);
+    last = step;
+  }
 }
 
 void MainWindow::applyLayout() {
@@ -367,6 +419,11 @@ void MainWindow::applyLayout() {
   placeAt(cmdExit_, controls_.cmdExit);
   placeAt(lbVer_, controls_.lbVer);
   cmdSolar_->setVisible(solarButtonFits(controls_));
+  targetDate_->setVisible(fitsInFrame02(kTargetDate, controls_));
+  cmdPeriods_->setVisible(fitsInFrame02(kPeriodsButton, controls_));
+  for (std::size_t i = 0; i < cmdSteps_.size(); ++i) {
+    cmdSteps_[i]->setVisible(fitsInFrame02(kStepButtons[i], controls_));
+  }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -385,6 +442,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && std::find(birthData.begin(), birthData.end(), focusWidget()) != birthData.end()) {
     castChart();
+    return;
+  }
+  if (enter && focusWidget() == targetDate_) {
+    showPeriods();
     return;
   }
   QWidget::keyPressEvent(event);
@@ -417,7 +478,7 @@ void MainWindow::showPageFile(const char* fileName, const std::string& page) {
   }
 }
 
-void MainWindow::castChart() {
+bool MainWindow::castFromSelectors() {
   BirthSelection selection;
   selection.year = cboY_->currentText().toStdString();
   selection.month = cboM_->currentText().toStdString();
@@ -432,7 +493,7 @@ void MainWindow::castChart() {
     birth = readSelection(selection);
   } catch (const SelectionError& e) {
     setStatus(QString::fromUtf8(e.what()));
-    return;
+    return false;
   }
   chart_ = castFrame(birth);
   // The selectors offer dates the calendar lacks; the chart is cast as
@@ -444,9 +505,44 @@ void MainWindow::castChart() {
                         .arg(birth.leap ? QStringLiteral("閏") : QString())
                         .arg(birth.month)
                         .arg(birth.day);
+  return true;
+}
+
+void MainWindow::castChart() {
+  if (!castFromSelectors()) return;
   const std::string page = assembleChartPage(chart_, texts_.PageTemplate,
                                              txtNAME_->text().toStdString(), todayShortDate());
   showPageFile(kChartPageFile, page);
+}
+
+void MainWindow::showPeriods() {
+  if (!castFromSelectors()) return;
+  const QDate date = targetDate_->date();
+  RunningPeriods periods;
+  try {
+    periods = castPeriods(chart_, targetOnSolar({date.year(), date.month(), date.day()}));
+  } catch (const std::invalid_argument& e) {  // a target before the birth year
+    setStatus(QString::fromUtf8(e.what()));
+    return;
+  }
+  const std::string page =
+      assemblePeriodPage(chart_, periods, txtNAME_->text().toStdString(), todayShortDate());
+  showPageFile(kPeriodPageFile, page);
+}
+
+void MainWindow::stepTarget(int years, int months) {
+  const QDate from = targetDate_->date();
+  try {
+    const calendar::GregorianDate to =
+        stepLunar({from.year(), from.month(), from.day()}, years, months);
+    targetDate_->setDate(QDate(to.year, to.month, to.day));
+  } catch (const calendar::CalendarError&) {
+    setStatus(QStringLiteral("目標日期須在 %1 至 %2 之間")
+                  .arg(targetDate_->minimumDate().toString(Qt::ISODate),
+                       targetDate_->maximumDate().toString(Qt::ISODate)));
+    return;
+  }
+  showPeriods();
 }
 
 void MainWindow::showProfile() { showPageFile(kProfilePageFile, texts_.ProfilePage); }
@@ -459,7 +555,10 @@ void MainWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
       break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
       loading_.clear();
-      setStatus(info.url().fileName() == QLatin1String(kChartPageFile) ? pageNote_ : QString());
+      setStatus(info.url().fileName() == QLatin1String(kChartPageFile) ||
+                        info.url().fileName() == QLatin1String(kPeriodPageFile)
+                    ? pageNote_
+                    : QString());
       break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:  // replaced by a newer navigation
       loading_.clear();
@@ -547,10 +646,11 @@ void MainWindow::askForGregorianBirthday() {
   GregorianDialog dialog(date, time, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const SolarConversion& conversion = dialog.conversion();
-  if (conversion.birth) selectLunarBirth(*conversion.birth, conversion.solar);
+  if (conversion.birth) selectLunarBirth(*conversion.birth, conversion.solar, conversion.corrected);
 }
 
-void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar) {
+void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar,
+                                  bool corrected) {
   const auto select = [](QComboBox* box, const QString& text) {
     const int index = box->findText(text);
     if (index >= 0) box->setCurrentIndex(index);
@@ -561,6 +661,9 @@ void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::Grego
   select(cboD_, QString::number(birth.day));
   select(cboH_, QString::number(birth.hour));
   select(cboMU_, QString::number(birth.minute));
+  // A corrected time has its own seconds; the clock time as typed has none
+  // and leaves the seconds as they were.
+  if (corrected) select(cboS_, QString::number(birth.second));
   setStatus(QStringLiteral("已帶入國曆 %1 的農曆生日,請確認後按[紫微斗數排盤]")
                 .arg(QString::fromStdString(calendar::format_gregorian(solar))));
 }

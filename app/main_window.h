@@ -15,6 +15,7 @@
 #include "chart/frame/chart_state.h"
 
 class QComboBox;
+class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QPrinter;
@@ -61,6 +62,11 @@ class MainWindow : public QWidget {
   // cmdSolar "國曆" and Ctrl+G: a Gregorian birthday sets the lunar
   // selectors; the chart is cast as usual.
   void askForGregorianBirthday();
+  // "運限": the running periods of the selected birth at the target date.
+  void showPeriods();
+  // 上一年, 下一年, 上一月, 下一月: the target moved by lunar years and
+  // months, and the periods shown at once.
+  void stepTarget(int years, int months);
 
  signals:
   // A page file was written and the pane sent to it.
@@ -84,7 +90,9 @@ class MainWindow : public QWidget {
   std::optional<QString> writePage(const char* fileName, const std::string& page);
   void showPageFile(const char* fileName, const std::string& page);
   void setStatus(const QString& text);
-  void selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar);
+  bool castFromSelectors();
+  void selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar,
+                        bool corrected);
 
   DesktopSettings settings_;
   ChartState chart_;
@@ -110,6 +118,9 @@ class MainWindow : public QWidget {
   QPushButton* cmdGetC_ = nullptr;
   QPushButton* cmdExit_ = nullptr;
   QPushButton* cmdSolar_ = nullptr;
+  QDateEdit* targetDate_ = nullptr;
+  QPushButton* cmdPeriods_ = nullptr;
+  std::array<QPushButton*, 4> cmdSteps_{};
   QLabel* lbVer_ = nullptr;
   QWebEngineView* WebBrowser1_ = nullptr;
   QGroupBox* Frame02_ = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 namespace ziwei::desktop {
 
 // Window geometry is designed in twips (1/1440 inch); at 96 DPI a logical
@@ -57,6 +59,26 @@ inline constexpr int kSolarButtonGap = 15;  // at least this much before the clo
 
 constexpr bool solarButtonFits(const ResizableControls& c) {
   return kSolarButton.left + kSolarButton.width + kSolarButtonGap <= c.cmdExit.left;
+}
+
+// The running-period controls, inside Frame02 right of the link buttons, in
+// two rows: the target date over the "運限" button, then a column of year
+// steps (上一年 over 下一年) and one of month steps (上一月 over 下一月).
+// Frame02 follows the window's width; a control shows while it ends inside
+// the frame (at the design size the target date and 運限 do, the steps from
+// a slightly wider window on).
+inline constexpr TwipsRect kTargetDate{9000, 45, 1410, 315};
+inline constexpr TwipsRect kPeriodsButton{9000, 390, 1410, 315};
+inline constexpr std::array<TwipsRect, 4> kStepButtons{{
+    {10440, 45, 690, 315},   // 上一年
+    {10440, 390, 690, 315},  // 下一年
+    {11160, 45, 690, 315},   // 上一月
+    {11160, 390, 690, 315},  // 下一月
+}};
+inline constexpr int kFrame02Margin = 45;  // kept free before the frame's right edge
+
+constexpr bool fitsInFrame02(const TwipsRect& r, const ResizableControls& c) {
+  return r.left + r.width + kFrame02Margin <= c.Frame02.width;
 }
 
 // Fits the controls to a window of the given outer size (frame and title bar

@@ -8,6 +8,7 @@ namespace ziwei::desktop {
 inline constexpr const char* kChartPageFile = "T010190.htm";
 inline constexpr const char* kProfilePageFile = "T010191.htm";
 inline constexpr const char* kOfflinePageFile = "T010192.htm";
+inline constexpr const char* kPeriodPageFile = "T010193.htm";  // the running periods (運限)
 
 // True when a new file can be created, written, closed and removed in `dir`.
 // The probe file gets a fresh unique name, so that no existing file, link or
@@ -29,8 +30,8 @@ QString privateWorkDir();
 // `workDir` + "/" + `fileName` (one separator, also for the root directory).
 QString pageFilePath(const QString& workDir, const char* fileName);
 
-// Deletes the chart, profile and offline pages from `workDir`, in that
-// order; a file that is missing or cannot be deleted is skipped.
+// Deletes the chart, profile, offline and running-period pages from
+// `workDir`, in that order; a file that is missing or cannot be deleted is skipped.
 void deletePageFiles(const QString& workDir);
 
 // The lock file that marks a settled work directory as in use by a window.

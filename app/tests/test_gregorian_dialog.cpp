@@ -2,12 +2,18 @@
 // selectors. Every address the window knows points at a local port that
 // refuses connections.
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimeEdit>
 #include <QtTest>
+
+#include <array>
+#include <functional>
 
 #include "desktop_harness.h"
 #include "gl_drivers.h"
@@ -43,11 +49,13 @@ class TestGregorianDialog : public QObject {
   void cleanup();
 
   void conversions();
+  void corrections();
   void dialogFollowsTheEditsAndKeepsItsRange();
+  void zonePlaceAndDaylightChoice();
   void okSetsTheSelectors();
   void cancelAndRefusedDatesChangeNothing();
   void shortcutOpensTheDialog();
-  void buttonSitsInFreeSpace();
+  void addedControlsSitInFreeSpace();
 
  private:
   MainWindow& openWindow();
@@ -134,6 +142,143 @@ void TestGregorianDialog::conversions() {
       if (*r.text) QVERIFY2(c.problem.contains(QStringLiteral("1912 至 2010")), qPrintable(row));
     }
   }
+}
+
+// Zones, true solar time and the late 子 rule as the dialog shows them; the
+// engine's arithmetic has its own tests, these check what reaches the user.
+void TestGregorianDialog::corrections() {
+  struct Row {
+    QDate date;
+    QTime time;
+    const char* zone;
+    std::optional<double> longitude;
+    LateZi lateZi;
+    const char* text;       // the lunar date shown, after "農曆 "
+    const char* hour;       // the 時辰 cast
+    const char* corrected;  // in the correction lines; empty: none shown
+    const char* moved;      // what moved; empty: nothing
+  };
+  for (const Row& r : {
+           // Taiwan's summer time: 11:10 on the clock is 10:10 standard time.
+           Row{{1979, 7, 1},
+               {11, 10},
+               "Asia/Taipei",
+               {},
+               LateZi::SameDay,
+               "1979 年 6 月 8 日 10 時 10 分",
+               "巳時",
+               "扣除夏令時間 1 小時",
+               "午時改為巳時"},
+           // Urumqi on Beijing time: more than two hours back, into the day before.
+           Row{{1990, 3, 1},
+               {1, 30},
+               "Asia/Shanghai",
+               87.6,
+               LateZi::SameDay,
+               "1990 年 2 月 4 日 23 時 7 分",
+               "子時",
+               "經度 87.60°E",
+               "日期由 1990-03-01 移到 1990-02-28"},
+           Row{{1990, 1, 27},
+               {12, 0},
+               "America/New_York",
+               {},
+               LateZi::SameDay,
+               "1990 年 1 月 1 日 12 時 0 分",
+               "午時",
+               "標準時間 (UTC-05:00)",
+               ""},
+           Row{{2001, 6, 8},
+               {23, 30},
+               "",
+               {},
+               LateZi::NextDay,
+               "2001 年 閏 4 月 18 日 23 時 30 分",
+               "子時",
+               "",
+               "晚子時算次日"},
+           Row{{2001, 6, 8},
+               {22, 59},
+               "",
+               {},
+               LateZi::NextDay,
+               "2001 年 閏 4 月 17 日 22 時 59 分",
+               "亥時",
+               "",
+               ""},
+       }) {
+    SolarRecord record;
+    record.date = r.date;
+    record.time = r.time;
+    record.zone = r.zone;
+    record.longitude = r.longitude;
+    record.lateZi = r.lateZi;
+    const SolarConversion c = convertSolarBirth(record);
+    const QString row = r.date.toString(Qt::ISODate) + QLatin1Char(' ') + QString::fromUtf8(r.zone);
+    QVERIFY2(c.birth && c.problem.isEmpty(), qPrintable(row + c.problem));
+    QCOMPARE(c.lunarText, QStringLiteral("農曆 ") + QString::fromUtf8(r.text));
+    QCOMPARE(c.hourText, QString::fromUtf8(r.hour));
+    QCOMPARE(c.corrected, *r.zone != 0);
+    QVERIFY2(*r.corrected ? c.correctedText.contains(QString::fromUtf8(r.corrected))
+                          : c.correctedText.isEmpty(),
+             qPrintable(row + c.correctedText));
+    QVERIFY2(*r.moved ? c.moved.contains(QString::fromUtf8(r.moved)) : c.moved.isEmpty(),
+             qPrintable(row + c.moved));
+  }
+}
+
+void TestGregorianDialog::zonePlaceAndDaylightChoice() {
+  GregorianDialog dialog(QDate(1979, 9, 30), QTime(23, 30));
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  auto* zone = dialog.findChild<QComboBox*>(QStringLiteral("zone"));
+  auto* place = dialog.findChild<QLineEdit*>(QStringLiteral("place"));
+  auto* choice = dialog.findChild<QWidget*>(QStringLiteral("dstChoice"));
+  auto* lunar = dialog.findChild<QLabel*>(QStringLiteral("lunarDate"));
+  auto* problem = dialog.findChild<QLabel*>(QStringLiteral("problem"));
+  QVERIFY(zone && place && choice && lunar && problem);
+  // By default the clock is China Standard Time, taken as it stands.
+  QVERIFY(!choice->isVisible());
+  QCOMPARE(lunar->text(), QStringLiteral("農曆 1979 年 8 月 10 日 23 時 30 分"));
+
+  // A place by its Chinese name brings its zone: 23:30 on the night Taiwan
+  // left summer time came twice, and the dialog asks which one.
+  place->setText(QStringLiteral("台北"));
+  emit place->textEdited(place->text());  // as typed (keyClicks takes ASCII only)
+  QVERIFY(place->completer()->completionCount() > 0);
+  QVERIFY(place->completer()->completionModel()->index(0, 0).data().toString().contains(
+      QStringLiteral("Taipei")));
+  emit place->editingFinished();
+  QCOMPARE(zone->currentText(), QStringLiteral("Asia/Taipei"));
+  QVERIFY(choice->isVisible());
+  QVERIFY(!okButton(&dialog)->isEnabled());
+  auto* onDaylight = dialog.findChild<QRadioButton*>(QStringLiteral("onDaylight"));
+  auto* onStandard = dialog.findChild<QRadioButton*>(QStringLiteral("onStandard"));
+  QVERIFY(onDaylight->text().contains(QStringLiteral("UTC+09:00")) &&
+          onDaylight->text().contains(QStringLiteral("1979-09-30 22:30:00")));
+  QVERIFY(onStandard->text().contains(QStringLiteral("1979-09-30 23:30:00")));
+  onDaylight->click();
+  QVERIFY(okButton(&dialog)->isEnabled());
+  QCOMPARE(lunar->text(), QStringLiteral("農曆 1979 年 8 月 10 日 22 時 30 分"));
+  onStandard->click();
+  QVERIFY(!onDaylight->isChecked());
+  QCOMPARE(lunar->text(), QStringLiteral("農曆 1979 年 8 月 10 日 23 時 30 分"));
+  // An unambiguous time needs no choice; coming back asks again.
+  timeEdit(&dialog)->setTime(QTime(12, 0));
+  QVERIFY(!choice->isVisible() && okButton(&dialog)->isEnabled());
+  timeEdit(&dialog)->setTime(QTime(23, 30));
+  QVERIFY(choice->isVisible() && !okButton(&dialog)->isEnabled());
+
+  // An unknown zone and an unknown place are named.
+  zone->setEditText(QStringLiteral("Asia/Taipie"));
+  QVERIFY(!okButton(&dialog)->isEnabled());
+  QVERIFY2(problem->text().contains(QStringLiteral("Asia/Taipie")), qPrintable(problem->text()));
+  place->clear();
+  QTest::keyClicks(place, QStringLiteral("Nowhereville"));
+  emit place->editingFinished();
+  auto* info = dialog.findChild<QLabel*>(QStringLiteral("placeInfo"));
+  QVERIFY2(info->isVisible() && info->text().contains(QStringLiteral("找不到地點")),
+           qPrintable(info->text()));
 }
 
 void TestGregorianDialog::dialogFollowsTheEditsAndKeepsItsRange() {
@@ -244,7 +389,10 @@ void TestGregorianDialog::shortcutOpensTheDialog() {
   QTRY_VERIFY_WITH_TIMEOUT(opened, 10000);
 }
 
-void TestGregorianDialog::buttonSitsInFreeSpace() {
+// The controls added to the designed window: 國曆 in frame01, the
+// running-period controls in Frame02. Each shows where it overlaps nothing,
+// and hides where the layout leaves it no room.
+void TestGregorianDialog::addedControlsSitInFreeSpace() {
   MainWindow& w = openWindow();
   auto* button = child<QPushButton>("cmdSolar");
   QCOMPARE(button->parentWidget()->objectName(), QStringLiteral("frame01"));
@@ -253,28 +401,59 @@ void TestGregorianDialog::buttonSitsInFreeSpace() {
   // The controls beside it keep their places.
   QCOMPARE(child<QWidget>("cmdStart")->geometry(), QRect(504, 48, 93, 21));
   QCOMPARE(child<QWidget>("Command1")->geometry(), QRect(504, 16, 93, 21));
+  QCOMPARE(child<QWidget>("cmdB07")->geometry(), QRect(512, 12, 85, 33));
+  QCOMPARE(child<QWidget>("targetDate")->geometry(), QRect(600, 3, 94, 21));
+  QCOMPARE(child<QWidget>("cmdPeriods")->geometry(), QRect(600, 26, 94, 21));
 
-  // At the design size and wider it shows and overlaps nothing; narrower,
-  // where the close button moves over its place, it hides.
-  for (const QSize size :
-       {QSize(724, 569), QSize(1000, 700), QSize(721, 569), QSize(700, 560), QSize(640, 480)}) {
+  struct Added {
+    const char* name;
+    std::function<bool(const ResizableControls&)> fits;
+    int showsFrom;  // window width in pixels
+  };
+  const std::array<Added, 7> added{{
+      {"cmdSolar", solarButtonFits, 721},
+      {"targetDate", [](const ResizableControls& c) { return fitsInFrame02(kTargetDate, c); }, 724},
+      {"cmdPeriods", [](const ResizableControls& c) { return fitsInFrame02(kPeriodsButton, c); },
+       724},
+      {"cmdYearBack", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[0], c); },
+       772},
+      {"cmdYearOn", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[1], c); },
+       772},
+      {"cmdMonthBack", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[2], c); },
+       820},
+      {"cmdMonthOn", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[3], c); },
+       820},
+  }};
+  for (const QSize size : {QSize(724, 569), QSize(1000, 700), QSize(820, 569), QSize(819, 569),
+                           QSize(772, 569), QSize(771, 569), QSize(721, 569), QSize(640, 480)}) {
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
-    const bool fits = solarButtonFits(w.controlsInTwips());
-    const QString row = QStringLiteral("width %1").arg(size.width());
-    QCOMPARE(button->isVisible(), fits);
-    if (size.width() >= 724) QVERIFY2(fits, qPrintable(row));
-    if (size.width() <= 700) QVERIFY2(!fits, qPrintable(row));
-    if (!fits) continue;
-    for (const QWidget* other :
-         button->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-      if (other != button && other->isVisible())
-        QVERIFY2(!button->geometry().intersects(other->geometry()),
-                 qPrintable(other->objectName() + QLatin1Char(' ') + row));
+    for (const Added& a : added) {
+      auto* control = child<QWidget>(a.name);
+      const bool fits = a.fits(w.controlsInTwips());
+      const QString row =
+          QStringLiteral("%1 at width %2").arg(QLatin1String(a.name)).arg(size.width());
+      QCOMPARE(control->isVisible(), fits);
+      QVERIFY2(fits == (size.width() >= a.showsFrom), qPrintable(row));
+      if (!fits) continue;
+      QWidget* frame = control->parentWidget();
+      QVERIFY2(frame->rect().contains(control->geometry()), qPrintable(row));
+      for (const QWidget* other :
+           frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (other != control && other->isVisible())
+          QVERIFY2(!control->geometry().intersects(other->geometry()),
+                   qPrintable(other->objectName() + QLatin1Char(' ') + row));
+      }
     }
   }
-  // Keyboard users reach it after the close button, at the end of the tab order.
-  QCOMPARE(child<QWidget>("cmdExit")->nextInFocusChain(), button);
+  // Keyboard users reach them after the close button, at the end of the tab order.
+  QWidget* next = child<QWidget>("cmdExit");
+  for (const Added& a : added) {
+    do {
+      next = next->nextInFocusChain();
+    } while (!(next->focusPolicy() & Qt::TabFocus) || next->focusProxy() != nullptr);
+    QCOMPARE(next->objectName(), QLatin1String(a.name));
+  }
 }
 
 int main(int argc, char* argv[]) {

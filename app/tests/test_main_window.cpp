@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -27,9 +28,11 @@
 #include "app/work_dir.h"
 #include "birth/selection.h"
 #include "chart/frame/chart_frame.h"
+#include "chart/periods/running_periods.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
+#include "page/period_page.h"
 
 using namespace ziwei;
 using namespace ziwei::desktop;
@@ -86,6 +89,7 @@ class TestMainWindow : public QObject {
   void chartRequestsWriteWhatTheCommandLineWrites();
   void unwritableChartPageIsReported();
   void profileButton();
+  void runningPeriods();
   void layoutFollowsTheWindowSize();
   void closeBoxDeletesPageFiles();
   void closeQuestion();
@@ -436,6 +440,62 @@ void TestMainWindow::profileButton() {
       QStringLiteral("document.querySelector(\"a[target='_blank']\").click();"));
   QTRY_COMPARE_WITH_TIMEOUT(offlineLoads_, offlineBefore + 1, kLoadTimeout);
   QCOMPARE(w.pane()->url(), QUrl::fromLocalFile(workFile(kOfflinePageFile)));
+}
+
+void TestMainWindow::runningPeriods() {
+  MainWindow& w = openWindow(true);
+  auto* target = child<QDateEdit>("targetDate");
+  QCOMPARE(target->date(), QDate::currentDate());
+  w.resize(1000, 700);  // room for the step buttons
+  const ChartState natal = castFrame(LunarBirth{});
+  const QString file = workFile(kPeriodPageFile);
+  auto expectPage = [&](QDate on) {
+    const RunningPeriods periods =
+        castPeriods(natal, targetOnSolar({on.year(), on.month(), on.day()}));
+    QCOMPARE(readAll(file), QByteArray::fromStdString(periodPageFile(
+                                natal, periods, "您的姓名", todayShortDate(), PageEncoding::Big5)));
+  };
+  target->setDate(QDate(2023, 1, 22));  // lunar 2023-1-1
+  child<QPushButton>("cmdPeriods")->click();
+  waitForPane(file);
+  expectPage(target->date());
+  QVERIFY(!QFileInfo::exists(workFile(kChartPageFile)));  // the natal page is not touched
+
+  // Each step moves by lunar years and months and shows the page at once.
+  // Lunar dates worked out from the calendar: 2023 has a leap second month
+  // (閏2-1 is 2023-03-22), 2024 none; 2023-12 has 30 days, 2024-1 29.
+  struct Step {
+    const char* button;
+    QDate to;
+  };
+  for (const Step& step : {
+           Step{"cmdYearOn", {2024, 2, 10}},  // 2024-1-1, although 2024-01-22 is still 2023
+           Step{"cmdYearBack", {2023, 1, 22}}, Step{"cmdMonthOn", {2023, 2, 20}},  // 2023-2-1
+           Step{"cmdMonthOn", {2023, 3, 22}},                                      // 閏2-1
+           Step{"cmdYearOn", {2024, 3, 10}},     // 2024 has no leap 2: 2-1
+           Step{"cmdMonthBack", {2024, 2, 10}},  // 2024-1-1
+           Step{"cmdMonthBack", {2024, 1, 11}},  // 2023-12-1
+       }) {
+    child<QPushButton>(step.button)->click();
+    QCOMPARE(target->date(), step.to);
+    expectPage(step.to);
+  }
+  target->setDate(QDate(2024, 2, 9));  // 2023-12-30 into a 29-day month
+  child<QPushButton>("cmdMonthOn")->click();
+  QCOMPARE(target->date(), QDate(2024, 3, 9));  // 2024-1-29
+
+  // Refusals leave the target and the page as they were, and say why.
+  const QByteArray shown = readAll(file);
+  target->setDate(QDate(2100, 12, 31));
+  child<QPushButton>("cmdMonthOn")->click();
+  QCOMPARE(target->date(), QDate(2100, 12, 31));
+  QVERIFY2(child<QLabel>("lbStatus")->text().contains(QStringLiteral("2100-12-31")),
+           qPrintable(child<QLabel>("lbStatus")->text()));
+  target->setDate(QDate(1999, 1, 1));  // lunar 1998, before the birth year 2000
+  child<QPushButton>("cmdPeriods")->click();
+  QVERIFY2(child<QLabel>("lbStatus")->text().contains(QStringLiteral("1999-01-01")),
+           qPrintable(child<QLabel>("lbStatus")->text()));
+  QCOMPARE(readAll(file), shown);
 }
 
 void TestMainWindow::layoutFollowsTheWindowSize() {
