@@ -103,18 +103,20 @@ TEST_F(BirthTimeRun, JsonInputRecordsTheStepsOnlyWhenAsked) {
   EXPECT_EQ(inputEnd(run(words("--solar 1979-07-01 --hour 10 --minute 30 --place Taipei "
                                "--format json"))
                          .out),
-            "\"second\":41,\"solar\":\"1979-07-01\",\"clock\":\"1979-07-01T10:30:00\","
+            "\"second\":41,\"dateExists\":true,\"solar\":\"1979-07-01\",\"clock\":\"1979-07-01T10:"
+            "30:00\","
             "\"place\":\"Taipei\",\"zone\":\"Asia/Taipei\",\"utcOffset\":32400,"
             "\"dstRemoved\":true,\"standardTime\":\"1979-07-01T09:30:00\",\"longitude\":121.5683,"
             "\"meanTimeCorrection\":376,\"equationOfTime\":-215,"
             "\"trueSolarTime\":\"1979-07-01T09:32:41\",\"lateZi\":\"same-day\","
             "\"lateZiMoved\":false,\"hourBranch\":6");
   EXPECT_EQ(inputEnd(run(words("--late-zi same-day --format json")).out),
-            "\"second\":0,\"clock\":null,\"place\":null,\"zone\":null,\"utcOffset\":28800,"
+            "\"second\":0,\"dateExists\":true,\"clock\":null,\"place\":null,\"zone\":null,"
+            "\"utcOffset\":28800,"
             "\"dstRemoved\":false,\"standardTime\":null,\"longitude\":null,"
             "\"meanTimeCorrection\":null,\"equationOfTime\":null,\"trueSolarTime\":null,"
             "\"lateZi\":\"same-day\",\"lateZiMoved\":false,\"hourBranch\":1");
-  EXPECT_EQ(inputEnd(run(words("--format json")).out), "\"second\":0");
+  EXPECT_EQ(inputEnd(run(words("--format json")).out), "\"second\":0,\"dateExists\":true");
   // The birth's zone reads the running periods' target time too.
   EXPECT_NE(run(words("--year 1960 --tz Asia/Taipei --on 1979-07-01 --on-time 10:30 --format json"))
                 .out.find("\"target\":{\"solar\":\"1979-07-01\",\"time\":\"09:30\""),
@@ -135,11 +137,12 @@ TEST_F(BirthTimeRun, BatchColumns) {
   EXPECT_EQ(result.status, 1);
   const std::vector<std::string> out = lines(result.out);
   ASSERT_EQ(out.size(), 3u);
-  EXPECT_NE(out[0].find("\"day\":7,\"hour\":23,\"minute\":30,\"second\":0,\"solar\":\"1979-07-01\","
+  EXPECT_NE(out[0].find("\"day\":7,\"hour\":23,\"minute\":30,\"second\":0,\"dateExists\":true,"
+                        "\"solar\":\"1979-07-01\","
                         "\"clock\":\"1979-07-01T00:30:00\""),
             std::string::npos);
   EXPECT_NE(out[1].find("\"year\":1999,\"month\":1,"), std::string::npos);
-  EXPECT_EQ(inputEnd(out[2]), "\"second\":0");  // empty fields: the defaults
+  EXPECT_EQ(inputEnd(out[2]), "\"second\":0,\"dateExists\":true");  // empty fields: the defaults
   const std::vector<std::string> err = lines(result.err);
   ASSERT_EQ(err.size(), 5u);
   EXPECT_TRUE(err[0].starts_with("ziwei: batch: line 5: 1979-07-01 00:30:00 in Asia/Taipei"));
