@@ -76,6 +76,13 @@ class AppendBuffer {
     used_ = static_cast<std::size_t>(to - buffer_.data());
   }
 
+  // The last two decimal digits of `number` (0 <= number), a leading zero
+  // included: the parts of dates and clock times.
+  [[gnu::always_inline]] void appendTwoDigits(int number) {
+    *this += static_cast<char>('0' + number / 10 % 10);
+    *this += static_cast<char>('0' + number % 10);
+  }
+
   // True when text added with += is written in Big5.
   bool writesBig5() const { return big5_; }
 

@@ -88,19 +88,14 @@ void appendBool(AppendBuffer& out, bool value) {
   out += value ? std::string_view("true") : std::string_view("false");
 }
 
-void appendTwoDigits(AppendBuffer& out, int n) {
-  out += static_cast<char>('0' + n / 10 % 10);
-  out += static_cast<char>('0' + n % 10);
-}
-
 // YYYY-MM-DD, the year in four digits.
 void appendDateDigits(AppendBuffer& out, const calendar::GregorianDate& date) {
-  appendTwoDigits(out, date.year / 100);
-  appendTwoDigits(out, date.year);
+  out.appendTwoDigits(date.year / 100);
+  out.appendTwoDigits(date.year);
   out += '-';
-  appendTwoDigits(out, date.month);
+  out.appendTwoDigits(date.month);
   out += '-';
-  appendTwoDigits(out, date.day);
+  out.appendTwoDigits(date.day);
 }
 
 // "YYYY-MM-DD".
@@ -117,11 +112,11 @@ void appendClock(AppendBuffer& out, const ClockTime& time) {
   out += '"';
   appendDateDigits(out, time.date);
   out += 'T';
-  appendTwoDigits(out, time.hour);
+  out.appendTwoDigits(time.hour);
   out += ':';
-  appendTwoDigits(out, time.minute);
+  out.appendTwoDigits(time.minute);
   out += ':';
-  appendTwoDigits(out, time.second);
+  out.appendTwoDigits(time.second);
   out += '"';
 }
 

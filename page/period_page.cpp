@@ -215,11 +215,6 @@ void appendPeriodRows(AppendBuffer& out, const ChartState& chart, const RunningP
   }
 }
 
-void appendTwoDigits(AppendBuffer& out, int n) {
-  out += static_cast<char>('0' + n / 10 % 10);
-  out += static_cast<char>('0' + n % 10);
-}
-
 // "2026年5月14日 13:30" (the time when given).
 void appendTargetDate(AppendBuffer& out, const TargetMoment& target) {
   out.appendNumber(target.solar.year);
@@ -230,9 +225,9 @@ void appendTargetDate(AppendBuffer& out, const TargetMoment& target) {
   out += std::string_view("日");
   if (target.time) {
     out += ' ';
-    appendTwoDigits(out, target.time->hour);
+    out.appendTwoDigits(target.time->hour);
     out += ':';
-    appendTwoDigits(out, target.time->minute);
+    out.appendTwoDigits(target.time->minute);
   }
 }
 
