@@ -11,7 +11,7 @@
 #include "birth/solar_birth.h"
 #include "birth/zone_history.h"
 #include "calendar/lunar.h"
-#include "chart/frame/numbering.h"
+#include "sexagenary/sexagenary.h"
 
 namespace ziwei {
 
@@ -232,7 +232,7 @@ ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
       resolved.birth = nextLunarDay(record.birth, years);
       steps.lateZiMoved = true;
     }
-    steps.hourBranch = hourBranch(resolved.birth.hour);
+    steps.hourBranch = hourBranch(resolved.birth.hour).number();
     return resolved;
   }
 
@@ -296,7 +296,7 @@ ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
                                     calendar::format_gregorian(lunarDay) + ": " + error.what());
     }
   }
-  steps.hourBranch = hourBranch(resolved.birth.hour);
+  steps.hourBranch = hourBranch(resolved.birth.hour).number();
   return resolved;
 }
 

@@ -82,7 +82,8 @@ TargetMoment targetOnSolar(const calendar::GregorianDate& date, std::optional<Cl
                                         std::to_string(date.day);
     throw TargetError("on", shown + " is not allowed " + kSolarAllowed);
   }
-  return {calendar::to_lunar(date), date, time};
+  const calendar::LunarDate lunar = calendar::to_lunar(date);
+  return {{lunar.year, lunar.month, lunar.leap, lunar.day}, {date.year, date.month, date.day}, time};
 }
 
 TargetMoment targetOnLunar(const calendar::LunarDate& date, std::optional<ClockOfDay> time) {
@@ -93,6 +94,20 @@ TargetMoment targetOnLunar(const calendar::LunarDate& date, std::optional<ClockO
     throw TargetError("on-lunar", error.what());  // it says what the calendar has
   }
   return targetOnSolar(solar, time);
+}
+
+void checkTargetAfterBirth(const TargetMoment& target, int birthYear) {
+  if (target.lunar.year >= birthYear) return;
+  std::string allowed = "from lunar year " + std::to_string(birthYear);
+  const calendar::LunarDate newYear{birthYear, 1, false, 1};
+  if (calendar::is_valid(newYear)) {
+    allowed += " on, its first day " + calendar::format_gregorian(calendar::to_gregorian(newYear)) +
+               " to " + calendar::format_gregorian(calendar::kLastDate);
+  }
+  throw TargetError("", "the target " + calendar::format_gregorian(solarDateOf(target)) +
+                            " falls in lunar year " + std::to_string(target.lunar.year) +
+                            ", before the birth year " + std::to_string(birthYear) +
+                            " (allowed: " + allowed + ")");
 }
 
 std::optional<TargetMoment> readTarget(const TargetTexts& texts) {

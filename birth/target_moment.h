@@ -16,22 +16,20 @@
 
 #include "calendar/gregorian.h"
 #include "calendar/lunar.h"
+#include "chart/request.h"
 
 namespace ziwei {
 
-// A clock time of day.
-struct ClockOfDay {
-  int hour = 0;    // 0..23
-  int minute = 0;  // 0..59
-  friend bool operator==(const ClockOfDay&, const ClockOfDay&) = default;
-};
+// The target of a reading: TargetMoment (chart/request.h), the lunar date and
+// the Gregorian date of the same day as the calendar has them.
 
-struct TargetMoment {
-  calendar::LunarDate lunar;       // the lunar date, as the calendar has it
-  calendar::GregorianDate solar;   // the Gregorian civil date of the same day
-  std::optional<ClockOfDay> time;  // the clock time, when given
-  friend bool operator==(const TargetMoment&, const TargetMoment&) = default;
-};
+// The lunar and the Gregorian date of a target as the calendar's types.
+constexpr calendar::LunarDate lunarDateOf(const TargetMoment& target) {
+  return {target.lunar.year, target.lunar.month, target.lunar.leap, target.lunar.day};
+}
+constexpr calendar::GregorianDate solarDateOf(const TargetMoment& target) {
+  return {target.solar.year, target.solar.month, target.solar.day};
+}
 
 // A target refused. `field()` names the part that was wrong ("on",
 // "on-time", "on-lunar", "on-leap"; empty for the target as a whole),
@@ -71,6 +69,10 @@ struct TargetTexts {
   bool leap = false;
   std::optional<std::string> time;
 };
+
+// Throws TargetError (no field) when `target` falls in a lunar year before
+// the birth's lunar year `birthYear`, saying which dates are allowed.
+void checkTargetAfterBirth(const TargetMoment& target, int birthYear);
 
 // Nothing when no part is given (a natal chart only); the target otherwise.
 // Throws TargetError naming the part refused: a malformed text, a date the

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "chart/frame/chart_frame.h"
+#include "chart/chart.h"
 #include "cli/batch_pipeline.h"
 #include "cli/batch_records.h"
 #include "cli/birth_time_options.h"
@@ -19,7 +19,7 @@
 #include "cli/input.h"
 #include "cli/progress.h"
 #include "output/output_file.h"
-#include "page/chart_json.h"
+#include "json/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
@@ -116,6 +116,12 @@ struct Settings {
   std::atomic<bool> stop{false};  // an output failed: write no more pages
 };
 
+// Each worker's chart, cast into record after record.
+Chart& workerChart() {
+  thread_local Chart chart;
+  return chart;
+}
+
 std::string pageFileName(std::size_t number, bool all) {
   char name[32];
   std::snprintf(name, sizeof name, all ? "chart-%07zu.htm" : "line-%06zu.htm", number);
@@ -123,10 +129,9 @@ std::string pageFileName(std::size_t number, bool all) {
 }
 
 std::string chartBytes(const BatchOptions& options, const std::string& printDate,
-                       const BirthRequest& request, const ChartState& chart,
-                       const std::optional<RunningPeriods>& periods) {
-  if (periods) return periodPageFile(chart, *periods, request.name, printDate, options.encoding);
-  return chartPageFile(chartPageTemplate(), chart, request.name, printDate, options.encoding);
+                       const Chart& chart, const Vocabulary& words) {
+  if (chart.periods) return periodPageFile(chart, printDate, options.encoding, words);
+  return chartPageFile(chartPageTemplate(), chart, printDate, options.encoding, words);
 }
 
 void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
@@ -153,25 +158,30 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
         throw Refusal{"line " + std::to_string(number) + ": " + refusal.message};
       }
     }
-    ChartState chart;
-    std::optional<RunningPeriods> periods;
+    const Vocabulary& words = vocabularyOf(read.language);
+    if (options.pagesDir && options.encoding == PageEncoding::Big5 && &words != &kZhHant) {
+      throw Refusal{"line " + std::to_string(number) + ": lang: a Big5 page holds zh-Hant names " +
+                    "only; give --encoding utf-8 for zh-Hans and en pages"};
+    }
+    Chart& chart = workerChart();
     try {
-      chart = castFrame(request.birth, request.options);
-      if (target) periods = castPeriods(chart, *target);
+      if (target) checkTargetAfterBirth(*target, request.birth.year);
+      read.request.target = target;
+      cast(request, chart);
     } catch (const TargetError& error) {  // before the birth year
       throw Refusal{"line " + std::to_string(number) + ": on: " + oneLine(error.what())};
     } catch (const std::invalid_argument& error) {
       throw Refusal{"line " + std::to_string(number) + ": " + oneLine(error.what())};
     }
     if (!options.pagesDir) {
-      appendChartJson(chunk.json, request, chart, read.steps ? &*read.steps : nullptr,
-                      periods ? &*periods : nullptr);
+      appendChartJson(chunk.json, chart, {request.solar, read.steps ? &*read.steps : nullptr},
+                      words);
       chunk.json += '\n';
       ++chunk.cast;
       return;
     }
     if (settings.stop) return;
-    const std::string bytes = chartBytes(options, settings.printDate, request, chart, periods);
+    const std::string bytes = chartBytes(options, settings.printDate, chart, words);
     try {
       writeOutputFile(fs::path(*options.pagesDir) / pageFileName(number, options.all), bytes);
       ++chunk.cast;
@@ -235,11 +245,10 @@ bool roomEnough(const BatchOptions& options, const Settings& settings, const fs:
   const std::optional<std::uint64_t> records = recordsAtMost(options);
   const std::optional<unsigned long long> free = freeBytes(folder);
   if (!records || !free) return true;
-  const BirthRequest sample = allBirth(0);
-  const ChartState chart = castFrame(sample.birth, sample.options);
+  const Chart chart = cast(allBirth(0));
   const std::size_t perChart =
-      options.pagesDir ? chartBytes(options, settings.printDate, sample, chart, {}).size()
-                       : chartJson(sample, chart).size() + 1;
+      options.pagesDir ? chartBytes(options, settings.printDate, chart, kZhHant).size()
+                       : chartJson(chart).size() + 1;
   const double needed = static_cast<double>(*records) * static_cast<double>(perChart);
   if (needed <= static_cast<double>(*free)) return true;
   report("the output would take about " + sizeText(needed) + " (" + std::to_string(*records) +

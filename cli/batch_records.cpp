@@ -91,6 +91,9 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
   if (const std::string_view dst = field(columnOf("dst")); !dst.empty()) {
     choices.daylight = readWord("dst", dst, "yes|no") == 0;
   }
+  if (const std::string_view lang = field(columnOf("lang")); !lang.empty()) {
+    read.language = static_cast<Language>(readWord("lang", lang, "zh-Hant|zh-Hans|en"));
+  }
   if (solar.empty()) {
     birth.leap = readWord("leap", field(columnOf("leap")), "0|1") == 1;
   } else {

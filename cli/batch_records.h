@@ -14,17 +14,18 @@
 #include "birth/target_moment.h"
 #include "cli/csv_reader.h"
 #include "cli/options.h"
-#include "cli/rule_options.h"
+#include "chart/rule_options.h"
+#include "vocabulary/vocabulary.h"
 
 namespace ziwei::cli {
 
 // The columns of the input, as its header names them: the first nine in any
 // order, optionally "solar" and "on" (a running-periods target), the
 // birth-time columns "tz", "place", "longitude" and "dst" (as --tz, --place,
-// --longitude and --dst), and one column for each rule.
-inline constexpr std::array<std::string_view, 15> kBirthColumns = {
-    "name",   "sex",   "year", "month", "leap",  "day",       "hour", "minute",
-    "second", "solar", "on",   "tz",    "place", "longitude", "dst"};
+// --longitude and --dst), "lang" (as --lang) and one column for each rule.
+inline constexpr std::array<std::string_view, 16> kBirthColumns = {
+    "name", "sex", "year", "month", "leap",  "day",       "hour", "minute",
+    "second", "solar", "on", "tz",  "place", "longitude", "dst",  "lang"};
 inline constexpr auto kBatchColumns = [] {
   std::array<std::string_view, kBirthColumns.size() + kRuleOptions.size()> names{};
   std::size_t at = 0;
@@ -52,6 +53,7 @@ BatchColumns readBatchHeader(const CsvRecord& header);
 struct BatchBirth {
   BirthRequest request;
   std::optional<BirthTimeSteps> steps;
+  Language language = Language::ZhHant;  // of the names
 };
 
 // The birth of one record; throws a Refusal. A record with a solar date

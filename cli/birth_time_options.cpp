@@ -98,7 +98,7 @@ TargetMoment targetInZone(const TargetMoment& target, const std::string& zone,
                           std::string_view what) {
   if (!target.time || zone.empty()) return target;
   RecordedBirth record;
-  record.solar = target.solar;
+  record.solar = solarDateOf(target);
   record.birth.hour = target.time->hour;
   record.birth.minute = target.time->minute;
   record.zone = zone;

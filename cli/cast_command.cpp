@@ -7,14 +7,14 @@
 #include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "calendar/lunar.h"
-#include "chart/frame/chart_frame.h"
+#include "chart/chart.h"
 #include "cli/birth_time_options.h"
 #include "cli/command.h"
 #include "cli/dates.h"
 #include "cli/exit_status.h"
-#include "cli/rule_options.h"
+#include "chart/rule_options.h"
 #include "output/output_file.h"
-#include "page/chart_json.h"
+#include "json/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
@@ -118,10 +118,17 @@ constexpr auto kRuleRows = [] {
   return rows;
 }();
 
-constexpr std::array<Row, 6> kOutputRows{{
+constexpr std::array<Row, 7> kOutputRows{{
     {"format", 0, Shape::Word, "html|json", "an HTML page or a JSON document (default: html)",
      [](CastOptions& o, const OptionValue& v) {
        o.format = v.word == 0 ? OutputFormat::Html : OutputFormat::Json;
+       noteOutputOption(o, v.option);
+     }},
+    {"lang", 0, Shape::Word, "zh-Hant|zh-Hans|en",
+     "language of the names on the page and in the JSON: Traditional Chinese (the "
+     "default), Simplified Chinese or English; zh-Hans and en pages are UTF-8",
+     [](CastOptions& o, const OptionValue& v) {
+       o.language = static_cast<Language>(v.word);
        noteOutputOption(o, v.option);
      }},
     {"encoding", 0, Shape::Word, "big5|utf-8",
@@ -171,6 +178,14 @@ void finish(CastOptions& options) {
   if (options.format == OutputFormat::Json && options.encodingGiven &&
       options.encoding == PageEncoding::Big5) {
     throw Refusal{"--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"};
+  }
+  if (options.language != Language::ZhHant && options.format == OutputFormat::Html) {
+    if (options.encodingGiven && options.encoding == PageEncoding::Big5) {
+      throw Refusal{"--encoding: \"big5\" is not allowed with --lang " +
+                    std::string(kLanguageTags[static_cast<std::size_t>(options.language)]) +
+                    " (a Big5 page holds zh-Hant names only; zh-Hans and en pages are UTF-8)"};
+    }
+    options.encoding = PageEncoding::Utf8;
   }
   if (options.explain && !options.outputOption.empty()) {
     throw Refusal{"--explain prints the steps instead of a chart, so " + options.outputOption +
@@ -274,22 +289,20 @@ std::string castOutput(const CastOptions& options) {
     }
     return text;
   }
-  const ChartState chart = castFrame(options.request.birth, options.request.options);
-  std::optional<RunningPeriods> periods;
-  if (options.target) periods = castPeriods(chart, *options.target);
+  if (options.target) checkTargetAfterBirth(*options.target, options.request.birth.year);
+  ChartRequest request = options.request;
+  request.target = options.target;
+  const Chart chart = cast(request);
+  const Vocabulary& words = vocabularyOf(options.language);
   if (options.format == OutputFormat::Json) {
-    std::string json =
-        chartJson(options.request, chart, options.time.given() ? &*options.steps : nullptr,
-                  periods ? &*periods : nullptr);
+    std::string json = chartJson(
+        chart, {options.request.solar, options.time.given() ? &*options.steps : nullptr}, words);
     json += '\n';
     return json;
   }
   const std::string printDate = options.printDate ? *options.printDate : todayShortDate();
-  if (periods) {
-    return periodPageFile(chart, *periods, options.request.name, printDate, options.encoding);
-  }
-  return chartPageFile(chartPageTemplate(), chart, options.request.name, printDate,
-                       options.encoding);
+  if (chart.periods) return periodPageFile(chart, printDate, options.encoding, words);
+  return chartPageFile(chartPageTemplate(), chart, printDate, options.encoding, words);
 }
 
 int runCast(const CastOptions& options) {

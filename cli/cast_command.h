@@ -12,6 +12,7 @@
 #include "cli/birth_time_options.h"
 #include "cli/options.h"
 #include "page/page_file.h"
+#include "vocabulary/vocabulary.h"
 
 namespace ziwei::cli {
 
@@ -26,6 +27,7 @@ struct CastOptions {
   bool explain = false;                 // print the steps instead of the chart
   OutputFormat format = OutputFormat::Html;
   PageEncoding encoding = PageEncoding::Big5;
+  Language language = Language::ZhHant;  // of the names (--lang)
   std::optional<std::string> printDate;  // today's date when not given
   std::optional<std::string> output;     // standard output when not given
   // The running periods' target (--on, --on-time, --on-lunar, --on-leap):

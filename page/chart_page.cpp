@@ -9,9 +9,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "chart/frame/cyclic_names.h"
-#include "chart/frame/masters.h"
-#include "chart/stars/palace_layout.h"
 #include "page/append_buffer.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
@@ -50,24 +47,25 @@ bool separatesPlaceholders(std::string_view literal) {
 
 }  // namespace
 
-std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const ChartState& chart,
-                                                              std::string_view name,
-                                                              std::string_view printDate) {
+std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const Chart& chart,
+                                                              std::string_view printDate,
+                                                              const Vocabulary& words) {
+  const ChartState& frame = chart.frame;
   return {"Tessaro",
           "Tessaro紫微斗數命盤",
           escapeUserText(printDate),
-          escapeUserText(name),
-          chart.SexText,
-          getAnimal(chart.YearBranchNum),
-          std::to_string(chart.BirthYear - 1911),
-          std::to_string(chart.BirthMonth),
-          std::to_string(chart.BirthDay),
-          std::to_string(chart.BirthHour),
-          std::to_string(chart.BirthMinute),
-          chart.BureauName,
-          getLiftStart(chart.LifePalaceNum),
-          getBodyStart(chart),
-          getEARTHWORD(getLifeDStart(chart)),
+          escapeUserText(chart.request.name),
+          std::string(words(frame.SexText)),
+          std::string(words.animal(frame.YearBranch)),
+          std::to_string(frame.BirthYear - 1911),
+          std::to_string(frame.BirthMonth),
+          std::to_string(frame.BirthDay),
+          std::to_string(frame.BirthHour),
+          std::to_string(frame.BirthMinute),
+          std::string(words(frame.BureauName)),
+          std::string(words(chart.lifeMaster)),
+          std::string(words(chart.bodyMaster)),
+          std::string(words(branchOf(chart.douJun))),
           ""};
 }
 
@@ -116,42 +114,47 @@ namespace {
 
 constexpr std::size_t kCellsRoom = 12 * 3072;
 
-std::string chartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
-                      std::string_view name, std::string_view printDate, PageEncoding encoding) {
+std::string chartPage(const PreparedTemplate& pageTemplate, const Chart& chart,
+                      std::string_view printDate, PageEncoding encoding, const Vocabulary& words) {
   const std::array<std::string, kFirstCellPlaceholder> head =
-      pageHeadValues(chart, name, printDate);
-  const ChartLayout layout = layOutPalaces(chart);
+      pageHeadValues(chart, printDate, words);
   return fillPage(pageTemplate, encoding, kCellsRoom, [&](AppendBuffer& buffer, std::size_t step) {
     if (step < kFirstCellPlaceholder) {
       buffer += head[step];
     } else {
-      const std::size_t cell = step - kFirstCellPlaceholder;
-      appendPalaceCell(buffer, chart, layout[cell], static_cast<PalaceNum>(cell + 1));
+      HourInStr(buffer, chart, PalaceNum(static_cast<int>(step - kFirstCellPlaceholder) + 1), words);
     }
   });
 }
 
 }  // namespace
 
-std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
-                              std::string_view name, std::string_view printDate) {
-  return chartPage(pageTemplate, chart, name, printDate, PageEncoding::Utf8);
+void refuseBig5Unless(PageEncoding encoding, const Vocabulary& words) {
+  if (encoding == PageEncoding::Big5 && &words != &kZhHant) {
+    throw std::invalid_argument("a Big5 page holds zh-Hant names only");
+  }
 }
 
-std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
-                          std::string_view name, std::string_view printDate,
-                          PageEncoding encoding) {
+std::string assembleChartPage(const PreparedTemplate& pageTemplate, const Chart& chart,
+                              std::string_view printDate, const Vocabulary& words) {
+  return chartPage(pageTemplate, chart, printDate, PageEncoding::Utf8, words);
+}
+
+std::string chartPageFile(const PreparedTemplate& pageTemplate, const Chart& chart,
+                          std::string_view printDate, PageEncoding encoding,
+                          const Vocabulary& words) {
+  refuseBig5Unless(encoding, words);
   return pageFileBytes(encoding, [&](PageEncoding filled) {
-    return chartPage(pageTemplate, chart, name, printDate, filled);
+    return chartPage(pageTemplate, chart, printDate, filled, words);
   });
 }
 
-std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,
-                              std::string_view name, std::string_view printDate) {
+std::string assembleChartPage(const Chart& chart, std::string_view pageTemplate,
+                              std::string_view printDate, const Vocabulary& words) {
   if (pageTemplate == chartPageTemplate().text()) {
-    return assembleChartPage(chartPageTemplate(), chart, name, printDate);
+    return assembleChartPage(chartPageTemplate(), chart, printDate, words);
   }
-  return assembleChartPage(PreparedTemplate(std::string(pageTemplate)), chart, name, printDate);
+  return assembleChartPage(PreparedTemplate(std::string(pageTemplate)), chart, printDate, words);
 }
 
 std::string todayShortDate() {

@@ -7,9 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/frame/chart_state.h"
+#include "chart/chart.h"
 #include "page/append_buffer.h"
 #include "page/page_file.h"
+#include "vocabulary/vocabulary.h"
 
 namespace ziwei {
 
@@ -25,11 +26,11 @@ inline constexpr std::array<std::string_view, 28> kPagePlaceholders{
 };
 inline constexpr std::size_t kFirstCellPlaceholder = 16;
 
-// The values of the first sixteen placeholders. `name` and `printDate` are
-// user text and are HTML-escaped, "@" included.
-std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const ChartState& chart,
-                                                              std::string_view name,
-                                                              std::string_view printDate);
+// The values of the first sixteen placeholders. The name and `printDate`
+// are user text and are HTML-escaped, "@" included.
+std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const Chart& chart,
+                                                              std::string_view printDate,
+                                                              const Vocabulary& words);
 
 // A page template split once at its placeholders (kPagePlaceholders, or the
 // list given), so that a page is filled in one pass: each literal piece,
@@ -69,18 +70,23 @@ class PreparedTemplate {
 // The built-in template (buildPageTemplate), prepared on first use.
 const PreparedTemplate& chartPageTemplate();
 
-// The finished chart page (UTF-8, no trailing line break).
-std::string assembleChartPage(const PreparedTemplate& pageTemplate, const ChartState& chart,
-                              std::string_view name, std::string_view printDate);
+// The finished chart page (UTF-8, no trailing line break), named by `words`.
+std::string assembleChartPage(const PreparedTemplate& pageTemplate, const Chart& chart,
+                              std::string_view printDate, const Vocabulary& words = kZhHant);
 // The same from a template's text (prepared for the call unless it is the
 // built-in one).
-std::string assembleChartPage(const ChartState& chart, std::string_view pageTemplate,
-                              std::string_view name, std::string_view printDate);
+std::string assembleChartPage(const Chart& chart, std::string_view pageTemplate,
+                              std::string_view printDate, const Vocabulary& words = kZhHant);
 
 // The bytes of the page file, encodePage(assembleChartPage(...), encoding);
 // a Big5 page is encoded while it is filled.
-std::string chartPageFile(const PreparedTemplate& pageTemplate, const ChartState& chart,
-                          std::string_view name, std::string_view printDate, PageEncoding encoding);
+std::string chartPageFile(const PreparedTemplate& pageTemplate, const Chart& chart,
+                          std::string_view printDate, PageEncoding encoding,
+                          const Vocabulary& words = kZhHant);
+
+// Throws std::invalid_argument unless a page of `encoding` can hold the names
+// of `words`: a Big5 page holds the zh-Hant ones only.
+void refuseBig5Unless(PageEncoding encoding, const Vocabulary& words);
 
 // Fills `pageTemplate` in one pass: each literal, then `appendValue(buffer,
 // step)` for the placeholder that follows it (its index in the template's

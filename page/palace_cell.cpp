@@ -2,14 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <string_view>
 
-#include "chart/frame/cyclic_names.h"
-#include "chart/frame/numbering.h"
-#include "chart/periods/periods.h"
-#include "chart/stars/brightness.h"
-#include "chart/stars/cycles.h"
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
 #include "page/page_file.h"
@@ -58,24 +52,10 @@ constexpr StarCell kCycleCell{
     "          </font></div>"
     "          </td>"};
 
-// The transformation marks by Transformation: none, 祿, 權, 科, 忌.
-constexpr std::array<std::string_view, kTransformationCount> kTransformationMarks = {
-    "ˉ",
-    "<font color='#0000FF'><strong>祿</strong></font>",
-    "<font color='#0000FF'><strong>權</strong></font>",
-    "<font color='#0000FF'><strong>科</strong></font>",
-    "<font color='#0000FF'><strong>忌</strong></font>",
-};
-
-// The first `count` UTF-8 characters of `text` (all of it when shorter).
-std::string_view leadingCharacters(std::string_view text, int count) {
-  std::size_t end = 0;
-  for (int n = 0; n < count && end < text.size(); ++n) {
-    ++end;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-  }
-  return text.substr(0, end);
-}
+// A main star's transformation mark opens and closes the word; no
+// transformation has the mark of none alone.
+constexpr std::string_view kTransformationOpen = "<font color='#0000FF'><strong>";
+constexpr std::string_view kTransformationClose = "</strong></font>";
 
 constexpr std::string_view kStarRowEnd =
     "        </tr>"
@@ -166,7 +146,8 @@ void appendStar(AppendBuffer& cell, const StarCell& frame, std::string_view text
   cell.ascii(frame.close);
 }
 
-// The star names in Big5, encoded once from the page files' code table.
+// A name of the vocabulary, in Big5 encoded once from the page files' code
+// table (a Big5 page holds zh-Hant names only).
 struct EncodedName {
   std::array<char, 64> bytes{};  // eight bytes of UTF-8 make at most 64 (a reference each)
   std::size_t size = 0;
@@ -178,7 +159,7 @@ const std::array<EncodedName, kStarCount>& big5StarNames() {
     std::array<EncodedName, kStarCount> encoded{};
     for (std::size_t i = 0; i < kStarCount; ++i) {
       std::string bytes;
-      appendBig5(bytes, kStars[i].name);
+      appendBig5(bytes, kZhHant.stars[i]);
       encoded[i].size = std::min(bytes.size(), encoded[i].bytes.size());
       std::copy_n(bytes.begin(), encoded[i].size, encoded[i].bytes.begin());
     }
@@ -187,16 +168,19 @@ const std::array<EncodedName, kStarCount>& big5StarNames() {
   return names;
 }
 
-// Star names hold no "@" (and no name is longer than its room in Big5).
-static_assert(std::ranges::none_of(kStars, [](const StarInfo& star) {
-  return star.name.find('@') != std::string_view::npos || star.name.size() > 8;
+// Names hold no "@" (and no star name is longer than its room in Big5).
+static_assert(std::ranges::all_of(std::array{&kZhHant, &kZhHans, &kEnglish}, [](const Vocabulary* v) {
+  return std::ranges::none_of(v->stars, [](std::string_view name) {
+    return name.find('@') != std::string_view::npos;
+  });
 }));
+static_assert(std::ranges::none_of(kZhHant.stars, [](std::string_view name) { return name.size() > 8; }));
 
-void appendStarName(AppendBuffer& out, Star star) {
+void appendStarName(AppendBuffer& out, Star star, const Vocabulary& words) {
   if (out.writesBig5()) {
     out.encoded(big5StarNames()[static_cast<std::size_t>(star)].view());
   } else {
-    out.ascii(starName(star));
+    out.ascii(words(star));
   }
 }
 
@@ -213,28 +197,30 @@ static_assert(std::ranges::all_of(
 // The upper groups stand from their last name on the left to their first
 // name on the right.
 template <std::size_t Capacity>
-void appendRightToLeft(AppendBuffer& cell, const StarCell& frame, const StarRow<Capacity>& row) {
+void appendRightToLeft(AppendBuffer& cell, const StarCell& frame, const StarRow<Capacity>& row,
+                       const Vocabulary& words) {
   for (std::size_t i = row.size; i-- > 0;) {
     cell.ascii(frame.open);
-    appendStarName(cell, row.stars[i]);
+    appendStarName(cell, row.stars[i].star, words);
     cell.ascii(frame.close);
   }
 }
 
 // The decade's and the year's transformation marks after a star's natal
 // mark on the running-period page: 運祿 ... 流忌 in the level's colour.
-void appendRunningMark(AppendBuffer& out, PeriodLevel level, Transformation transformation) {
+void appendRunningMark(AppendBuffer& out, PeriodLevel level, Transformation transformation,
+                       const Vocabulary& words) {
   if (transformation == Transformation::None) return;
   const auto at = static_cast<std::size_t>(level);
   out.ascii("<span class='");
   out.ascii(kPeriodLevelClasses[at]);
   out.ascii("'><strong>");
-  out += kRunningStarPrefixes[at];
-  out += kTransformationWords[static_cast<std::size_t>(transformation)];
+  out += words.runningPrefixes[at];
+  out += words(transformation);
   out.ascii("</strong></span>");
 }
 
-Transformation transformationBy(const LevelPeriod& level, Star star) {
+Transformation transformationAt(const LevelPeriod& level, Star star) {
   if (!level.present) return Transformation::None;
   for (std::size_t i = 0; i < level.transformed.size(); ++i) {
     if (level.transformed[i] == star) return static_cast<Transformation>(i + 1);
@@ -244,30 +230,39 @@ Transformation transformationBy(const LevelPeriod& level, Star star) {
 
 }  // namespace
 
-void appendStarRow(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
-                   PalaceNum fateNUM, const RunningPeriods* periods) {
+void appendTransformationMark(AppendBuffer& out, Transformation transformation,
+                              const Vocabulary& words) {
+  if (transformation == Transformation::None) {
+    out += words(Transformation::None);
+    return;
+  }
+  out.ascii(kTransformationOpen);
+  out += words(transformation);
+  out.ascii(kTransformationClose);
+}
+
+void appendStarRow(AppendBuffer& out, const ChartPalace& palace, const Vocabulary& words,
+                   const RunningPeriods* periods) {
+  const PalaceStars& stars = palace.stars;
   out.ascii(kStarRowStart);
-  appendRightToLeft(out, kVoidCell, palace.voids);
-  appendRightToLeft(out, kMarkerCell, palace.markers);
-  for (std::size_t i = palace.minor.size; i-- > 0;) {
-    const Star star = palace.minor.stars[i];
+  appendRightToLeft(out, kVoidCell, stars.voids, words);
+  appendRightToLeft(out, kMarkerCell, stars.markers, words);
+  for (std::size_t i = stars.minor.size; i-- > 0;) {
+    const PlacedStar& star = stars.minor.stars[i];
     out.ascii(kMinorCell.open);
-    appendStarName(out, star);
-    out += minorStarMark(star, fateNUM);
+    appendStarName(out, star.star, words);
+    out += words(star.brightness);
     out.ascii(kMinorCell.close);
   }
-  const bool marked = isStem(chart.YearStemNum);  // else the main stars' texts are empty
-  for (std::size_t i = palace.main.size; i-- > 0;) {
-    const Star star = palace.main.stars[i];
+  for (std::size_t i = stars.main.size; i-- > 0;) {
+    const PlacedStar& star = stars.main.stars[i];
     out.ascii(kMainCell.open);
-    if (marked) {
-      appendStarName(out, star);
-      out += mainStarMark(star, fateNUM);
-      out += transformationMark(transformationOf(chart, star));
-      if (periods != nullptr) {
-        for (const PeriodLevel level : {PeriodLevel::Decade, PeriodLevel::Year}) {
-          appendRunningMark(out, level, transformationBy((*periods)[level], star));
-        }
+    appendStarName(out, star.star, words);
+    out += words(star.brightness);
+    appendTransformationMark(out, star.transformation, words);
+    if (periods != nullptr) {
+      for (const PeriodLevel level : {PeriodLevel::Decade, PeriodLevel::Year}) {
+        appendRunningMark(out, level, transformationAt((*periods)[level], star.star), words);
       }
     }
     out.ascii(kMainCell.close);
@@ -275,61 +270,32 @@ void appendStarRow(AppendBuffer& out, const ChartState& chart, const PalaceLayou
   out.ascii(kStarRowEnd);
 }
 
-void appendPalaceCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
-                      PalaceNum fateNUM) {
+void HourInStr(AppendBuffer& out, const Chart& chart, PalaceNum fateNUM, const Vocabulary& words) {
+  const ChartPalace& palace = chart[fateNUM];
   out.ascii(kCellTable);
-  appendStarRow(out, chart, palace, fateNUM, nullptr);
+  appendStarRow(out, palace, words, nullptr);
   out.ascii(kSpacerToMajorPeriod);
-  if (const int start =
-          majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, fateNUM);
-      start != 0) {
-    out.appendNumber(start);
-    out += '-';
-    out.appendNumber(start + 9);
-  }
+  out.appendNumber(palace.majorPeriodFirstAge);
+  out += '-';
+  out.appendNumber(palace.majorPeriodFirstAge + 9);
   out.ascii(kMajorPeriodToNameColour);
-  if (palace.redName) out.ascii("#FF0000");
+  if (palace.stars.redName) out.ascii("#FF0000");
   out.ascii("'>");
-  out += palaceName(chart.LifePalaceNum, fateNUM);
+  out += words(palace.role);
   out += ' ';
-  out += getBodyHourse(chart, fateNUM);
+  if (palace.body) out += words.bodyPalace;
   out.ascii(kNameRowEndToCycles);
-  for (const std::string_view name : {doctorName(chart, fateNUM, chart.SexText),
-                                      generalName(chart, fateNUM), yearFrontName(chart, fateNUM)}) {
-    if (!name.empty()) appendStar(out, kCycleCell, name);
+  for (const Cycle cycle : {Cycle::Doctor, Cycle::General, Cycle::YearFront}) {
+    appendStar(out, kCycleCell, words(cycle, palace.cycle(cycle)));
   }
   out.ascii(kCyclesToGrowth);
-  out += growthName(chart.BureauName, chart.SexText, fateNUM);
+  out += words(Cycle::Growth, palace.cycle(Cycle::Growth));
   out.ascii(kGrowthToStemBranch);
-  out += getSky(chart, fateNUM);
-  out += kBranchNames[static_cast<std::size_t>(fateNUM - 1)];
+  out += words(palace.stem);
+  out += words(branchOf(fateNUM));
   out.ascii(kStemBranchToMinorAges);
-  out.ascii(kMinorAgesInCell[static_cast<std::size_t>(
-                                 minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, fateNUM))]
-                .view());
+  out.ascii(kMinorAgesInCell[static_cast<std::size_t>(palace.minorPeriodFirstAge)].view());
   out.ascii(kCellEnd);
-}
-
-std::string HourInStr(const ChartState& chart, PalaceNum fateNUM) {
-  std::string cell;
-  if (!isPalace(fateNUM)) return cell;
-  const ChartLayout layout = layOutPalaces(chart);
-  AppendBuffer buffer(cell);
-  appendPalaceCell(buffer, chart, layout[static_cast<std::size_t>(fateNUM - 1)], fateNUM);
-  buffer.finish();
-  return cell;
-}
-
-std::string_view transformationMark(Transformation transformation) {
-  return kTransformationMarks[static_cast<std::size_t>(transformation)];
-}
-
-std::string getSkyOFirstStar(const ChartState& chart, std::string_view strW) {
-  if (!isStem(chart.YearStemNum)) return {};
-  const std::optional<Star> star = starNamed(leadingCharacters(strW, 2));
-  std::string marked(strW);
-  marked += transformationMark(star ? transformationOf(chart, *star) : Transformation::None);
-  return marked;
 }
 
 }  // namespace ziwei

@@ -1,9 +1,7 @@
 #include "page/period_page.h"
 
-#include "chart/frame/cyclic_names.h"
-#include "chart/frame/numbering.h"
-#include "chart/periods/periods.h"
-#include "chart/stars/cycles.h"
+#include <stdexcept>
+
 #include "page/minor_ages.h"
 #include "page/page_template.h"
 #include "page/palace_cell.h"
@@ -26,9 +24,14 @@ constexpr std::array kStarLevels{Decade, Year, Month, Day, Hour};
 
 std::size_t index(PeriodLevel level) { return static_cast<std::size_t>(level); }
 
-// The first character of a palace name (命宮 -> 命): the short form of the
-// labels.
-std::string_view firstCharacter(std::string_view name) { return name.substr(0, 3); }
+// The first character of a palace name (命宮 -> 命, Life -> L): the short
+// form of the labels.
+std::string_view firstCharacter(std::string_view name) {
+  if (name.empty()) return name;
+  const auto lead = static_cast<unsigned char>(name[0]);
+  const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  return name.substr(0, length);
+}
 
 void appendClassOpen(AppendBuffer& out, std::string_view classes) {
   out.ascii("<span class='");
@@ -38,18 +41,19 @@ void appendClassOpen(AppendBuffer& out, std::string_view classes) {
 
 // A palace label: the level's character and the palace's short name, framed
 // in the level's colour.
-void appendLabel(AppendBuffer& out, PeriodLevel level, std::string_view shortName) {
+void appendLabel(AppendBuffer& out, PeriodLevel level, std::string_view shortName,
+                 const Vocabulary& words) {
   out.ascii("<span class='lb ");
   out.ascii(kPeriodLevelClasses[index(level)]);
   out.ascii("'>");
-  out += kPeriodLevelLabels[index(level)];
+  out += words.levelLabels[index(level)];
   out += shortName;
   out.ascii("</span>");
 }
 
-void appendStemBranch(AppendBuffer& out, StemBranch sb) {
-  out += kStemNames[static_cast<std::size_t>(sb.stem - 1)];
-  out += kBranchNames[static_cast<std::size_t>(sb.branch - 1)];
+void appendStemBranch(AppendBuffer& out, StemBranch sb, const Vocabulary& words) {
+  out += words(sb.stem);
+  out += words(sb.branch);
 }
 
 constexpr std::string_view kCellStart =
@@ -81,10 +85,11 @@ const PreparedTemplate& periodPageTemplate() {
   return prepared;
 }
 
-void appendPeriodCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
-                      const RunningPeriods& periods, PalaceNum num) {
+void appendPeriodCell(AppendBuffer& out, const Chart& chart, const RunningPeriods& periods,
+                      PalaceNum num, const Vocabulary& words) {
+  const ChartPalace& palace = chart[num];
   out.ascii(kCellStart);
-  appendStarRow(out, chart, palace, num, &periods);
+  appendStarRow(out, palace, words, &periods);
 
   // The running stars of the levels, each level's in its colour.
   out.ascii("<tr><td class='rs'>");
@@ -94,8 +99,8 @@ void appendPeriodCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
     for (std::size_t s = 0; s < kRunningStarCount; ++s) {
       if (l.stars[s] != num) continue;
       appendClassOpen(out, kPeriodLevelClasses[index(level)]);
-      out += kRunningStarPrefixes[index(level)];
-      out += kRunningStarNames[s];
+      out += words.runningPrefixes[index(level)];
+      out += words.runningStars[s];
       out.ascii("</span> ");
     }
   }
@@ -103,18 +108,15 @@ void appendPeriodCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
 
   // The natal major period and palace name, as the chart page shows them.
   out.ascii("<tr><td align='center'><font size='2'>");
-  if (const int start = majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, num);
-      start != 0) {
-    out.appendNumber(start);
-    out += '-';
-    out.appendNumber(start + 9);
-  }
+  out.appendNumber(palace.majorPeriodFirstAge);
+  out += '-';
+  out.appendNumber(palace.majorPeriodFirstAge + 9);
   out.ascii("</font></td></tr><tr><td align='center'><strong><font color='");
-  if (palace.redName) out.ascii("#FF0000");
+  if (palace.stars.redName) out.ascii("#FF0000");
   out.ascii("'>");
-  out += palaceName(chart.LifePalaceNum, num);
+  out += words(palace.role);
   out += ' ';
-  out += getBodyHourse(chart, num);
+  if (palace.body) out += words.bodyPalace;
   out.ascii("</font></strong>");
   out.ascii(kRowEnd);
 
@@ -123,92 +125,91 @@ void appendPeriodCell(AppendBuffer& out, const ChartState& chart, const PalaceLa
   out.ascii("<tr><td align='center'>");
   for (const PeriodLevel level : {Decade, Year}) {
     if (const LevelPeriod& l = periods[level]; l.present) {
-      appendLabel(out, level, firstCharacter(palaceName(l.palace, num)));
+      appendLabel(out, level, firstCharacter(words(roleOf(l.palace, num))), words);
     }
   }
   for (const PeriodLevel level : {Minor, Month, Day, Hour}) {
     if (const LevelPeriod& l = periods[level]; l.present && l.palace == num) {
-      appendLabel(out, level, "命");
+      appendLabel(out, level, words.lifeLabel, words);
     }
   }
   out.ascii(kRowEnd);
 
   // The natal doctor cycle and growth phase; the year's general-star and
   // year-front cycles; the palace's stem and branch.
-  const int yearBranch = periods[Year].stemBranch.branch;
+  const Branch yearBranch = periods[Year].stemBranch.branch;
   out.ascii(
       "<tr><td><table width='100%' border='0' cellspacing='0' cellpadding='0'><tr>"
       "<td align='left'><font color='#0000FF' size='2'>");
-  out += doctorName(chart, num, chart.SexText);
+  out += words(Cycle::Doctor, palace.cycle(Cycle::Doctor));
   out.ascii("</font> ");
   appendClassOpen(out, "rs py");
-  out += generalName(yearBranch, num);
+  out += words(Cycle::General, getYearSSFourStar(yearBranch, num));
   out += ' ';
-  out += yearFrontName(yearBranch, num);
+  out += words(Cycle::YearFront, getYearYFourStar(yearBranch, num));
   out.ascii("</span></td><td align='right'><font size='2'>");
-  out += growthName(chart.BureauName, chart.SexText, num);
+  out += words(Cycle::Growth, palace.cycle(Cycle::Growth));
   out.ascii("</font> <font color='#990000' size='2'>");
-  appendStemBranch(out, {palaceStem(chart.YearStemNum, num), num});
+  appendStemBranch(out, {palace.stem, branchOf(num)}, words);
   out.ascii("</font></td></tr></table>");
   out.ascii(kRowEnd);
 
   out.ascii("<tr><td align='center'><font size='2'>");
-  out.ascii(kMinorAgesInCell[static_cast<std::size_t>(
-                                 minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, num))]
-                .view());
+  out.ascii(kMinorAgesInCell[static_cast<std::size_t>(palace.minorPeriodFirstAge)].view());
   out.ascii("</font></td></tr></table>");
 }
 
 namespace {
 
 // The table of levels in the centre block: name, palace, stem-branch, span.
-void appendPeriodRows(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods) {
+void appendPeriodRows(AppendBuffer& out, const Chart& chart, const RunningPeriods& periods,
+                      const Vocabulary& words) {
   for (std::size_t i = 0; i < kPeriodLevelCount; ++i) {
     const auto level = static_cast<PeriodLevel>(i);
     const LevelPeriod& l = periods[level];
     if (level == Hour && !l.present) continue;
     out.ascii("<tr><td>");
     appendClassOpen(out, kPeriodLevelClasses[i]);
-    out += kPeriodLevelNames[i];
+    out += words(level);
     out.ascii("</span></td>");
     if (!l.present) {
       out.ascii("<td colspan='3'>");
-      out += std::string_view("已過第十二大限");
+      out += words.pastLastDecade;
       out.ascii("</td></tr>");
       continue;
     }
     out.ascii("<td>");
-    out += kBranchNames[static_cast<std::size_t>(l.palace - 1)];
+    out += words(branchOf(l.palace));
     out.ascii("</td><td>");
-    appendStemBranch(out, l.stemBranch);
+    appendStemBranch(out, l.stemBranch, words);
     out.ascii("</td><td>");
     switch (level) {
       case Decade:
-        if (periods.childhood) out += std::string_view("童限");
+        if (periods.childhood) out += words.childhood;
         out.appendNumber(periods.decadeFirstAge);
         out += '-';
         out.appendNumber(periods.decadeLastAge);
-        out += std::string_view("歲");
+        out += words.ageUnit;
         break;
       case Minor:
         out.appendNumber(periods.age);
-        out += std::string_view("歲");
+        out += words.ageUnit;
         break;
       case Year:
-        out.appendNumber(lunarYearOfAge(chart, periods.age));
-        out += std::string_view("年");
+        out.appendNumber(lunarYearOfAge(chart.frame, periods.age));
+        out += words.yearUnit;
         break;
       case Month:
         out.appendNumber(periods.month);
-        out += std::string_view("月");
+        out += words.monthUnit;
         break;
       case Day:
         out.appendNumber(periods.target.lunar.day);
-        out += std::string_view("日");
+        out += words.dayUnit;
         break;
       case Hour:
-        out += kBranchNames[static_cast<std::size_t>(l.stemBranch.branch - 1)];
-        out += std::string_view("時");
+        out += words(l.stemBranch.branch);
+        out += words.hourUnit;
         break;
     }
     out.ascii("</td></tr>");
@@ -216,13 +217,13 @@ void appendPeriodRows(AppendBuffer& out, const ChartState& chart, const RunningP
 }
 
 // "2026年5月14日 13:30" (the time when given).
-void appendTargetDate(AppendBuffer& out, const TargetMoment& target) {
+void appendTargetDate(AppendBuffer& out, const TargetMoment& target, const Vocabulary& words) {
   out.appendNumber(target.solar.year);
-  out += std::string_view("年");
+  out += words.yearUnit;
   out.appendNumber(target.solar.month);
-  out += std::string_view("月");
+  out += words.monthUnit;
   out.appendNumber(target.solar.day);
-  out += std::string_view("日");
+  out += words.dayUnit;
   if (target.time) {
     out += ' ';
     out.appendTwoDigits(target.time->hour);
@@ -232,42 +233,44 @@ void appendTargetDate(AppendBuffer& out, const TargetMoment& target) {
 }
 
 // "丙午年3月28日 未時", "癸卯年閏2月16日".
-void appendTargetLunar(AppendBuffer& out, const RunningPeriods& periods) {
+void appendTargetLunar(AppendBuffer& out, const RunningPeriods& periods, const Vocabulary& words) {
   const TargetMoment& target = periods.target;
-  appendStemBranch(out, periods[Year].stemBranch);
-  out += std::string_view(target.lunar.leap ? "年閏" : "年");
+  appendStemBranch(out, periods[Year].stemBranch, words);
+  out += words.yearUnit;
+  if (target.lunar.leap) out += words.leapMonth;
   out.appendNumber(target.lunar.month);
-  out += std::string_view("月");
+  out += words.monthUnit;
   out.appendNumber(target.lunar.day);
-  out += std::string_view("日");
+  out += words.dayUnit;
   if (const LevelPeriod& hour = periods[Hour]; hour.present) {
     out += ' ';
-    out += kBranchNames[static_cast<std::size_t>(hour.stemBranch.branch - 1)];
-    out += std::string_view("時");
+    out += words(hour.stemBranch.branch);
+    out += words.hourUnit;
   }
 }
 
 constexpr std::size_t kPeriodCellsRoom = 12 * 4096;
 
-std::string periodPage(const ChartState& chart, const RunningPeriods& periods,
-                       std::string_view name, std::string_view printDate, PageEncoding encoding) {
-  std::array<std::string, kFirstCellPlaceholder> head = pageHeadValues(chart, name, printDate);
+std::string periodPage(const Chart& chart, std::string_view printDate, PageEncoding encoding,
+                       const Vocabulary& words) {
+  if (!chart.periods) throw std::invalid_argument("the chart has no running periods");
+  const RunningPeriods& periods = *chart.periods;
+  std::array<std::string, kFirstCellPlaceholder> head = pageHeadValues(chart, printDate, words);
   head[1] = "Tessaro紫微斗數運限盤";
-  const ChartLayout layout = layOutPalaces(chart);
   return fillPage(
       periodPageTemplate(), encoding, kPeriodCellsRoom, [&](AppendBuffer& out, std::size_t step) {
         switch (step) {
           case kSharedHeadPlaceholders:
-            appendTargetDate(out, periods.target);
+            appendTargetDate(out, periods.target, words);
             break;
           case kSharedHeadPlaceholders + 1:
-            appendTargetLunar(out, periods);
+            appendTargetLunar(out, periods, words);
             break;
           case kSharedHeadPlaceholders + 2:
             out.appendNumber(periods.age);
             break;
           case kSharedHeadPlaceholders + 3:
-            appendPeriodRows(out, chart, periods);
+            appendPeriodRows(out, chart, periods, words);
             break;
           case kSharedHeadPlaceholders + 4:  // the note, empty
             break;
@@ -275,8 +278,8 @@ std::string periodPage(const ChartState& chart, const RunningPeriods& periods,
             if (step < kSharedHeadPlaceholders) {
               out += head[step];
             } else {
-              const std::size_t cell = step - kFirstPeriodCellPlaceholder;
-              appendPeriodCell(out, chart, layout[cell], periods, static_cast<PalaceNum>(cell + 1));
+              const int cell = static_cast<int>(step - kFirstPeriodCellPlaceholder);
+              appendPeriodCell(out, chart, periods, PalaceNum(cell + 1), words);
             }
         }
       });
@@ -284,16 +287,16 @@ std::string periodPage(const ChartState& chart, const RunningPeriods& periods,
 
 }  // namespace
 
-std::string assemblePeriodPage(const ChartState& chart, const RunningPeriods& periods,
-                               std::string_view name, std::string_view printDate) {
-  return periodPage(chart, periods, name, printDate, PageEncoding::Utf8);
+std::string assemblePeriodPage(const Chart& chart, std::string_view printDate,
+                               const Vocabulary& words) {
+  return periodPage(chart, printDate, PageEncoding::Utf8, words);
 }
 
-std::string periodPageFile(const ChartState& chart, const RunningPeriods& periods,
-                           std::string_view name, std::string_view printDate,
-                           PageEncoding encoding) {
+std::string periodPageFile(const Chart& chart, std::string_view printDate, PageEncoding encoding,
+                           const Vocabulary& words) {
+  refuseBig5Unless(encoding, words);
   return pageFileBytes(encoding, [&](PageEncoding filled) {
-    return periodPage(chart, periods, name, printDate, filled);
+    return periodPage(chart, printDate, filled, words);
   });
 }
 

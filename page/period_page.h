@@ -10,12 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "chart/frame/chart_state.h"
-#include "chart/periods/running_periods.h"
-#include "chart/stars/palace_layout.h"
+#include "chart/chart.h"
 #include "page/append_buffer.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
+#include "vocabulary/vocabulary.h"
 
 namespace ziwei {
 
@@ -41,10 +40,6 @@ inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelCla
     "pd", "pn", "py", "pm", "pa", "ph"};
 inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelColours = {
     "#00796B", "#795548", "#7B1FA2", "#9C4A00", "#AD1457", "#455A64"};
-// The one-character label of each level before a palace's short name (大命,
-// 年財, 月命 ...).
-inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelLabels = {
-    "大", "小", "年", "月", "日", "時"};
 
 // The page's own style rules, one line of CSS: the level classes, the labels
 // and the name that wraps.
@@ -53,18 +48,17 @@ std::string periodPageStyle();
 // The template (buildPeriodPageTemplate), prepared on first use.
 const PreparedTemplate& periodPageTemplate();
 
-// Appends the running-period cell of palace `num` (1..12).
-void appendPeriodCell(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
-                      const RunningPeriods& periods, PalaceNum num);
+// Appends the running-period cell of palace `num`.
+void appendPeriodCell(AppendBuffer& out, const Chart& chart, const RunningPeriods& periods,
+                      PalaceNum num, const Vocabulary& words);
 
-// The running-period page of `chart` (cast by castFrame) at `periods`
-// (castPeriods of that chart): UTF-8 without a line break, or the bytes of
-// its file in `encoding` (Big5 encoded while filled, then CR LF). `name` and
-// `printDate` are user text and are HTML-escaped.
-std::string assemblePeriodPage(const ChartState& chart, const RunningPeriods& periods,
-                               std::string_view name, std::string_view printDate);
-std::string periodPageFile(const ChartState& chart, const RunningPeriods& periods,
-                           std::string_view name, std::string_view printDate,
-                           PageEncoding encoding);
+// The running-period page of `chart` (cast with a target): UTF-8 without a
+// line break, or the bytes of its file in `encoding` (Big5 encoded while
+// filled, then CR LF). The name and `printDate` are user text and are
+// HTML-escaped. Throws std::invalid_argument for a chart without periods.
+std::string assemblePeriodPage(const Chart& chart, std::string_view printDate,
+                               const Vocabulary& words = kZhHant);
+std::string periodPageFile(const Chart& chart, std::string_view printDate, PageEncoding encoding,
+                           const Vocabulary& words = kZhHant);
 
 }  // namespace ziwei

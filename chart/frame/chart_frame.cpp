@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 
 #include "chart/frame/numbering.h"
 
@@ -17,10 +16,7 @@ namespace {
 constexpr int findReferenceEntry() {
   for (int i = 1; i <= 120; ++i) {
     const StemBranch e = sexagenaryEntry(i);
-    if (kStemNames[static_cast<std::size_t>(e.stem - 1)] == "戊" &&
-        kBranchNames[static_cast<std::size_t>(e.branch - 1)] == "子") {
-      return i;
-    }
+    if (nameOf(e.stem) == "戊" && nameOf(e.branch) == "子") return i;
   }
   return 0;
 }
@@ -28,7 +24,7 @@ constexpr int kReferenceYear = 1888;
 constexpr int kReferenceEntry = findReferenceEntry();
 static_assert(kReferenceEntry == 25);
 
-// Bureau (index into kBureauNames: 水 0, 木 1, 金 2, 土 3, 火 4) by year-stem
+// Bureau (水 0, 木 1, 金 2, 土 3, 火 4) by year-stem
 // pair (甲己, 乙庚, 丙辛, 丁壬, 戊癸) and Life-palace branch pair (子丑, 寅卯,
 // 辰巳, 午未, 申酉, 戌亥).
 constexpr std::array<std::array<std::uint8_t, 6>, 5> kBureauTable = {{
@@ -41,7 +37,7 @@ constexpr std::array<std::array<std::uint8_t, 6>, 5> kBureauTable = {{
 
 // Palace of 紫微 by lunar day 1..30 (rows) and bureau (columns 水二 木三 金四
 // 土五 火六).
-constexpr std::array<std::array<PalaceNum, 5>, 30> kZiWeiDayTable = {{
+constexpr std::array<std::array<std::uint8_t, 5>, 30> kZiWeiDayTable = {{
     {2, 5, 12, 7, 10},    // day 1
     {3, 2, 5, 12, 7},     // day 2
     {3, 3, 2, 5, 12},     // day 3
@@ -84,27 +80,27 @@ StemBranch yearStemBranch(int lunarYear) {
   return sexagenaryEntry(entry);
 }
 
-PalaceNum ziWeiPalace(std::string_view bureauName, std::int16_t birthDay) {
-  const int bureau = bureauNumber(bureauName);
-  if (bureau == 0 || birthDay < 1 || birthDay > 30) return 0;
-  return kZiWeiDayTable[static_cast<std::size_t>(birthDay - 1)]
-                       [static_cast<std::size_t>(bureau - 2)];
+PalaceNum ziWeiPalace(Bureau bureau, int birthDay) {
+  if (birthDay < 1 || birthDay > 30) return {};
+  return PalaceNum(kZiWeiDayTable[static_cast<std::size_t>(birthDay - 1)]
+                                 [static_cast<std::size_t>(bureau)]);
 }
 
 PalaceNum ziWeiByRule(int bureauNum, int birthDay) {
-  if (bureauNum < 2 || bureauNum > 6 || birthDay < 1) return 0;
+  if (bureauNum < 2 || bureauNum > 6 || birthDay < 1) return {};
   int k = 0;
   while ((birthDay + k) % bureauNum != 0) ++k;
   const int q = (birthDay + k) / bureauNum;
   const int steps = (q - 1) + (k % 2 == 1 ? -k : k);
-  return wrapPalace(3 + steps);
+  return branch::Yin + steps;
 }
 
 PalaceNum tianFuPalace(PalaceNum ziWei) {
-  if (!isPalace(ziWei)) return 0;
-  if (ziWei <= 5) return static_cast<PalaceNum>(6 - ziWei);
-  if (ziWei == 6) return 12;
-  return static_cast<PalaceNum>(18 - ziWei);
+  if (!ziWei.valid()) return {};
+  const int z = ziWei.number();
+  if (z <= 5) return PalaceNum(6 - z);
+  if (z == 6) return branch::Hai;
+  return PalaceNum(18 - z);
 }
 
 ChartState castFrame(const LunarBirth& birth, const ChartOptions& options) {
@@ -113,46 +109,41 @@ ChartState castFrame(const LunarBirth& birth, const ChartOptions& options) {
                                 std::to_string(birth.*field->member) + " is outside " +
                                 std::to_string(field->first) + ".." + std::to_string(field->last));
   }
-  const auto year = static_cast<std::int16_t>(birth.year);
-  const auto day = static_cast<std::int16_t>(birth.day);
-
   ChartState chart;
   chart.options = options;
-  chart.BirthYear = year;
+  chart.BirthYear = static_cast<std::int16_t>(birth.year);
   chart.BirthMonth = static_cast<std::int16_t>(birth.month);
-  chart.BirthDay = day;
+  chart.BirthDay = static_cast<std::int16_t>(birth.day);
   chart.BirthHour = static_cast<std::int16_t>(birth.hour);
   chart.BirthMinute = static_cast<std::int16_t>(birth.minute);
   chart.BirthSecond = static_cast<std::int16_t>(birth.second);
 
-  const StemBranch pair = yearStemBranch(year);
-  chart.CycleStemIndex = static_cast<std::int16_t>(sexagenaryEntry(120).stem);
-  chart.YearStem = kStemNames[static_cast<std::size_t>(pair.stem - 1)];
-  chart.YearBranch = kBranchNames[static_cast<std::size_t>(pair.branch - 1)];
-  chart.YearStemNum = static_cast<std::int16_t>(positionOf(kStemNames, chart.YearStem));
-  chart.YearBranchNum = static_cast<std::int16_t>(positionOf(kBranchNames, chart.YearBranch));
+  const StemBranch pair = yearStemBranch(birth.year);
+  chart.YearStem = pair.stem;
+  chart.YearBranch = pair.branch;
 
   // A leap month counts as the next month from its 16th day on.
-  if (birth.leap && day > 15) {
+  if (birth.leap && birth.day > 15) {
     chart.BirthMonth = static_cast<std::int16_t>(birth.month == 12 ? 1 : birth.month + 1);
   }
-  chart.MonthPalaceNum = wrapPalace(chart.BirthMonth + 2);
-  chart.HourNum = static_cast<PalaceNum>(hourBranch(birth.hour));
+  chart.MonthPalaceNum = branch::Yin + (chart.BirthMonth - 1);
+  chart.HourNum = hourBranch(birth.hour);
 
-  chart.SexNum = birth.male ? 1 : 2;
-  const bool yangStem = chart.YearStemNum % 2 == 1;  // 甲丙戊庚壬
+  chart.SexNum = birth.male ? Sex::Male : Sex::Female;
+  const bool yangStem = chart.YearStem.number() % 2 == 1;  // 甲丙戊庚壬
   if (birth.male) {
-    chart.SexText = yangStem ? "陽男" : "陰男";
+    chart.SexText = yangStem ? SexLabel::YangMale : SexLabel::YinMale;
   } else {
-    chart.SexText = yangStem ? "陽女" : "陰女";
+    chart.SexText = yangStem ? SexLabel::YangFemale : SexLabel::YinFemale;
   }
 
-  chart.LifePalaceNum = wrapPalace(chart.MonthPalaceNum - chart.HourNum + 1);
-  chart.BodyPalaceNum = wrapPalace(chart.MonthPalaceNum + chart.HourNum - 1);
+  const int hourSteps = chart.HourNum.number() - 1;
+  chart.LifePalaceNum = chart.MonthPalaceNum - hourSteps;
+  chart.BodyPalaceNum = chart.MonthPalaceNum + hourSteps;
 
-  const auto stemPair = static_cast<std::size_t>((chart.YearStemNum - 1) % 5);
-  const auto lifePair = static_cast<std::size_t>((chart.LifePalaceNum - 1) / 2);
-  chart.BureauName = kBureauNames[kBureauTable[stemPair][lifePair]];
+  const auto stemPair = static_cast<std::size_t>(chart.YearStem.index() % 5);
+  const auto lifePair = chart.LifePalaceNum.index() / 2;
+  chart.BureauName = static_cast<Bureau>(kBureauTable[stemPair][lifePair]);
 
   chart.ZiWeiNum = ziWeiPalace(chart.BureauName, chart.BirthDay);
   chart.TianFuNum = tianFuPalace(chart.ZiWeiNum);

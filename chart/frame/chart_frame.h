@@ -1,34 +1,33 @@
 #pragma once
 
-#include <cstdint>
-#include <string_view>
-
-#include "birth/lunar_birth.h"
 #include "chart/frame/chart_state.h"
 #include "chart/frame/numbering.h"
+#include "chart/request.h"
 
 namespace ziwei {
 
-// The first half of the chart request: computes the whole chart frame from
-// the lunar birth. Throws std::invalid_argument, naming the field, when a
-// field lies outside its range (kBirthNumberFields; any year 1..9999).
+// The first step of the cast: the whole chart frame from the lunar birth.
+// Throws std::invalid_argument, naming the field, when a field lies outside
+// its range (kBirthNumberFields; any year 1..9999).
 ChartState castFrame(const LunarBirth& birth, const ChartOptions& options = {});
 
 // The stem and branch of a lunar year by its Western number (1984 甲子,
 // 2000 庚辰), from the entry of the reference year 1888 (戊子).
 StemBranch yearStemBranch(int lunarYear);
 
-// Palace of 紫微 from the bureau's table of lunar days (1..30); 0 for an
-// unknown bureau name or a day outside 1..30.
-PalaceNum ziWeiPalace(std::string_view bureauName, std::int16_t birthDay);
+// Palace of 紫微 from the bureau's table of lunar days (1..30); nowhere for a
+// day outside 1..30.
+PalaceNum ziWeiPalace(Bureau bureau, int birthDay);
 
 // The rule every entry of that table follows, for bureau number 2..6 and any
 // day from 1 up: with k the least number making day + k a multiple of the
 // bureau number and q the quotient, start at 寅, step q - 1 palaces forward,
-// then k palaces backward (k odd) or forward (k even). 0 for other inputs.
+// then k palaces backward (k odd) or forward (k even). Nowhere for other
+// inputs.
 PalaceNum ziWeiByRule(int bureauNum, int birthDay);
 
-// Palace of 天府, the mirror of 紫微 across the 寅-申 axis; 0 outside 1..12.
+// Palace of 天府, the mirror of 紫微 across the 寅-申 axis; nowhere for no
+// palace.
 PalaceNum tianFuPalace(PalaceNum ziWei);
 
 }  // namespace ziwei

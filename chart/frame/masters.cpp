@@ -1,42 +1,31 @@
 #include "chart/frame/masters.h"
 
 #include <array>
-#include <cstddef>
-#include <string_view>
-
-#include "chart/frame/numbering.h"
 
 namespace ziwei {
 
 namespace {
 
 // Life master by the branch of the Life palace.
-constexpr std::array<std::string_view, 12> kLifeMasters = {
-    "貪狼", "巨門", "祿存", "文曲", "廉貞", "武曲", "破軍", "武曲", "廉貞", "文曲", "祿存", "巨門"};
+constexpr std::array<Star, 12> kLifeMasters = {
+    Star::TanLang, Star::JuMen, Star::LuCun,  Star::WenQu,   Star::LianZhen, Star::WuQu,
+    Star::PoJun,   Star::WuQu,  Star::LianZhen, Star::WenQu, Star::LuCun,    Star::JuMen};
 
 // Body master by the year branch; branches six apart share a master.
-constexpr std::array<std::string_view, 12> kBodyMasters = {
-    "火星", "天相", "天梁", "天同", "文昌", "天機", "火星", "天相", "天梁", "天同", "文昌", "天機"};
+constexpr std::array<Star, 12> kBodyMasters = {
+    Star::HuoXing, Star::TianXiang, Star::TianLiang, Star::TianTong, Star::WenChang, Star::TianJi,
+    Star::HuoXing, Star::TianXiang, Star::TianLiang, Star::TianTong, Star::WenChang, Star::TianJi};
 
 }  // namespace
 
-std::string getLiftStart(PalaceNum liftHourse) {
-  if (!isPalace(liftHourse)) return {};
-  return std::string(kLifeMasters[static_cast<std::size_t>(liftHourse - 1)]);
-}
+Star getLiftStart(PalaceNum liftHourse) { return kLifeMasters[liftHourse.index()]; }
 
-std::string getBodyStart(const ChartState& chart) {
-  if (!isPalace(chart.YearBranchNum)) return {};
-  return std::string(kBodyMasters[static_cast<std::size_t>(chart.YearBranchNum - 1)]);
-}
+Star getBodyStart(const ChartState& chart) { return kBodyMasters[chart.YearBranch.index()]; }
 
 PalaceNum getLifeDStart(const ChartState& chart) {
   // Back one palace a month from 子, then forward one a hour branch.
-  if (!isPalace(chart.MonthPalaceNum) || !isPalace(chart.HourNum)) return 0;
-  int d = chart.HourNum + 3 - chart.MonthPalaceNum;
-  if (d <= 0) d += 12;
-  if (d > 12) d -= 12;
-  return static_cast<PalaceNum>(d);
+  if (!chart.MonthPalaceNum.valid() || !chart.HourNum.valid()) return {};
+  return PalaceNum::wrap(chart.HourNum.number() + 3 - chart.MonthPalaceNum.number());
 }
 
 }  // namespace ziwei

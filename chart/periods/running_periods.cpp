@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <stdexcept>
-#include <string>
 
 #include "chart/frame/chart_frame.h"
 #include "chart/frame/cyclic_names.h"
@@ -44,8 +43,6 @@ constexpr std::array<int, 10> kRatHourStem = {1, 3, 5, 7, 9, 1, 3, 5, 7, 9};
 // 1970-01-01, day 0 of sys_days, is a 辛巳 day: entry 18 of the cycle.
 constexpr int kEpochDayEntry = 18;
 
-constexpr int stemAfter(int stem, int steps) { return floorMod(stem - 1 + steps, 10) + 1; }
-
 // A level at `palace` with stem and branch `sb`, its transformations and
 // running stars placed when it carries them.
 LevelPeriod levelAt(PalaceNum palace, StemBranch sb, bool withStars) {
@@ -54,10 +51,10 @@ LevelPeriod levelAt(PalaceNum palace, StemBranch sb, bool withStars) {
   level.palace = palace;
   level.stemBranch = sb;
   if (!withStars) return level;
-  level.transformed = *transformedStars(sb.stem);
+  level.transformed = transformedStars(sb.stem);
   const auto stem = stemFirstPalaces(sb.stem);
   const auto branch = branchSecondPalaces(sb.branch);
-  const auto& changQu = kStemChangQu[static_cast<std::size_t>(sb.stem - 1)];
+  const auto& changQu = kStemChangQu[sb.stem.index()];
   auto& s = level.stars;
   s[static_cast<std::size_t>(RunningStar::Kui)] = stem[indexInFamily(Star::TianKui)];
   s[static_cast<std::size_t>(RunningStar::Yue)] = stem[indexInFamily(Star::TianYue)];
@@ -74,40 +71,35 @@ LevelPeriod levelAt(PalaceNum palace, StemBranch sb, bool withStars) {
 }
 
 StemBranch palaceStemBranch(const ChartState& chart, PalaceNum palace) {
-  return {palaceStem(chart.YearStemNum, palace), palace};
-}
-
-[[noreturn]] void beforeBirth(const ChartState& chart, const TargetMoment& target) {
-  std::string allowed = "from lunar year " + std::to_string(chart.BirthYear);
-  const calendar::LunarDate newYear{chart.BirthYear, 1, false, 1};
-  if (calendar::is_valid(newYear)) {
-    allowed += " on, its first day " + calendar::format_gregorian(calendar::to_gregorian(newYear)) +
-               " to " + calendar::format_gregorian(calendar::kLastDate);
-  }
-  throw TargetError("", "the target " + calendar::format_gregorian(target.solar) +
-                            " falls in lunar year " + std::to_string(target.lunar.year) +
-                            ", before the birth year " + std::to_string(chart.BirthYear) +
-                            " (allowed: " + allowed + ")");
+  return {getSky(chart, palace), branchOf(palace)};
 }
 
 }  // namespace
 
-StemBranch dayStemBranch(const calendar::GregorianDate& date) {
-  const auto days = static_cast<int>(calendar::to_days(date).time_since_epoch().count());
+StemBranch dayStemBranch(const CivilDay& date) {
+  const std::chrono::year_month_day ymd{std::chrono::year(date.year),
+                                        std::chrono::month(static_cast<unsigned>(date.month)),
+                                        std::chrono::day(static_cast<unsigned>(date.day))};
+  const auto days = static_cast<int>(std::chrono::sys_days(ymd).time_since_epoch().count());
   return sexagenaryEntry(days + kEpochDayEntry);
 }
 
 RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) {
-  const calendar::LunarDate& lunar = target.lunar;
-  if (lunar.month < 1 || lunar.month > 12 || lunar.day < 1 || lunar.day > 30 ||
-      !calendar::is_valid(target.solar) ||
+  const LunarDay& lunar = target.lunar;
+  const std::chrono::year_month_day solar{
+      std::chrono::year(target.solar.year),
+      std::chrono::month(static_cast<unsigned>(target.solar.month)),
+      std::chrono::day(static_cast<unsigned>(target.solar.day))};
+  if (lunar.month < 1 || lunar.month > 12 || lunar.day < 1 || lunar.day > 30 || !solar.ok() ||
       (target.time && (target.time->hour < 0 || target.time->hour > 23))) {
     throw std::invalid_argument("castPeriods: the target is not a date of the calendar");
   }
-  if (!isStem(chart.YearStemNum) || !isPalace(chart.LifePalaceNum)) {
+  if (!chart.YearStem.valid() || !chart.LifePalaceNum.valid()) {
     throw std::invalid_argument("castPeriods: the chart has not been cast");
   }
-  if (lunar.year < chart.BirthYear) beforeBirth(chart, target);
+  if (lunar.year < chart.BirthYear) {
+    throw std::invalid_argument("castPeriods: the target's lunar year is before the birth year");
+  }
 
   RunningPeriods periods;
   periods.target = target;
@@ -120,42 +112,41 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
 
   const int bureau = bureauNumber(chart.BureauName);
   PalaceNum decade = majorPeriodPalace(chart.BureauName, chart.SexText, chart.LifePalaceNum, age);
-  if (decade != 0) {
-    periods.decadeFirstAge =
-        majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, decade);
+  if (decade.valid()) {
+    periods.decadeFirstAge = getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, decade);
     periods.decadeLastAge = periods.decadeFirstAge + 9;
   } else if (age < bureau) {
     periods.childhood = true;
-    decade = wrapPalace(chart.LifePalaceNum + kChildhoodOffsets[static_cast<std::size_t>(age - 1)]);
+    decade = chart.LifePalaceNum + kChildhoodOffsets[static_cast<std::size_t>(age - 1)];
     periods.decadeFirstAge = 1;
     periods.decadeLastAge = bureau - 1;
   }
-  if (decade != 0) at(PeriodLevel::Decade) = levelAt(decade, palaceStemBranch(chart, decade), true);
+  if (decade.valid()) at(PeriodLevel::Decade) = levelAt(decade, palaceStemBranch(chart, decade), true);
 
-  const PalaceNum minor = minorPeriodPalace(chart.YearBranchNum, chart.SexNum, age);
+  const PalaceNum minor = minorPeriodPalace(chart.YearBranch, chart.SexNum, age);
   at(PeriodLevel::Minor) = levelAt(minor, palaceStemBranch(chart, minor), false);
 
   const StemBranch year = yearStemBranch(lunar.year);
-  const auto yearPalace = static_cast<PalaceNum>(year.branch);
+  const PalaceNum yearPalace = palaceOf(year.branch);
   at(PeriodLevel::Year) = levelAt(yearPalace, year, true);
 
   // Month 1 stands where the birth's 斗君 (counted from 子) stands when
   // counted from the year palace.
   periods.month = lunar.leap && lunar.day > 15 ? lunar.month % 12 + 1 : lunar.month;
   const PalaceNum monthPalace =
-      wrapPalace(getLifeDStart(chart) + yearPalace - 1 + periods.month - 1);
-  const auto monthBranch = wrapPalace(periods.month + 2);
+      getLifeDStart(chart) + (yearPalace.number() - 1 + periods.month - 1);
+  const PalaceNum monthBranch = branch::Yin + (periods.month - 1);
   at(PeriodLevel::Month) =
-      levelAt(monthPalace, {palaceStem(year.stem, monthBranch), monthBranch}, true);
+      levelAt(monthPalace, {palaceStem(year.stem, monthBranch), branchOf(monthBranch)}, true);
 
-  const PalaceNum dayPalace = wrapPalace(monthPalace + lunar.day - 1);
+  const PalaceNum dayPalace = monthPalace + (lunar.day - 1);
   const StemBranch day = dayStemBranch(target.solar);
   at(PeriodLevel::Day) = levelAt(dayPalace, day, true);
 
   if (target.time) {
-    const int hour = hourBranch(target.time->hour);
-    const int stem = stemAfter(kRatHourStem[static_cast<std::size_t>(day.stem - 1)], hour - 1);
-    at(PeriodLevel::Hour) = levelAt(wrapPalace(dayPalace + hour - 1), {stem, hour}, true);
+    const Branch hour = hourBranch(target.time->hour);
+    const Stem stem = Stem(kRatHourStem[day.stem.index()]) + (hour.number() - 1);
+    at(PeriodLevel::Hour) = levelAt(dayPalace + (hour.number() - 1), {stem, hour}, true);
   }
   return periods;
 }

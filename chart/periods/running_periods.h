@@ -4,18 +4,17 @@
 // day (流日) and hour (流時), each as the palace that is its 命宮, its stem
 // and branch, its four transformations and its running stars (流曜).
 //
-// Positions are palace numbers 1..12 (子..亥), stems 1..10, branches 1..12;
-// the page and the JSON document name them. The rules, where traditions
-// differ, are this program's default (see castPeriods).
+// Positions are palaces, stems and branches; the page and the JSON document
+// name them. The rules, where traditions differ, are this program's default
+// (see castPeriods).
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 
-#include "birth/target_moment.h"
 #include "chart/frame/chart_state.h"
 #include "chart/frame/numbering.h"
+#include "chart/request.h"
 #include "chart/stars/star_names.h"
 
 namespace ziwei {
@@ -23,19 +22,10 @@ namespace ziwei {
 enum class PeriodLevel : std::uint8_t { Decade, Minor, Year, Month, Day, Hour };
 inline constexpr std::size_t kPeriodLevelCount = 6;
 
-// The levels' names, and the prefix that names a level's running stars
-// (運魁 ... 時喜); the minor period carries none.
-inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelNames = {
-    "大限", "小限", "流年", "流月", "流日", "流時"};
-inline constexpr std::array<std::string_view, kPeriodLevelCount> kRunningStarPrefixes = {
-    "運", "", "流", "月", "日", "時"};
-
 // The ten running stars of a level, by the level's stem (魁 鉞 祿 羊 陀 昌
 // 曲) and branch (馬 鸞 喜).
 enum class RunningStar : std::uint8_t { Kui, Yue, Lu, Yang, Tuo, Chang, Qu, Ma, Luan, Xi };
 inline constexpr std::size_t kRunningStarCount = 10;
-inline constexpr std::array<std::string_view, kRunningStarCount> kRunningStarNames = {
-    "魁", "鉞", "祿", "羊", "陀", "昌", "曲", "馬", "鸞", "喜"};
 
 // True for the levels that transform stars and carry running stars: all but
 // the minor period.
@@ -43,7 +33,7 @@ constexpr bool carriesStars(PeriodLevel level) { return level != PeriodLevel::Mi
 
 struct LevelPeriod {
   bool present = false;  // no decade past the twelfth period; no hour without a time
-  PalaceNum palace = 0;  // the level's 命宮; its other names follow the natal order
+  PalaceNum palace;      // the level's 命宮; its other names follow the natal order
   StemBranch stemBranch;
   // The stars that take 祿, 權, 科 and 忌 by the level's stem, and the
   // palaces of its running stars by RunningStar; empty for the minor period.
@@ -81,14 +71,14 @@ struct RunningPeriods {
 //    the Gregorian date.
 // 7. Hour: branch h h - 1 palaces forward of the day; stem by the five rats
 //    from the day's.
-// Throws TargetError (no field) for a target lunar year before the birth
-// year and std::invalid_argument for a target outside the calendar's
-// numbers (a TargetMoment not made by birth/target_moment.h).
+// Throws std::invalid_argument for a target lunar year before the birth
+// year (callers check that first, to say so in their own words) and for a
+// target outside the calendar's numbers.
 RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target);
 
 // The stem and branch of the sexagenary day of a Gregorian date (1900-01-31
 // 甲辰, 2000-01-01 戊午).
-StemBranch dayStemBranch(const calendar::GregorianDate& date);
+StemBranch dayStemBranch(const CivilDay& date);
 
 // The lunar year in which the chart reaches nominal age `age`.
 constexpr int lunarYearOfAge(const ChartState& chart, int age) { return chart.BirthYear + age - 1; }

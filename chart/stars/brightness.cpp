@@ -2,72 +2,49 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
-
-#include "chart/frame/numbering.h"
 
 namespace ziwei {
 
 namespace {
 
+using enum Brightness;
+
 // Main scale: grade 1 (brightest) .. 7 (darkest); minor scale: grade 1 .. 3.
-// Index 0 is the mark of a star without a grade.
-constexpr std::array<std::string_view, 8> kMainMarks = {"ˉ", "◎", "○", "△", "△", "△", "Ｘ", "Ｘ"};
-constexpr std::array<std::string_view, 4> kMinorMarks = {"ˉ", "◎", "△", "Ｘ"};
+// Index 0 stands for a star without a grade.
+constexpr std::array<Brightness, 8> kMainGrades = {None, Brightest, Bright, Fair,
+                                                   Fair, Fair,      Dark,   Dark};
+constexpr std::array<Brightness, 4> kMinorGrades = {None, Brightest, Fair, Dark};
 
 static_assert(
     [] {
       for (const StarInfo& info : kStars) {
         for (const std::uint8_t grade : info.grades) {
-          const std::size_t marks = info.scale == Scale::Main    ? kMainMarks.size()
-                                    : info.scale == Scale::Minor ? kMinorMarks.size()
-                                                                 : 1;
-          if (grade >= marks) return false;
+          const std::size_t grades = info.scale == Scale::Main    ? kMainGrades.size()
+                                     : info.scale == Scale::Minor ? kMinorGrades.size()
+                                                                  : 1;
+          if (grade >= grades) return false;
         }
       }
       return true;
     }(),
     "every grade lies on its star's scale");
 
-template <std::size_t Marks>
-std::string_view markOf(Scale scale, const std::array<std::string_view, Marks>& marks, Star star,
-                        PalaceNum DayNum) {
-  if (!isPalace(DayNum)) return {};
+template <std::size_t Grades>
+Brightness gradeOf(Scale scale, const std::array<Brightness, Grades>& grades, Star star,
+                   PalaceNum DayNum) {
   const StarInfo& info = starInfo(star);
-  if (info.scale != scale) return marks[0];
-  const std::size_t grade = info.grades[static_cast<std::size_t>(DayNum - 1)];
-  return grade < Marks ? marks[grade] : marks[0];  // always below (see the static_assert)
-}
-
-// `strStar` followed by its mark by `markOf`; "ˉ" for a name no star has.
-template <class MarkOf>
-std::string marked(PalaceNum DayNum, std::string_view strStar, MarkOf markOf) {
-  if (!isPalace(DayNum)) return {};
-  const std::optional<Star> star = starNamed(strStar);
-  const std::string_view mark = star ? markOf(*star, DayNum) : kMainMarks[0];
-  std::string result;
-  result.reserve(strStar.size() + mark.size());
-  result += strStar;
-  result += mark;
-  return result;
+  if (info.scale != scale || !DayNum.valid()) return None;
+  return grades[info.grades[DayNum.index()]];  // always in range (see the static_assert)
 }
 
 }  // namespace
 
-std::string_view mainStarMark(Star star, PalaceNum DayNum) {
-  return markOf(Scale::Main, kMainMarks, star, DayNum);
+Brightness checkMainStarType(PalaceNum DayNum, Star strStar) {
+  return gradeOf(Scale::Main, kMainGrades, strStar, DayNum);
 }
 
-std::string_view minorStarMark(Star star, PalaceNum DayNum) {
-  return markOf(Scale::Minor, kMinorMarks, star, DayNum);
-}
-
-std::string checkMainStarType(PalaceNum DayNum, std::string_view strStar, int /*typeN*/) {
-  return marked(DayNum, strStar, mainStarMark);
-}
-
-std::string checkSubStarType(PalaceNum DayNum, std::string_view strStar, int /*typeN*/) {
-  return marked(DayNum, strStar, minorStarMark);
+Brightness checkSubStarType(PalaceNum DayNum, Star strStar) {
+  return gradeOf(Scale::Minor, kMinorGrades, strStar, DayNum);
 }
 
 }  // namespace ziwei

@@ -1,22 +1,22 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+#include <cstddef>
+#include <cstdint>
 
-#include "chart/frame/chart_state.h"
+#include "chart/frame/numbering.h"
 #include "chart/stars/star_names.h"
 
 namespace ziwei {
 
-// `strStar` followed by its one-character brightness mark in palace `DayNum`
-// ("◎", "○", "△", "Ｘ", or "ˉ" without a grade); the empty text when
-// `DayNum` lies outside 1..12. `typeN` is accepted and not used.
-std::string checkMainStarType(PalaceNum DayNum, std::string_view strStar, int typeN);
-std::string checkSubStarType(PalaceNum DayNum, std::string_view strStar, int typeN);
+// The brightness a star shows in a palace, as the chart marks it: none (a
+// star without a grade there), then brightest to darkest (◎, ○, △, Ｘ).
+enum class Brightness : std::uint8_t { None, Brightest, Bright, Fair, Dark };
+inline constexpr std::size_t kBrightnessCount = 5;
 
-// The mark alone, by star: what checkMainStarType and checkSubStarType append
-// to the star's name; empty outside 1..12.
-std::string_view mainStarMark(Star star, PalaceNum DayNum);
-std::string_view minorStarMark(Star star, PalaceNum DayNum);
+// The brightness of a main-group star and of a minor-group star in palace
+// `DayNum`, from its grade on its scale; None for a star graded on the other
+// scale or not at all.
+Brightness checkMainStarType(PalaceNum DayNum, Star strStar);
+Brightness checkSubStarType(PalaceNum DayNum, Star strStar);
 
 }  // namespace ziwei

@@ -116,56 +116,35 @@ constexpr std::array<std::array<PalaceNum, 9>, 12> kMonthStars = {{
     {Chou, Chou, Wu, Xu, Si, Chen, Shen, Wu, Shen},  // 亥 (month 10)
 }};
 
-constexpr std::size_t row(PalaceNum n) { return static_cast<std::size_t>(n - 1); }
-
 }  // namespace
 
-FamilyPalaces<Family::HourFirst> hourFirstStarPalaces(const ChartState& chart) {
-  if (!isPalace(chart.HourNum)) return {};
-  const auto& changQu = kChangQu[row(chart.HourNum)];
-  FamilyPalaces<Family::HourFirst> palaces = {changQu[0], changQu[1], 0, 0};
-  // The group is found from the year branch's character.
-  const int yearBranch = positionOf(kBranchNames, chart.YearBranch);
-  if (yearBranch != 0) {
-    const auto& fireBell =
-        kFireBell[kFireBellGroup[static_cast<std::size_t>(yearBranch - 1)]][row(chart.HourNum)];
+FamilyPalaces<Family::HourFirst> getHourFirstStar(const ChartState& chart) {
+  if (!chart.HourNum.valid()) return {};
+  const auto& changQu = kChangQu[chart.HourNum.index()];
+  FamilyPalaces<Family::HourFirst> palaces = {changQu[0], changQu[1], {}, {}};
+  if (chart.YearBranch.valid()) {
+    const auto& fireBell = kFireBell[kFireBellGroup[chart.YearBranch.index()]][chart.HourNum.index()];
     palaces[2] = fireBell[0];
     palaces[3] = fireBell[1];
   }
   return palaces;
 }
 
-FamilyPalaces<Family::MonthFirst> monthFirstStarPalaces(const ChartState& chart) {
-  if (!isPalace(chart.MonthPalaceNum)) return {};
-  const auto& stars = kMonthStars[row(chart.MonthPalaceNum)];
+FamilyPalaces<Family::MonthFirst> getMonthFirstStar(const ChartState& chart) {
+  if (!chart.MonthPalaceNum.valid()) return {};
+  const auto& stars = kMonthStars[chart.MonthPalaceNum.index()];
   return {stars[0], stars[1]};
 }
 
-FamilyPalaces<Family::HourSecond> hourSecondStarPalaces(const ChartState& chart) {
-  if (!isPalace(chart.HourNum)) return {};
-  return kHourSecond[row(chart.HourNum)];
+FamilyPalaces<Family::HourSecond> getHourSecondStar(const ChartState& chart) {
+  if (!chart.HourNum.valid()) return {};
+  return kHourSecond[chart.HourNum.index()];
 }
 
-FamilyPalaces<Family::MonthSecond> monthSecondStarPalaces(const ChartState& chart) {
-  if (!isPalace(chart.MonthPalaceNum)) return {};
-  const auto& stars = kMonthStars[row(chart.MonthPalaceNum)];
+FamilyPalaces<Family::MonthSecond> getMonthSecondStar(const ChartState& chart) {
+  if (!chart.MonthPalaceNum.valid()) return {};
+  const auto& stars = kMonthStars[chart.MonthPalaceNum.index()];
   return {stars[2], stars[3], stars[4], stars[5], stars[6], stars[7], stars[8]};
-}
-
-StarList getHourFirstStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn<Family::HourFirst>(hourFirstStarPalaces(chart), DayNum);
-}
-
-StarList getMonthFirstStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn<Family::MonthFirst>(monthFirstStarPalaces(chart), DayNum);
-}
-
-StarList getHourSecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn<Family::HourSecond>(hourSecondStarPalaces(chart), DayNum);
-}
-
-StarList getMonthSecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn<Family::MonthSecond>(monthSecondStarPalaces(chart), DayNum);
 }
 
 }  // namespace ziwei

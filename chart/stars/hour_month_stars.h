@@ -1,24 +1,19 @@
 #pragma once
 
 #include "chart/frame/chart_state.h"
-#include "chart/stars/star_list.h"
+#include "chart/stars/family_palaces.h"
 
 namespace ziwei {
 
-// The placements of the four families in one chart (all 0 when the frame
-// fields they read are out of range).
-FamilyPalaces<Family::HourFirst> hourFirstStarPalaces(const ChartState& chart);
-FamilyPalaces<Family::MonthFirst> monthFirstStarPalaces(const ChartState& chart);
-FamilyPalaces<Family::HourSecond> hourSecondStarPalaces(const ChartState& chart);
-FamilyPalaces<Family::MonthSecond> monthSecondStarPalaces(const ChartState& chart);
-
+// The placements of the four families in one chart (nowhere when the frame
+// fields they read are none).
 // 文昌, 文曲, 火星, 鈴星 (reads HourNum, YearBranch).
-StarList getHourFirstStar(const ChartState& chart, PalaceNum DayNum);
+FamilyPalaces<Family::HourFirst> getHourFirstStar(const ChartState& chart);
 // 左輔, 右弼 (reads MonthPalaceNum).
-StarList getMonthFirstStar(const ChartState& chart, PalaceNum DayNum);
+FamilyPalaces<Family::MonthFirst> getMonthFirstStar(const ChartState& chart);
 // 地劫, 地空, 台輔, 封誥 (reads HourNum).
-StarList getHourSecondStar(const ChartState& chart, PalaceNum DayNum);
+FamilyPalaces<Family::HourSecond> getHourSecondStar(const ChartState& chart);
 // 天刑, 天姚, 天馬, 解神, 天巫, 天月, 陰煞 (reads MonthPalaceNum).
-StarList getMonthSecondStar(const ChartState& chart, PalaceNum DayNum);
+FamilyPalaces<Family::MonthSecond> getMonthSecondStar(const ChartState& chart);
 
 }  // namespace ziwei

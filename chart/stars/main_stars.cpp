@@ -3,7 +3,6 @@
 #include <cstddef>
 
 #include "chart/frame/chart_frame.h"
-#include "chart/frame/numbering.h"
 
 namespace ziwei {
 
@@ -18,42 +17,26 @@ constexpr std::array<int, familySize(Family::TianFuSeries)> kTianFuSeriesSteps =
 template <std::size_t N>
 std::array<PalaceNum, N> stepsFrom(PalaceNum head, const std::array<int, N>& steps) {
   std::array<PalaceNum, N> palaces{};
-  if (!isPalace(head)) return palaces;
-  for (std::size_t i = 0; i < N; ++i) palaces[i] = wrapPalace(head + steps[i]);
+  if (!head.valid()) return palaces;
+  for (std::size_t i = 0; i < N; ++i) palaces[i] = head + steps[i];
   return palaces;
 }
 
 }  // namespace
 
 FamilyPalaces<Family::ZiWei> ziWeiPalaces(PalaceNum FirstStar) {
-  return {isPalace(FirstStar) ? FirstStar : PalaceNum{0}};
+  return {FirstStar.valid() ? FirstStar : PalaceNum{}};
 }
 
-FamilyPalaces<Family::ZiWeiSeries> ziWeiSeriesPalaces(PalaceNum FirstStar) {
+FamilyPalaces<Family::ZiWeiSeries> getFirstSubStar(PalaceNum FirstStar) {
   return stepsFrom(FirstStar, kZiWeiSeriesSteps);
 }
 
 // 紫微 and 天府 mirror each other: their palace numbers sum to 6 or 18.
-FamilyPalaces<Family::TianFu> tianFuPalaces(PalaceNum FirstStar) {
-  return {tianFuPalace(FirstStar)};
-}
+FamilyPalaces<Family::TianFu> getSkyStar(PalaceNum FirstStar) { return {tianFuPalace(FirstStar)}; }
 
-FamilyPalaces<Family::TianFuSeries> tianFuSeriesPalaces(PalaceNum SkyStar) {
+FamilyPalaces<Family::TianFuSeries> getSkySubStar(PalaceNum SkyStar) {
   return stepsFrom(SkyStar, kTianFuSeriesSteps);
-}
-
-StarList getFirstSubStar(PalaceNum FirstStar, PalaceNum DayNum) {
-  return starsIn<Family::ZiWeiSeries>(ziWeiSeriesPalaces(FirstStar), DayNum);
-}
-
-PalaceNum getSkyStarNUM(PalaceNum FirstStar) { return tianFuPalace(FirstStar); }
-
-StarList getSkyStar(PalaceNum FirstStar, PalaceNum DayNum) {
-  return starsIn<Family::TianFu>(tianFuPalaces(FirstStar), DayNum);
-}
-
-StarList getSkySubStar(PalaceNum SkyStar, PalaceNum DayNum) {
-  return starsIn<Family::TianFuSeries>(tianFuSeriesPalaces(SkyStar), DayNum);
 }
 
 }  // namespace ziwei

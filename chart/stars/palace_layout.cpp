@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "chart/frame/numbering.h"
 #include "chart/stars/cycles.h"
 #include "chart/stars/day_stars.h"
 #include "chart/stars/hour_month_stars.h"
@@ -20,57 +19,63 @@ template <Family F>
 FamilyPalaces<F> palacesOf(const ChartState& chart) {
   using enum Family;
   if constexpr (F == ZiWei) return ziWeiPalaces(chart.ZiWeiNum);
-  if constexpr (F == ZiWeiSeries) return ziWeiSeriesPalaces(chart.ZiWeiNum);
-  if constexpr (F == TianFu) return tianFuPalaces(chart.ZiWeiNum);
-  if constexpr (F == TianFuSeries) return tianFuSeriesPalaces(chart.TianFuNum);
-  if constexpr (F == HourFirst) return hourFirstStarPalaces(chart);
-  if constexpr (F == StemFirst) return skySFirstStarPalaces(chart);
-  if constexpr (F == MonthFirst) return monthFirstStarPalaces(chart);
-  if constexpr (F == DecadeVoid) return emptyDeadPalaces(chart);
-  if constexpr (F == LifeMarkers) return skySSTreePalaces(chart.LifePalaceNum);
-  if constexpr (F == CutOffVoid) return drDDTreePalaces(chart);
-  if constexpr (F == HourSecond) return hourSecondStarPalaces(chart);
-  if constexpr (F == MonthSecond) return monthSecondStarPalaces(chart);
-  if constexpr (F == StemSecond) return skySSecondStarPalaces(chart);
-  if constexpr (F == BranchSecond) return earthSecondStarPalaces(chart);
+  if constexpr (F == ZiWeiSeries) return getFirstSubStar(chart.ZiWeiNum);
+  if constexpr (F == TianFu) return getSkyStar(chart.ZiWeiNum);
+  if constexpr (F == TianFuSeries) return getSkySubStar(chart.TianFuNum);
+  if constexpr (F == HourFirst) return getHourFirstStar(chart);
+  if constexpr (F == StemFirst) return getSkySFirstStar(chart);
+  if constexpr (F == MonthFirst) return getMonthFirstStar(chart);
+  if constexpr (F == DecadeVoid) return getEmptyDead(chart);
+  if constexpr (F == LifeMarkers) return getSkySSTreeStar(chart.LifePalaceNum);
+  if constexpr (F == CutOffVoid) return getDrDDTreeStar(chart);
+  if constexpr (F == HourSecond) return getHourSecondStar(chart);
+  if constexpr (F == MonthSecond) return getMonthSecondStar(chart);
+  if constexpr (F == StemSecond) return getSkySSecondStar(chart);
+  if constexpr (F == BranchSecond) return getEarthSecondStar(chart);
   if constexpr (F == BranchLifeBody) {
-    return earthSecondStar2Palaces(chart.YearBranchNum, chart.LifePalaceNum, chart.BodyPalaceNum);
+    return getEarthSecondStar2(chart.YearBranch, chart.LifePalaceNum, chart.BodyPalaceNum);
   }
-  if constexpr (F == DaySecond) return daySecondStarPalaces(chart);
+  if constexpr (F == DaySecond) return getDaySecondStar(chart);
 }
 
 template <Group G>
-auto& rowOf(PalaceLayout& palace) {
+auto& rowOf(PalaceStars& palace) {
   if constexpr (G == Group::Main) return palace.main;
   if constexpr (G == Group::Void) return palace.voids;
   if constexpr (G == Group::Marker) return palace.markers;
   if constexpr (G == Group::Minor) return palace.minor;
 }
 
-// Adds each star of family F to its group in the palace it lies in.
+// Adds each star of family F to its group in the palace it lies in, with
+// its brightness and transformation there.
 template <Family F>
-void place(ChartLayout& layout, const ChartState& chart) {
+void place(PalaceStarsByPalace& palaces, const ChartState& chart) {
   static constexpr auto kFamily = familyStars<F>();
-  const FamilyPalaces<F> palaces = palacesOf<F>(chart);
+  const FamilyPalaces<F> at = palacesOf<F>(chart);
   for (std::size_t i = 0; i < kFamily.size(); ++i) {
-    if (!isPalace(palaces[i])) continue;
-    PalaceLayout& palace = layout[static_cast<std::size_t>(palaces[i] - 1)];
+    if (!at[i].valid()) continue;
+    PalaceStars& palace = palaces[at[i].index()];
     auto& row = rowOf<groupOf(F)>(palace);
-    row.stars[row.size++] = kFamily[i];
-    if constexpr (groupOf(F) == Group::Main) palace.redName |= starInfo(kFamily[i]).redName;
+    PlacedStar& placed = row.stars[row.size++];
+    placed.star = kFamily[i];
+    if constexpr (groupOf(F) == Group::Main) {
+      placed.brightness = checkMainStarType(at[i], kFamily[i]);
+      placed.transformation = getSkyOFirstStar(chart, kFamily[i]);
+      palace.redName |= starInfo(kFamily[i]).redName;
+    }
+    if constexpr (groupOf(F) == Group::Minor) placed.brightness = checkSubStarType(at[i], kFamily[i]);
   }
 }
 
 }  // namespace
 
-ChartLayout layOutPalaces(const ChartState& chart) {
-  ChartLayout layout;
+void layOutPalaces(const ChartState& chart, PalaceStarsByPalace& palaces) {
+  palaces = {};
   // The families in the order of Family, so that each group keeps it.
   [&]<std::size_t... I>(std::index_sequence<I...>) {
-    (place<static_cast<Family>(I)>(layout, chart), ...);
+    (place<static_cast<Family>(I)>(palaces, chart), ...);
   }
   (std::make_index_sequence<kFamilyCount>{});
-  return layout;
 }
 
 }  // namespace ziwei

@@ -5,7 +5,9 @@
 #include <cstdint>
 
 #include "chart/frame/chart_state.h"
+#include "chart/stars/brightness.h"
 #include "chart/stars/star_names.h"
+#include "chart/stars/year_stem_stars.h"
 
 namespace ziwei {
 
@@ -29,20 +31,28 @@ constexpr std::size_t groupCapacity(Group group) {
   return capacity;
 }
 
+// A star as a palace holds it: its brightness there (main and minor groups)
+// and the birth year's transformation of it (main group).
+struct PlacedStar {
+  Star star{};
+  Brightness brightness = Brightness::None;
+  Transformation transformation = Transformation::None;
+};
+
 // The stars of one group of one palace, in the order the families give them.
 template <std::size_t Capacity>
 struct StarRow {
-  std::array<Star, Capacity> stars{};
+  std::array<PlacedStar, Capacity> stars{};
   std::uint8_t size = 0;
 
-  const Star* begin() const { return stars.data(); }
-  const Star* end() const { return stars.data() + size; }
+  const PlacedStar* begin() const { return stars.data(); }
+  const PlacedStar* end() const { return stars.data() + size; }
   bool empty() const { return size == 0; }
 };
 
-// The four upper groups of one palace as star numbers (the cycle spirits
-// are names of their own and are not stars).
-struct PalaceLayout {
+// The four upper groups of one palace (the cycle spirits are names of their
+// own and are not stars).
+struct PalaceStars {
   StarRow<groupCapacity(Group::Main)> main;       // 紫微, the two series, hour, stem, month
   StarRow<groupCapacity(Group::Void)> voids;      // 旬空
   StarRow<groupCapacity(Group::Marker)> markers;  // 天傷 or 天使, then 截空
@@ -50,10 +60,9 @@ struct PalaceLayout {
   bool redName = false;  // a main-group star with the red-name flag lies here
 };
 
-// The layouts of palaces 1..12 at indices 0..11: one pass that places every
-// family's stars into the twelve palaces. The page, the JSON document and
-// the cell composer read it.
-using ChartLayout = std::array<PalaceLayout, 12>;
-ChartLayout layOutPalaces(const ChartState& chart);
+// The stars of palaces 子..亥 at indices 0..11: one pass that places every
+// family's stars into the twelve palaces and grades them.
+using PalaceStarsByPalace = std::array<PalaceStars, 12>;
+void layOutPalaces(const ChartState& chart, PalaceStarsByPalace& palaces);
 
 }  // namespace ziwei

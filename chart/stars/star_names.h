@@ -3,8 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 namespace ziwei {
 
@@ -64,85 +62,84 @@ enum class Scale : std::uint8_t { None, Main, Minor };
 
 struct StarInfo {
   Star star;
-  std::string_view name;
   Family family;
   bool redName;  // in a palace's main group, it makes the palace name red
   Scale scale = Scale::None;
   std::array<std::uint8_t, 12> grades{};  // in palaces 子..亥; 0 where it has none
 };
 
-// The one star table, indexed by Star: name, family, red-name flag and
-// brightness grades.
+// The one star table, indexed by Star: family, red-name flag and brightness
+// grades (the names are the vocabularies').
 // clang-format off
 inline constexpr std::array<StarInfo, kStarCount> kStars = {{
-    {Star::ZiWei, "紫微", Family::ZiWei, true, Scale::Main, {5, 1, 2, 2, 3, 2, 1, 1, 2, 2, 3, 2}},
-    {Star::TianJi, "天機", Family::ZiWeiSeries, true, Scale::Main, {1, 7, 3, 2, 4, 5, 1, 7, 3, 2, 4, 5}},
-    {Star::TaiYang, "太陽", Family::ZiWeiSeries, true, Scale::Main, {7, 6, 2, 1, 2, 2, 2, 3, 3, 5, 6, 7}},
-    {Star::WuQu, "武曲", Family::ZiWeiSeries, true, Scale::Main, {2, 1, 3, 4, 1, 5, 2, 1, 3, 4, 1, 5}},
-    {Star::TianTong, "天同", Family::ZiWeiSeries, true, Scale::Main, {2, 6, 4, 5, 5, 1, 7, 6, 2, 5, 5, 1}},
-    {Star::LianZhen, "廉貞", Family::ZiWeiSeries, true, Scale::Main, {5, 4, 1, 5, 4, 7, 5, 4, 1, 5, 4, 7}},
-    {Star::TianFu, "天府", Family::TianFu, true, Scale::Main, {1, 1, 1, 3, 1, 3, 2, 1, 3, 2, 1, 3}},
-    {Star::TaiYin, "太陰", Family::TianFuSeries, true, Scale::Main, {1, 1, 2, 7, 7, 7, 6, 6, 4, 2, 2, 1}},
-    {Star::TanLang, "貪狼", Family::TianFuSeries, true, Scale::Main, {2, 1, 5, 4, 1, 7, 2, 1, 5, 4, 1, 7}},
-    {Star::JuMen, "巨門", Family::TianFuSeries, true, Scale::Main, {2, 6, 1, 1, 7, 2, 2, 6, 1, 1, 7, 2}},
-    {Star::TianXiang, "天相", Family::TianFuSeries, true, Scale::Main, {1, 1, 1, 7, 3, 3, 1, 3, 1, 7, 3, 3}},
-    {Star::TianLiang, "天梁", Family::TianFuSeries, true, Scale::Main, {1, 2, 1, 1, 1, 7, 1, 2, 7, 3, 1, 7}},
-    {Star::QiSha, "七殺", Family::TianFuSeries, true, Scale::Main, {2, 1, 1, 2, 1, 5, 2, 1, 1, 2, 1, 5}},
-    {Star::PoJun, "破軍", Family::TianFuSeries, true, Scale::Main, {1, 2, 3, 7, 2, 5, 1, 2, 3, 7, 2, 5}},
-    {Star::WenChang, "文昌", Family::HourFirst, false, Scale::Main, {3, 1, 7, 4, 3, 1, 7, 4, 3, 1, 7, 4}},
-    {Star::WenQu, "文曲", Family::HourFirst, false, Scale::Main, {3, 1, 5, 2, 3, 1, 7, 2, 3, 1, 7, 2}},
-    {Star::HuoXing, "火星", Family::HourFirst, false, Scale::Main, {7, 3, 1, 4, 7, 3, 1, 4, 7, 3, 1, 4}},
-    {Star::LingXing, "鈴星", Family::HourFirst, false, Scale::Main, {7, 3, 1, 4, 7, 3, 1, 4, 7, 3, 1, 4}},
-    {Star::ZuoFu, "左輔", Family::MonthFirst, false},
-    {Star::YouBi, "右弼", Family::MonthFirst, false},
-    {Star::DiJie, "地劫", Family::HourSecond, false, Scale::Minor, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0}},
-    {Star::DiKong, "地空", Family::HourSecond, false},
-    {Star::TaiFu, "台輔", Family::HourSecond, false},
-    {Star::FengGao, "封誥", Family::HourSecond, false},
-    {Star::TianXing, "天刑", Family::MonthSecond, false, Scale::Minor, {2, 3, 1, 1, 2, 2, 2, 3, 2, 1, 1, 2}},
-    {Star::TianYao, "天姚", Family::MonthSecond, false, Scale::Minor, {2, 3, 2, 1, 2, 2, 2, 3, 2, 1, 1, 1}},
-    {Star::TianMa, "天馬", Family::MonthSecond, true},
-    {Star::JieShen, "解神", Family::MonthSecond, false},
-    {Star::TianWu, "天巫", Family::MonthSecond, false},
-    {Star::TianYueMonth, "天月", Family::MonthSecond, false},
-    {Star::YinSha, "陰煞", Family::MonthSecond, false},
-    {Star::LuCun, "祿存", Family::StemFirst, true, Scale::Main, {1, 0, 1, 1, 0, 1, 1, 0, 1, 1, 0, 1}},
-    {Star::QingYang, "擎羊", Family::StemFirst, false, Scale::Main, {7, 1, 0, 7, 1, 0, 7, 1, 0, 7, 1, 0}},
-    {Star::TuoLuo, "陀羅", Family::StemFirst, false, Scale::Main, {0, 1, 7, 0, 1, 7, 0, 1, 7, 0, 1, 7}},
-    {Star::TianKui, "天魁", Family::StemFirst, false},
-    {Star::TianYue, "天鉞", Family::StemFirst, false},
-    {Star::TianGuan, "天官", Family::StemSecond, false},
-    {Star::TianFuLuck, "天福", Family::StemSecond, false, Scale::Minor, {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0}},
-    {Star::TianChu, "天廚", Family::StemSecond, false},
-    {Star::TianKu, "天哭", Family::BranchSecond, false, Scale::Minor, {0, 1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0}},
-    {Star::TianXu, "天虛", Family::BranchSecond, false, Scale::Minor, {0, 1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0}},
-    {Star::LongChi, "龍池", Family::BranchSecond, false},
-    {Star::FengGe, "鳳閣", Family::BranchSecond, false},
-    {Star::HongLuan, "紅鸞", Family::BranchSecond, false, Scale::Minor, {0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1, 1}},
-    {Star::TianXi, "天喜", Family::BranchSecond, false},
-    {Star::GuChen, "孤辰", Family::BranchSecond, false},
-    {Star::GuaSu, "寡宿", Family::BranchSecond, false},
-    {Star::FeiLian, "蜚廉", Family::BranchSecond, false, Scale::Minor, {1, 3, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0}},
-    {Star::PoSui, "破碎", Family::BranchSecond, false},
-    {Star::YueDe, "月德", Family::BranchSecond, false},
-    {Star::SuiPo, "歲破", Family::BranchSecond, false},
-    {Star::TianXie, "天解", Family::BranchSecond, false},
-    {Star::DiXie, "地解", Family::BranchSecond, false},
-    {Star::MingMa, "命馬", Family::BranchSecond, false},
-    {Star::TianKong, "天空", Family::BranchSecond, false, Scale::Minor, {3, 1, 1, 3, 3, 1, 1, 3, 3, 1, 0, 3}},
-    {Star::HuaGai, "華蓋", Family::BranchSecond, false},
-    {Star::TaiSui, "太歲", Family::BranchSecond, false},
-    {Star::XianChi, "咸池", Family::BranchSecond, false},
-    {Star::TianCai, "天才", Family::BranchLifeBody, false},
-    {Star::TianShou, "天壽", Family::BranchLifeBody, false, Scale::Minor, {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1}},
-    {Star::SanTai, "三台", Family::DaySecond, false},
-    {Star::BaZuo, "八座", Family::DaySecond, false},
-    {Star::EnGuang, "恩光", Family::DaySecond, false},
-    {Star::TianGui, "天貴", Family::DaySecond, false, Scale::Minor, {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0}},
-    {Star::XunKong, "旬空", Family::DecadeVoid, false},
-    {Star::JieKong, "截空", Family::CutOffVoid, false},
-    {Star::TianShang, "天傷", Family::LifeMarkers, false},
-    {Star::TianShi, "天使", Family::LifeMarkers, false},
+    {Star::ZiWei, Family::ZiWei, true, Scale::Main, {5, 1, 2, 2, 3, 2, 1, 1, 2, 2, 3, 2}},
+    {Star::TianJi, Family::ZiWeiSeries, true, Scale::Main, {1, 7, 3, 2, 4, 5, 1, 7, 3, 2, 4, 5}},
+    {Star::TaiYang, Family::ZiWeiSeries, true, Scale::Main, {7, 6, 2, 1, 2, 2, 2, 3, 3, 5, 6, 7}},
+    {Star::WuQu, Family::ZiWeiSeries, true, Scale::Main, {2, 1, 3, 4, 1, 5, 2, 1, 3, 4, 1, 5}},
+    {Star::TianTong, Family::ZiWeiSeries, true, Scale::Main, {2, 6, 4, 5, 5, 1, 7, 6, 2, 5, 5, 1}},
+    {Star::LianZhen, Family::ZiWeiSeries, true, Scale::Main, {5, 4, 1, 5, 4, 7, 5, 4, 1, 5, 4, 7}},
+    {Star::TianFu, Family::TianFu, true, Scale::Main, {1, 1, 1, 3, 1, 3, 2, 1, 3, 2, 1, 3}},
+    {Star::TaiYin, Family::TianFuSeries, true, Scale::Main, {1, 1, 2, 7, 7, 7, 6, 6, 4, 2, 2, 1}},
+    {Star::TanLang, Family::TianFuSeries, true, Scale::Main, {2, 1, 5, 4, 1, 7, 2, 1, 5, 4, 1, 7}},
+    {Star::JuMen, Family::TianFuSeries, true, Scale::Main, {2, 6, 1, 1, 7, 2, 2, 6, 1, 1, 7, 2}},
+    {Star::TianXiang, Family::TianFuSeries, true, Scale::Main, {1, 1, 1, 7, 3, 3, 1, 3, 1, 7, 3, 3}},
+    {Star::TianLiang, Family::TianFuSeries, true, Scale::Main, {1, 2, 1, 1, 1, 7, 1, 2, 7, 3, 1, 7}},
+    {Star::QiSha, Family::TianFuSeries, true, Scale::Main, {2, 1, 1, 2, 1, 5, 2, 1, 1, 2, 1, 5}},
+    {Star::PoJun, Family::TianFuSeries, true, Scale::Main, {1, 2, 3, 7, 2, 5, 1, 2, 3, 7, 2, 5}},
+    {Star::WenChang, Family::HourFirst, false, Scale::Main, {3, 1, 7, 4, 3, 1, 7, 4, 3, 1, 7, 4}},
+    {Star::WenQu, Family::HourFirst, false, Scale::Main, {3, 1, 5, 2, 3, 1, 7, 2, 3, 1, 7, 2}},
+    {Star::HuoXing, Family::HourFirst, false, Scale::Main, {7, 3, 1, 4, 7, 3, 1, 4, 7, 3, 1, 4}},
+    {Star::LingXing, Family::HourFirst, false, Scale::Main, {7, 3, 1, 4, 7, 3, 1, 4, 7, 3, 1, 4}},
+    {Star::ZuoFu, Family::MonthFirst, false},
+    {Star::YouBi, Family::MonthFirst, false},
+    {Star::DiJie, Family::HourSecond, false, Scale::Minor, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0}},
+    {Star::DiKong, Family::HourSecond, false},
+    {Star::TaiFu, Family::HourSecond, false},
+    {Star::FengGao, Family::HourSecond, false},
+    {Star::TianXing, Family::MonthSecond, false, Scale::Minor, {2, 3, 1, 1, 2, 2, 2, 3, 2, 1, 1, 2}},
+    {Star::TianYao, Family::MonthSecond, false, Scale::Minor, {2, 3, 2, 1, 2, 2, 2, 3, 2, 1, 1, 1}},
+    {Star::TianMa, Family::MonthSecond, true},
+    {Star::JieShen, Family::MonthSecond, false},
+    {Star::TianWu, Family::MonthSecond, false},
+    {Star::TianYueMonth, Family::MonthSecond, false},
+    {Star::YinSha, Family::MonthSecond, false},
+    {Star::LuCun, Family::StemFirst, true, Scale::Main, {1, 0, 1, 1, 0, 1, 1, 0, 1, 1, 0, 1}},
+    {Star::QingYang, Family::StemFirst, false, Scale::Main, {7, 1, 0, 7, 1, 0, 7, 1, 0, 7, 1, 0}},
+    {Star::TuoLuo, Family::StemFirst, false, Scale::Main, {0, 1, 7, 0, 1, 7, 0, 1, 7, 0, 1, 7}},
+    {Star::TianKui, Family::StemFirst, false},
+    {Star::TianYue, Family::StemFirst, false},
+    {Star::TianGuan, Family::StemSecond, false},
+    {Star::TianFuLuck, Family::StemSecond, false, Scale::Minor, {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0}},
+    {Star::TianChu, Family::StemSecond, false},
+    {Star::TianKu, Family::BranchSecond, false, Scale::Minor, {0, 1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0}},
+    {Star::TianXu, Family::BranchSecond, false, Scale::Minor, {0, 1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0}},
+    {Star::LongChi, Family::BranchSecond, false},
+    {Star::FengGe, Family::BranchSecond, false},
+    {Star::HongLuan, Family::BranchSecond, false, Scale::Minor, {0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1, 1}},
+    {Star::TianXi, Family::BranchSecond, false},
+    {Star::GuChen, Family::BranchSecond, false},
+    {Star::GuaSu, Family::BranchSecond, false},
+    {Star::FeiLian, Family::BranchSecond, false, Scale::Minor, {1, 3, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0}},
+    {Star::PoSui, Family::BranchSecond, false},
+    {Star::YueDe, Family::BranchSecond, false},
+    {Star::SuiPo, Family::BranchSecond, false},
+    {Star::TianXie, Family::BranchSecond, false},
+    {Star::DiXie, Family::BranchSecond, false},
+    {Star::MingMa, Family::BranchSecond, false},
+    {Star::TianKong, Family::BranchSecond, false, Scale::Minor, {3, 1, 1, 3, 3, 1, 1, 3, 3, 1, 0, 3}},
+    {Star::HuaGai, Family::BranchSecond, false},
+    {Star::TaiSui, Family::BranchSecond, false},
+    {Star::XianChi, Family::BranchSecond, false},
+    {Star::TianCai, Family::BranchLifeBody, false},
+    {Star::TianShou, Family::BranchLifeBody, false, Scale::Minor, {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1}},
+    {Star::SanTai, Family::DaySecond, false},
+    {Star::BaZuo, Family::DaySecond, false},
+    {Star::EnGuang, Family::DaySecond, false},
+    {Star::TianGui, Family::DaySecond, false, Scale::Minor, {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0}},
+    {Star::XunKong, Family::DecadeVoid, false},
+    {Star::JieKong, Family::CutOffVoid, false},
+    {Star::TianShang, Family::LifeMarkers, false},
+    {Star::TianShi, Family::LifeMarkers, false},
 }};
 // clang-format on
 
@@ -156,15 +153,6 @@ static_assert(
     "kStars lists every star at its own index");
 
 constexpr const StarInfo& starInfo(Star star) { return kStars[static_cast<std::size_t>(star)]; }
-constexpr std::string_view starName(Star star) { return starInfo(star).name; }
-
-// The star of this exact name, if any.
-constexpr std::optional<Star> starNamed(std::string_view name) {
-  for (const StarInfo& info : kStars) {
-    if (info.name == name) return info.star;
-  }
-  return std::nullopt;
-}
 
 // The number of stars of a family, and its stars in their order.
 constexpr std::size_t familySize(Family family) {

@@ -1,25 +1,18 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "chart/frame/chart_state.h"
-#include "chart/stars/star_list.h"
+#include "chart/stars/family_palaces.h"
 
 namespace ziwei {
 
-// The two void branches of a stem-branch pair's decade ("戌亥" for 甲子), or
-// the empty text when `SixStr` is not one of the sixty pairs.
-std::string EmptyDead(std::string_view SixStr);
+// The branch of "旬空" (reads YearStem and YearBranch: of the two branches
+// the year's decade of the sexagenary cycle leaves void, the one of the
+// year branch's polarity) and the palace of "截空" (reads YearStem).
+FamilyPalaces<Family::DecadeVoid> getEmptyDead(const ChartState& chart);
+FamilyPalaces<Family::CutOffVoid> getDrDDTreeStar(const ChartState& chart);
 
-// The palace of "旬空" (reads YearStem, YearBranch, YearBranchNum) and of
-// "截空" (reads YearStemNum) in one chart; 0 when it lies nowhere.
-FamilyPalaces<Family::DecadeVoid> emptyDeadPalaces(const ChartState& chart);
-FamilyPalaces<Family::CutOffVoid> drDDTreePalaces(const ChartState& chart);
-
-// "旬空" or the empty text.
-StarList getEmptyDead(const ChartState& chart, PalaceNum DayNum);
-// "截空" or the empty text.
-StarList getDrDDTreeStar(const ChartState& chart, PalaceNum DayNum);
+// The two branches the decade of a stem-branch pair leaves void (戌 and 亥
+// for 甲子); none for a pair that is not one of the sixty.
+std::array<Branch, 2> EmptyDead(StemBranch SixStr);
 
 }  // namespace ziwei

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 
-#include "chart/frame/cyclic_names.h"
 #include "chart/frame/numbering.h"
 
 namespace ziwei {
@@ -46,36 +45,23 @@ constexpr std::array<FamilyPalaces<Family::BranchSecond>, 12> kBranchStars = {{
 
 }  // namespace
 
-FamilyPalaces<Family::BranchSecond> branchSecondPalaces(int branch) {
-  if (!isPalace(branch)) return {};
-  return kBranchStars[static_cast<std::size_t>(branch - 1)];
+FamilyPalaces<Family::BranchSecond> branchSecondPalaces(Branch branch) {
+  if (!branch.valid()) return {};
+  return kBranchStars[branch.index()];
 }
 
-FamilyPalaces<Family::BranchSecond> earthSecondStarPalaces(const ChartState& chart) {
-  return branchSecondPalaces(chart.YearBranchNum);
+FamilyPalaces<Family::BranchSecond> getEarthSecondStar(const ChartState& chart) {
+  return branchSecondPalaces(chart.YearBranch);
 }
 
 // Both stars stand YN - 1 palaces forwards of their start: 天才 in the Life
 // palace for a 子 year, in 父母宮 for 丑, ... in 兄弟宮 for 亥.
-FamilyPalaces<Family::BranchLifeBody> earthSecondStar2Palaces(std::int16_t YN, PalaceNum LiftNum,
-                                                              PalaceNum BodyHourse) {
-  if (!isPalace(YN)) return {};
-  return {isPalace(LiftNum) ? wrapPalace(LiftNum + YN - 1) : PalaceNum{0},
-          isPalace(BodyHourse) ? wrapPalace(BodyHourse + YN - 1) : PalaceNum{0}};
-}
-
-StarList getEarthSecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn<Family::BranchSecond>(earthSecondStarPalaces(chart), DayNum);
-}
-
-StarList getEarthSecondStar2(const ChartState& chart, PalaceNum DayNum, std::string_view hourseW,
-                             PalaceNum BodyHourse) {
-  PalaceNum life = 0;  // the Life palace from which palace DayNum bears that name
-  for (PalaceNum p = 1; p <= 12; ++p) {
-    if (palaceName(p, DayNum) == hourseW) life = p;
-  }
-  return starsIn<Family::BranchLifeBody>(
-      earthSecondStar2Palaces(chart.YearBranchNum, life, BodyHourse), DayNum);
+FamilyPalaces<Family::BranchLifeBody> getEarthSecondStar2(Branch YN, PalaceNum LiftNum,
+                                                          PalaceNum BodyHourse) {
+  if (!YN.valid()) return {};
+  const int steps = YN.number() - 1;
+  return {LiftNum.valid() ? LiftNum + steps : PalaceNum{},
+          BodyHourse.valid() ? BodyHourse + steps : PalaceNum{}};
 }
 
 }  // namespace ziwei

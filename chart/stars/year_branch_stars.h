@@ -1,27 +1,19 @@
 #pragma once
 
-#include <string_view>
-
 #include "chart/frame/chart_state.h"
-#include "chart/stars/star_list.h"
+#include "chart/stars/family_palaces.h"
 
 namespace ziwei {
 
-// The nineteen stars placed by the year branch alone, 天哭 ... 咸池 (all 0
-// when YearBranchNum is outside 1..12).
-FamilyPalaces<Family::BranchSecond> earthSecondStarPalaces(const ChartState& chart);
-// The same for a year of branch `branch`.
-FamilyPalaces<Family::BranchSecond> branchSecondPalaces(int branch);
-// 天才, counted from the Life palace `LiftNum`, and 天壽, from the Body palace
-// `BodyHourse`, by the year branch `YN`; 0 for each whose palace or YN is
-// outside the ring.
-FamilyPalaces<Family::BranchLifeBody> earthSecondStar2Palaces(std::int16_t YN, PalaceNum LiftNum,
-                                                              PalaceNum BodyHourse);
+// The nineteen stars placed by the year branch alone, 天哭 ... 咸池, for a
+// year of branch `branch` (nowhere for no branch), and for the birth year.
+FamilyPalaces<Family::BranchSecond> branchSecondPalaces(Branch branch);
+FamilyPalaces<Family::BranchSecond> getEarthSecondStar(const ChartState& chart);
 
-// The same palace by palace (reads YearBranchNum).
-StarList getEarthSecondStar(const ChartState& chart, PalaceNum DayNum);
-// `hourseW` is the name of palace `DayNum` (which tells the Life palace).
-StarList getEarthSecondStar2(const ChartState& chart, PalaceNum DayNum, std::string_view hourseW,
-                             PalaceNum BodyHourse);
+// 天才, counted from the Life palace `LiftNum`, and 天壽, from the Body palace
+// `BodyHourse`, by the year branch `YN`; nowhere for each whose palace or YN
+// is none.
+FamilyPalaces<Family::BranchLifeBody> getEarthSecondStar2(Branch YN, PalaceNum LiftNum,
+                                                          PalaceNum BodyHourse);
 
 }  // namespace ziwei

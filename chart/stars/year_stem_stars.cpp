@@ -43,49 +43,42 @@ constexpr std::array<std::array<Star, 4>, 10> kTransformations = {{
 // 擎羊 and 陀羅 flank 祿存 in every row.
 static_assert([] {
   for (const auto& row : kStemStars) {
-    if (row[1] != wrapPalace(row[0] + 1) || row[2] != wrapPalace(row[0] - 1)) return false;
+    if (row[1] != row[0] + 1 || row[2] != row[0] - 1) return false;
   }
   return true;
 }());
 
 }  // namespace
 
-FamilyPalaces<Family::StemFirst> stemFirstPalaces(int stem) {
-  if (!isStem(stem)) return {};
-  const auto& p = kStemStars[static_cast<std::size_t>(stem - 1)];
+FamilyPalaces<Family::StemFirst> stemFirstPalaces(Stem stem) {
+  if (!stem.valid()) return {};
+  const auto& p = kStemStars[stem.index()];
   return {p[0], p[1], p[2], p[3], p[4]};
 }
 
-FamilyPalaces<Family::StemFirst> skySFirstStarPalaces(const ChartState& chart) {
-  return stemFirstPalaces(chart.YearStemNum);
+FamilyPalaces<Family::StemFirst> getSkySFirstStar(const ChartState& chart) {
+  return stemFirstPalaces(chart.YearStem);
 }
 
-FamilyPalaces<Family::StemSecond> skySSecondStarPalaces(const ChartState& chart) {
-  if (!isStem(chart.YearStemNum)) return {};
-  const auto& p = kStemStars[static_cast<std::size_t>(chart.YearStemNum - 1)];
+FamilyPalaces<Family::StemSecond> getSkySSecondStar(const ChartState& chart) {
+  if (!chart.YearStem.valid()) return {};
+  const auto& p = kStemStars[chart.YearStem.index()];
   return {p[5], p[6], p[7]};
 }
 
-StarList getSkySFirstStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn<Family::StemFirst>(skySFirstStarPalaces(chart), DayNum);
-}
+const std::array<Star, 4>& transformedStars(Stem stem) { return kTransformations[stem.index()]; }
 
-StarList getSkySSecondStar(const ChartState& chart, PalaceNum DayNum) {
-  return starsIn<Family::StemSecond>(skySSecondStarPalaces(chart), DayNum);
-}
-
-const std::array<Star, 4>* transformedStars(int stem) {
-  if (!isStem(stem)) return nullptr;
-  return &kTransformations[static_cast<std::size_t>(stem - 1)];
-}
-
-Transformation transformationOf(const ChartState& chart, Star star) {
-  const std::array<Star, 4>* row = transformedStars(chart.YearStemNum);
-  if (row == nullptr) return Transformation::None;
-  for (std::size_t i = 0; i < row->size(); ++i) {
-    if ((*row)[i] == star) return static_cast<Transformation>(i + 1);
+Transformation transformationBy(Stem stem, Star star) {
+  if (!stem.valid()) return Transformation::None;
+  const std::array<Star, 4>& row = kTransformations[stem.index()];
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    if (row[i] == star) return static_cast<Transformation>(i + 1);
   }
   return Transformation::None;
+}
+
+Transformation getSkyOFirstStar(const ChartState& chart, Star star) {
+  return transformationBy(chart.YearStem, star);
 }
 
 }  // namespace ziwei

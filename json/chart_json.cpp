@@ -1,22 +1,18 @@
-#include "page/chart_json.h"
+#include "json/chart_json.h"
 
 #include <array>
 #include <charconv>
 #include <stdexcept>
 #include <string_view>
 
+#include "birth/lunar_birth.h"
+#include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
-#include "chart/frame/cyclic_names.h"
-#include "chart/frame/masters.h"
-#include "chart/frame/numbering.h"
-#include "chart/periods/periods.h"
-#include "chart/stars/brightness.h"
-#include "chart/stars/cycles.h"
-#include "chart/stars/palace_layout.h"
-#include "chart/stars/year_stem_stars.h"
+#include "chart/rule_options.h"
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
-#include "page/user_text.h"
+#include "places/places.h"
+#include "text/utf8.h"
 
 namespace ziwei {
 
@@ -69,12 +65,6 @@ void appendString(AppendBuffer& out, std::string_view text) {
   out += '"';
 }
 
-// A text of the chart itself, checked like the user's.
-void appendCheckedString(AppendBuffer& out, std::string_view text) {
-  if (!isValidUtf8(text)) throw std::invalid_argument("text for JSON is not valid UTF-8");
-  appendString(out, text);
-}
-
 void appendNumber(AppendBuffer& out, int number) { out.appendNumber(number); }
 
 // A text of the engine's constant tables, which holds nothing to escape.
@@ -89,7 +79,8 @@ void appendBool(AppendBuffer& out, bool value) {
 }
 
 // YYYY-MM-DD, the year in four digits.
-void appendDateDigits(AppendBuffer& out, const calendar::GregorianDate& date) {
+template <class Date>
+void appendDateDigits(AppendBuffer& out, const Date& date) {
   out.appendTwoDigits(date.year / 100);
   out.appendTwoDigits(date.year);
   out += '-';
@@ -99,7 +90,8 @@ void appendDateDigits(AppendBuffer& out, const calendar::GregorianDate& date) {
 }
 
 // "YYYY-MM-DD".
-void appendDate(AppendBuffer& out, const calendar::GregorianDate& date) {
+template <class Date>
+void appendDate(AppendBuffer& out, const Date& date) {
   out += '"';
   appendDateDigits(out, date);
   out += '"';
@@ -158,7 +150,7 @@ void writeBirthTime(AppendBuffer& out, LateZi lateZi, const BirthTimeSteps& step
   appendNumber(out, steps.hourBranch);
 }
 
-void writeInput(AppendBuffer& out, const BirthRequest& request, const BirthTimeSteps* steps) {
+void writeInput(AppendBuffer& out, const ChartRequest& request, const ChartRecord& record) {
   const LunarBirth& birth = request.birth;
   out += "\"input\":{\"name\":";
   appendString(out, request.name);
@@ -178,129 +170,143 @@ void writeInput(AppendBuffer& out, const BirthRequest& request, const BirthTimeS
   appendNumber(out, birth.second);
   out += ",\"dateExists\":";
   appendBool(out, calendar::is_valid(lunarDateOf(birth)));
-  if (request.solar) {
+  if (record.solar) {
     out += ",\"solar\":";
-    appendDate(out, *request.solar);
+    appendDate(out, *record.solar);
   }
-  if (steps != nullptr) writeBirthTime(out, request.options.lateZi, *steps);
+  if (record.steps != nullptr) writeBirthTime(out, request.options.lateZi, *record.steps);
   out += '}';
 }
 
-void writeFrame(AppendBuffer& out, const ChartState& chart) {
+// The rules cast by other than their defaults, each by its option's name.
+void writeOptions(AppendBuffer& out, const ChartOptions& options) {
+  if (options == ChartOptions{}) return;
+  out += ",\"options\":{";
+  bool first = true;
+  for (const RuleOption& rule : kRuleOptions) {
+    const std::size_t word = rule.get(options);
+    if (word == 0) continue;
+    if (!first) out += ',';
+    first = false;
+    appendPlain(out, rule.name);
+    out += ':';
+    appendPlain(out, ruleWord(rule, word));
+  }
+  out += '}';
+}
+
+void writeFrame(AppendBuffer& out, const Chart& chart, const Vocabulary& words) {
+  const ChartState& frame = chart.frame;
   out += ",\"frame\":{\"yearStem\":";
-  appendCheckedString(out, chart.YearStem);
+  appendPlain(out, words(frame.YearStem));
   out += ",\"yearBranch\":";
-  appendCheckedString(out, chart.YearBranch);
+  appendPlain(out, words(frame.YearBranch));
   out += ",\"yearStemNum\":";
-  appendNumber(out, chart.YearStemNum);
+  appendNumber(out, frame.YearStem.number());
   out += ",\"yearBranchNum\":";
-  appendNumber(out, chart.YearBranchNum);
+  appendNumber(out, frame.YearBranch.number());
   out += ",\"birthMonth\":";
-  appendNumber(out, chart.BirthMonth);
+  appendNumber(out, frame.BirthMonth);
   out += ",\"monthPalace\":";
-  appendNumber(out, chart.MonthPalaceNum);
+  appendNumber(out, frame.MonthPalaceNum.number());
   out += ",\"hourBranch\":";
-  appendNumber(out, chart.HourNum);
+  appendNumber(out, frame.HourNum.number());
   out += ",\"sexLabel\":";
-  appendCheckedString(out, chart.SexText);
+  appendPlain(out, words(frame.SexText));
   out += ",\"lifePalace\":";
-  appendNumber(out, chart.LifePalaceNum);
+  appendNumber(out, frame.LifePalaceNum.number());
   out += ",\"bodyPalace\":";
-  appendNumber(out, chart.BodyPalaceNum);
+  appendNumber(out, frame.BodyPalaceNum.number());
   out += ",\"bureau\":";
-  appendCheckedString(out, chart.BureauName);
+  appendPlain(out, words(frame.BureauName));
   out += ",\"ziWei\":";
-  appendNumber(out, chart.ZiWeiNum);
+  appendNumber(out, frame.ZiWeiNum.number());
   out += ",\"tianFu\":";
-  appendNumber(out, chart.TianFuNum);
+  appendNumber(out, frame.TianFuNum.number());
   out += ",\"animal\":";
-  appendPlain(out, getAnimal(chart.YearBranchNum));
+  appendPlain(out, words.animal(frame.YearBranch));
   out += ",\"lifeMaster\":";
-  appendPlain(out, getLiftStart(chart.LifePalaceNum));
+  appendPlain(out, words(chart.lifeMaster));
   out += ",\"bodyMaster\":";
-  appendPlain(out, getBodyStart(chart));
+  appendPlain(out, words(chart.bodyMaster));
   out += ",\"douJun\":";
-  appendPlain(out, getEARTHWORD(getLifeDStart(chart)));
+  appendPlain(out, words(branchOf(chart.douJun)));
   out += '}';
 }
 
 // The word of a main star's transformation; "null" for none.
-void writeTransformation(AppendBuffer& out, Transformation transformation) {
+void writeTransformation(AppendBuffer& out, Transformation transformation,
+                         const Vocabulary& words) {
   if (transformation == Transformation::None) {
     out += std::string_view("null");
     return;
   }
-  appendPlain(out, kTransformationWords[static_cast<std::size_t>(transformation)]);
+  appendPlain(out, words(transformation));
 }
 
 template <std::size_t Capacity>
-void writeNames(AppendBuffer& out, const StarRow<Capacity>& row) {
+void writeNames(AppendBuffer& out, const StarRow<Capacity>& row, const Vocabulary& words) {
   out += '[';
   for (std::size_t i = 0; i < row.size; ++i) {
     if (i != 0) out += ',';
-    appendPlain(out, starName(row.stars[i]));
+    appendPlain(out, words(row.stars[i].star));
   }
   out += ']';
 }
 
-void writePalace(AppendBuffer& out, const ChartState& chart, const PalaceLayout& palace,
-                 PalaceNum num) {
+void writePalace(AppendBuffer& out, const ChartPalace& palace, const Vocabulary& words) {
+  const PalaceStars& stars = palace.stars;
   out += "{\"num\":";
-  appendNumber(out, num);
+  appendNumber(out, palace.palace.number());
   out += ",\"branch\":";
-  appendPlain(out, kBranchNames[static_cast<std::size_t>(num - 1)]);
+  appendPlain(out, words(branchOf(palace.palace)));
   out += ",\"stem\":";
-  appendPlain(out, getSky(chart, num));
+  appendPlain(out, words(palace.stem));
   out += ",\"name\":";
-  appendPlain(out, palaceName(chart.LifePalaceNum, num));
+  appendPlain(out, words(palace.role));
   out += ",\"body\":";
-  appendBool(out, !getBodyHourse(chart, num).empty());
+  appendBool(out, palace.body);
 
   out += ",\"main\":[";
-  for (std::size_t i = 0; i < palace.main.size; ++i) {
-    const Star star = palace.main.stars[i];
+  for (std::size_t i = 0; i < stars.main.size; ++i) {
+    const PlacedStar& star = stars.main.stars[i];
     out += i == 0 ? "{\"star\":" : ",{\"star\":";
-    appendPlain(out, starName(star));
+    appendPlain(out, words(star.star));
     out += ",\"brightness\":";
-    appendPlain(out, mainStarMark(star, num));
+    appendPlain(out, words(star.brightness));
     out += ",\"transformation\":";
-    writeTransformation(out, transformationOf(chart, star));
+    writeTransformation(out, star.transformation, words);
     out += '}';
   }
   out += "],\"minor\":[";
-  for (std::size_t i = 0; i < palace.minor.size; ++i) {
-    const Star star = palace.minor.stars[i];
+  for (std::size_t i = 0; i < stars.minor.size; ++i) {
+    const PlacedStar& star = stars.minor.stars[i];
     out += i == 0 ? "{\"star\":" : ",{\"star\":";
-    appendPlain(out, starName(star));
+    appendPlain(out, words(star.star));
     out += ",\"brightness\":";
-    appendPlain(out, minorStarMark(star, num));
+    appendPlain(out, words(star.brightness));
     out += '}';
   }
   out += "],\"void\":";
-  writeNames(out, palace.voids);
+  writeNames(out, stars.voids, words);
   out += ",\"markers\":";
-  writeNames(out, palace.markers);
+  writeNames(out, stars.markers, words);
 
   out += ",\"cycles\":{\"doctor\":";
-  appendPlain(out, doctorName(chart, num, chart.SexText));
+  appendPlain(out, words(Cycle::Doctor, palace.cycle(Cycle::Doctor)));
   out += ",\"general\":";
-  appendPlain(out, generalName(chart, num));
+  appendPlain(out, words(Cycle::General, palace.cycle(Cycle::General)));
   out += ",\"yearFront\":";
-  appendPlain(out, yearFrontName(chart, num));
+  appendPlain(out, words(Cycle::YearFront, palace.cycle(Cycle::YearFront)));
   out += "},\"growth\":";
-  appendPlain(out, growthName(chart.BureauName, chart.SexText, num));
+  appendPlain(out, words(Cycle::Growth, palace.cycle(Cycle::Growth)));
 
   out += ",\"majorPeriod\":[";
-  if (const int start = majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, num);
-      start != 0) {
-    appendNumber(out, start);
-    out += ',';
-    appendNumber(out, start + 9);
-  }
+  appendNumber(out, palace.majorPeriodFirstAge);
+  out += ',';
+  appendNumber(out, palace.majorPeriodFirstAge + 9);
   out += "],\"minorAges\":[";
-  out += kMinorAgesInJson[static_cast<std::size_t>(
-                              minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, num))]
-             .view();
+  out += kMinorAgesInJson[static_cast<std::size_t>(palace.minorPeriodFirstAge)].view();
   out += "]}";
 }
 
@@ -335,12 +341,12 @@ void writeTarget(AppendBuffer& out, const TargetMoment& target) {
   out += "}}";
 }
 
-// The twelve texts `nameOf(num)` of the palaces 1..12.
+// The twelve texts `nameOf(palace)` of the palaces 子..亥.
 void writeByPalace(AppendBuffer& out, const auto& nameOf) {
   out += '[';
-  for (PalaceNum num = 1; num <= 12; ++num) {
-    if (num != 1) out += ',';
-    appendPlain(out, nameOf(num));
+  for (const PalaceNum palace : kPalaces) {
+    if (palace != kPalaces[0]) out += ',';
+    appendPlain(out, nameOf(palace));
   }
   out += ']';
 }
@@ -348,27 +354,28 @@ void writeByPalace(AppendBuffer& out, const auto& nameOf) {
 // One level: its 命宮, stem and branch and the names it gives the twelve
 // palaces; for the levels that carry them its four transformations and its
 // running stars, a list of names for each palace 1..12.
-void writeLevel(AppendBuffer& out, PeriodLevel level, const LevelPeriod& period) {
+void writeLevel(AppendBuffer& out, PeriodLevel level, const LevelPeriod& period,
+                const Vocabulary& words) {
   out += "{\"palace\":";
-  appendNumber(out, period.palace);
+  appendNumber(out, period.palace.number());
   out += ",\"stem\":";
-  appendPlain(out, kStemNames[static_cast<std::size_t>(period.stemBranch.stem - 1)]);
+  appendPlain(out, words(period.stemBranch.stem));
   out += ",\"branch\":";
-  appendPlain(out, kBranchNames[static_cast<std::size_t>(period.stemBranch.branch - 1)]);
+  appendPlain(out, words(period.stemBranch.branch));
   out += ",\"names\":";
-  writeByPalace(out, [&](PalaceNum num) { return palaceName(period.palace, num); });
+  writeByPalace(out, [&](PalaceNum num) { return words(roleOf(period.palace, num)); });
   if (!carriesStars(level)) return;
   out += ",\"transformations\":{";
   for (std::size_t i = 0; i < period.transformed.size(); ++i) {
     if (i != 0) out += ',';
-    appendPlain(out, starName(period.transformed[i]));
+    appendPlain(out, words(period.transformed[i]));
     out += ':';
-    appendPlain(out, kTransformationWords[i + 1]);
+    appendPlain(out, words(static_cast<Transformation>(i + 1)));
   }
   out += "},\"stars\":[";
-  const std::string_view prefix = kRunningStarPrefixes[static_cast<std::size_t>(level)];
-  for (PalaceNum num = 1; num <= 12; ++num) {
-    out += num == 1 ? "[" : ",[";
+  const std::string_view prefix = words.runningPrefixes[static_cast<std::size_t>(level)];
+  for (const PalaceNum num : kPalaces) {
+    out += num == kPalaces[0] ? "[" : ",[";
     bool first = true;
     for (std::size_t s = 0; s < kRunningStarCount; ++s) {
       if (period.stars[s] != num) continue;
@@ -376,7 +383,7 @@ void writeLevel(AppendBuffer& out, PeriodLevel level, const LevelPeriod& period)
       first = false;
       out += '"';
       out += prefix;
-      out += kRunningStarNames[s];
+      out += words.runningStars[s];
       out += '"';
     }
     out += ']';
@@ -386,7 +393,8 @@ void writeLevel(AppendBuffer& out, PeriodLevel level, const LevelPeriod& period)
 
 // The years of the decade: each age's lunar year, its stem-branch and the
 // palace of its branch.
-void writeDecadeYears(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods) {
+void writeDecadeYears(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods,
+                      const Vocabulary& words) {
   out += ",\"firstAge\":";
   appendNumber(out, periods.decadeFirstAge);
   out += ",\"lastAge\":";
@@ -403,10 +411,10 @@ void writeDecadeYears(AppendBuffer& out, const ChartState& chart, const RunningP
     out += ",\"age\":";
     appendNumber(out, age);
     out += ",\"palace\":";
-    appendNumber(out, sb.branch);
+    appendNumber(out, sb.branch.number());
     out += ",\"stemBranch\":\"";
-    out += kStemNames[static_cast<std::size_t>(sb.stem - 1)];
-    out += kBranchNames[static_cast<std::size_t>(sb.branch - 1)];
+    out += words(sb.stem);
+    out += words(sb.branch);
     out += "\"}";
   }
   out += ']';
@@ -416,7 +424,8 @@ void writeDecadeYears(AppendBuffer& out, const ChartState& chart, const RunningP
 constexpr std::array<std::string_view, kPeriodLevelCount> kLevelKeys = {
     ",\"decade\":", ",\"minor\":", ",\"year\":", ",\"month\":", ",\"day\":", ",\"hour\":"};
 
-void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods) {
+void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods,
+                  const Vocabulary& words) {
   out += ",\"periods\":{";
   writeTarget(out, periods.target);
   out += ",\"age\":";
@@ -429,14 +438,18 @@ void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPerio
       out += std::string_view("null");
       continue;
     }
-    writeLevel(out, level, period);
-    if (level == PeriodLevel::Decade) writeDecadeYears(out, chart, periods);
+    writeLevel(out, level, period, words);
+    if (level == PeriodLevel::Decade) writeDecadeYears(out, chart, periods, words);
     if (level == PeriodLevel::Year) {
-      const int branch = period.stemBranch.branch;
+      const Branch branch = period.stemBranch.branch;
       out += ",\"general\":";
-      writeByPalace(out, [branch](PalaceNum num) { return generalName(branch, num); });
+      writeByPalace(out, [&](PalaceNum num) {
+        return words(Cycle::General, getYearSSFourStar(branch, num));
+      });
       out += ",\"yearFront\":";
-      writeByPalace(out, [branch](PalaceNum num) { return yearFrontName(branch, num); });
+      writeByPalace(out, [&](PalaceNum num) {
+        return words(Cycle::YearFront, getYearYFourStar(branch, num));
+      });
     }
     if (level == PeriodLevel::Month) {
       out += ",\"number\":";
@@ -449,23 +462,24 @@ void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPerio
 
 }  // namespace
 
-void appendChartJson(std::string& text, const BirthRequest& request, const ChartState& chart,
-                     const BirthTimeSteps* steps, const RunningPeriods* periods) {
+void appendChartJson(std::string& text, const Chart& chart, const ChartRecord& record,
+                     const Vocabulary& words) {
+  const ChartRequest& request = chart.request;
   if (!isValidUtf8(request.name)) throw std::invalid_argument("the name is not valid UTF-8");
   const std::size_t start = text.size();
-  const ChartLayout layout = layOutPalaces(chart);
   AppendBuffer out(text);
   try {
     out += '{';
-    writeInput(out, request, steps);
-    writeFrame(out, chart);
+    writeInput(out, request, record);
+    writeOptions(out, request.options);
+    writeFrame(out, chart, words);
     out += std::string_view(",\"palaces\":[");
-    for (PalaceNum num = 1; num <= 12; ++num) {
-      if (num != 1) out += ',';
-      writePalace(out, chart, layout[static_cast<std::size_t>(num - 1)], num);
+    for (const ChartPalace& palace : chart.palaces) {
+      if (palace.palace != kPalaces[0]) out += ',';
+      writePalace(out, palace, words);
     }
     out += ']';
-    if (periods != nullptr) writePeriods(out, chart, *periods);
+    if (chart.periods) writePeriods(out, chart.frame, *chart.periods, words);
     out += '}';
     out.finish();
   } catch (...) {
@@ -474,11 +488,10 @@ void appendChartJson(std::string& text, const BirthRequest& request, const Chart
   }
 }
 
-std::string chartJson(const BirthRequest& request, const ChartState& chart,
-                      const BirthTimeSteps* steps, const RunningPeriods* periods) {
+std::string chartJson(const Chart& chart, const ChartRecord& record, const Vocabulary& words) {
   std::string text;
-  text.reserve(periods == nullptr ? 16384 : 24576);
-  appendChartJson(text, request, chart, steps, periods);
+  text.reserve(chart.periods ? 24576 : 16384);
+  appendChartJson(text, chart, record, words);
   return text;
 }
 

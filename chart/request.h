@@ -1,0 +1,132 @@
+#pragma once
+// What a chart is cast from, as numbers: the lunar birth, the sex, the name,
+// the rules it is cast by and, for a reading of the running periods, the
+// target moment.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ziwei {
+
+// The lunar birth data: the month as given (a leap month is the one that
+// follows month `month`; the chart moves its second half to the next month),
+// the clock time and the sex. The defaults are the window's start-up
+// selection.
+struct LunarBirth {
+  int year = 2000;  // the lunar year by its Western number (1984 is 甲子)
+  int month = 1;    // 1..12
+  bool leap = false;
+  int day = 1;     // 1..30
+  int hour = 0;    // 0..23; 23 and 0 are both the 子 hour
+  int minute = 0;  // 0..59
+  int second = 0;  // 0..59
+  bool male = true;
+  friend bool operator==(const LunarBirth&, const LunarBirth&) = default;
+};
+
+// The clock hour 23:00-23:59 (晚子, the late 子 hour): SameDay counts it as
+// the 子 hour of its own date, as this program always has; NextDay as the 子
+// hour of the next day, so that the lunar date moves on one day (across month
+// and year ends). The birth-time resolution makes that move; the chart casts
+// the date it is given.
+enum class LateZi { SameDay, NextDay };
+
+// Rules on which traditions differ. Each member's default is the rule this
+// program has always cast by; any other value is an explicit, named choice
+// (chart/rule_options.h lists them).
+struct ChartOptions {
+  LateZi lateZi = LateZi::SameDay;
+  friend bool operator==(const ChartOptions&, const ChartOptions&) = default;
+};
+
+// The lunar years a caller accepts. The desktop selectors offer 1912..2010;
+// the command line accepts up to 2100, the calendar's last lunar year.
+struct YearRange {
+  int first = 1912;
+  int last = 2010;
+};
+inline constexpr YearRange kSelectorYears{1912, 2010};
+inline constexpr YearRange kCommandLineYears{1912, 2100};
+
+// The number fields of a lunar birth with what each allows; the year's range
+// is the caller's YearRange.
+struct BirthNumberField {
+  std::string_view name;
+  int LunarBirth::*member;
+  int first;
+  int last;
+};
+inline constexpr std::array<BirthNumberField, 6> kBirthNumberFields{{
+    {"year", &LunarBirth::year, kCommandLineYears.first, kCommandLineYears.last},
+    {"month", &LunarBirth::month, 1, 12},
+    {"day", &LunarBirth::day, 1, 30},
+    {"hour", &LunarBirth::hour, 0, 23},
+    {"minute", &LunarBirth::minute, 0, 59},
+    {"second", &LunarBirth::second, 0, 59},
+}};
+
+// The field with its range for a caller that accepts `years`.
+constexpr BirthNumberField withYears(BirthNumberField field, YearRange years) {
+  if (field.member == &LunarBirth::year) {
+    field.first = years.first;
+    field.last = years.last;
+  }
+  return field;
+}
+
+// The first number field of `birth` outside its range, or nothing.
+constexpr std::optional<BirthNumberField> fieldOutOfRange(const LunarBirth& birth,
+                                                          YearRange years) {
+  for (const BirthNumberField& plain : kBirthNumberFields) {
+    const BirthNumberField field = withYears(plain, years);
+    const int value = birth.*field.member;
+    if (value < field.first || value > field.last) return field;
+  }
+  return std::nullopt;
+}
+
+// A clock time of day.
+struct ClockOfDay {
+  int hour = 0;    // 0..23
+  int minute = 0;  // 0..59
+  friend bool operator==(const ClockOfDay&, const ClockOfDay&) = default;
+};
+
+// A lunar date (a leap month is the one that follows month `month`) and a
+// Gregorian civil date, as numbers.
+struct LunarDay {
+  int year = 0;
+  int month = 0;
+  bool leap = false;
+  int day = 0;
+  friend bool operator==(const LunarDay&, const LunarDay&) = default;
+};
+struct CivilDay {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  friend bool operator==(const CivilDay&, const CivilDay&) = default;
+};
+
+// The moment a reading of the running periods is made for: the lunar date
+// and the Gregorian date of the same day, as the calendar has them, and the
+// clock time when given (without one there is no hour level).
+struct TargetMoment {
+  LunarDay lunar;
+  CivilDay solar;
+  std::optional<ClockOfDay> time;
+  friend bool operator==(const TargetMoment&, const TargetMoment&) = default;
+};
+
+// A whole chart request: who, when, by which rules, and the moment of a
+// reading of the running periods, if any.
+struct ChartRequest {
+  std::string name = "您的姓名";
+  LunarBirth birth;
+  ChartOptions options;
+  std::optional<TargetMoment> target;
+};
+
+}  // namespace ziwei

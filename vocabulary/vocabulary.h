@@ -1,0 +1,110 @@
+#pragma once
+// The names of everything a chart holds, in each language the writers offer:
+// zh-Hant (the default, the names the pages have always shown), zh-Hans
+// (converted from zh-Hant by OpenCC) and English (names of this program's
+// own). Every table is indexed by the engine's number or enum.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+#include "chart/frame/numbering.h"
+#include "chart/periods/running_periods.h"
+#include "chart/stars/brightness.h"
+#include "chart/stars/cycles.h"
+#include "chart/stars/star_names.h"
+#include "chart/stars/year_stem_stars.h"
+
+namespace ziwei {
+
+enum class Language : std::uint8_t { ZhHant, ZhHans, En };
+inline constexpr std::size_t kLanguageCount = 3;
+// The tags that name them (BCP 47), by Language.
+inline constexpr std::array<std::string_view, kLanguageCount> kLanguageTags = {"zh-Hant", "zh-Hans",
+                                                                               "en"};
+
+struct Vocabulary {
+  std::array<std::string_view, 10> stems;
+  std::array<std::string_view, 12> branches;
+  std::array<std::string_view, 12> animals;
+  std::array<std::string_view, kPalaceRoleCount> palaces;
+  std::string_view bodyPalace;
+  std::array<std::string_view, kSexLabelCount> sexLabels;
+  std::array<std::string_view, kBureauCount> bureaus;
+  std::array<std::string_view, kStarCount> stars;
+  std::array<std::string_view, kBrightnessCount> brightness;
+  std::array<std::string_view, kTransformationCount> transformations;
+  std::array<std::array<std::string_view, kCycleLength>, kCycleCount> cycles;
+  std::array<std::string_view, kPeriodLevelCount> levels;
+  std::array<std::string_view, kPeriodLevelCount> levelLabels;
+  std::array<std::string_view, kPeriodLevelCount> runningPrefixes;
+  std::array<std::string_view, kRunningStarCount> runningStars;
+  std::string_view childhood;
+  std::string_view pastLastDecade;
+  std::string_view ageUnit;
+  std::string_view yearUnit;
+  std::string_view monthUnit;
+  std::string_view dayUnit;
+  std::string_view hourUnit;
+  std::string_view leapMonth;
+  std::string_view lifeLabel;
+
+  std::string_view operator()(Stem stem) const { return stems[stem.index()]; }
+  std::string_view operator()(Branch branch) const { return branches[branch.index()]; }
+  std::string_view operator()(Star star) const { return stars[static_cast<std::size_t>(star)]; }
+  std::string_view operator()(PalaceRole role) const {
+    return palaces[static_cast<std::size_t>(role)];
+  }
+  std::string_view operator()(SexLabel label) const {
+    return sexLabels[static_cast<std::size_t>(label)];
+  }
+  std::string_view operator()(Bureau bureau) const {
+    return bureaus[static_cast<std::size_t>(bureau)];
+  }
+  std::string_view operator()(Brightness grade) const {
+    return brightness[static_cast<std::size_t>(grade)];
+  }
+  std::string_view operator()(Transformation transformation) const {
+    return transformations[static_cast<std::size_t>(transformation)];
+  }
+  std::string_view operator()(Cycle cycle, CycleStep step) const {
+    return cycles[static_cast<std::size_t>(cycle)][step];
+  }
+  std::string_view operator()(PeriodLevel level) const {
+    return levels[static_cast<std::size_t>(level)];
+  }
+  std::string_view animal(Branch branch) const { return animals[branch.index()]; }
+};
+
+inline constexpr Vocabulary kZhHant = {
+#include "vocabulary/zh_hant.inc"
+};
+inline constexpr Vocabulary kZhHans = {
+#include "vocabulary/zh_hans.inc"
+};
+inline constexpr Vocabulary kEnglish = {
+#include "vocabulary/en.inc"
+};
+
+constexpr const Vocabulary& vocabularyOf(Language language) {
+  switch (language) {
+    case Language::ZhHans:
+      return kZhHans;
+    case Language::En:
+      return kEnglish;
+    case Language::ZhHant:
+      break;
+  }
+  return kZhHant;
+}
+
+// The language of a tag (exactly as in kLanguageTags), if any.
+constexpr std::optional<Language> languageTagged(std::string_view tag) {
+  for (std::size_t i = 0; i < kLanguageCount; ++i) {
+    if (kLanguageTags[i] == tag) return static_cast<Language>(i);
+  }
+  return std::nullopt;
+}
+
+}  // namespace ziwei
