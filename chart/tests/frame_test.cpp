@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
-#include <vector>
 
 #include "chart/frame/chart_frame.h"
 #include "chart/frame/cyclic_names.h"
@@ -21,25 +23,29 @@ LunarBirth birth(int year, int month, bool leap, int day, int hour, bool male) {
 // branch, sex, Life and Body palaces, bureau, Zi Wei and Tian Fu.
 std::string summary(const ChartState& c) {
   const auto n = [](auto v) { return std::to_string(v); };
-  return c.YearStem + c.YearBranch + " " + n(c.YearStemNum) + "," + n(c.YearBranchNum) + " " +
-         n(c.BirthYear) + "/" + n(c.BirthMonth) + "/" + n(c.BirthDay) + " " + n(c.BirthHour) + ":" +
-         n(c.BirthMinute) + ":" + n(c.BirthSecond) + " m" + n(c.MonthPalaceNum) + " h" +
-         n(c.HourNum) + " s" + n(c.SexNum) + c.SexText + " L" + n(c.LifePalaceNum) + " B" +
-         n(c.BodyPalaceNum) + " " + c.BureauName + " Z" + n(c.ZiWeiNum) + " F" + n(c.TianFuNum);
+  constexpr std::array<std::string_view, 4> kSexLabels = {"陽男", "陰男", "陽女", "陰女"};
+  return std::string(nameOf(c.YearStem)) + std::string(nameOf(c.YearBranch)) + " " +
+         n(c.YearStem.number()) + "," + n(c.YearBranch.number()) + " " + n(c.BirthYear) + "/" +
+         n(c.BirthMonth) + "/" + n(c.BirthDay) + " " + n(c.BirthHour) + ":" + n(c.BirthMinute) +
+         ":" + n(c.BirthSecond) + " m" + n(c.MonthPalaceNum.number()) + " h" +
+         n(c.HourNum.number()) + " s" + n(static_cast<int>(c.SexNum)) +
+         std::string(kSexLabels[static_cast<std::size_t>(c.SexText)]) + " L" +
+         n(c.LifePalaceNum.number()) + " B" + n(c.BodyPalaceNum.number()) + " b" +
+         n(bureauNumber(c.BureauName)) + " Z" + n(c.ZiWeiNum.number()) + " F" +
+         n(c.TianFuNum.number());
 }
 
 // The sweep derives the frame for every selection 1912..2100 with even hours;
 // these pin worked examples, years outside it, odd hours and blanks.
 TEST(Frame, WorkedExamplesAndEdges) {
-  const ChartState first = castFrame(birth(1984, 1, false, 1, 0, true));
-  EXPECT_EQ(summary(first), "甲子 1,1 1984/1/1 0:7:59 m3 h1 s1陽男 L3 B3 火六局 Z10 F8");
-  EXPECT_EQ(first.CycleStemIndex, 10);  // stem of the last sexagenary entry built
+  EXPECT_EQ(summary(castFrame(birth(1984, 1, false, 1, 0, true))),
+            "甲子 1,1 1984/1/1 0:7:59 m3 h1 s1陽男 L3 B3 b6 Z10 F8");
   EXPECT_EQ(summary(castFrame(birth(2000, 4, true, 20, 13, false))),
-            "庚辰 7,5 2000/5/20 13:7:59 m7 h8 s2陽女 L12 B2 土五局 Z6 F12");
+            "庚辰 7,5 2000/5/20 13:7:59 m7 h8 s2陽女 L12 B2 b5 Z6 F12");
 
   const auto pair = [](int year) {
     const ChartState c = castFrame(birth(year, 1, false, 1, 0, true));
-    return c.YearStem + c.YearBranch;
+    return std::string(nameOf(c.YearStem)) + std::string(nameOf(c.YearBranch));
   };
   EXPECT_EQ(pair(1888), "戊子");
   EXPECT_EQ(pair(1800), "庚申");  // below 1863 too
@@ -49,23 +55,30 @@ TEST(Frame, WorkedExamplesAndEdges) {
   EXPECT_EQ(castFrame(birth(1990, 12, true, 16, 0, true)).BirthMonth, 1);
   EXPECT_EQ(castFrame(birth(1990, 4, true, 15, 0, true)).BirthMonth, 4);
   for (const auto& [hour, branch] : {std::pair(23, 1), std::pair(1, 2), std::pair(13, 8)}) {
-    EXPECT_EQ(castFrame(birth(1990, 1, false, 1, hour, true)).HourNum, branch) << hour;
+    EXPECT_EQ(castFrame(birth(1990, 1, false, 1, hour, true)).HourNum, Branch(branch)) << hour;
   }
 }
 
 TEST(Frame, ZiWeiAndTianFu) {
-  EXPECT_EQ(ziWeiPalace("水二局", 1), 2);
-  EXPECT_EQ(ziWeiPalace("木三局", 25), 1);
-  EXPECT_EQ(ziWeiPalace("火六局", 30), 7);
-  EXPECT_EQ(ziWeiPalace("火六局", 31), 0);
-  EXPECT_EQ(ziWeiPalace("火六", 1), 0);
-  EXPECT_EQ(tianFuPalace(3), 3);
-  EXPECT_EQ(tianFuPalace(9), 9);
-  EXPECT_EQ(tianFuPalace(6), 12);
-  EXPECT_EQ(tianFuPalace(1), 5);
-  EXPECT_EQ(tianFuPalace(7), 11);
-  EXPECT_EQ(tianFuPalace(0), 0);
+  EXPECT_EQ(ziWeiPalace(Bureau::Water, 1), PalaceNum(2));
+  EXPECT_EQ(ziWeiPalace(Bureau::Wood, 25), PalaceNum(1));
+  EXPECT_EQ(ziWeiPalace(Bureau::Fire, 30), PalaceNum(7));
+  EXPECT_FALSE(ziWeiPalace(Bureau::Fire, 31).valid());
+  for (const auto& [ziWei, tianFu] : {std::pair(3, 3), std::pair(9, 9), std::pair(6, 12),
+                                      std::pair(1, 5), std::pair(7, 11)}) {
+    EXPECT_EQ(tianFuPalace(PalaceNum(ziWei)), PalaceNum(tianFu)) << ziWei;
+  }
+  EXPECT_FALSE(tianFuPalace(PalaceNum()).valid());
 }
+
+// A palace, a stem and a branch are different things: none converts from an
+// int or from another without saying so.
+static_assert(!std::is_convertible_v<int, PalaceNum> && !std::is_convertible_v<int, Stem> &&
+              !std::is_convertible_v<int, Branch>);
+static_assert(!std::is_convertible_v<PalaceNum, Stem> && !std::is_convertible_v<PalaceNum, Branch> &&
+              !std::is_convertible_v<Branch, PalaceNum> && !std::is_convertible_v<Stem, Branch>);
+static_assert(!std::is_invocable_v<decltype(palaceStem), PalaceNum, PalaceNum>);
+static_assert(std::is_invocable_v<decltype(palaceStem), Stem, PalaceNum>);
 
 // Numbers outside their fields are refused, not looked up.
 TEST(Frame, RefusesNumbersOutsideTheirFields) {
@@ -79,73 +92,59 @@ TEST(Frame, RefusesNumbersOutsideTheirFields) {
   }
 }
 
-TEST(CyclicNames, Lookups) {
-  EXPECT_EQ(getAnimal(0), "");
-  EXPECT_EQ(getAnimal(1), "鼠");
-  EXPECT_EQ(getAnimal(12), "豬");
-  EXPECT_EQ(getAnimal(13), "");
-  EXPECT_EQ(getSKYWORD(1), "甲");
-  EXPECT_EQ(getSKYWORD(10), "癸");
-  EXPECT_EQ(getSKYWORD(11), "");
-  EXPECT_EQ(getEARTHWORD(12), "亥");
-  EXPECT_EQ(getEARTHWORD(-1), "");
-
+TEST(CyclicNames, PalaceStemsRolesAndBody) {
   // Palace stems of a year stem, palaces 子 .. 亥 (寅 takes the first).
-  const auto stems = [](std::int16_t yearStem) {
-    ChartState c;
-    c.YearStemNum = yearStem;
+  const auto stems = [](int yearStem) {
     std::string all;
-    for (PalaceNum p = 0; p <= 13; ++p) all += getSky(c, p);
+    for (const PalaceNum p : kPalaces) all += nameOf(palaceStem(Stem(yearStem), p));
     return all;
   };
-  EXPECT_EQ(stems(0), "");  // no chart yet
   EXPECT_EQ(stems(1), "丙丁丙丁戊己庚辛壬癸甲乙");
   EXPECT_EQ(stems(9), "壬癸壬癸甲乙丙丁戊己庚辛");
   EXPECT_EQ(stems(10), "甲乙甲乙丙丁戊己庚辛壬癸");
+  EXPECT_FALSE(palaceStem(Stem(), PalaceNum(1)).valid());
 
-  std::string ring;  // from the Life palace backwards round the ring
-  for (int step = 0; step < 12; ++step)
-    ring += getOtherHourse(3, static_cast<PalaceNum>((14 - step) % 12 + 1));
-  EXPECT_EQ(ring, "命宮兄弟宮夫妻宮子女宮財帛宮疾厄宮遷移宮僕役宮官祿宮田宅宮福德宮父母宮");
-  EXPECT_EQ(getOtherHourse(12, 1), "父母宮");
-  EXPECT_EQ(getOtherHourse(1, 12), "兄弟宮");
-  EXPECT_EQ(getOtherHourse(0, 3), "");
+  // From the Life palace backwards round the ring: 命宮, 兄弟宮, 夫妻宮 ...
+  for (int step = 0; step < 12; ++step) {
+    EXPECT_EQ(roleOf(PalaceNum(3), PalaceNum(3) - step),
+              static_cast<PalaceRole>((12 - step) % 12))
+        << step;
+  }
+  EXPECT_EQ(roleOf(PalaceNum(12), PalaceNum(1)), PalaceRole::Parents);
+  EXPECT_EQ(roleOf(PalaceNum(1), PalaceNum(12)), PalaceRole::Siblings);
+  EXPECT_EQ(palaceOfRole(PalaceNum(1), PalaceRole::Siblings), PalaceNum(12));
 
   ChartState c;
-  c.MonthPalaceNum = 7;
-  c.HourNum = 8;
-  for (PalaceNum p = 1; p <= 12; ++p) EXPECT_EQ(getBodyHourse(c, p), p == 2 ? "身宮" : "") << p;
+  c.MonthPalaceNum = PalaceNum(7);
+  c.HourNum = Branch(8);
+  for (const PalaceNum p : kPalaces) EXPECT_EQ(getBodyHourse(c, p), p == PalaceNum(2)) << p.number();
 }
 
 TEST(Masters, LifeBodyAndDouJun) {
-  EXPECT_EQ(getLiftStart(7), "破軍");
-  EXPECT_EQ(getLiftStart(1), "貪狼");
-  EXPECT_EQ(getLiftStart(11), "祿存");
-  EXPECT_EQ(getLiftStart(0), "");
+  EXPECT_EQ(getLiftStart(PalaceNum(7)), Star::PoJun);
+  EXPECT_EQ(getLiftStart(PalaceNum(1)), Star::TanLang);
+  EXPECT_EQ(getLiftStart(PalaceNum(11)), Star::LuCun);
   ChartState c;
-  EXPECT_EQ(getBodyStart(c), "");
-  c.YearBranchNum = 1;
-  EXPECT_EQ(getBodyStart(c), "火星");
-  c.YearBranchNum = 7;
-  EXPECT_EQ(getBodyStart(c), "火星");
-  c.YearBranchNum = 12;
-  EXPECT_EQ(getBodyStart(c), "天機");
+  for (const auto& [branch, master] : {std::pair(1, Star::HuoXing), std::pair(7, Star::HuoXing),
+                                       std::pair(12, Star::TianJi)}) {
+    c.YearBranch = Branch(branch);
+    EXPECT_EQ(getBodyStart(c), master) << branch;
+  }
 
-  const auto douJun = [](PalaceNum hour, PalaceNum month) {
+  const auto douJun = [](int hour, int month) {
     ChartState s;
-    s.HourNum = hour;
-    s.MonthPalaceNum = month;
-    return getLifeDStart(s);
+    s.HourNum = Branch(hour);
+    s.MonthPalaceNum = PalaceNum(month);
+    return getLifeDStart(s).number();
   };
   EXPECT_EQ(douJun(1, 3), 1);
   EXPECT_EQ(douJun(1, 4), 12);
   EXPECT_EQ(douJun(12, 1), 2);
   EXPECT_EQ(douJun(5, 8), 12);
   EXPECT_EQ(douJun(1, 0), 0);
-  EXPECT_EQ(douJun(1, 13), 0);
   // A leap month from its 16th day counts as the next month here too.
-  EXPECT_EQ(getLifeDStart(castFrame(birth(2000, 4, true, 16, 0, true))), 9);
-  EXPECT_EQ(getLifeDStart(castFrame(birth(2000, 4, true, 15, 0, true))), 10);
+  EXPECT_EQ(getLifeDStart(castFrame(birth(2000, 4, true, 16, 0, true))), PalaceNum(9));
+  EXPECT_EQ(getLifeDStart(castFrame(birth(2000, 4, true, 15, 0, true))), PalaceNum(10));
 }
 
 }  // namespace

@@ -7,39 +7,55 @@
 namespace ziwei {
 namespace {
 
+using enum Bureau;
+using enum SexLabel;
+
+int major(Bureau bureau, SexLabel label, int life, int palace) {
+  return getBigYear(bureau, label, PalaceNum(life), PalaceNum(palace));
+}
+int minor(int yearBranch, Sex sex, int palace) {
+  return getSmallYear(Branch(yearBranch), sex, PalaceNum(palace));
+}
+
 TEST(Periods, MajorPeriods) {
-  EXPECT_EQ(getBigYear("水二局", "陽男", 1, 1), "2-11");
-  EXPECT_EQ(getBigYear("水二局", "陽男", 1, 2), "12-21");
-  EXPECT_EQ(getBigYear("水二局", "陽男", 1, 12), "112-121");
-  EXPECT_EQ(getBigYear("水二局", "陰男", 3, 3), "2-11");
-  EXPECT_EQ(getBigYear("水二局", "陰男", 3, 2), "12-21");
-  EXPECT_EQ(getBigYear("水二局", "陰男", 3, 4), "112-121");
-  EXPECT_EQ(getBigYear("火六局", "陰女", 12, 12), "6-15");
-  EXPECT_EQ(getBigYear("火六局", "陰女", 12, 1), "16-25");
-  EXPECT_EQ(getBigYear("火六局", "陰女", 12, 11), "116-125");
-  EXPECT_EQ(getBigYear("木三局", "陽女", 5, 4), "13-22");  // counts like 陰男
-  EXPECT_EQ(getBigYear("金四局", "陰女", 5, 6), "14-23");  // counts like 陽男
-  EXPECT_EQ(getBigYear("土五局", "某", 5, 4), "15-24");    // any other label counts backwards
-  EXPECT_EQ(getBigYear("土五", "陽男", 5, 4), "");
-  EXPECT_EQ(getBigYear("土五局", "陽男", 0, 4), "");
-  EXPECT_EQ(getBigYear("土五局", "陽男", 5, 13), "");
+  EXPECT_EQ(major(Water, YangMale, 1, 1), 2);
+  EXPECT_EQ(major(Water, YangMale, 1, 2), 12);
+  EXPECT_EQ(major(Water, YangMale, 1, 12), 112);
+  EXPECT_EQ(major(Water, YinMale, 3, 3), 2);
+  EXPECT_EQ(major(Water, YinMale, 3, 2), 12);
+  EXPECT_EQ(major(Water, YinMale, 3, 4), 112);
+  EXPECT_EQ(major(Fire, YinFemale, 12, 12), 6);
+  EXPECT_EQ(major(Fire, YinFemale, 12, 1), 16);
+  EXPECT_EQ(major(Fire, YinFemale, 12, 11), 116);
+  EXPECT_EQ(major(Wood, YangFemale, 5, 4), 13);  // counts like 陰男
+  EXPECT_EQ(major(Metal, YinFemale, 5, 6), 14);  // counts like 陽男
+  EXPECT_EQ(major(Earth, YangMale, 0, 4), 0);
+  EXPECT_EQ(major(Earth, YangMale, 5, 13), 0);
+  // And back: the palace of an age.
+  EXPECT_EQ(majorPeriodPalace(Fire, YinFemale, PalaceNum(12), 16), PalaceNum(1));
+  EXPECT_EQ(majorPeriodPalace(Water, YinMale, PalaceNum(3), 121), PalaceNum(4));
+  EXPECT_FALSE(majorPeriodPalace(Water, YinMale, PalaceNum(3), 122).valid());
+  EXPECT_FALSE(majorPeriodPalace(Fire, YinMale, PalaceNum(3), 5).valid());
 }
 
 TEST(Periods, MinorPeriods) {
-  EXPECT_EQ(getSmallYear(1, 1, 11), " 1 13 25 37 49 61 73 85 97");
-  EXPECT_EQ(getSmallYear(1, 1, 12), " 2 14 26 38 50 62 74 86 98");
-  EXPECT_EQ(getSmallYear(1, 1, 10), " 12 24 36 48 60 72 84 96 108");
-  EXPECT_EQ(getSmallYear(1, 2, 11), " 1 13 25 37 49 61 73 85 97");
-  EXPECT_EQ(getSmallYear(1, 2, 10), " 2 14 26 38 50 62 74 86 98");
-  EXPECT_EQ(getSmallYear(1, 2, 12), " 12 24 36 48 60 72 84 96 108");
-  EXPECT_EQ(getSmallYear(4, 1, 2).substr(0, 3), " 1 ");
-  EXPECT_EQ(getSmallYear(4, 1, 1).substr(0, 4), " 12 ");
-  EXPECT_EQ(getSmallYear(4, 2, 2).substr(0, 3), " 1 ");
-  EXPECT_EQ(getSmallYear(4, 2, 3).substr(0, 4), " 12 ");
-  EXPECT_EQ(getSmallYear(6, 1, 8).substr(0, 3), " 1 ");  // 巳 year starts at 未
-  EXPECT_EQ(getSmallYear(7, 1, 5).substr(0, 3), " 1 ");  // 午 year starts at 辰
-  EXPECT_EQ(getSmallYear(0, 1, 5), "");
-  EXPECT_EQ(getSmallYear(13, 1, 5), "");
+  EXPECT_EQ(minor(1, Sex::Male, 11), 1);
+  EXPECT_EQ(minor(1, Sex::Male, 12), 2);
+  EXPECT_EQ(minor(1, Sex::Male, 10), 12);
+  EXPECT_EQ(minor(1, Sex::Female, 11), 1);
+  EXPECT_EQ(minor(1, Sex::Female, 10), 2);
+  EXPECT_EQ(minor(1, Sex::Female, 12), 12);
+  EXPECT_EQ(minor(4, Sex::Male, 2), 1);
+  EXPECT_EQ(minor(4, Sex::Male, 1), 12);
+  EXPECT_EQ(minor(4, Sex::Female, 2), 1);
+  EXPECT_EQ(minor(4, Sex::Female, 3), 12);
+  EXPECT_EQ(minor(6, Sex::Male, 8), 1);  // 巳 year starts at 未
+  EXPECT_EQ(minor(7, Sex::Male, 5), 1);  // 午 year starts at 辰
+  EXPECT_EQ(minor(0, Sex::Male, 5), 0);
+  EXPECT_EQ(minor(13, Sex::Male, 5), 0);
+  // And back: age 25 of a 子 year is in 戌 again, age 14 one on.
+  EXPECT_EQ(minorPeriodPalace(Branch(1), Sex::Male, 25), PalaceNum(11));
+  EXPECT_EQ(minorPeriodPalace(Branch(1), Sex::Female, 14), PalaceNum(10));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "birth/target_moment.h"
 #include "chart/frame/chart_frame.h"
 #include "chart/frame/cyclic_names.h"
 #include "chart/periods/periods.h"
@@ -19,6 +20,12 @@ using enum RunningStar;
 
 std::size_t at(RunningStar s) { return static_cast<std::size_t>(s); }
 
+// Palaces by number, as the worked examples count them.
+template <class... N>
+std::array<PalaceNum, sizeof...(N)> palaces(N... numbers) {
+  return {PalaceNum(numbers)...};
+}
+
 struct Expected {
   PeriodLevel level;
   int palace, stem, branch;
@@ -27,10 +34,10 @@ struct Expected {
 void expectLevels(const RunningPeriods& p, std::initializer_list<Expected> rows) {
   for (const Expected& e : rows) {
     const LevelPeriod& l = p[e.level];
-    const std::string where(kPeriodLevelNames[static_cast<std::size_t>(e.level)]);
+    const std::string where = "level " + std::to_string(static_cast<int>(e.level));
     EXPECT_TRUE(l.present) << where;
-    EXPECT_EQ(l.palace, e.palace) << where;
-    EXPECT_EQ(l.stemBranch, (StemBranch{e.stem, e.branch})) << where;
+    EXPECT_EQ(l.palace, PalaceNum(e.palace)) << where;
+    EXPECT_EQ(l.stemBranch, (StemBranch{Stem(e.stem), Branch(e.branch)})) << where;
   }
 }
 
@@ -61,13 +68,13 @@ TEST(RunningPeriods, WorkedExampleOfAnAdult) {
   const LevelPeriod& decade = p[Decade];
   EXPECT_EQ(decade.transformed,
             (std::array{Star::WuQu, Star::TanLang, Star::TianLiang, Star::WenQu}));
-  EXPECT_EQ(decade.stars, (std::array<PalaceNum, 10>{1, 9, 7, 8, 6, 10, 6, 12, 11, 5}));
+  EXPECT_EQ(decade.stars, palaces(1, 9, 7, 8, 6, 10, 6, 12, 11, 5));
   // 丙午 year: 祿 巳, 魁 亥, 鉞 酉, 昌 申, 曲 午, 馬 申, 鸞 酉, 喜 卯.
-  EXPECT_EQ(p[Year].stars, (std::array<PalaceNum, 10>{12, 10, 6, 7, 5, 9, 7, 9, 10, 4}));
+  EXPECT_EQ(p[Year].stars, palaces(12, 10, 6, 7, 5, 9, 7, 9, 10, 4));
   EXPECT_EQ(p[Year].transformed[0], Star::TianTong);
   // 戊子 day: 馬 寅, 鸞 卯, 喜 酉.
-  EXPECT_EQ(p[Day].stars[at(Ma)], 3);
-  EXPECT_EQ(p[Day].stars[at(Luan)], 4);
+  EXPECT_EQ(p[Day].stars[at(Ma)], PalaceNum(3));
+  EXPECT_EQ(p[Day].stars[at(Luan)], PalaceNum(4));
   EXPECT_EQ(p[Minor].stars, (std::array<PalaceNum, 10>{}));  // the minor period carries none
 }
 
@@ -95,17 +102,18 @@ TEST(RunningPeriods, WorkedExamplesOfChildhoodAndALeapMonth) {
   expectLevels(early, {{Decade, 11, 3, 11}, {Year, 4, 10, 4}, {Month, 8, 2, 4}});
   EXPECT_EQ(late.month, 3);
   expectLevels(late, {{Month, 9, 3, 5}});
-  EXPECT_EQ(late[Day].palace, 12);
+  EXPECT_EQ(late[Day].palace, PalaceNum(12));
 }
 
 TEST(RunningPeriods, SexagenaryDaysAndRefusals) {
-  EXPECT_EQ(dayStemBranch({1900, 1, 31}), (StemBranch{1, 5}));  // 甲辰
-  EXPECT_EQ(dayStemBranch({2000, 1, 1}), (StemBranch{5, 7}));   // 戊午
-  EXPECT_EQ(dayStemBranch({2000, 3, 1}), (StemBranch{5, 7}));   // sixty days on
+  EXPECT_EQ(dayStemBranch({1900, 1, 31}), (StemBranch{Stem(1), Branch(5)}));  // 甲辰
+  EXPECT_EQ(dayStemBranch({2000, 1, 1}), (StemBranch{Stem(5), Branch(7)}));   // 戊午
+  EXPECT_EQ(dayStemBranch({2000, 3, 1}), (StemBranch{Stem(5), Branch(7)}));   // sixty days on
 
   const ChartState chart = castFrame({1984, 1, false, 1, 0, 0, 0, true});
+  EXPECT_THROW(castPeriods(chart, targetOnSolar({1984, 2, 1})), std::invalid_argument);
   try {
-    castPeriods(chart, targetOnSolar({1984, 2, 1}));  // the eve of 1984's new year
+    checkTargetAfterBirth(targetOnSolar({1984, 2, 1}), 1984);  // the eve of 1984's new year
     FAIL() << "accepted";
   } catch (const TargetError& e) {
     EXPECT_EQ(std::string(e.what()),
@@ -113,6 +121,7 @@ TEST(RunningPeriods, SexagenaryDaysAndRefusals) {
               "(allowed: from lunar year 1984 on, its first day 1984-02-02 to 2100-12-31)");
   }
   EXPECT_EQ(castPeriods(chart, targetOnSolar({1984, 2, 2})).age, 1);
+  EXPECT_NO_THROW(checkTargetAfterBirth(targetOnSolar({1984, 2, 2}), 1984));
   TargetMoment made = targetOnSolar({2000, 1, 1});
   made.lunar.day = 31;
   EXPECT_THROW(castPeriods(chart, made), std::invalid_argument);
@@ -120,8 +129,8 @@ TEST(RunningPeriods, SexagenaryDaysAndRefusals) {
 
 // Every level of every target: where the rules put it, whatever the birth.
 TEST(RunningPeriods, InvariantsOverBirthsAndTargets) {
-  const std::array<std::string_view, 6> childhood = {"命宮",   "財帛宮", "疾厄宮",
-                                                     "夫妻宮", "福德宮", "官祿宮"};
+  using enum PalaceRole;
+  const std::array<PalaceRole, 6> childhood = {Life, Wealth, Health, Spouse, Fortune, Career};
   int checked = 0;
   for (int year = 1912; year < 1972; year += 1) {
     const LunarBirth birth{year, 1 + year % 12, year % 7 == 0, 1 + year * 7 % 30, year * 5 % 24, 0,
@@ -141,28 +150,28 @@ TEST(RunningPeriods, InvariantsOverBirthsAndTargets) {
         const LevelPeriod& decade = p[Decade];
         if (age < bureau) {
           ASSERT_TRUE(p.childhood);
-          EXPECT_EQ(palaceName(chart.LifePalaceNum, decade.palace),
+          EXPECT_EQ(roleOf(chart.LifePalaceNum, decade.palace),
                     childhood[static_cast<std::size_t>(age - 1)]);
         } else if (age <= bureau + 119) {
           const int start =
-              majorPeriodStart(chart.BureauName, chart.SexText, chart.LifePalaceNum, decade.palace);
+              getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, decade.palace);
           EXPECT_TRUE(start <= age && age <= start + 9) << year << " age " << age;
           EXPECT_EQ(p.decadeFirstAge, start);
         } else {
           EXPECT_FALSE(decade.present);
         }
-        EXPECT_EQ(minorPeriodFirstAge(chart.YearBranchNum, chart.SexNum, p[Minor].palace),
+        EXPECT_EQ(getSmallYear(chart.YearBranch, chart.SexNum, p[Minor].palace),
                   (age - 1) % 12 + 1);
-        EXPECT_EQ(p[Day].palace, wrapPalace(p[Month].palace + day - 1));
-        EXPECT_EQ(p[Hour].palace, wrapPalace(p[Day].palace + p[Hour].stemBranch.branch - 1));
+        EXPECT_EQ(p[Day].palace, p[Month].palace + (day - 1));
+        EXPECT_EQ(p[Hour].palace, p[Day].palace + (p[Hour].stemBranch.branch.number() - 1));
         for (const PeriodLevel running : {Decade, Year, Month, Day, Hour}) {
           const LevelPeriod& level = p[running];
           if (!level.present) continue;
           const auto& s = level.stars;
-          EXPECT_EQ(s[at(Yang)], wrapPalace(s[at(Lu)] + 1));
-          EXPECT_EQ(s[at(Tuo)], wrapPalace(s[at(Lu)] - 1));
-          EXPECT_EQ(s[at(Xi)], wrapPalace(s[at(Luan)] + 6));
-          for (const PalaceNum star : s) EXPECT_TRUE(isPalace(star));
+          EXPECT_EQ(s[at(Yang)], s[at(Lu)] + 1);
+          EXPECT_EQ(s[at(Tuo)], s[at(Lu)] - 1);
+          EXPECT_EQ(s[at(Xi)], s[at(Luan)] + 6);
+          for (const PalaceNum star : s) EXPECT_TRUE(star.valid());
         }
       }
       EXPECT_EQ(months.size(), 12u) << year << " age " << age;

@@ -13,6 +13,7 @@
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/numbering.h"
 #include "chart/periods/periods.h"
+#include "chart/stars/brightness.h"
 #include "chart/stars/cycles.h"
 #include "chart/stars/day_stars.h"
 #include "chart/stars/hour_month_stars.h"
@@ -25,43 +26,44 @@
 namespace ziwei {
 namespace {
 
-int wrap(int n) { return wrapPalace(n); }
+int wrap(int n) { return PalaceNum::wrap(n).number(); }
 
 ChartState chartOf(int stem, int branch, int month = 3, int hour = 1, int day = 1) {
   ChartState c;
-  c.YearStemNum = static_cast<std::int16_t>(stem);
-  c.YearBranchNum = static_cast<std::int16_t>(branch);
-  c.YearStem = getSKYWORD(c.YearStemNum);
-  c.YearBranch = getEARTHWORD(c.YearBranchNum);
-  c.MonthPalaceNum = static_cast<PalaceNum>(month);
-  c.HourNum = static_cast<PalaceNum>(hour);
+  c.YearStem = Stem(stem);
+  c.YearBranch = Branch(branch);
+  c.MonthPalaceNum = PalaceNum(month);
+  c.HourNum = Branch(hour);
   c.BirthDay = static_cast<std::int16_t>(day);
   return c;
 }
 
-// Expects family F placed at `expected` (its stars in their order).
+// Expects family F placed at the palaces numbered `expected` (its stars in
+// their order; 0 for nowhere).
 template <Family F>
 void expectPlaced(const FamilyPalaces<F>& placed, const std::vector<int>& expected,
                   const std::string& where) {
   static constexpr auto kFamily = familyStars<F>();
   ASSERT_EQ(expected.size(), kFamily.size());
   for (std::size_t i = 0; i < kFamily.size(); ++i) {
-    EXPECT_EQ(placed[i], expected[i]) << where << " " << starName(kFamily[i]);
+    EXPECT_EQ(placed[i].number(), expected[i]) << where << " star " << static_cast<int>(kFamily[i]);
   }
 }
 
-// A twelve-spirit cycle gives every palace one name, twelve different names
-// in all, `first` at `start` and `second` one step on in its direction.
-template <class NameOf>
-void expectCycle(NameOf nameOf, int start, bool forward, std::string_view first,
-                 std::string_view second, const std::string& where) {
-  std::set<std::string> names;
-  for (PalaceNum p = 1; p <= 12; ++p) names.insert(std::string(nameOf(p)));
-  EXPECT_EQ(names.size(), 12u) << where;
-  EXPECT_FALSE(names.contains("")) << where;
-  EXPECT_EQ(nameOf(static_cast<PalaceNum>(start)), first) << where;
-  EXPECT_EQ(nameOf(static_cast<PalaceNum>(wrap(start + (forward ? 1 : -1)))), second) << where;
+// A twelve-spirit cycle gives every palace one of its twelve entries, each
+// once: the first at `start`, the second one step on in its direction.
+template <class StepOf>
+void expectCycle(StepOf stepOf, int start, bool forward, const std::string& where) {
+  std::set<int> steps;
+  for (const PalaceNum p : kPalaces) steps.insert(stepOf(p));
+  EXPECT_EQ(steps.size(), 12u) << where;
+  EXPECT_EQ(*steps.rbegin(), 11) << where;
+  EXPECT_EQ(stepOf(PalaceNum(start)), 0) << where;
+  EXPECT_EQ(stepOf(PalaceNum(start) + (forward ? 1 : -1)), 1) << where;
 }
+
+constexpr std::array<SexLabel, 4> kLabels = {SexLabel::YangMale, SexLabel::YinMale,
+                                             SexLabel::YangFemale, SexLabel::YinFemale};
 
 TEST(Sweep, EveryBirthGivesItsFrame) {
   long charts = 0;
@@ -74,20 +76,20 @@ TEST(Sweep, EveryBirthGivesItsFrame) {
               const ChartState c = castFrame({year, month, leap, day, hour, 0, 0, male});
               ++charts;
               const int lunarMonth = leap && day > 15 ? month % 12 + 1 : month;
-              const bool ok = c.YearStemNum == floorMod(year - 4, 10) + 1 &&
-                              c.YearBranchNum == floorMod(year - 4, 12) + 1 &&
-                              c.YearStem == getSKYWORD(c.YearStemNum) &&
-                              c.YearBranch == getEARTHWORD(c.YearBranchNum) &&
-                              c.BirthMonth == lunarMonth &&
-                              c.MonthPalaceNum == wrap(lunarMonth + 2) &&
-                              c.HourNum == hour / 2 + 1 && c.SexNum == (male ? 1 : 2) &&
-                              c.SexText == std::string(c.YearStemNum % 2 == 1 ? "陽" : "陰") +
-                                               (male ? "男" : "女") &&
-                              c.LifePalaceNum == wrap(c.MonthPalaceNum - c.HourNum + 1) &&
-                              c.BodyPalaceNum == wrap(c.MonthPalaceNum + c.HourNum - 1) &&
-                              bureauNumber(c.BureauName) != 0 &&
-                              c.ZiWeiNum == ziWeiByRule(bureauNumber(c.BureauName), day) &&
-                              (c.ZiWeiNum + c.TianFuNum == 6 || c.ZiWeiNum + c.TianFuNum == 18);
+              const int m = c.MonthPalaceNum.number();
+              const int h = c.HourNum.number();
+              const int zf = c.ZiWeiNum.number() + c.TianFuNum.number();
+              const bool yang = c.YearStem.number() % 2 == 1;
+              const bool ok =
+                  c.YearStem.number() == floorMod(year - 4, 10) + 1 &&
+                  c.YearBranch.number() == floorMod(year - 4, 12) + 1 &&
+                  c.BirthMonth == lunarMonth && m == wrap(lunarMonth + 2) && h == hour / 2 + 1 &&
+                  c.SexNum == (male ? Sex::Male : Sex::Female) &&
+                  c.SexText == kLabels[(yang ? 0u : 1u) + (male ? 0u : 2u)] &&
+                  c.LifePalaceNum.number() == wrap(m - h + 1) &&
+                  c.BodyPalaceNum.number() == wrap(m + h - 1) &&
+                  c.ZiWeiNum == ziWeiByRule(bureauNumber(c.BureauName), day) &&
+                  (zf == 6 || zf == 18);
               ASSERT_TRUE(ok) << year << "/" << month << (leap ? " leap" : "") << "/" << day << " "
                               << hour << (male ? " male" : " female");
             }
@@ -108,25 +110,25 @@ TEST(Families, MainSeries) {
       {6, 5, 3, 2, 1, 10, 12, 1, 2, 3, 4, 5, 6, 10},
   }};
   for (const auto& row : rows) {
-    const auto z = static_cast<PalaceNum>(row[0]);
-    const std::string where = "Zi Wei " + std::to_string(z);
+    const PalaceNum z(row[0]);
+    const std::string where = "Zi Wei " + std::to_string(row[0]);
     expectPlaced<Family::ZiWei>(ziWeiPalaces(z), {row[0]}, where);
-    expectPlaced<Family::ZiWeiSeries>(ziWeiSeriesPalaces(z),
-                                      {row[1], row[2], row[3], row[4], row[5]}, where);
-    expectPlaced<Family::TianFu>(tianFuPalaces(z), {row[6]}, where);
-    expectPlaced<Family::TianFuSeries>(tianFuSeriesPalaces(static_cast<PalaceNum>(row[6])),
+    expectPlaced<Family::ZiWeiSeries>(getFirstSubStar(z), {row[1], row[2], row[3], row[4], row[5]},
+                                      where);
+    expectPlaced<Family::TianFu>(getSkyStar(z), {row[6]}, where);
+    expectPlaced<Family::TianFuSeries>(getSkySubStar(PalaceNum(row[6])),
                                        {row[7], row[8], row[9], row[10], row[11], row[12], row[13]},
                                        where);
   }
   for (int z = 1; z <= 12; ++z) {
-    const auto f = tianFuPalaces(static_cast<PalaceNum>(z))[0];
+    const int f = getSkyStar(PalaceNum(z))[0].number();
     EXPECT_TRUE(z + f == 6 || z + f == 18) << z;
-    expectPlaced<Family::ZiWeiSeries>(
-        ziWeiSeriesPalaces(static_cast<PalaceNum>(z)),
-        {wrap(z - 1), wrap(z - 3), wrap(z - 4), wrap(z - 5), wrap(z - 8)}, std::to_string(z));
+    expectPlaced<Family::ZiWeiSeries>(getFirstSubStar(PalaceNum(z)),
+                                      {wrap(z - 1), wrap(z - 3), wrap(z - 4), wrap(z - 5), wrap(z - 8)},
+                                      std::to_string(z));
   }
-  expectPlaced<Family::ZiWeiSeries>(ziWeiSeriesPalaces(0), {0, 0, 0, 0, 0}, "none");
-  expectPlaced<Family::TianFu>(tianFuPalaces(13), {0}, "none");
+  expectPlaced<Family::ZiWeiSeries>(getFirstSubStar(PalaceNum()), {0, 0, 0, 0, 0}, "none");
+  expectPlaced<Family::TianFu>(getSkyStar(PalaceNum(13)), {0}, "none");
 }
 
 // Hour, month and day families for every hour branch, month palace and year
@@ -148,31 +150,31 @@ TEST(Families, HourMonthAndDay) {
             "h" + std::to_string(h) + " m" + std::to_string(m) + " y" + std::to_string(y);
         const auto& fb = kFireBell[static_cast<std::size_t>(y % 4)];
         expectPlaced<Family::HourFirst>(
-            hourFirstStarPalaces(c), {wrap(12 - h), wrap(h + 4), wrap(h + fb[0]), wrap(h + fb[1])},
+            getHourFirstStar(c), {wrap(12 - h), wrap(h + 4), wrap(h + fb[0]), wrap(h + fb[1])},
             where);
         if (y != 1) continue;
         const auto k = static_cast<std::size_t>(floorMod(m - 3, 12));  // month - 1
         expectPlaced<Family::HourSecond>(
-            hourSecondStarPalaces(c), {wrap(h - 1), wrap(13 - h), wrap(h + 6), wrap(h + 2)}, where);
-        expectPlaced<Family::MonthFirst>(monthFirstStarPalaces(c), {wrap(m + 2), wrap(14 - m)},
+            getHourSecondStar(c), {wrap(h - 1), wrap(13 - h), wrap(h + 6), wrap(h + 2)}, where);
+        expectPlaced<Family::MonthFirst>(getMonthFirstStar(c), {wrap(m + 2), wrap(14 - m)},
                                          where);
         expectPlaced<Family::MonthSecond>(
-            monthSecondStarPalaces(c),
+            getMonthSecondStar(c),
             {wrap(m + 7), wrap(m - 1), kHorse[static_cast<std::size_t>(m % 4)],
              wrap(9 + 2 * static_cast<int>(k / 2)), kWitch[k % 4], kMoon[k], kYinSha[k % 6]},
             where);
         for (int day = 1; day <= 30; ++day) {
           const int d = day - 1;
           expectPlaced<Family::DaySecond>(
-              daySecondStarPalaces(chartOf(1, 1, m, h, day)),
+              getDaySecondStar(chartOf(1, 1, m, h, day)),
               {wrap(m + 2 + d), wrap(14 - m - d), wrap(12 - h + d - 1), wrap(h + 4 + d - 1)},
               where + " d" + std::to_string(day));
         }
       }
     }
   }
-  expectPlaced<Family::HourFirst>(hourFirstStarPalaces(chartOf(1, 1, 3, 0)), {0, 0, 0, 0}, "none");
-  expectPlaced<Family::MonthSecond>(monthSecondStarPalaces(chartOf(1, 1, 0, 1)),
+  expectPlaced<Family::HourFirst>(getHourFirstStar(chartOf(1, 1, 3, 0)), {0, 0, 0, 0}, "none");
+  expectPlaced<Family::MonthSecond>(getMonthSecondStar(chartOf(1, 1, 0, 1)),
                                     {0, 0, 0, 0, 0, 0, 0}, "none");
 }
 
@@ -195,17 +197,17 @@ TEST(Families, YearPairs) {
     const int s = floorMod(pair - 1, 10) + 1;
     const int y = floorMod(pair - 1, 12) + 1;
     const ChartState c = chartOf(s, y);
-    const std::string where = c.YearStem + c.YearBranch;
+    const std::string where = std::string(nameOf(c.YearStem)) + std::string(nameOf(c.YearBranch));
     const int lu = kLuCun[static_cast<std::size_t>(s - 1)];
     const auto& kyl = kKuiYueLuck[static_cast<std::size_t>(s - 1)];
-    expectPlaced<Family::StemFirst>(skySFirstStarPalaces(c),
+    expectPlaced<Family::StemFirst>(getSkySFirstStar(c),
                                     {lu, wrap(lu + 1), wrap(lu - 1), kyl[0], kyl[1]}, where);
-    expectPlaced<Family::StemSecond>(skySSecondStarPalaces(c), {kyl[2], kyl[3], kyl[4]}, where);
+    expectPlaced<Family::StemSecond>(getSkySSecondStar(c), {kyl[2], kyl[3], kyl[4]}, where);
 
     const auto group = static_cast<std::size_t>(y % 4);
     const auto season = static_cast<std::size_t>(floorMod(y - 3, 12) / 3);
     expectPlaced<Family::BranchSecond>(
-        earthSecondStarPalaces(c),
+        getEarthSecondStar(c),
         {wrap(8 - y), wrap(y + 6), wrap(y + 4), wrap(12 - y), wrap(5 - y), wrap(11 - y),
          std::array{6, 9, 12, 3}[season], std::array{2, 5, 8, 11}[season],
          std::array{9, 10, 11, 6, 7, 8, 3, 4, 5, 12, 1, 2}[static_cast<std::size_t>(y - 1)],
@@ -218,22 +220,22 @@ TEST(Families, YearPairs) {
     // 旬空: the decade of the pair starts at 甲 with branch b0 and leaves
     // b0 - 2 and b0 - 1 void, the odd year branches taking the second.
     const int b0 = wrap(y - (s - 1));
-    expectPlaced<Family::DecadeVoid>(emptyDeadPalaces(c), {wrap(y % 2 == 1 ? b0 - 1 : b0 - 2)},
+    expectPlaced<Family::DecadeVoid>(getEmptyDead(c), {wrap(y % 2 == 1 ? b0 - 1 : b0 - 2)},
                                      where);
     // 截空: the stem pairs 甲己 ... 戊癸 share two branches, the yang stem the odd one.
-    expectPlaced<Family::CutOffVoid>(drDDTreePalaces(c), {9 - 2 * ((s - 1) % 5) + (s > 5 ? 1 : 0)},
+    expectPlaced<Family::CutOffVoid>(getDrDDTreeStar(c), {9 - 2 * ((s - 1) % 5) + (s > 5 ? 1 : 0)},
                                      where);
 
-    expectCycle([&](PalaceNum p) { return yearFrontName(c, p); }, y, true, "歲建", "晦氣", where);
-    expectCycle([&](PalaceNum p) { return generalName(c, p); }, std::array{4, 1, 10, 7}[group],
-                true, "將星", "攀鞍", where);
-    for (const char* label : {"陽男", "陰男", "陽女", "陰女"}) {
-      expectCycle([&](PalaceNum p) { return doctorName(c, p, label); }, lu, runsForward(label),
-                  "博士", "力士", where + label);
+    expectCycle([&](PalaceNum p) { return getYearYFourStar(c.YearBranch, p); }, y, true, where);
+    expectCycle([&](PalaceNum p) { return getYearSSFourStar(c.YearBranch, p); },
+                std::array{4, 1, 10, 7}[group], true, where);
+    for (const SexLabel label : kLabels) {
+      expectCycle([&](PalaceNum p) { return getDrTreeStar(c, p, label); }, lu, runsForward(label),
+                  where + " label " + std::to_string(static_cast<int>(label)));
     }
   }
-  expectPlaced<Family::StemFirst>(skySFirstStarPalaces(chartOf(0, 1)), {0, 0, 0, 0, 0}, "none");
-  expectPlaced<Family::DecadeVoid>(emptyDeadPalaces(chartOf(1, 2)), {0}, "甲丑");
+  expectPlaced<Family::StemFirst>(getSkySFirstStar(chartOf(0, 1)), {0, 0, 0, 0, 0}, "none");
+  expectPlaced<Family::DecadeVoid>(getEmptyDead(chartOf(1, 2)), {0}, "甲丑");
 }
 
 // What the Life and Body palaces place, and the periods they start, for
@@ -244,91 +246,117 @@ TEST(Families, LifeAndBody) {
     for (int life = 1; life <= 12; ++life) {
       for (int body = 1; body <= 12; ++body) {
         expectPlaced<Family::BranchLifeBody>(
-            earthSecondStar2Palaces(static_cast<std::int16_t>(y), static_cast<PalaceNum>(life),
-                                    static_cast<PalaceNum>(body)),
+            getEarthSecondStar2(Branch(y), PalaceNum(life), PalaceNum(body)),
             {wrap(life + y - 1), wrap(body + y - 1)}, std::to_string(y));
       }
     }
   }
-  for (PalaceNum life = 1; life <= 12; ++life) {
-    const auto markers = skySSTreePalaces(life);
-    EXPECT_EQ(palaceName(life, markers[0]), "僕役宮");
-    EXPECT_EQ(palaceName(life, markers[1]), "疾厄宮");
-    for (const std::string_view bureau : kBureauNames) {
-      for (const char* label : {"陽男", "陰男", "陽女", "陰女"}) {
-        const std::string where = std::string(bureau) + label + std::to_string(life);
+  for (const PalaceNum life : kPalaces) {
+    const auto markers = getSkySSTreeStar(life);
+    EXPECT_EQ(roleOf(life, markers[0]), PalaceRole::Friends);  // 僕役宮
+    EXPECT_EQ(roleOf(life, markers[1]), PalaceRole::Health);   // 疾厄宮
+    for (int b = 0; b < 5; ++b) {
+      const auto bureau = static_cast<Bureau>(b);
+      for (const SexLabel label : kLabels) {
+        const std::string where = "bureau " + std::to_string(b) + " label " +
+                                  std::to_string(static_cast<int>(label)) + " life " +
+                                  std::to_string(life.number());
         const int number = bureauNumber(bureau);
         const bool forward = runsForward(label);
-        expectCycle([&](PalaceNum p) { return growthName(bureau, label, p); },
-                    kGrowthStart[static_cast<std::size_t>(number - 2)], forward, "長生", "沐浴",
-                    where);
+        expectCycle([&](PalaceNum p) { return getFiveLongLifeStar(bureau, label, p); },
+                    kGrowthStart[static_cast<std::size_t>(b)], forward, where);
         // Ten years a palace from the bureau's number, the Life palace first.
-        for (PalaceNum p = 1; p <= 12; ++p) {
-          const int from = number + 10 * floorMod(forward ? p - life : life - p, 12);
-          ASSERT_EQ(majorPeriodStart(bureau, label, life, p), from) << where;
+        for (const PalaceNum p : kPalaces) {
+          const int d = p.number() - life.number();
+          const int from = number + 10 * floorMod(forward ? d : -d, 12);
+          ASSERT_EQ(getBigYear(bureau, label, life, p), from) << where;
         }
       }
     }
   }
   // The minor-period ages 1..108 fall once each over the twelve palaces.
-  for (std::int16_t y = 1; y <= 12; ++y) {
-    for (std::int16_t sex = 1; sex <= 2; ++sex) {
+  for (int y = 1; y <= 12; ++y) {
+    for (const Sex sex : {Sex::Male, Sex::Female}) {
       std::set<int> firsts;
-      for (PalaceNum p = 1; p <= 12; ++p) firsts.insert(minorPeriodFirstAge(y, sex, p));
+      for (const PalaceNum p : kPalaces) firsts.insert(getSmallYear(Branch(y), sex, p));
       EXPECT_EQ(firsts, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})) << y;
     }
   }
 }
 
 // The one pass puts every family's stars, and only those, into its group
-// of the palace the family gives, in the order of the families; the named
-// operations read the same placements.
+// of the palace the family gives, in the order of the families, graded and
+// transformed as the named steps say.
+template <Family F>
+void addFamily(std::array<std::array<std::vector<Star>, 4>, 12>& expected,
+               const FamilyPalaces<F>& palaces) {
+  static constexpr auto kFamily = familyStars<F>();
+  for (std::size_t i = 0; i < kFamily.size(); ++i) {
+    if (!palaces[i].valid()) continue;
+    expected[palaces[i].index()][static_cast<std::size_t>(groupOf(F))].push_back(kFamily[i]);
+  }
+}
+
+template <std::size_t Capacity>
+std::vector<Star> starsOf(const StarRow<Capacity>& row) {
+  std::vector<Star> stars;
+  for (const PlacedStar& star : row) stars.push_back(star.star);
+  return stars;
+}
+
 TEST(Layout, FollowsTheFamiliesInTheirOrder) {
   for (int year = 1912; year < 1972; ++year) {
     const ChartState c =
         castFrame({year, year % 12 + 1, false, year % 30 + 1, year % 24, 0, 0, year % 2 == 0});
-    const ChartLayout layout = layOutPalaces(c);
-    for (PalaceNum p = 1; p <= 12; ++p) {
-      const PalaceLayout& palace = layout[static_cast<std::size_t>(p - 1)];
-      const auto names = [](const auto& row) {
-        std::string list;
-        for (const Star star : row) list += (list.empty() ? "" : ",") + std::string(starName(star));
-        return list;
-      };
-      const auto join = [](std::initializer_list<std::string> lists) {
-        std::string all;
-        for (const std::string& list : lists) {
-          if (!list.empty()) all += (all.empty() ? "" : ",") + list;
-        }
-        return all;
-      };
-      const std::string where = std::to_string(year) + " palace " + std::to_string(p);
-      EXPECT_EQ(names(palace.main),
-                join({p == c.ZiWeiNum ? "紫微" : "", getFirstSubStar(c.ZiWeiNum, p),
-                      getSkyStar(c.ZiWeiNum, p), getSkySubStar(c.TianFuNum, p),
-                      getHourFirstStar(c, p), getSkySFirstStar(c, p), getMonthFirstStar(c, p)}))
-          << where;
-      EXPECT_EQ(names(palace.voids), getEmptyDead(c, p)) << where;
-      EXPECT_EQ(names(palace.markers),
-                join({getSkySSTreeStar(p, c.LifePalaceNum), getDrDDTreeStar(c, p)}))
-          << where;
-      EXPECT_EQ(
-          names(palace.minor),
-          join({getHourSecondStar(c, p), getMonthSecondStar(c, p), getSkySSecondStar(c, p),
-                getEarthSecondStar(c, p),
-                getEarthSecondStar2(c, p, getOtherHourse(c.LifePalaceNum, p), c.BodyPalaceNum),
-                getDaySecondStar(c, p)}))
-          << where;
+    std::array<std::array<std::vector<Star>, 4>, 12> expected;
+    addFamily<Family::ZiWei>(expected, ziWeiPalaces(c.ZiWeiNum));
+    addFamily<Family::ZiWeiSeries>(expected, getFirstSubStar(c.ZiWeiNum));
+    addFamily<Family::TianFu>(expected, getSkyStar(c.ZiWeiNum));
+    addFamily<Family::TianFuSeries>(expected, getSkySubStar(c.TianFuNum));
+    addFamily<Family::HourFirst>(expected, getHourFirstStar(c));
+    addFamily<Family::StemFirst>(expected, getSkySFirstStar(c));
+    addFamily<Family::MonthFirst>(expected, getMonthFirstStar(c));
+    addFamily<Family::DecadeVoid>(expected, getEmptyDead(c));
+    addFamily<Family::LifeMarkers>(expected, getSkySSTreeStar(c.LifePalaceNum));
+    addFamily<Family::CutOffVoid>(expected, getDrDDTreeStar(c));
+    addFamily<Family::HourSecond>(expected, getHourSecondStar(c));
+    addFamily<Family::MonthSecond>(expected, getMonthSecondStar(c));
+    addFamily<Family::StemSecond>(expected, getSkySSecondStar(c));
+    addFamily<Family::BranchSecond>(expected, getEarthSecondStar(c));
+    addFamily<Family::BranchLifeBody>(
+        expected, getEarthSecondStar2(c.YearBranch, c.LifePalaceNum, c.BodyPalaceNum));
+    addFamily<Family::DaySecond>(expected, getDaySecondStar(c));
+
+    PalaceStarsByPalace layout;
+    layOutPalaces(c, layout);
+    for (const PalaceNum p : kPalaces) {
+      const PalaceStars& palace = layout[p.index()];
+      const auto& want = expected[p.index()];
+      const std::string where = std::to_string(year) + " palace " + std::to_string(p.number());
+      EXPECT_EQ(starsOf(palace.main), want[0]) << where;
+      EXPECT_EQ(starsOf(palace.voids), want[1]) << where;
+      EXPECT_EQ(starsOf(palace.markers), want[2]) << where;
+      EXPECT_EQ(starsOf(palace.minor), want[3]) << where;
       bool red = false;
-      for (const Star star : palace.main) {
-        red = red ||
-              std::string_view("天同天機太陽武曲紫微七殺天府天相天馬天梁太陰巨門破軍貪狼廉貞祿存")
-                      .find(starName(star)) != std::string_view::npos;
+      for (const PlacedStar& star : palace.main) {
+        red = red || starInfo(star.star).redName;
+        EXPECT_EQ(star.brightness, checkMainStarType(p, star.star)) << where;
+        EXPECT_EQ(star.transformation, getSkyOFirstStar(c, star.star)) << where;
+      }
+      for (const PlacedStar& star : palace.minor) {
+        EXPECT_EQ(star.brightness, checkSubStarType(p, star.star)) << where;
       }
       EXPECT_EQ(palace.redName, red) << where;
     }
   }
 }
+
+// The red-name stars: the fourteen main stars, 天馬 and 祿存.
+static_assert([] {
+  int red = 0;
+  for (const StarInfo& info : kStars) red += info.redName ? 1 : 0;
+  return red == 16 && starInfo(Star::TianMa).redName && starInfo(Star::LuCun).redName;
+}());
 
 }  // namespace
 }  // namespace ziwei
