@@ -27,7 +27,7 @@
 #include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "calendar/lunar.h"
-#include "chart/frame/numbering.h"
+#include "sexagenary/sexagenary.h"
 #include "places/places.h"
 
 namespace ziwei::desktop {
@@ -101,9 +101,9 @@ QString correctionText(const BirthTimeSteps& s) {
 QString movedText(const BirthTimeSteps& s) {
   const ClockTime& chart = s.longitude ? s.trueSolar : s.standard;
   QStringList moved;
-  if (hourBranch(s.clock.hour) != s.hourBranch) {
+  if (hourBranch(s.clock.hour).number() != s.hourBranch) {
     moved << QStringLiteral("校正使時辰由%1改為%2")
-                 .arg(hourName(hourBranch(s.clock.hour)), hourName(s.hourBranch));
+                 .arg(hourName(hourBranch(s.clock.hour).number()), hourName(s.hourBranch));
   }
   if (chart.date != s.clock.date) {
     moved << QStringLiteral("校正使日期由 %1 移到 %2")

@@ -40,7 +40,7 @@
 #include "birth/target_moment.h"
 #include "calendar/gregorian.h"
 #include "calendar/lunar.h"
-#include "chart/frame/chart_frame.h"
+#include "chart/chart.h"
 #include "chart/periods/running_periods.h"
 #include "output/output_file.h"
 #include "page/chart_page.h"
@@ -495,7 +495,10 @@ bool MainWindow::castFromSelectors() {
     setStatus(QString::fromUtf8(e.what()));
     return false;
   }
-  chart_ = castFrame(birth);
+  ChartRequest request;
+  request.birth = birth;
+  request.name = txtNAME_->text().toStdString();
+  chart_ = cast(request);
   // The selectors offer dates the calendar lacks; the chart is cast as
   // chosen, and the status line says so once the page is shown.
   pageNote_ = calendar::is_valid(lunarDateOf(birth))
@@ -510,23 +513,24 @@ bool MainWindow::castFromSelectors() {
 
 void MainWindow::castChart() {
   if (!castFromSelectors()) return;
-  const std::string page = assembleChartPage(chart_, texts_.PageTemplate,
-                                             txtNAME_->text().toStdString(), todayShortDate());
+  const std::string page = assembleChartPage(chart_, texts_.PageTemplate, todayShortDate());
   showPageFile(kChartPageFile, page);
 }
 
 void MainWindow::showPeriods() {
   if (!castFromSelectors()) return;
   const QDate date = targetDate_->date();
-  RunningPeriods periods;
   try {
-    periods = castPeriods(chart_, targetOnSolar({date.year(), date.month(), date.day()}));
+    const TargetMoment target = targetOnSolar({date.year(), date.month(), date.day()});
+    checkTargetAfterBirth(target, chart_.request.birth.year);
+    ChartRequest request = chart_.request;
+    request.target = target;
+    chart_ = cast(request);
   } catch (const std::invalid_argument& e) {  // a target before the birth year
     setStatus(QString::fromUtf8(e.what()));
     return;
   }
-  const std::string page =
-      assemblePeriodPage(chart_, periods, txtNAME_->text().toStdString(), todayShortDate());
+  const std::string page = assemblePeriodPage(chart_, todayShortDate());
   showPageFile(kPeriodPageFile, page);
 }
 

@@ -12,7 +12,7 @@
 #include "app/window_layout.h"
 #include "app/work_dir.h"
 #include "birth/lunar_birth.h"
-#include "chart/frame/chart_state.h"
+#include "chart/chart.h"
 
 class QComboBox;
 class QDateEdit;
@@ -46,7 +46,7 @@ class MainWindow : public QWidget {
   explicit MainWindow(DesktopSettings settings, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  const ChartState& chartState() const { return chart_; }
+  const ChartState& chartState() const { return chart_.frame; }
   const WindowTexts& windowTexts() const { return texts_; }
   const ResizableControls& controlsInTwips() const { return controls_; }
   QWebEngineView* pane() const { return WebBrowser1_; }
@@ -95,7 +95,7 @@ class MainWindow : public QWidget {
                         bool corrected);
 
   DesktopSettings settings_;
-  ChartState chart_;
+  Chart chart_;
   WindowTexts texts_;
   WorkDirClaim workDir_;
   ResizableControls controls_ = kDesignControls;

@@ -27,7 +27,8 @@
 #include "app/name_box.h"
 #include "app/work_dir.h"
 #include "birth/selection.h"
-#include "chart/frame/chart_frame.h"
+#include "birth/target_moment.h"
+#include "chart/chart.h"
 #include "chart/periods/running_periods.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
@@ -39,6 +40,17 @@ using namespace ziwei::desktop;
 using namespace ziwei::desktop::testing;
 
 namespace {
+
+// The chart the window casts for `birth` and `name` (at `target`).
+Chart chartOf(const LunarBirth& birth, std::string name,
+              std::optional<TargetMoment> target = std::nullopt) {
+  ChartRequest request;
+  request.birth = birth;
+  request.name = std::move(name);
+  request.target = target;
+  return cast(request);
+}
+
 
 QByteArray bytes(const std::string& s) { return {s.data(), static_cast<qsizetype>(s.size())}; }
 QString qs(const std::string& s) { return QString::fromStdString(s); }
@@ -343,8 +355,8 @@ void TestMainWindow::castAndCompare(const BirthSelection& selection, const QStri
 
     const QByteArray written = readAll(workFile(kChartPageFile));
     QCOMPARE(written,
-             bytes(encodePage(assembleChartPage(castFrame(readSelection(selection)),
-                                                buildPageTemplate(), name.toStdString(), date),
+             bytes(encodePage(assembleChartPage(chartOf(readSelection(selection), name.toStdString()),
+                                                buildPageTemplate(), date),
                               PageEncoding::Big5)));
 #ifdef ZIWEI_CLI
     QTemporaryDir out;
@@ -383,7 +395,7 @@ void TestMainWindow::chartRequestsWriteWhatTheCommandLineWrites() {
   auto* status = child<QLabel>("lbStatus");
   QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), kLoadTimeout);
   QCOMPARE(window_->chartState().BirthYear, 2000);
-  QCOMPARE(window_->chartState().YearStem, std::string("庚"));
+  QCOMPARE(window_->chartState().YearStem, Stem(7));  // 庚
 
   // A leap 12th month after its 15th day counts as the 1st month.
   const BirthSelection other{"1984", "12", "閏", "16", "23", "45", "59", false};
@@ -403,7 +415,7 @@ void TestMainWindow::chartRequestsWriteWhatTheCommandLineWrites() {
       kLoadTimeout);
   QCOMPARE(window_->chartState().BirthMonth, 1);
   QCOMPARE(static_cast<int>(window_->chartState().BirthSecond), 59);  // not on the page
-  QCOMPARE(window_->chartState().SexText, std::string("陽女"));
+  QCOMPARE(window_->chartState().SexText, SexLabel::YangFemale);
 }
 
 void TestMainWindow::unwritableChartPageIsReported() {
@@ -447,13 +459,12 @@ void TestMainWindow::runningPeriods() {
   auto* target = child<QDateEdit>("targetDate");
   QCOMPARE(target->date(), QDate::currentDate());
   w.resize(1000, 700);  // room for the step buttons
-  const ChartState natal = castFrame(LunarBirth{});
   const QString file = workFile(kPeriodPageFile);
   auto expectPage = [&](QDate on) {
-    const RunningPeriods periods =
-        castPeriods(natal, targetOnSolar({on.year(), on.month(), on.day()}));
-    QCOMPARE(readAll(file), QByteArray::fromStdString(periodPageFile(
-                                natal, periods, "您的姓名", todayShortDate(), PageEncoding::Big5)));
+    const Chart chart =
+        chartOf(LunarBirth{}, "您的姓名", targetOnSolar({on.year(), on.month(), on.day()}));
+    QCOMPARE(readAll(file), QByteArray::fromStdString(
+                                periodPageFile(chart, todayShortDate(), PageEncoding::Big5)));
   };
   target->setDate(QDate(2023, 1, 22));  // lunar 2023-1-1
   child<QPushButton>("cmdPeriods")->click();

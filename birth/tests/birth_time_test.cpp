@@ -8,6 +8,7 @@
 #include <string>
 
 #include "birth/solar_birth.h"
+#include "sexagenary/sexagenary.h"
 
 // Reference values:
 // - Daylight saving time: the IANA time-zone database (file "asia": Rule
@@ -145,7 +146,7 @@ TEST(BirthTime, RemovesDaylightSavingTime) {
     EXPECT_EQ(resolved.steps.daylightSaving, c.removed);
     EXPECT_EQ(resolved.steps.standard, c.standard);
     EXPECT_EQ(resolved.birth, c.birth);
-    EXPECT_EQ(resolved.steps.hourBranch, hourBranch(c.birth.hour));
+    EXPECT_EQ(resolved.steps.hourBranch, hourBranch(c.birth.hour).number());
   }
 }
 

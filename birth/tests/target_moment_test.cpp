@@ -18,8 +18,8 @@ TEST(TargetMoment, ReadsBothFormsOfADate) {
             (TargetMoment{{2023, 2, true, 16}, {2023, 4, 6}, std::nullopt}));
   EXPECT_EQ(readTargetField("lunar 2023-2-16 leap 23:59"), leapDay);
   EXPECT_EQ(readTargetField("2023-04-06 23:59"), leapDay);
-  EXPECT_EQ(readTargetField("1900-01-31")->lunar, (calendar::LunarDate{1900, 1, false, 1}));
-  EXPECT_EQ(readTargetField("2100-12-31")->lunar, (calendar::LunarDate{2100, 12, false, 1}));
+  EXPECT_EQ(readTargetField("1900-01-31")->lunar, (LunarDay{1900, 1, false, 1}));
+  EXPECT_EQ(readTargetField("2100-12-31")->lunar, (LunarDay{2100, 12, false, 1}));
   EXPECT_EQ(readTarget({}), std::nullopt);
   EXPECT_EQ(readTargetField(""), std::nullopt);
 }

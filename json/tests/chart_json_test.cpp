@@ -1,21 +1,20 @@
-#include "page/chart_json.h"
+#include "json/chart_json.h"
 
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <cstdio>
+#include <functional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "birth/target_moment.h"
 #include "calendar/gregorian.h"
-#include "chart/frame/cyclic_names.h"
-#include "chart/periods/periods.h"
-#include "chart/stars/brightness.h"
-#include "chart/stars/cycles.h"
-#include "chart/stars/palace_layout.h"
-#include "example_charts.h"
-#include "page/palace_cell.h"
+#include "page/tests/example_charts.h"
+#include "page/tests/ordered_replacement.h"
 
 namespace ziwei {
 namespace {
@@ -49,7 +48,7 @@ std::vector<std::string> keys(const rapidjson::Value& object) {
 // missing).
 TEST(ChartJson, InputAndFrameOfTheSecondExample) {
   const BirthRequest input = secondExampleInput();
-  const std::string json = chartJson(input, castFrame(input.birth));
+  const std::string json = chartJson(cast(input));
   EXPECT_TRUE(json.starts_with(
       R"({"input":{"name":"王小明","sex":"female","year":2000,"month":4,"leap":true,"day":20,)"
       R"("hour":13,"minute":7,"second":9,"dateExists":false},"frame":{"yearStem":"庚","yearBranch":"辰",)"
@@ -72,13 +71,13 @@ TEST(ChartJson, InputAndFrameOfTheSecondExample) {
   }
 }
 
-// The document read back agrees with the engine and the cells, over births
+// The document read back agrees with the chart and the cells, over births
 // that reach every stem and branch, month, day, hour and sex, the leap flag,
 // a solar date and names that need escaping.
 void checkAgainstEngine(const BirthRequest& request) {
-  const LunarBirth& input = request.birth;
-  const ChartState chart = castFrame(input);
-  const auto document = parse(chartJson(request, chart));
+  const Chart chart = cast(request);
+  const ChartState& frame = chart.frame;
+  const auto document = parse(chartJson(chart, {request.solar, nullptr}));
   // The input and the frame are written field by field alike for every
   // chart (the second example pins them byte for byte); what varies is
   // the solar date and the name.
@@ -88,41 +87,40 @@ void checkAgainstEngine(const BirthRequest& request) {
   if (request.solar) {
     EXPECT_EQ(text(in["solar"]), calendar::format_gregorian(*request.solar));
   }
-  EXPECT_EQ(document["frame"]["lifePalace"].GetInt(), chart.LifePalaceNum);
+  EXPECT_EQ(document["frame"]["lifePalace"].GetInt(), frame.LifePalaceNum.number());
 
   const auto& palaces = document["palaces"];
   ASSERT_EQ(palaces.Size(), 12u);
+  const Vocabulary& words = kZhHant;
   for (rapidjson::SizeType i = 0; i < 12; ++i) {
     const auto& palace = palaces[i];
-    const auto num = static_cast<PalaceNum>(i + 1);
-    SCOPED_TRACE(num);
-    EXPECT_EQ(palace["num"].GetInt(), num);
-    EXPECT_EQ(text(palace["branch"]), getEARTHWORD(num));
-    EXPECT_EQ(text(palace["stem"]), getSky(chart, num));
-    EXPECT_EQ(text(palace["name"]), getOtherHourse(chart.LifePalaceNum, num));
-    EXPECT_EQ(palace["body"].GetBool(), num == chart.BodyPalaceNum);
+    const ChartPalace& p = chart.palaces[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(palace["num"].GetInt(), static_cast<int>(i) + 1);
+    EXPECT_EQ(text(palace["branch"]), words(branchOf(p.palace)));
+    EXPECT_EQ(text(palace["stem"]), words(p.stem));
+    EXPECT_EQ(text(palace["name"]), words(p.role));
+    EXPECT_EQ(palace["body"].GetBool(), p.palace == frame.BodyPalaceNum);
 
-    // The stars of the palace's layout in order, each with its marks as
-    // the cell shows them.
-    const std::string cell = HourInStr(chart, num);
-    const PalaceLayout groups = layOutPalaces(chart)[i];
+    // The stars of the palace in order, each with its marks as the cell
+    // shows them.
+    const std::string cell = test::cellText(chart, static_cast<int>(i) + 1);
     const auto names = [](const rapidjson::Value& list, const char* key) {
       std::vector<std::string> all;
       for (const auto& each : list.GetArray()) all.push_back(text(key ? each[key] : each));
       return all;
     };
-    const auto starNames = [](const auto& row) {
+    const auto starNames = [&words](const auto& row) {
       std::vector<std::string> all;
-      for (const Star star : row) all.emplace_back(starName(star));
+      for (const PlacedStar& star : row) all.emplace_back(words(star.star));
       return all;
     };
-    EXPECT_EQ(names(palace["main"], "star"), starNames(groups.main));
-    EXPECT_EQ(names(palace["minor"], "star"), starNames(groups.minor));
-    EXPECT_EQ(names(palace["void"], nullptr), starNames(groups.voids));
-    EXPECT_EQ(names(palace["markers"], nullptr), starNames(groups.markers));
+    EXPECT_EQ(names(palace["main"], "star"), starNames(p.stars.main));
+    EXPECT_EQ(names(palace["minor"], "star"), starNames(p.stars.minor));
+    EXPECT_EQ(names(palace["void"], nullptr), starNames(p.stars.voids));
+    EXPECT_EQ(names(palace["markers"], nullptr), starNames(p.stars.markers));
     for (const auto& star : palace["main"].GetArray()) {
       std::string shown = text(star["star"]) + text(star["brightness"]);
-      EXPECT_EQ(shown, checkMainStarType(num, text(star["star"]), 0));
       shown += star["transformation"].IsNull()
                    ? "ˉ"
                    : "<font color='#0000FF'><strong>" + text(star["transformation"]) +
@@ -130,24 +128,27 @@ void checkAgainstEngine(const BirthRequest& request) {
       EXPECT_NE(cell.find("size='2'>" + shown + "          </font>"), std::string::npos) << shown;
     }
     for (const auto& star : palace["minor"].GetArray()) {
-      EXPECT_EQ(text(star["star"]) + text(star["brightness"]),
-                checkSubStarType(num, text(star["star"]), 0));
+      const std::string shown = text(star["star"]) + text(star["brightness"]);
+      EXPECT_NE(cell.find("size='2'>" + shown + "          </font>"), std::string::npos) << shown;
     }
     const auto& cycles = palace["cycles"];
-    EXPECT_EQ(text(cycles["doctor"]) + text(cycles["general"]) + text(cycles["yearFront"]),
-              getDrTreeStar(chart, num, chart.SexText) + getYearSSFourStar(chart, num) +
-                  getYearYFourStar(chart, num));
+    EXPECT_NE(cell.find("size='2'>" + text(cycles["doctor"]) + "          </font>"),
+              std::string::npos);
+    EXPECT_NE(cell.find("size='2'>" + text(palace["growth"]) + "          </font>"),
+              std::string::npos);
+    EXPECT_EQ(text(cycles["general"]), words(Cycle::General, p.cycle(Cycle::General)));
+    EXPECT_EQ(text(cycles["yearFront"]), words(Cycle::YearFront, p.cycle(Cycle::YearFront)));
 
     const auto& period = palace["majorPeriod"];
     ASSERT_EQ(period.Size(), 2u);
-    EXPECT_EQ(std::to_string(period[0].GetInt()) + "-" + std::to_string(period[1].GetInt()),
-              getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, num));
+    EXPECT_NE(cell.find("<font size='2'>" + std::to_string(period[0].GetInt()) + "-" +
+                        std::to_string(period[1].GetInt()) + "      </font>"),
+              std::string::npos);
     std::string ages;
     for (const auto& age : palace["minorAges"].GetArray())
       ages += " " + std::to_string(age.GetInt());
     EXPECT_EQ(palace["minorAges"].Size(), 9u);
-    EXPECT_EQ(ages, getSmallYear(chart.YearBranchNum, chart.SexNum, num));
-    EXPECT_EQ(text(palace["growth"]), getFiveLongLifeStar(chart.BureauName, chart.SexText, num));
+    EXPECT_NE(cell.find("<font size='2'>" + ages + "    </font>"), std::string::npos) << ages;
   }
 }
 
@@ -167,18 +168,108 @@ TEST(ChartJson, AgreesWithTheEngineAndTheCells) {
 }
 
 TEST(ChartJson, NamesAreEscapedAndMustBeUtf8) {
-  BirthRequest input;
-  input.name = "\"a\\b\"\n\t<@>";
-  const ChartState chart = castFrame(input.birth);
-  const std::string json = chartJson(input, chart);
+  Chart chart = test::chartOf(LunarBirth{}, "\"a\\b\"\n\t<@>");
+  const std::string json = chartJson(chart);
   EXPECT_NE(json.find(R"("name":"\"a\\b\"\n\t<@>")"), std::string::npos);
-  EXPECT_EQ(text(parse(json)["input"]["name"]), input.name);
-  input.name = "\xFF";
-  EXPECT_THROW(chartJson(input, chart), std::invalid_argument);
-  // Texts a chart cast elsewhere might hold are checked like the name.
-  ChartState odd = castFrame(LunarBirth{});
-  odd.BureauName = "\xFF";
-  EXPECT_THROW(chartJson(BirthRequest{}, odd), std::invalid_argument);
+  EXPECT_EQ(text(parse(json)["input"]["name"]), chart.request.name);
+  chart.request.name = "\xFF";
+  std::string out = "kept";
+  EXPECT_THROW(appendChartJson(out, chart), std::invalid_argument);
+  EXPECT_EQ(out, "kept");
+}
+
+// A rule cast by other than its default is named in "options"; the default
+// writes none.
+TEST(ChartJson, OptionsOnlyWhenNotTheDefault) {
+  ChartRequest request;
+  EXPECT_EQ(chartJson(cast(request)).find("\"options\""), std::string::npos);
+  request.options.lateZi = LateZi::NextDay;
+  EXPECT_NE(chartJson(cast(request)).find(R"(},"options":{"late-zi":"next-day"},"frame":{)"),
+            std::string::npos);
+}
+
+// Every string of a document that is a name of the vocabulary: all but the
+// input (the user's name and the record) and the options.
+void collectNames(const rapidjson::Value& value, std::vector<std::string>& out) {
+  if (value.IsString()) out.push_back(text(value));
+  if (value.IsArray()) {
+    for (const auto& each : value.GetArray()) collectNames(each, out);
+  }
+  if (value.IsObject()) {
+    for (const auto& member : value.GetObject()) {
+      const std::string key = text(member.name);
+      if (key == "input" || key == "options") continue;
+      if (key == "transformations") {  // names as keys too
+        for (const auto& pair : member.value.GetObject()) out.push_back(text(pair.name));
+      }
+      collectNames(member.value, out);
+    }
+  }
+}
+
+std::vector<std::string> namesOf(const std::string& json) {
+  std::vector<std::string> names;
+  collectNames(parse(json), names);
+  return names;
+}
+
+// What OpenCC's t2s makes of each line.
+std::vector<std::string> openccT2s(const std::vector<std::string>& lines) {
+  char path[] = "/tmp/ziwei-t2s-XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) throw std::runtime_error("no temporary file");
+  std::string all;
+  for (const std::string& line : lines) all += line + "\n";
+  FILE* file = fdopen(fd, "w");
+  std::fwrite(all.data(), 1, all.size(), file);
+  std::fclose(file);
+  const std::string command = std::string("opencc -c t2s.json -i ") + path;
+  FILE* pipe = popen(command.c_str(), "r");
+  std::vector<std::string> converted;
+  std::string line;
+  for (int c = pipe ? std::fgetc(pipe) : EOF; c != EOF; c = std::fgetc(pipe)) {
+    if (c == '\n') {
+      converted.push_back(line);
+      line.clear();
+    } else {
+      line += static_cast<char>(c);
+    }
+  }
+  if (pipe) pclose(pipe);
+  std::remove(path);
+  return converted;
+}
+
+// zh-Hans is zh-Hant through OpenCC, name for name; en names are ASCII and no
+// two stars share one. Keys, numbers and the user's name stay.
+TEST(ChartJson, LanguagesNameTheSameChart) {
+  std::vector<std::string> hant;
+  std::vector<std::string> hans;
+  for (const TargetMoment& target : {targetOnSolar({2026, 5, 14}, ClockOfDay{13, 30}),
+                                     targetOnSolar({2002, 3, 1})}) {
+    for (const LunarBirth& birth : {test::firstExampleBirth(), test::secondExampleBirth()}) {
+      const Chart chart = test::chartOf(birth, "陳大文", target);
+      const std::string traditional = chartJson(chart, {}, kZhHant);
+      const std::string simplified = chartJson(chart, {}, kZhHans);
+      const std::string english = chartJson(chart, {}, kEnglish);
+      EXPECT_EQ(parse(simplified)["input"], parse(traditional)["input"]);
+      EXPECT_EQ(parse(english)["input"], parse(traditional)["input"]);
+      for (const std::string& name : namesOf(traditional)) hant.push_back(name);
+      for (const std::string& name : namesOf(simplified)) hans.push_back(name);
+      const std::vector<std::string> en = namesOf(english);
+      ASSERT_EQ(en.size(), namesOf(traditional).size());
+      for (const std::string& name : en) {
+        for (const char c : name) ASSERT_LT(static_cast<unsigned char>(c), 0x80) << name;
+      }
+    }
+  }
+  const std::vector<std::string> converted = openccT2s(hant);
+  ASSERT_EQ(converted.size(), hant.size()) << "opencc (Debian package opencc) is needed";
+  EXPECT_EQ(hans, converted);
+  EXPECT_EQ(std::set<std::string_view>(kEnglish.stars.begin(), kEnglish.stars.end()).size(),
+            kStarCount);
+  EXPECT_EQ(std::set<std::string_view>(kZhHant.stars.begin(), kZhHant.stars.end()).size(),
+            kStarCount);
 }
 
 // The running periods of the worked example (chart/tests/running_periods_test):
@@ -186,13 +277,11 @@ TEST(ChartJson, NamesAreEscapedAndMustBeUtf8) {
 // from 2019 (己亥, 亥) to 2028 (戊申, 申); the minor period carries names only.
 // Without a time the hour is null, past the twelfth period the decade.
 TEST(ChartJson, RunningPeriodsOfTheWorkedExample) {
-  BirthRequest input;
-  input.birth = test::firstExampleBirth();
-  const ChartState chart = castFrame(input.birth);
-  const RunningPeriods periods =
-      castPeriods(chart, targetOnSolar({2026, 5, 14}, ClockOfDay{13, 30}));
-  const std::string json = chartJson(input, chart, nullptr, &periods);
-  EXPECT_TRUE(json.starts_with(chartJson(input, chart).substr(0, json.find(",\"periods\""))));
+  const Chart natal = test::chartOf(test::firstExampleBirth());
+  const Chart chart = test::chartOf(test::firstExampleBirth(), "您的姓名",
+                                    targetOnSolar({2026, 5, 14}, ClockOfDay{13, 30}));
+  const std::string json = chartJson(chart);
+  EXPECT_TRUE(json.starts_with(chartJson(natal).substr(0, json.find(",\"periods\""))));
   for (
       const char* part :
       {R"(,"periods":{"target":{"solar":"2026-05-14","time":"13:30","lunar":{"year":2026,)"
@@ -216,12 +305,13 @@ TEST(ChartJson, RunningPeriodsOfTheWorkedExample) {
   }
   EXPECT_EQ(document["periods"]["decade"]["years"].Size(), 10u);
 
-  const RunningPeriods noTime = castPeriods(chart, targetOnSolar({2026, 5, 14}));
-  EXPECT_TRUE(parse(chartJson(input, chart, nullptr, &noTime))["periods"]["hour"].IsNull());
-  input.birth = {1912, 1, false, 1, 14, 0, 0, true};  // 水二局: periods end at 121
-  const ChartState water = castFrame(input.birth);
-  const RunningPeriods old = castPeriods(water, targetOnSolar({2033, 6, 1}));
-  EXPECT_TRUE(parse(chartJson(input, water, nullptr, &old))["periods"]["decade"].IsNull());
+  const Chart noTime =
+      test::chartOf(test::firstExampleBirth(), "您的姓名", targetOnSolar({2026, 5, 14}));
+  EXPECT_TRUE(parse(chartJson(noTime))["periods"]["hour"].IsNull());
+  // 水二局: periods end at 121.
+  const Chart old =
+      test::chartOf({1912, 1, false, 1, 14, 0, 0, true}, "您的姓名", targetOnSolar({2033, 6, 1}));
+  EXPECT_TRUE(parse(chartJson(old))["periods"]["decade"].IsNull());
 }
 
 }  // namespace

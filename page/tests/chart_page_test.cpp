@@ -14,9 +14,9 @@
 namespace ziwei {
 namespace {
 
-std::string pageOf(const ChartState& chart, std::string_view name = "您的姓名",
+std::string pageOf(const Chart& chart, std::string_view name = "您的姓名",
                    std::string_view date = "2026/12/6") {
-  return assembleChartPage(chart, buildPageTemplate(), name, date);
+  return assembleChartPage(test::renamed(chart, name), buildPageTemplate(), date);
 }
 
 bool has(const std::string& text, std::string_view part) {
@@ -50,9 +50,9 @@ TEST(ChartPage, ExamplesFillTheCentreBlock) {
 }
 
 TEST(ChartPage, EveryPalaceCellStandsInItsGridPlace) {
-  const ChartState chart = test::secondExample();
+  const Chart chart = test::secondExample();
   const std::string page = pageOf(chart);
-  const auto cell = [&chart](int n) { return HourInStr(chart, static_cast<PalaceNum>(n)); };
+  const auto cell = [&chart](int n) { return test::cellText(chart, n); };
   EXPECT_TRUE(has(page, "<td width='157'>" + cell(6) + "    </td>"));
   EXPECT_TRUE(has(page, "<td width='157'>      " + cell(4) + "    </td>"));
   EXPECT_TRUE(has(page, "<td width='157'>      " + cell(3) + "    </td>"));
@@ -64,14 +64,14 @@ TEST(ChartPage, EveryPalaceCellStandsInItsGridPlace) {
 
 TEST(ChartPage, RepublicYearAndLeapMonthEdges) {
   LunarBirth birth{1912, 12, true, 16, 23, 59, 0, true};
-  EXPECT_TRUE(has(pageOf(castFrame(birth)), "農曆:1年1月16日23時59分"));
+  EXPECT_TRUE(has(pageOf(test::chartOf(birth)), "農曆:1年1月16日23時59分"));
   birth.year = 2010;
   birth.leap = false;
-  EXPECT_TRUE(has(pageOf(castFrame(birth)), "農曆:99年12月16日23時59分"));
+  EXPECT_TRUE(has(pageOf(test::chartOf(birth)), "農曆:99年12月16日23時59分"));
 }
 
 TEST(ChartPage, HostileNamesAreShownLiterally) {
-  const ChartState chart = test::firstExample();
+  const Chart chart = test::firstExample();
   const std::string script = pageOf(chart, "<script>alert('x&y')</script>\"");
   EXPECT_TRUE(has(
       script, "[                &lt;script&gt;alert(&#39;x&amp;y&#39;)&lt;/script&gt;&quot; ]"));
@@ -99,8 +99,8 @@ TEST(ChartPage, PrintDateIsEscapedLikeTheName) {
 TEST(ChartPage, TemplateIsLeftUnchanged) {
   const std::string pageTemplate = buildPageTemplate();
   const std::string copy = pageTemplate;
-  const std::string first = assembleChartPage(test::firstExample(), pageTemplate, "甲", "d");
-  const std::string second = assembleChartPage(test::secondExample(), pageTemplate, "乙", "d");
+  const std::string first = assembleChartPage(test::firstExample(), pageTemplate, "d");
+  const std::string second = assembleChartPage(test::secondExample(), pageTemplate, "d");
   EXPECT_EQ(pageTemplate, copy);
   EXPECT_NE(first, second);
 }
@@ -115,16 +115,15 @@ TEST(ChartPage, OnePassGivesThePageOfOrderedReplacement) {
   std::size_t n = 0;
   for (const BirthRequest& request : test::spreadBirths()) {
     if (n++ % 3 != 0) continue;
-    const ChartState chart = castFrame(request.birth);
-    const std::string& name = names[n % names.size()];
+    const Chart chart = test::chartOf(request.birth, names[n % names.size()]);
     const std::string reference =
-        test::pageByOrderedReplacement(chart, prepared.text(), name, "2026/12/7");
-    ASSERT_EQ(assembleChartPage(prepared, chart, name, "2026/12/7"), reference) << n;
-    ASSERT_EQ(chartPageFile(prepared, chart, name, "2026/12/7", PageEncoding::Big5),
+        test::pageByOrderedReplacement(chart, prepared.text(), "2026/12/7");
+    ASSERT_EQ(assembleChartPage(prepared, chart, "2026/12/7"), reference) << n;
+    ASSERT_EQ(chartPageFile(prepared, chart, "2026/12/7", PageEncoding::Big5),
               encodePage(reference, PageEncoding::Big5))
         << n;
     if (n % 31 == 0) {
-      ASSERT_EQ(chartPageFile(prepared, chart, name, "2026/12/7", PageEncoding::Utf8),
+      ASSERT_EQ(chartPageFile(prepared, chart, "2026/12/7", PageEncoding::Utf8),
                 encodePage(reference, PageEncoding::Utf8));
     }
   }
@@ -149,11 +148,10 @@ TEST(ChartPage, TemplatesOnePassCannotFillAreRefused) {
       EXPECT_TRUE(std::string(error.what()).starts_with("page template: " + why)) << error.what();
     }
   }
-  const ChartState chart = test::firstExample();
+  const Chart chart = test::renamed(test::firstExample(), "@CYY@名");
   for (const std::string text : {"", "no placeholders", "@CYY@-@CYY@ @HourseNUM12@|@Title@",
                                  "@PAGENOTE@", "@txtNAME@ @CYY@"}) {
-    EXPECT_EQ(assembleChartPage(chart, text, "@CYY@名", "d"),
-              test::pageByOrderedReplacement(chart, text, "@CYY@名", "d"))
+    EXPECT_EQ(assembleChartPage(chart, text, "d"), test::pageByOrderedReplacement(chart, text, "d"))
         << text;
   }
 }

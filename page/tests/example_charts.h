@@ -1,9 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "chart/frame/chart_frame.h"
+#include "birth/lunar_birth.h"
+#include "chart/chart.h"
 
 namespace ziwei::test {
 
@@ -15,8 +19,24 @@ inline LunarBirth firstExampleBirth() { return {1984, 1, false, 1, 0, 0, 0, true
 // 亥, Body at 丑, 土五局, 紫微 at 巳, 天府 at 亥.
 inline LunarBirth secondExampleBirth() { return {2000, 4, true, 20, 13, 0, 0, false}; }
 
-inline ChartState firstExample() { return castFrame(firstExampleBirth()); }
-inline ChartState secondExample() { return castFrame(secondExampleBirth()); }
+// The chart of `birth` for `name` (at `target`, when given).
+inline Chart chartOf(const LunarBirth& birth, std::string name = "您的姓名",
+                     std::optional<TargetMoment> target = std::nullopt) {
+  ChartRequest request;
+  request.birth = birth;
+  request.name = std::move(name);
+  request.target = target;
+  return cast(request);
+}
+
+// The same chart for another name.
+inline Chart renamed(Chart chart, std::string_view name) {
+  chart.request.name = std::string(name);
+  return chart;
+}
+
+inline Chart firstExample() { return chartOf(firstExampleBirth()); }
+inline Chart secondExample() { return chartOf(secondExampleBirth()); }
 
 // Sixty years (every stem and branch), every month, every third day (each
 // day in turn), the leap flag, hours, minutes, sexes and names rotating with

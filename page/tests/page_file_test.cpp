@@ -23,7 +23,7 @@ TEST(PageFile, EveryPageLiteralEncodesInBig5) {
     const LunarBirth birth{1924 + i % 60, 1 + i % 12, i % 7 == 0, 1 + (i * 7) % 30,
                            (i * 5) % 24,  0,          0,          i % 2 == 0};
     const std::string page =
-        assembleChartPage(castFrame(birth), pageTemplate, "您的姓名", "2026/12/6");
+        assembleChartPage(test::chartOf(birth), pageTemplate, "2026/12/6");
     const std::string big5 = encodePage(page, PageEncoding::Big5);
     ASSERT_EQ(big5.find("&#"), std::string::npos) << "year " << birth.year;
   }
@@ -82,7 +82,7 @@ TEST(PageFile, Big5WritesWhatItCannotHoldAsReferences) {
 
 TEST(PageFile, Utf8DeclaresItsCharsetAndChangesNothingElse) {
   const std::string page =
-      assembleChartPage(test::firstExample(), buildPageTemplate(), "王😀", "2026/12/6");
+      assembleChartPage(test::renamed(test::firstExample(), "王😀"), buildPageTemplate(), "2026/12/6");
   const std::string utf8 = encodePage(page, PageEncoding::Utf8);
   std::string expected = page;
   const std::string big5 = "charset=big5'>";

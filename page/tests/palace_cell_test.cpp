@@ -5,6 +5,7 @@
 #include <string>
 
 #include "example_charts.h"
+#include "ordered_replacement.h"
 
 namespace ziwei {
 namespace {
@@ -66,14 +67,14 @@ constexpr std::string_view kFirstExampleZiWeiCell =
     "</div></td>  </tr></table>";
 
 TEST(PalaceCell, MatchesTheZiWeiPalaceOfTheFirstExampleByteForByte) {
-  EXPECT_EQ(HourInStr(test::firstExample(), 10), kFirstExampleZiWeiCell);
+  EXPECT_EQ(test::cellText(test::firstExample(), 10), kFirstExampleZiWeiCell);
 }
 
 TEST(PalaceCell, StarRowStandsRightToLeftInGroupOrder) {
   // 甲 year: 陀羅 and then 天魁 lie in 丑 after 廉貞 and 七殺; the first
   // gathered stands rightmost, so the row reads 天魁 陀羅 七殺 廉貞.
-  const ChartState chart = test::firstExample();
-  const std::string row = starRow(HourInStr(chart, 2));
+  const Chart chart = test::firstExample();
+  const std::string row = starRow(test::cellText(chart, 2));
   const auto kuei = row.find("天魁ˉˉ");
   const auto tuoluo = row.find("陀羅◎ˉ");
   const auto qisha = row.find("七殺◎ˉ");
@@ -89,8 +90,8 @@ TEST(PalaceCell, StarRowStandsRightToLeftInGroupOrder) {
 
 TEST(PalaceCell, GroupsStandVoidMarkerMinorMainFromLeftToRight) {
   // Second example, 酉: 旬空 (orange), minor stars, then four main stars.
-  const ChartState chart = test::secondExample();
-  const std::string row = starRow(HourInStr(chart, 10));
+  const Chart chart = test::secondExample();
+  const std::string row = starRow(test::cellText(chart, 10));
   EXPECT_TRUE(
       row.starts_with("          <td valign='top'><div align='right'><font color='#FF9900' "
                       "size='2'><strong>旬空          </strong></font></div>          </td>"));
@@ -98,14 +99,14 @@ TEST(PalaceCell, GroupsStandVoidMarkerMinorMainFromLeftToRight) {
   EXPECT_LT(row.rfind("#0000FF' size='2'>"), row.find("#FF0000"));
   EXPECT_TRUE(row.ends_with("廉貞△ˉ          </font></div>          </td>"));
   // 截空 in 未 is a green marker cell.
-  EXPECT_NE(starRow(HourInStr(chart, 8))
+  EXPECT_NE(starRow(test::cellText(chart, 8))
                 .find("<font color='#006600' size='2'>截空          </font></div>          </td>"),
             std::string::npos);
 }
 
 TEST(PalaceCell, PalaceWithoutUpperStarsShowsOnlyTheFiller) {
-  const ChartState chart = castFrame(LunarBirth{1913, 2, false, 1, 6, 0, 0, true});
-  const std::string cell = HourInStr(chart, 5);
+  const Chart chart = test::chartOf(LunarBirth{1913, 2, false, 1, 6, 0, 0, true});
+  const std::string cell = test::cellText(chart, 5);
   EXPECT_EQ(starRow(cell), "");
   EXPECT_NE(cell.find("<font color=''>"), std::string::npos);
 }
@@ -113,35 +114,33 @@ TEST(PalaceCell, PalaceWithoutUpperStarsShowsOnlyTheFiller) {
 // The name is red for main-group stars and for 祿存 (with 左輔), not for
 // auxiliaries alone (擎羊; 右弼; 陀羅 and 天鉞; nothing); the Body palace is marked.
 TEST(PalaceCell, PalaceNameColourAndBodyMark) {
-  const ChartState first = test::firstExample();
-  const ChartState second = test::secondExample();
+  const Chart first = test::firstExample();
+  const Chart second = test::secondExample();
   const struct {
-    const ChartState& chart;
-    PalaceNum num;
+    const Chart& chart;
+    int num;
     const char* row;
   } rows[] = {{first, 1, "#FF0000'>夫妻宮 "},  {first, 3, "#FF0000'>命宮 身宮"},
               {first, 4, "'>父母宮 "},         {second, 7, "'>疾厄宮 "},
               {second, 8, "'>財帛宮 "},        {second, 11, "'>兄弟宮 "},
               {second, 9, "#FF0000'>子女宮 "}, {second, 2, "#FF0000'>福德宮 身宮"},
               {second, 12, "#FF0000'>命宮 "}};
-  for (const auto& row : rows) EXPECT_EQ(nameRow(HourInStr(row.chart, row.num)), row.row);
+  for (const auto& row : rows) EXPECT_EQ(nameRow(test::cellText(row.chart, row.num)), row.row);
 }
 
 TEST(PalaceCell, TransformationMarks) {
-  ChartState jia = test::firstExample();
-  EXPECT_EQ(getSkyOFirstStar(jia, "廉貞△"),
-            "廉貞△<font color='#0000FF'><strong>祿</strong></font>");
-  EXPECT_EQ(getSkyOFirstStar(jia, "破軍"), "破軍<font color='#0000FF'><strong>權</strong></font>");
-  EXPECT_EQ(getSkyOFirstStar(jia, "武曲◎"),
-            "武曲◎<font color='#0000FF'><strong>科</strong></font>");
-  EXPECT_EQ(getSkyOFirstStar(jia, "太陽Ｘ"),
-            "太陽Ｘ<font color='#0000FF'><strong>忌</strong></font>");
-  EXPECT_EQ(getSkyOFirstStar(jia, "天府◎"), "天府◎ˉ");
-  EXPECT_EQ(getSkyOFirstStar(jia, "天"), "天ˉ");
-  jia.YearStemNum = 0;
-  EXPECT_EQ(getSkyOFirstStar(jia, "廉貞"), "");
-  EXPECT_EQ(HourInStr(jia, 0), "");
-  EXPECT_EQ(HourInStr(jia, 13), "");
+  const auto mark = [](Transformation transformation, const Vocabulary& words) {
+    std::string text;
+    AppendBuffer buffer(text);
+    appendTransformationMark(buffer, transformation, words);
+    buffer.finish();
+    return text;
+  };
+  EXPECT_EQ(mark(Transformation::Lu, kZhHant), "<font color='#0000FF'><strong>祿</strong></font>");
+  EXPECT_EQ(mark(Transformation::Ji, kZhHant), "<font color='#0000FF'><strong>忌</strong></font>");
+  EXPECT_EQ(mark(Transformation::None, kZhHant), "ˉ");
+  EXPECT_EQ(mark(Transformation::Quan, kZhHans), "<font color='#0000FF'><strong>权</strong></font>");
+  EXPECT_EQ(mark(Transformation::None, kEnglish), "-");
 }
 
 }  // namespace

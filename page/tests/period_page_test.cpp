@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "birth/target_moment.h"
 #include "example_charts.h"
 
 namespace ziwei {
@@ -53,9 +54,9 @@ TEST(PeriodPage, CentreCellsAndMarks) {
        0},
   };
   for (const PageCase& c : cases) {
-    const ChartState chart = castFrame(c.birth);
-    const RunningPeriods periods = castPeriods(chart, c.target);
-    const std::string page = assemblePeriodPage(chart, periods, "陳<b>", "2026/12/7");
+    const Chart chart = test::chartOf(c.birth, "陳<b>", c.target);
+    const RunningPeriods& periods = *chart.periods;
+    const std::string page = assemblePeriodPage(chart, "2026/12/7");
     for (const std::string_view part : c.parts)
       EXPECT_NE(page.find(part), std::string::npos) << part;
     EXPECT_EQ(page.find('@'), std::string::npos);
@@ -69,10 +70,10 @@ TEST(PeriodPage, CentreCellsAndMarks) {
     for (const PeriodLevel level : {PeriodLevel::Decade, PeriodLevel::Year, PeriodLevel::Month,
                                     PeriodLevel::Day, PeriodLevel::Hour}) {
       const auto at = static_cast<std::size_t>(level);
-      for (const std::string_view star : kRunningStarNames) {
+      for (const std::string_view star : kZhHant.runningStars) {
         const std::string span =
             std::string("<span class='") + std::string(kPeriodLevelClasses[at]) + "'>" +
-            std::string(kRunningStarPrefixes[at]) + std::string(star) + "</span> ";
+            std::string(kZhHant.runningPrefixes[at]) + std::string(star) + "</span> ";
         EXPECT_EQ(count(cells, span), periods[level].present ? 1u : 0u) << span;
       }
     }
@@ -80,7 +81,7 @@ TEST(PeriodPage, CentreCellsAndMarks) {
     EXPECT_EQ(count(cells, "<span class='py'><strong>流"), 4u);
     EXPECT_EQ(count(cells, "<span class='lb py'>年"), 12u);
     // The Big5 file is the UTF-8 page encoded.
-    EXPECT_EQ(periodPageFile(chart, periods, "陳<b>", "2026/12/7", PageEncoding::Big5),
+    EXPECT_EQ(periodPageFile(chart, "2026/12/7", PageEncoding::Big5),
               encodePage(page, PageEncoding::Big5));
   }
 }
