@@ -35,8 +35,8 @@
 #include <vector>
 
 #include "birth/selection.h"
-#include "chart/frame/chart_frame.h"
-#include "page/chart_json.h"
+#include "chart/chart.h"
+#include "json/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
@@ -115,23 +115,23 @@ std::optional<std::string> unescape(std::string_view text) {
   return out;
 }
 
-void checkJson(const BirthRequest& input, const ChartState& chart) {
-  if (!isValidUtf8(input.name)) {
+void checkJson(const Chart& chart) {
+  if (!isValidUtf8(chart.request.name)) {
     bool refused = false;
     try {
-      (void)chartJson(input, chart);
+      (void)chartJson(chart);
     } catch (const std::invalid_argument&) {
       refused = true;
     }
     require(refused, "JSON refuses a name that is not UTF-8");
     return;
   }
-  const std::string json = chartJson(input, chart);
+  const std::string json = chartJson(chart);
   rapidjson::Document document;
   document.Parse<rapidjson::kParseValidateEncodingFlag>(json.data(), json.size());
   require(!document.HasParseError(), "the JSON parses");
   const rapidjson::Value& name = document["input"]["name"];
-  require(std::string_view(name.GetString(), name.GetStringLength()) == input.name,
+  require(std::string_view(name.GetString(), name.GetStringLength()) == chart.request.name,
           "the JSON holds the name unchanged");
   require(document["palaces"].IsArray() && document["palaces"].Size() == 12,
           "the JSON lists twelve palaces");
@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string name = fields.size() > 7 ? fields[7] : "您的姓名";
   const std::string printDate = fields.size() > 8 ? fields[8] : "2026/12/6";
 
-  BirthRequest input;
+  ChartRequest input;
   try {
     input.birth = readSelection(selection, kCommandLineYears);
   } catch (const SelectionError& error) {
@@ -174,21 +174,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(count(error.what(), "\n") == 0, "a refusal is one line");
     return 0;
   }
-  const ChartState chart = castFrame(input.birth);
+  input.name = name;
+  const Chart chart = cast(input);
+  Chart unnamed = chart;
+  unnamed.request.name.clear();
 
   // The page by ordered replacement is the reference; the one-pass filling
   // and the page files encoded while filling must give the same bytes.
   const PreparedTemplate& prepared = chartPageTemplate();
-  const std::string page = test::pageByOrderedReplacement(chart, prepared.text(), name, printDate);
-  require(assembleChartPage(prepared, chart, name, printDate) == page,
+  const std::string page = test::pageByOrderedReplacement(chart, prepared.text(), printDate);
+  require(assembleChartPage(prepared, chart, printDate) == page,
           "one-pass filling gives the page of ordered replacement");
-  require(chartPageFile(prepared, chart, name, printDate, PageEncoding::Big5) ==
+  require(chartPageFile(prepared, chart, printDate, PageEncoding::Big5) ==
               encodePage(page, PageEncoding::Big5),
           "the Big5 file encoded while filling is the page encoded");
-  require(chartPageFile(prepared, chart, name, printDate, PageEncoding::Utf8) ==
+  require(chartPageFile(prepared, chart, printDate, PageEncoding::Utf8) ==
               encodePage(page, PageEncoding::Utf8),
           "the UTF-8 file is the page with its charset changed");
-  const std::string plain = assembleChartPage(prepared, chart, "", "");
+  const std::string plain = assembleChartPage(prepared, unnamed, "");
 
   require(count(page, kCellStart) == 12, "twelve palace cells");
   require(count(page, "@") == 0, "no placeholder or '@' left");
@@ -206,7 +209,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(unescape(*shownDate) == printDate, "the date is shown escaped and unescapes to itself");
   }
 
-  input.name = name;
-  checkJson(input, chart);
+  checkJson(chart);
   return 0;
 }

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "calendar/calendar_error.h"
-#include "chart/frame/chart_frame.h"
+#include "chart/chart.h"
 #include "cli/batch_command.h"
 #include "cli/cast_command.h"
 #include "cli/lunar_command.h"
@@ -76,7 +76,7 @@ void check(const ziwei::cli::CastOptions& options) {
           "the texts are UTF-8");
   require(!options.output || !options.output->empty(), "an output file has a name");
   try {
-    (void)ziwei::castFrame(options.request.birth, options.request.options);
+    (void)ziwei::cast(options.request);
   } catch (const std::invalid_argument&) {
     require(false, "accepted birth data cast a chart");
   }

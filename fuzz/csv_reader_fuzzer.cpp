@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "birth/solar_birth.h"
-#include "chart/frame/chart_frame.h"
+#include "chart/chart.h"
 #include "cli/batch_records.h"
 #include "cli/csv_reader.h"
 #include "page/user_text.h"
@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const ziwei::BirthRequest input = ziwei::cli::readBatchRecord(records[i], columns).request;
       require(ziwei::isValidUtf8(input.name), "an accepted name is UTF-8");
       try {
-        (void)ziwei::castFrame(input.birth, input.options);
+        (void)ziwei::cast(input);
       } catch (const std::invalid_argument&) {
         require(false, "an accepted record casts a chart");
       }
