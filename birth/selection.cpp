@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "calendar/calendar_error.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "text/close_names.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::zone_history {
 

@@ -24,7 +24,7 @@
 #include "page/page_template.h"
 #include "page/period_page.h"
 #include "page/user_text.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::cli {
 

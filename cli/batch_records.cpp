@@ -4,7 +4,7 @@
 
 #include "cli/birth_time_options.h"
 #include "cli/dates.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::cli {
 

@@ -4,7 +4,7 @@
 
 #include "calendar/calendar_error.h"
 #include "cli/options.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::cli {
 

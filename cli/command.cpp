@@ -5,7 +5,7 @@
 #include "cli/exit_status.h"
 #include "cli/version.h"
 #include "output/output_file.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::cli {
 

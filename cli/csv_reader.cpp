@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/options.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::cli {
 

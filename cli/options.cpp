@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::cli {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "birth/lunar_birth.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::cli {
 

@@ -23,7 +23,7 @@
 #include "cli/cast_command.h"
 #include "cli/lunar_command.h"
 #include "cli/solar_command.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace {
 

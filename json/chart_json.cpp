@@ -12,7 +12,7 @@
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
 #include "places/places.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei {
 

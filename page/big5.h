@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei {
 

@@ -14,7 +14,7 @@
 #include "page/page_template.h"
 #include "page/palace_cell.h"
 #include "page/user_text.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei {
 

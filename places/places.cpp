@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "text/close_names.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::places {
 

@@ -9,7 +9,7 @@
 #include "example_charts.h"
 #include "page/chart_page.h"
 #include "page/page_template.h"
-#include "text/utf8.h"
+#include "unicode/utf8.h"
 
 namespace ziwei {
 namespace {
