@@ -8,6 +8,7 @@
 #include <QTranslator>
 #include <QtGlobal>
 
+#include "chart/rule_options.h"
 #include "page/publisher.h"
 
 namespace ziwei::desktop {
@@ -26,7 +27,23 @@ DesktopSettings publisherSettings() {
   }
   settings.lunarConverter = toUrl(publisher::kLunarConverter.url);
   settings.programDir = QCoreApplication::applicationDirPath();
+  settings.rules = rulesFromStore(
+      QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ziwei"),
+                QStringLiteral("ziwei-desktop")));
   return settings;
+}
+
+ChartOptions rulesFromStore(const QSettings& store) {
+  ChartOptions options;
+  for (const RuleOption& rule : kRuleOptions) {
+    const QByteArray word =
+        store.value(QString::fromUtf8(rule.setting.data(), static_cast<qsizetype>(rule.setting.size())))
+            .toString()
+            .toUtf8();
+    const std::size_t number = ruleWordNumber(rule, std::string_view(word.data(), static_cast<std::size_t>(word.size())));
+    if (!ruleWord(rule, number).empty()) rule.set(options, number);
+  }
+  return options;
 }
 
 void prepareWebEngine() {

@@ -2,8 +2,11 @@
 
 #include <array>
 
+#include <QSettings>
 #include <QString>
 #include <QUrl>
+
+#include "chart/request.h"
 
 namespace ziwei::desktop {
 
@@ -15,9 +18,16 @@ struct DesktopSettings {
   std::array<QUrl, 7> pictureLinks;  // cmdB01 ... cmdB07
   QUrl lunarConverter;               // cmdGetC
   QString programDir;                // the work directory is tried here first
+  ChartOptions rules;                // the chart rules every chart is cast by
 };
 
-// The publisher's addresses, and the folder holding the running program.
+// The chart rules stored in `store`, each under its rule's setting key
+// (chart/rule_options.h) as one of the rule's words; a missing or unknown
+// word keeps that rule's default.
+ChartOptions rulesFromStore(const QSettings& store);
+
+// The publisher's addresses, the folder holding the running program and the
+// rules of the user's settings.
 DesktopSettings publisherSettings();
 
 // Sets the process up for Qt WebEngine before the application object exists:

@@ -498,6 +498,7 @@ bool MainWindow::castFromSelectors() {
   ChartRequest request;
   request.birth = birth;
   request.name = txtNAME_->text().toStdString();
+  request.options = settings_.rules;
   chart_ = cast(request);
   // The selectors offer dates the calendar lacks; the chart is cast as
   // chosen, and the status line says so once the page is shown.
