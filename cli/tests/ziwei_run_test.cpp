@@ -44,6 +44,42 @@ TEST_F(Ziwei, CastsPagesAndJson) {
   EXPECT_EQ(document["palaces"].Size(), 12u);
 }
 
+// --lang names the chart in zh-Hans or English: UTF-8 pages, the same JSON
+// keys and numbers; a Big5 page holds zh-Hant only and says so. In batch the
+// column lang does the same for its record.
+TEST_F(Ziwei, LanguagesOfPagesAndJson) {
+  const Result hans = run({"--lang", "zh-Hans", "--year", "1984", "--print-date", "d"});
+  EXPECT_EQ(hans.status, 0);
+  EXPECT_NE(hans.out.find("charset=utf-8"), std::string::npos);
+  EXPECT_NE(hans.out.find("命宫"), std::string::npos);
+  EXPECT_EQ(hans.out.find("命宮"), std::string::npos);
+  const Result en = run({"--lang", "en", "--year", "1984", "--format", "json", "--name", "陳"});
+  const auto document = parseJson(en.out);
+  ASSERT_TRUE(document.IsObject());
+  EXPECT_STREQ(document["input"]["name"].GetString(), "陳");
+  EXPECT_STREQ(document["frame"]["bureau"].GetString(), "Fire 6");
+  EXPECT_STREQ(document["palaces"][2]["name"].GetString(), "Life");
+  const Result big5 = run({"--lang", "en", "--encoding", "big5"});
+  EXPECT_EQ(big5.status, 2);
+  EXPECT_EQ(big5.err,
+            "ziwei: --encoding: \"big5\" is not allowed with --lang en (a Big5 page holds zh-Hant "
+            "names only; zh-Hans and en pages are UTF-8)\n");
+  EXPECT_EQ(run({"--lang", "fr"}).status, 2);
+
+  const std::string records =
+      "name,sex,year,month,leap,day,hour,minute,second,lang\n"
+      "a,male,1984,1,0,1,0,0,0,en\nb,male,1984,1,0,1,0,0,0,\n";
+  const Result lines = run({"batch", "-"}, records);
+  EXPECT_EQ(lines.status, 0);
+  EXPECT_NE(lines.out.find("\"bureau\":\"Fire 6\""), std::string::npos);
+  EXPECT_NE(lines.out.find("\"bureau\":\"火六局\""), std::string::npos);
+  const Result pages = run({"batch", "--pages", (dir_ / "p").string(), "-"}, records);
+  EXPECT_NE(pages.err.find("line 2: lang: a Big5 page holds zh-Hant names only; give --encoding "
+                           "utf-8 for zh-Hans and en pages"),
+            std::string::npos)
+      << pages.err;
+}
+
 // Status, standard output and standard error of whole runs.
 TEST_F(Ziwei, StatusesAndStreams) {
   for (const auto& [args, input, status, out, err] :
