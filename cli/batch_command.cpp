@@ -131,7 +131,7 @@ std::string pageFileName(std::size_t number, bool all) {
 std::string chartBytes(const BatchOptions& options, const std::string& printDate,
                        const Chart& chart, const Vocabulary& words) {
   if (chart.periods) return periodPageFile(chart, printDate, options.encoding, words);
-  return chartPageFile(chartPageTemplate(), chart, printDate, options.encoding, words);
+  return chartPageFile(chartPageTemplate(words), chart, printDate, options.encoding, words);
 }
 
 void castOne(Chunk& chunk, Settings& settings, std::size_t index) {

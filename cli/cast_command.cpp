@@ -302,7 +302,7 @@ std::string castOutput(const CastOptions& options) {
   }
   const std::string printDate = options.printDate ? *options.printDate : todayShortDate();
   if (chart.periods) return periodPageFile(chart, printDate, options.encoding, words);
-  return chartPageFile(chartPageTemplate(), chart, printDate, options.encoding, words);
+  return chartPageFile(chartPageTemplate(words), chart, printDate, options.encoding, words);
 }
 
 int runCast(const CastOptions& options) {

@@ -52,7 +52,7 @@ std::array<std::string, kFirstCellPlaceholder> pageHeadValues(const Chart& chart
                                                               const Vocabulary& words) {
   const ChartState& frame = chart.frame;
   return {"Tessaro",
-          "Tessaro紫微斗數命盤",
+          translatedPageText("Tessaro紫微斗數命盤", words),
           escapeUserText(printDate),
           escapeUserText(chart.request.name),
           std::string(words(frame.SexText)),
@@ -105,9 +105,33 @@ PreparedTemplate::PreparedTemplate(std::string text, std::span<const std::string
   }
 }
 
-const PreparedTemplate& chartPageTemplate() {
-  static const PreparedTemplate prepared(buildPageTemplate());
-  return prepared;
+const PreparedTemplate& chartPageTemplate() { return chartPageTemplate(kZhHant); }
+
+const PreparedTemplate& chartPageTemplate(const Vocabulary& words) {
+  static const std::array<PreparedTemplate, kLanguageCount> prepared = [] {
+    return std::array{PreparedTemplate(buildPageTemplate()),
+                      PreparedTemplate(translatedPageText(buildPageTemplate(), kZhHans)),
+                      PreparedTemplate(translatedPageText(buildPageTemplate(), kEnglish))};
+  }();
+  return prepared[static_cast<std::size_t>(words.language)];
+}
+
+std::string translatedPageText(std::string text, const Vocabulary& words) {
+  if (words.language == Language::ZhHant) return text;
+  for (std::size_t i = 0; i < kPageTextCount; ++i) {
+    const std::string_view from = kZhHant.pageTexts[i];
+    const std::string_view to = words.pageTexts[i];
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+      text.replace(at, from.size(), to);
+    }
+  }
+  if (!words.pageStyle.empty()) {
+    const std::string head = "<head>";
+    if (const std::size_t at = text.find(head); at != std::string::npos) {
+      text.insert(at + head.size(), "<style>" + std::string(words.pageStyle) + "</style>");
+    }
+  }
+  return text;
 }
 
 namespace {

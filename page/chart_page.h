@@ -67,8 +67,15 @@ class PreparedTemplate {
   std::vector<std::string> big5Literals_;
 };
 
-// The built-in template (buildPageTemplate), prepared on first use.
+// The built-in template (buildPageTemplate), prepared on first use; in the
+// language of `words` (its texts and style, translatedPageText).
 const PreparedTemplate& chartPageTemplate();
+const PreparedTemplate& chartPageTemplate(const Vocabulary& words);
+
+// A page text (a template, a title) in the language of `words`: each of the
+// zh-Hant template texts (Vocabulary::pageTexts) replaced by the language's,
+// in their order, and the language's style sheet added after "<head>".
+std::string translatedPageText(std::string text, const Vocabulary& words);
 
 // The finished chart page (UTF-8, no trailing line break), named by `words`.
 std::string assembleChartPage(const PreparedTemplate& pageTemplate, const Chart& chart,

@@ -56,6 +56,12 @@ constexpr StarCell kCycleCell{
 // transformation has the mark of none alone.
 constexpr std::string_view kTransformationOpen = "<font color='#0000FF'><strong>";
 constexpr std::string_view kTransformationClose = "</strong></font>";
+constexpr std::string_view kNoMark = "ˉ";
+
+// The brightness marks after a star's name, by Brightness, in every
+// language: ˉ for none, then ◎ ○ △ Ｘ.
+constexpr std::array<std::string_view, kBrightnessCount> kBrightnessMarks = {kNoMark, "◎", "○",
+                                                                             "△", "Ｘ"};
 
 constexpr std::string_view kStarRowEnd =
     "        </tr>"
@@ -233,7 +239,7 @@ Transformation transformationAt(const LevelPeriod& level, Star star) {
 void appendTransformationMark(AppendBuffer& out, Transformation transformation,
                               const Vocabulary& words) {
   if (transformation == Transformation::None) {
-    out += words(Transformation::None);
+    out += kNoMark;
     return;
   }
   out.ascii(kTransformationOpen);
@@ -251,14 +257,14 @@ void appendStarRow(AppendBuffer& out, const ChartPalace& palace, const Vocabular
     const PlacedStar& star = stars.minor.stars[i];
     out.ascii(kMinorCell.open);
     appendStarName(out, star.star, words);
-    out += words(star.brightness);
+    out += kBrightnessMarks[static_cast<std::size_t>(star.brightness)];
     out.ascii(kMinorCell.close);
   }
   for (std::size_t i = stars.main.size; i-- > 0;) {
     const PlacedStar& star = stars.main.stars[i];
     out.ascii(kMainCell.open);
     appendStarName(out, star.star, words);
-    out += words(star.brightness);
+    out += kBrightnessMarks[static_cast<std::size_t>(star.brightness)];
     appendTransformationMark(out, star.transformation, words);
     if (periods != nullptr) {
       for (const PeriodLevel level : {PeriodLevel::Decade, PeriodLevel::Year}) {

@@ -80,9 +80,15 @@ std::string periodPageStyle() {
   return style;
 }
 
-const PreparedTemplate& periodPageTemplate() {
-  static const PreparedTemplate prepared(buildPeriodPageTemplate(), kPeriodPagePlaceholders);
-  return prepared;
+const PreparedTemplate& periodPageTemplate(const Vocabulary& words) {
+  static const std::array<PreparedTemplate, kLanguageCount> prepared = [] {
+    const auto of = [](const Vocabulary& language) {
+      return PreparedTemplate(translatedPageText(buildPeriodPageTemplate(), language),
+                              kPeriodPagePlaceholders);
+    };
+    return std::array{of(kZhHant), of(kZhHans), of(kEnglish)};
+  }();
+  return prepared[static_cast<std::size_t>(words.language)];
 }
 
 void appendPeriodCell(AppendBuffer& out, const Chart& chart, const RunningPeriods& periods,
@@ -219,11 +225,11 @@ void appendPeriodRows(AppendBuffer& out, const Chart& chart, const RunningPeriod
 // "2026年5月14日 13:30" (the time when given).
 void appendTargetDate(AppendBuffer& out, const TargetMoment& target, const Vocabulary& words) {
   out.appendNumber(target.solar.year);
-  out += words.yearUnit;
+  out += words.yearSeparator;
   out.appendNumber(target.solar.month);
-  out += words.monthUnit;
+  out += words.monthSeparator;
   out.appendNumber(target.solar.day);
-  out += words.dayUnit;
+  out += words.daySuffix;
   if (target.time) {
     out += ' ';
     out.appendTwoDigits(target.time->hour);
@@ -236,12 +242,12 @@ void appendTargetDate(AppendBuffer& out, const TargetMoment& target, const Vocab
 void appendTargetLunar(AppendBuffer& out, const RunningPeriods& periods, const Vocabulary& words) {
   const TargetMoment& target = periods.target;
   appendStemBranch(out, periods[Year].stemBranch, words);
-  out += words.yearUnit;
+  out += words.yearSeparator;
   if (target.lunar.leap) out += words.leapMonth;
   out.appendNumber(target.lunar.month);
-  out += words.monthUnit;
+  out += words.monthSeparator;
   out.appendNumber(target.lunar.day);
-  out += words.dayUnit;
+  out += words.daySuffix;
   if (const LevelPeriod& hour = periods[Hour]; hour.present) {
     out += ' ';
     out += words(hour.stemBranch.branch);
@@ -256,9 +262,9 @@ std::string periodPage(const Chart& chart, std::string_view printDate, PageEncod
   if (!chart.periods) throw std::invalid_argument("the chart has no running periods");
   const RunningPeriods& periods = *chart.periods;
   std::array<std::string, kFirstCellPlaceholder> head = pageHeadValues(chart, printDate, words);
-  head[1] = "Tessaro紫微斗數運限盤";
+  head[1] = translatedPageText("Tessaro紫微斗數運限盤", words);
   return fillPage(
-      periodPageTemplate(), encoding, kPeriodCellsRoom, [&](AppendBuffer& out, std::size_t step) {
+      periodPageTemplate(words), encoding, kPeriodCellsRoom, [&](AppendBuffer& out, std::size_t step) {
         switch (step) {
           case kSharedHeadPlaceholders:
             appendTargetDate(out, periods.target, words);

@@ -45,8 +45,9 @@ inline constexpr std::array<std::string_view, kPeriodLevelCount> kPeriodLevelCol
 // and the name that wraps.
 std::string periodPageStyle();
 
-// The template (buildPeriodPageTemplate), prepared on first use.
-const PreparedTemplate& periodPageTemplate();
+// The template (buildPeriodPageTemplate) in the language of `words`,
+// prepared on first use.
+const PreparedTemplate& periodPageTemplate(const Vocabulary& words = kZhHant);
 
 // Appends the running-period cell of palace `num`.
 void appendPeriodCell(AppendBuffer& out, const Chart& chart, const RunningPeriods& periods,

@@ -24,7 +24,11 @@ inline constexpr std::size_t kLanguageCount = 3;
 inline constexpr std::array<std::string_view, kLanguageCount> kLanguageTags = {"zh-Hant", "zh-Hans",
                                                                                "en"};
 
+// The number of template texts a language replaces (pageTexts).
+inline constexpr std::size_t kPageTextCount = 21;
+
 struct Vocabulary {
+  Language language;
   std::array<std::string_view, 10> stems;
   std::array<std::string_view, 12> branches;
   std::array<std::string_view, 12> animals;
@@ -33,7 +37,7 @@ struct Vocabulary {
   std::array<std::string_view, kSexLabelCount> sexLabels;
   std::array<std::string_view, kBureauCount> bureaus;
   std::array<std::string_view, kStarCount> stars;
-  std::array<std::string_view, kBrightnessCount> brightness;
+  std::array<std::string_view, kBrightnessCount> brightness;  // as JSON names them
   std::array<std::string_view, kTransformationCount> transformations;
   std::array<std::array<std::string_view, kCycleLength>, kCycleCount> cycles;
   std::array<std::string_view, kPeriodLevelCount> levels;
@@ -48,7 +52,14 @@ struct Vocabulary {
   std::string_view dayUnit;
   std::string_view hourUnit;
   std::string_view leapMonth;
+  std::string_view yearSeparator;
+  std::string_view monthSeparator;
+  std::string_view daySuffix;
   std::string_view lifeLabel;
+  // The texts of the page templates as zh-Hant has them, and what this
+  // language puts in their place; a style sheet its pages add.
+  std::array<std::string_view, kPageTextCount> pageTexts;
+  std::string_view pageStyle;
 
   std::string_view operator()(Stem stem) const { return stems[stem.index()]; }
   std::string_view operator()(Branch branch) const { return branches[branch.index()]; }
@@ -78,12 +89,15 @@ struct Vocabulary {
 };
 
 inline constexpr Vocabulary kZhHant = {
+    .language = Language::ZhHant,
 #include "vocabulary/zh_hant.inc"
 };
 inline constexpr Vocabulary kZhHans = {
+    .language = Language::ZhHans,
 #include "vocabulary/zh_hans.inc"
 };
 inline constexpr Vocabulary kEnglish = {
+    .language = Language::En,
 #include "vocabulary/en.inc"
 };
 
