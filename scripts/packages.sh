@@ -1,10 +1,12 @@
 # Debian package sets of the jobs; sourced by run.sh and test.sh.
 # shellcheck shell=bash
 # Birth times read zones from the system's time-zone database (tzdata) through date/tz.
-BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev rapidjson-dev
-  libhowardhinnant-date-dev tzdata)
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libhowardhinnant-date-dev tzdata)
 DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev fonts-noto-cjk)
-TEST_PACKAGES=(xvfb xauth nodejs clang libclang-rt-14-dev)
+# The suites, benchmarks and fuzz targets: GoogleTest, Google Benchmark,
+# RapidJSON (reads documents back), OpenCC (checks the zh-Hans names).
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev rapidjson-dev opencc xvfb xauth nodejs clang
+  libclang-rt-14-dev)
 # The calendar's every-day verification installs its reference packages with npm.
 # Some nodejs builds bring npm themselves (and conflict with Debian's npm).
 command -v npm >/dev/null 2>&1 || TEST_PACKAGES+=(npm)

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 scripts/setup.sh "${BUILD_PACKAGES[@]}"
-cmake --preset default -DZIWEI_BUILD_DESKTOP=OFF >/dev/null
+cmake --preset default -DZIWEI_BUILD_DESKTOP=OFF -DZIWEI_BUILD_TESTS=OFF -DZIWEI_BUILD_BENCH=OFF >/dev/null
 cmake --build --preset default
 mkdir -p out
 build/default/cli/ziwei -o out/chart.htm
