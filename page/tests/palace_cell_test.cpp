@@ -140,7 +140,7 @@ TEST(PalaceCell, TransformationMarks) {
   EXPECT_EQ(mark(Transformation::Ji, kZhHant), "<font color='#0000FF'><strong>忌</strong></font>");
   EXPECT_EQ(mark(Transformation::None, kZhHant), "ˉ");
   EXPECT_EQ(mark(Transformation::Quan, kZhHans), "<font color='#0000FF'><strong>权</strong></font>");
-  EXPECT_EQ(mark(Transformation::None, kEnglish), "-");
+  EXPECT_EQ(mark(Transformation::None, kEnglish), "ˉ");  // the marks are the same in every language
 }
 
 }  // namespace
