@@ -31,6 +31,7 @@
 #include "chart/chart.h"
 #include "chart/periods/running_periods.h"
 #include "page/chart_page.h"
+#include "page/tests/example_charts.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
@@ -41,15 +42,7 @@ using namespace ziwei::desktop::testing;
 
 namespace {
 
-// The chart the window casts for `birth` and `name` (at `target`).
-Chart chartOf(const LunarBirth& birth, std::string name,
-              std::optional<TargetMoment> target = std::nullopt) {
-  ChartRequest request;
-  request.birth = birth;
-  request.name = std::move(name);
-  request.target = target;
-  return cast(request);
-}
+using ziwei::test::chartOf;
 
 
 QByteArray bytes(const std::string& s) { return {s.data(), static_cast<qsizetype>(s.size())}; }
