@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/selection.h"
 #include "birth/lunar_birth.h"
-#include "birth/selection.h"
 #include "chart/frame/chart_frame.h"
 #include "chart/periods/running_periods.h"
 #include "chart/stars/palace_layout.h"
@@ -24,6 +24,8 @@
 namespace {
 
 using namespace ziwei;
+using desktop::BirthSelection;
+using desktop::readSelection;
 
 constexpr std::size_t kBirthCount = 1024;
 
