@@ -312,6 +312,7 @@ void TestGregorianDialog::placeMustResolveBeforeApplying() {
                  problem->text().contains(QString::fromUtf8(says)),
              qPrintable(problem->text()));
     QCOMPARE(problem->palette().color(QPalette::WindowText), QColor(0xC0, 0x00, 0x00));
+    saveShot(&dialog, typed);
     QVERIFY(!dialog.conversion().birth && dialog.entry().place == nullptr);
     // Return in the place field does not apply the dialog.
     place->setFocus();
@@ -338,6 +339,11 @@ void TestGregorianDialog::zonesOfTheRegionFirst() {
                                  "Asia/Singapore Asia/Kuala_Lumpur Asia/Kuching")
                       .split(QLatin1Char(' ')));
   QCOMPARE(zone->findText(QStringLiteral("Asia/Taipei")), 1);  // listed once
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  zone->showPopup();
+  saveShot(&dialog, "zone-list");
+  zone->hidePopup();
   for (const auto& [city, id] :
        {std::pair{"香港", "Asia/Hong_Kong"}, std::pair{"澳門", "Asia/Macau"},
         std::pair{"Kuala Lumpur", "Asia/Kuala_Lumpur"}}) {
@@ -409,6 +415,7 @@ void TestGregorianDialog::typedDates() {
   date->setFocus();
   QVERIFY(QTest::qWaitFor([&] { return date->hasFocus(); }));
   type(Qt::Key_Home, "1990-1");
+  saveShot(&dialog, "date-typing");
   QTest::keyClick(date, Qt::Key_Escape);
   QCOMPARE(date->date(), QDate(2001, 6, 8));
   QCOMPARE(date->text(), QStringLiteral("2001-06-08"));
@@ -460,6 +467,7 @@ void TestGregorianDialog::reopensOnTheEntry() {
       shown.place = dialog->findChild<QLineEdit*>(QStringLiteral("place"))->text();
       shown.trueSolar = dialog->findChild<QCheckBox*>(QStringLiteral("trueSolar"))->isChecked();
       shown.lunar = dialog->conversion().lunarText;
+      saveShot(dialog, shown.trueSolar ? "dialog-reopened" : "dialog-reopened-fresh");
       okButton(dialog)->click();
     });
     child<QPushButton>("cmdSolar")->click();

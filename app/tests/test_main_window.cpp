@@ -481,6 +481,8 @@ void TestMainWindow::expectLinkWindow(const QString& shown) {
                             kLoadTimeout);
   QTRY_COMPARE_WITH_TIMEOUT(link->title(), QStringLiteral("未連結網路"), kLoadTimeout);
   QCOMPARE(window_->pane()->url(), paneUrl);
+  QTest::qWait(300);
+  saveShot(link, "link-window");
   link->close();
   QTRY_VERIFY(window_->findChildren<LinkWindow*>().isEmpty());
 }
@@ -564,10 +566,12 @@ void TestMainWindow::runningPeriods() {
 
   // Refusals are told whole, in Chinese, and leave the field and the page
   // as they were.
+  saveShot(target, "period-steps");
   const auto refusal = [](QPushButton* button) {
     QString text;
-    answerModal<QMessageBox>([&text](QMessageBox* box) {
+    answerModal<QMessageBox>([&text, button](QMessageBox* box) {
       text = box->text();
+      saveShot(button, qPrintable(QStringLiteral("target-refused-") + button->objectName()));
       box->accept();
     });
     button->click();
@@ -593,10 +597,14 @@ void TestMainWindow::runningPeriods() {
     return QByteArray::fromStdString(
         periodPageFile(natal, p, "您的姓名", todayShortDate(), PageEncoding::Big5));
   }());
+  QTRY_VERIFY_WITH_TIMEOUT(plainText(w.pane()->page()).contains(QStringLiteral("國曆2000年2月5日")),
+                           kLoadTimeout);
   told = refusal(child<QPushButton>("cmdMonthBack"));
   QVERIFY2(told.contains(QStringLiteral("1999")), qPrintable(told));
   QCOMPARE(target->date(), QDate(2000, 2, 5));
   expectPage(QDate(2000, 2, 5));
+  QTest::qWait(300);
+  QVERIFY(plainText(w.pane()->page()).contains(QStringLiteral("國曆2000年2月5日")));
 }
 
 void TestMainWindow::layoutFollowsTheWindowSize() {
@@ -808,6 +816,7 @@ void TestMainWindow::paneMenu() {
   };
   QMenu* menu = openMenu();
   QVERIFY(menu);
+  saveShot(menu, "pane-menu");
   QStringList captions;
   for (const QAction* a : menu->actions())
     if (!a->isSeparator()) captions << a->text();
@@ -857,8 +866,10 @@ void TestMainWindow::linkAddressLeavesWithThePointer() {
   QTRY_VERIFY_WITH_TIMEOUT(measured && link.isValid(), kLoadTimeout);
   QTest::mouseMove(page, link.center());
   QTRY_VERIFY_WITH_TIMEOUT(status->text().contains(QStringLiteral("window.print")), kLoadTimeout);
+  saveShot(status, "status-link-pointed");
   QTest::mouseMove(child<QWidget>("frame01"), QPoint(20, 20));
   QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 5000);
+  saveShot(status, "status-link-left");
 
   // Focus on the link, then on a control of the window.
   w.activateWindow();
@@ -899,6 +910,8 @@ void TestMainWindow::printsTextToPdf() {
   QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0, kLoadTimeout);
   QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("lbStatus")->text(), QString(), kLoadTimeout);
   const QByteArray bytes = readAll(pdf);
+  if (const QString shots = qEnvironmentVariable("ZIWEI_TEST_SHOTS"); !shots.isEmpty())
+    QFile::copy(pdf, QDir(shots).filePath(QStringLiteral("chart.pdf")));
   QVERIFY(bytes.startsWith("%PDF"));
   QVERIFY2(bytes.contains("/FontDescriptor"), "no font: the text was not kept");
   QVERIFY2(!bytes.contains("/Subtype /Image"), "the page was printed as a picture");
