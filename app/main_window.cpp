@@ -559,7 +559,10 @@ void MainWindow::showPeriods() { showPeriodsOn(targetDate_->date()); }
 bool MainWindow::showPeriodsOn(const QDate& date) {
   if (!castFromSelectors()) return false;
   const TargetMoment target = targetOnSolar({date.year(), date.month(), date.day()});
-  if (target.lunar.year < chart_.BirthYear) {
+  RunningPeriods periods;
+  try {
+    periods = castPeriods(chart_, target);
+  } catch (const TargetError&) {  // a target before the birth year
     const calendar::GregorianDate first = calendar::to_gregorian({chart_.BirthYear, 1, false, 1});
     refuseTarget(
         QStringLiteral("目標日期 %1 是農曆 %2 年,在出生年 (農曆 %3 年) 之前,無法排出運限。\n"
@@ -570,7 +573,6 @@ bool MainWindow::showPeriodsOn(const QDate& date) {
             .arg(QString::fromStdString(calendar::format_gregorian(first))));
     return false;
   }
-  const RunningPeriods periods = castPeriods(chart_, target);
   const std::string page =
       assemblePeriodPage(chart_, periods, txtNAME_->text().toStdString(), todayShortDate());
   showPageFile(kPeriodPageFile, page);

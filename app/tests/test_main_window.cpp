@@ -506,8 +506,14 @@ void TestMainWindow::runningPeriods() {
     QCOMPARE(readAll(file), QByteArray::fromStdString(periodPageFile(
                                 natal, periods, "您的姓名", todayShortDate(), PageEncoding::Big5)));
   };
-  target->setDate(QDate(2023, 1, 22));  // lunar 2023-1-1
-  child<QPushButton>("cmdPeriods")->click();
+  // The date typed whole over the field's date, then Return.
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  target->setFocus();
+  QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(target, QStringLiteral("2023-01-22"));  // lunar 2023-1-1
+  QCOMPARE(target->date(), QDate(2023, 1, 22));
+  QTest::keyClick(target, Qt::Key_Return);
   waitForPane(file);
   expectPage(target->date());
   QVERIFY(!QFileInfo::exists(workFile(kChartPageFile)));  // the natal page is not touched
@@ -550,8 +556,6 @@ void TestMainWindow::runningPeriods() {
   child<QPushButton>("cmdMonthBack")->click();
   QCOMPARE(target->date(), QDate(2024, 2, 9));
   // The keys do what the buttons do, wherever the focus is in the window.
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
   for (QWidget* focus : {static_cast<QWidget*>(target), child<QWidget>("txtNAME")}) {
     focus->setFocus();
     QTest::keyClick(focus, Qt::Key_PageDown, Qt::ControlModifier);
