@@ -766,6 +766,8 @@ void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::Grego
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The windows its links opened go with it.
+  for (LinkWindow* link : findChildren<LinkWindow*>()) link->close();
   // The pages go first: once the directory is given up, another window may
   // start writing its own pages there.
   deletePageFiles(texts_.WorkDir);

@@ -492,6 +492,13 @@ void TestMainWindow::linksForANewWindow() {
   child<QPushButton>("cmdStart")->click();
   waitForPane(workFile(kChartPageFile));
   expectLinkWindow(workFile(kChartPageFile));
+  // Closing the window closes the windows its links opened.
+  window_->pane()->page()->runJavaScript(
+      QStringLiteral("document.querySelector(\"a[target='_blank']\").click();"));
+  QTRY_COMPARE_WITH_TIMEOUT(window_->findChildren<LinkWindow*>().size(), 1, kLoadTimeout);
+  QPointer<LinkWindow> link = window_->findChildren<LinkWindow*>().constFirst();
+  window_->close();
+  QTRY_VERIFY(link.isNull());
 }
 
 void TestMainWindow::runningPeriods() {
