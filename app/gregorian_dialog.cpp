@@ -1,5 +1,6 @@
 #include "app/gregorian_dialog.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -24,8 +25,8 @@
 #include <QVBoxLayout>
 
 #include "app/artwork.h"
-#include "birth/solar_birth.h"
-#include "calendar/calendar_error.h"
+#include "app/date_field.h"
+#include "birth/gregorian_birth.h"
 #include "calendar/lunar.h"
 #include "sexagenary/sexagenary.h"
 #include "places/places.h"
@@ -152,25 +153,25 @@ SolarConversion convertSolarBirth(const SolarRecord& record) {
   recorded.daylight = record.daylight;
   recorded.longitude = record.longitude;
   recorded.options.lateZi = record.lateZi;
-  // Every lunar year of the calendar converts; the selectors' years are
-  // checked below, so that the dialog can name the lunar year it got.
-  constexpr YearRange kCalendarYears{calendar::kFirstLunarYear, calendar::kLastLunarYear};
-  ResolvedBirth resolved;
-  try {
-    resolved = resolveBirthTime(recorded, kCalendarYears);
-  } catch (const LocalTimeError& e) {
-    result.readings = e;
-    result.problem = QStringLiteral("請在上面選擇這個時刻的讀法");
-    return result;
-  } catch (const BirthTimeError& e) {
-    result.problem = QString::fromUtf8(e.what());
-    return result;
-  } catch (const calendar::CalendarError&) {
-    result.problem = rangeProblem();
-    return result;
+  using Outcome = GregorianConversion::Outcome;
+  const GregorianConversion converted = convertGregorianBirth(recorded, kSelectorYears);
+  switch (converted.outcome) {
+    case Outcome::NeedsReading:
+      result.readings = converted.readings;
+      result.problem = QStringLiteral("請在上面選擇這個時刻的讀法");
+      return result;
+    case Outcome::Refused:
+      result.problem = QString::fromStdString(converted.refusal);
+      return result;
+    case Outcome::OutsideCalendar:
+      result.problem = rangeProblem();
+      return result;
+    case Outcome::Taken:
+    case Outcome::OtherYear:
+      break;
   }
-  const LunarBirth& input = resolved.birth;
-  const BirthTimeSteps& steps = resolved.steps;
+  const LunarBirth& input = converted.resolved->birth;
+  const BirthTimeSteps& steps = converted.resolved->steps;
   result.corrected = !steps.zone.empty() || steps.longitude.has_value();
   if (result.corrected) result.correctedText = correctionText(steps);
   result.hourText = hourName(steps.hourBranch);
@@ -182,7 +183,7 @@ SolarConversion convertSolarBirth(const SolarRecord& record) {
                          .arg(input.day)
                          .arg(input.hour)
                          .arg(input.minute);
-  if (input.year < kSelectorYears.first || input.year > kSelectorYears.last) {
+  if (converted.outcome == Outcome::OtherYear) {
     result.problem = QStringLiteral("農曆 %1 年不在年份選單 (%2 至 %3 年) 之內,無法帶入。")
                          .arg(input.year)
                          .arg(kSelectorYears.first)
@@ -202,9 +203,8 @@ GregorianDialog::GregorianDialog(const QDate& date, const QTime& time, QWidget* 
   chinese.setPointSize(10);
   setFont(chinese);
 
-  date_ = new QDateEdit(this);
+  date_ = new DateField(QDate(), this);
   date_->setObjectName(QStringLiteral("solarDate"));
-  date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
   date_->setDateRange(firstSolarDate(), lastSolarDate());
   date_->setCalendarPopup(true);
 
@@ -219,9 +219,12 @@ GregorianDialog::GregorianDialog(const QDate& date, const QTime& time, QWidget* 
   zone_->setEditable(true);
   zone_->setInsertPolicy(QComboBox::NoInsert);
   zone_->addItem(QStringLiteral("中國標準時間 UTC+8 (不換算)"), QString());
+  for (const char* id : kFirstZones) zone_->addItem(QLatin1String(id), QLatin1String(id));
   for (const QByteArray& id : QTimeZone::availableTimeZoneIds()) {
-    if (id.contains('/')) zone_->addItem(QString::fromLatin1(id), QString::fromLatin1(id));
+    const QString name = QString::fromLatin1(id);
+    if (id.contains('/') && zone_->findData(name) < 0) zone_->addItem(name, name);
   }
+  zone_->setToolTip(QStringLiteral("時區名稱,或城市名稱 (例如 香港、Asia/Hong_Kong)"));
   zone_->completer()->setFilterMode(Qt::MatchContains);
   zone_->completer()->setCompletionMode(QCompleter::PopupCompletion);
   zone_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
@@ -382,6 +385,7 @@ void GregorianDialog::setBirth(const QDate& date, const QTime& time) {
 void GregorianDialog::findPlaces(const QString& typed) {
   // A typed name names no place until it is picked or finished.
   place_ = nullptr;
+  placeProblem_.clear();
   form_->setRowVisible(placeInfo_, false);
   placeList_->clear();
   const std::span<const places::Place> all = places::allPlaces();
@@ -412,21 +416,25 @@ void GregorianDialog::placeTyped() {
       if (candidates.size() == 3) break;
       candidates << QString::fromStdString(places::qualifiedName(*p));
     }
-    placeInfo_->setText(
-        (e.ambiguous() ? QStringLiteral("「%1」不只一處,請從清單中選擇: %2")
-                       : QStringLiteral("找不到地點「%1」%2"))
-            .arg(typed, candidates.isEmpty()
-                            ? QString()
-                            : (e.ambiguous() ? QString() : QStringLiteral(",相近: ")) +
-                                  candidates.join(QStringLiteral("、"))));
-    form_->setRowVisible(placeInfo_, true);
+    placeProblem_ = (e.ambiguous() ? QStringLiteral("出生地「%1」不只一處,請從清單中選擇: %2")
+                                   : QStringLiteral("找不到出生地「%1」%2"))
+                        .arg(typed, candidates.isEmpty()
+                                        ? QString()
+                                        : (e.ambiguous() ? QString() : QStringLiteral(",相近: ")) +
+                                              candidates.join(QStringLiteral("、")));
+    convert();
   }
 }
 
-void GregorianDialog::placeChosen(const places::Place* place) {
+void GregorianDialog::showPlace(const places::Place* place) {
   place_ = place;
-  placeInfo_->setText(QString::fromStdString(places::describePlace(*place)));
-  form_->setRowVisible(placeInfo_, true);
+  placeProblem_.clear();
+  placeInfo_->setText(place ? QString::fromStdString(places::describePlace(*place)) : QString());
+  form_->setRowVisible(placeInfo_, place != nullptr);
+}
+
+void GregorianDialog::placeChosen(const places::Place* place) {
+  showPlace(place);
   {
     // The place gives the zone and the longitude; both stay the user's to change.
     const QSignalBlocker zoneSignals(zone_);
@@ -439,9 +447,39 @@ void GregorianDialog::placeChosen(const places::Place* place) {
 }
 
 std::optional<std::string> GregorianDialog::chosenZone() const {
-  const int index = zone_->findText(zone_->currentText().trimmed(), Qt::MatchFixedString);
-  if (index < 0) return std::nullopt;
-  return zone_->itemData(index).toString().toStdString();
+  const QString typed = zone_->currentText().trimmed();
+  const int index = zone_->findText(typed, Qt::MatchFixedString);
+  if (index >= 0) return zone_->itemData(index).toString().toStdString();
+  // A city of the gazetteer names its zone, in Chinese or in English.
+  try {
+    return std::string(places::zoneOf(places::findPlace(typed.toStdString())));
+  } catch (const places::PlaceError&) {
+    return std::nullopt;
+  }
+}
+
+void GregorianDialog::setEntry(const SolarRecord& entry) {
+  {
+    const QSignalBlocker dateSignals(date_);
+    const QSignalBlocker timeSignals(time_);
+    const QSignalBlocker zoneSignals(zone_);
+    const QSignalBlocker solarSignals(trueSolar_);
+    const QSignalBlocker longitudeSignals(longitude_);
+    const QSignalBlocker lateZiSignals(lateZi_);
+    date_->setDate(entry.date);
+    time_->setTime(entry.time);
+    const int zone = zone_->findData(QString::fromStdString(entry.zone));
+    zone_->setCurrentIndex(std::max(zone, 0));
+    placeName_->setText(entry.place ? nameOf(*entry.place) : QString());
+    showPlace(entry.place);
+    trueSolar_->setChecked(entry.longitude.has_value());
+    longitude_->setEnabled(entry.longitude.has_value());
+    if (entry.longitude) longitude_->setValue(*entry.longitude);
+    lateZi_->button(static_cast<int>(entry.lateZi))->setChecked(true);
+    onDaylight_->setChecked(entry.daylight == true);
+    onStandard_->setChecked(entry.daylight == false);
+  }
+  convert();
 }
 
 void GregorianDialog::convert() {
@@ -450,7 +488,13 @@ void GregorianDialog::convert() {
   record.time = time_->time();
   record.place = place_;
   record.lateZi = static_cast<LateZi>(lateZi_->checkedId());
-  if (trueSolar_->isChecked()) record.longitude = longitude_->value();
+  if (trueSolar_->isChecked()) {
+    // The field shows two decimals; the place's own longitude is the one
+    // meant while the field still shows it.
+    const double shown = longitude_->value();
+    const bool placeShown = place_ != nullptr && std::abs(shown - place_->longitude) < 0.005;
+    record.longitude = placeShown ? place_->longitude : shown;
+  }
   const std::optional<std::string> zone = chosenZone();
   if (zone) {
     record.zone = *zone;
@@ -484,6 +528,16 @@ void GregorianDialog::convert() {
     conversion_.problem = QStringLiteral("未知的時區「%1」,請從清單中選擇 (例如 Asia/Taipei)")
                               .arg(zone_->currentText());
     form_->setRowVisible(dstChoice_, false);
+  }
+  entry_ = record;
+  // A place typed must name one place before the dialog applies.
+  const QString placeTyped = placeName_->text().trimmed();
+  if (place_ == nullptr && !placeTyped.isEmpty()) {
+    conversion_.birth.reset();
+    conversion_.problem =
+        placeProblem_.isEmpty()
+            ? QStringLiteral("出生地「%1」尚未確定,請從清單中選擇,或清除出生地").arg(placeTyped)
+            : placeProblem_;
   }
   corrected_->setText(conversion_.correctedText);
   form_->setRowVisible(corrected_, !conversion_.correctedText.isEmpty());

@@ -5,6 +5,7 @@
 // its daylight saving history), a place, true solar time and the late 子
 // rule are choices of the user, and the dialog shows what each one did.
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -20,7 +21,6 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QDoubleSpinBox;
 class QFormLayout;
 class QGroupBox;
@@ -32,6 +32,8 @@ class QStandardItemModel;
 class QTimeEdit;
 
 namespace ziwei::desktop {
+
+class DateField;
 
 // A Gregorian birth as the dialog records it. The defaults are the clock in
 // China Standard Time without corrections.
@@ -85,10 +87,17 @@ inline SolarConversion convertSolarBirth(const QDate& date, const QTime& time) {
 QDate firstSolarDate();  // 1900-01-31
 QDate lastSolarDate();   // 2100-12-31
 
+// The zones offered first, before the rest of the system's database in its
+// order: Taiwan, Hong Kong, Macau, mainland China, Singapore, Malaysia.
+inline constexpr std::array<const char*, 8> kFirstZones{
+    "Asia/Taipei", "Asia/Hong_Kong", "Asia/Macau",        "Asia/Shanghai",
+    "Asia/Urumqi", "Asia/Singapore", "Asia/Kuala_Lumpur", "Asia/Kuching"};
+
 // Modal dialog: a date field, a time field, the zone, the place, the true
 // solar time switch with its longitude, the late 子 rule, the result (updated
 // while the user edits) and OK / Cancel. OK is enabled only while the date
-// converts to a lunar year the selectors hold; otherwise the dialog says why.
+// converts to a lunar year the selectors hold and a place typed names one
+// place; otherwise the dialog says why.
 class GregorianDialog : public QDialog {
   Q_OBJECT
 
@@ -96,6 +105,9 @@ class GregorianDialog : public QDialog {
   GregorianDialog(const QDate& date, const QTime& time, QWidget* parent = nullptr);
 
   void setBirth(const QDate& date, const QTime& time);
+  // The birth as entered (not as corrected), to open the dialog on again.
+  const SolarRecord& entry() const { return entry_; }
+  void setEntry(const SolarRecord& entry);
   const SolarConversion& conversion() const { return conversion_; }
 
  private:
@@ -103,10 +115,11 @@ class GregorianDialog : public QDialog {
   void findPlaces(const QString& typed);
   void placeChosen(const places::Place* place);
   void placeTyped();
+  void showPlace(const places::Place* place);
   std::optional<std::string> chosenZone() const;
 
   QFormLayout* form_ = nullptr;
-  QDateEdit* date_ = nullptr;
+  DateField* date_ = nullptr;
   QTimeEdit* time_ = nullptr;
   QComboBox* zone_ = nullptr;
   QLineEdit* placeName_ = nullptr;
@@ -125,6 +138,8 @@ class GregorianDialog : public QDialog {
   QLabel* problem_ = nullptr;
   QPushButton* ok_ = nullptr;
   const places::Place* place_ = nullptr;
+  QString placeProblem_;  // why the place typed names no place, once finished
+  SolarRecord entry_;
   SolarConversion conversion_;
 };
 

@@ -15,6 +15,10 @@
 //                                start-up chart, prints "page PATH" on standard
 //                                output and closes the window when standard
 //                                input has a line or ends;
+//   --timings ROUNDS             measures, ROUNDS times each, how long the
+//                                chart button, the 運限 button and the print
+//                                preview take until what they show is painted,
+//                                and prints the times (scripts/desktop-timings.sh);
 // and --icon SIZE FILE saves the program icon as a PNG.
 
 #include <unistd.h>
@@ -22,12 +26,17 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <vector>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QGraphicsView>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStyleFactory>
@@ -99,7 +108,7 @@ void openOverWindow(MainWindow& window, Shot shot) {
       window.findChild<QComboBox*>(QStringLiteral("cboY"))->showPopup();
       break;
     case Shot::Periods:
-      // Wide enough for the step buttons and a readable page.
+      // Larger than designed, for a readable page.
       window.resize(960, 720);
       window.showPeriods();
       break;
@@ -138,6 +147,137 @@ int saveScreenshotAfterChart(MainWindow& window, const QString& file, Shot shot)
   const int rc = QApplication::exec();
   return rc != 0 ? rc : status;
 }
+
+// How long the window takes from a button press until what it shows is
+// painted: the chart page and the running-period page until the pane paints
+// them after loading, the print preview until its first page is painted.
+class Timings : public QObject {
+ public:
+  Timings(MainWindow& window, int rounds) : window_(window), rounds_(rounds) {}
+
+  void start() {
+    QTimer::singleShot(3000, this, [this] { next(); });
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && watched == painted_) {
+      painted_->removeEventFilter(this);
+      painted_ = nullptr;
+      // The paint event is delivered before the widget paints: the time is
+      // taken once it has returned.
+      QTimer::singleShot(0, this, [this] { finish(); });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  enum Step { Chart, Periods, Preview };
+  static constexpr std::array<const char*, 3> kNames{"chart", "periods", "preview"};
+
+  void next() {
+    if (round_ == rounds_) {
+      report();
+      QApplication::quit();
+      return;
+    }
+    // A pause between measurements, so that each starts from an idle window.
+    QTimer::singleShot(300, this, [this] {
+      clock_.start();
+      switch (step_) {
+        case Chart:
+        case Periods:
+          QObject::connect(
+              window_.pane(), &QWebEngineView::loadFinished, this, [this] { waitForFrames(); },
+              Qt::SingleShotConnection);
+          step_ == Chart ? window_.castChart() : window_.showPeriods();
+          break;
+        case Preview:
+          QTimer::singleShot(0, &window_, &MainWindow::showPrintPreview);
+          pollPreview();
+          break;
+      }
+    });
+  }
+
+  // Two animation frames of the page after its load: the first has then
+  // been drawn, and the pane's next paint shows it.
+  void waitForFrames() {
+    window_.pane()->page()->runJavaScript(
+        QStringLiteral("window.zwDrawn=false;requestAnimationFrame(()=>requestAnimationFrame(()=>{"
+                       "window.zwDrawn=true;}));"));
+    pollFrames();
+  }
+
+  void pollFrames() {
+    window_.pane()->page()->runJavaScript(QStringLiteral("window.zwDrawn"),
+                                          [this](const QVariant& v) {
+                                            if (v.toBool()) {
+                                              watchPaint(window_.pane()->focusProxy());
+                                            } else {
+                                              QTimer::singleShot(1, this, [this] { pollFrames(); });
+                                            }
+                                          });
+  }
+
+  void pollPreview() {
+    auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    auto* widget = dialog ? dialog->findChild<QPrintPreviewWidget*>() : nullptr;
+    if (widget != nullptr && widget->pageCount() > 0) {
+      preview_ = dialog;
+      QGraphicsView* view = widget->findChild<QGraphicsView*>();
+      watchPaint(view ? view->viewport() : static_cast<QWidget*>(widget));
+      return;
+    }
+    QTimer::singleShot(1, this, [this] { pollPreview(); });
+  }
+
+  void watchPaint(QWidget* widget) {
+    painted_ = widget;
+    widget->installEventFilter(this);
+    widget->update();
+  }
+
+  void finish() {
+    times_[static_cast<std::size_t>(step_)].push_back(static_cast<double>(clock_.nsecsElapsed()) /
+                                                      1e9);
+    if (preview_ != nullptr) {
+      preview_->reject();
+      preview_ = nullptr;
+    }
+    if (step_ == Preview) {
+      step_ = Chart;
+      ++round_;
+    } else {
+      step_ = static_cast<Step>(step_ + 1);
+    }
+    // The preview's own event loop ends before the next step starts.
+    QTimer::singleShot(0, this, [this] { next(); });
+  }
+
+  void report() const {
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+      std::vector<double> t = times_[i];
+      std::sort(t.begin(), t.end());
+      std::printf("%-8s median %.3f s  min %.3f s  max %.3f s  (", kNames[i], t[t.size() / 2],
+                  t.front(), t.back());
+      for (std::size_t k = 0; k < times_[i].size(); ++k) {
+        std::printf(k == 0 ? "%.3f" : " %.3f", times_[i][k]);
+      }
+      std::printf(")\n");
+    }
+    std::fflush(stdout);
+  }
+
+  MainWindow& window_;
+  int rounds_;
+  int round_ = 0;
+  Step step_ = Chart;
+  QElapsedTimer clock_;
+  QWidget* painted_ = nullptr;
+  QPrintPreviewDialog* preview_ = nullptr;
+  std::array<std::vector<double>, 3> times_;
+};
 
 int castAndReport(MainWindow& window) {
   QObject::connect(&window, &MainWindow::pageShown, &window, [](const QString& path) {
@@ -185,8 +325,9 @@ int main(int argc, char* argv[]) {
                    [&option](const ShotOption& s) { return option == QLatin1String(s.option); });
   const bool screenshot = shot != kShotOptions.end();
   const bool report = option == QLatin1String("--cast-and-report");
+  const bool timings = option == QLatin1String("--timings");
   ziwei::desktop::DesktopSettings settings = ziwei::desktop::publisherSettings();
-  if (screenshot || report) {
+  if (screenshot || report || timings) {
     // Nothing leaves the machine: every link points at a refusing local port.
     const QUrl refused(QStringLiteral("http://127.0.0.1:9/"));
     settings.homePage = refused;
@@ -198,5 +339,13 @@ int main(int argc, char* argv[]) {
   window.show();
   if (screenshot) return saveScreenshotAfterChart(window, args[2], shot->shot);
   if (report) return castAndReport(window);
+  if (timings) {
+    bool ok = false;
+    const int rounds = args[2].toInt(&ok);
+    if (!ok || rounds < 1 || rounds > 1000) return 2;
+    Timings run(window, rounds);
+    run.start();
+    return QApplication::exec();
+  }
   return QApplication::exec();
 }

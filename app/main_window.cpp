@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -30,14 +31,15 @@
 
 #include "app/artwork.h"
 #include "app/control_style.h"
+#include "app/date_field.h"
 #include "app/gregorian_dialog.h"
 #include "app/local_pages.h"
 #include "app/name_box.h"
 #include "app/pane_page.h"
-#include "app/target_step.h"
+#include "app/selection.h"
 #include "app/work_dir.h"
-#include "birth/selection.h"
 #include "birth/target_moment.h"
+#include "birth/target_step.h"
 #include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "chart/chart.h"
@@ -92,8 +94,10 @@ QPushButton* faceButton(QWidget* parent, const char* name, const QString& captio
 const QColor kOlive(0x80, 0x80, 0x00);
 
 // The pane hands the printer each page as an image of this resolution:
-// sharp on paper, and a fraction of the time and memory of 1200 dpi.
+// sharp on paper, and a fraction of the time and memory of 1200 dpi. The
+// preview on screen gets its pages at a lower one, in a fraction of the time.
 constexpr int kPrintResolution = 300;
+constexpr int kPreviewResolution = 150;
 constexpr const char* kPreparingPages = "正在準備列印頁面…";
 
 // Rectangles of the controls that the layout does not move.
@@ -141,17 +145,20 @@ constexpr int kStartYear = 2000;
 constexpr int kVisibleListItems = 20;  // a drop-down list shows this many items at most
 
 // The step buttons, in the order of kStepButtons: lunar years, lunar months.
-struct TargetStep {
+// Each shows an arrow; its name and its key are in its tooltip.
+struct StepButton {
   const char* name;
+  const char* arrow;
   const char* caption;
   int years;
   int months;
+  QKeyCombination key;
 };
-constexpr std::array<TargetStep, 4> kTargetSteps{{
-    {"cmdYearBack", "上一年", -1, 0},
-    {"cmdYearOn", "下一年", 1, 0},
-    {"cmdMonthBack", "上一月", 0, -1},
-    {"cmdMonthOn", "下一月", 0, 1},
+constexpr std::array<StepButton, 4> kStepButtonsShown{{
+    {"cmdYearBack", "«", "上一年", -1, 0, Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp},
+    {"cmdYearOn", "»", "下一年", 1, 0, Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown},
+    {"cmdMonthBack", "‹", "上一月", 0, -1, Qt::CTRL | Qt::Key_PageUp},
+    {"cmdMonthOn", "›", "下一月", 0, 1, Qt::CTRL | Qt::Key_PageDown},
 }};
 
 void fillNumbers(QComboBox* box, const NumberList& list) {
@@ -308,9 +315,15 @@ void MainWindow::buildControls() {
   lbVer_->setFont(small);
   setTextColour(lbVer_, QColor(0xFF, 0xFF, 0x00));
 
-  WebBrowser1_ = new QWebEngineView(this);
+  WebBrowser1_ = new PaneView(this);
   WebBrowser1_->setObjectName(QStringLiteral("WebBrowser1"));
-  WebBrowser1_->setPage(new PanePage(WebBrowser1_));
+  WebBrowser1_->setPage(new PanePage(WebBrowser1_, [this] {
+    const std::optional<QString> path = writePage(kOfflinePageFile, texts_.OfflinePage);
+    return path ? QUrl::fromLocalFile(*path) : QUrl();
+  }));
+  connect(WebBrowser1_, &PaneView::previewRequested, this, &MainWindow::showPrintPreview);
+  connect(WebBrowser1_, &PaneView::printRequestedFromMenu, this, &MainWindow::printFromPage);
+  WebBrowser1_->installEventFilter(this);
   // A failed load is answered with the program's own offline page.
   WebBrowser1_->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
 
@@ -319,9 +332,8 @@ void MainWindow::buildControls() {
   Frame02_->setStyle(controlStyle());
 
   // The running periods: the target date (today), 運限 and the steps.
-  targetDate_ = new QDateEdit(QDate::currentDate(), Frame02_);
+  targetDate_ = new DateField(QDate::currentDate(), Frame02_);
   targetDate_->setObjectName(QStringLiteral("targetDate"));
-  targetDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
   targetDate_->setDateRange(firstSolarDate(), lastSolarDate());
   targetDate_->setCalendarPopup(true);
   targetDate_->setToolTip(QStringLiteral("運限的目標日期 (國曆)"));
@@ -331,11 +343,17 @@ void MainWindow::buildControls() {
                            QColor(0xC0, 0xFF, 0xC0));
   cmdPeriods_->setToolTip(QStringLiteral("目標日期的大限、小限、流年、流月、流日"));
   connect(cmdPeriods_, &QPushButton::clicked, this, &MainWindow::showPeriods);
-  for (std::size_t i = 0; i < kTargetSteps.size(); ++i) {
-    const TargetStep& step = kTargetSteps[i];
-    cmdSteps_[i] = faceButton(Frame02_, step.name, QString::fromUtf8(step.caption), kStepButtons[i],
+  for (std::size_t i = 0; i < kStepButtonsShown.size(); ++i) {
+    const StepButton& step = kStepButtonsShown[i];
+    cmdSteps_[i] = faceButton(Frame02_, step.name, QString::fromUtf8(step.arrow), kStepButtons[i],
                               QColor(0xE0, 0xE0, 0xFF));
+    const QKeySequence key(step.key);
+    cmdSteps_[i]->setAccessibleName(QString::fromUtf8(step.caption));
+    cmdSteps_[i]->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(step.caption),
+                                                           key.toString(QKeySequence::NativeText)));
     connect(cmdSteps_[i], &QPushButton::clicked, this,
+            [this, step] { stepTarget(step.years, step.months); });
+    connect(new QShortcut(key, this), &QShortcut::activated, this,
             [this, step] { stepTarget(step.years, step.months); });
   }
   const std::array<const char*, 7> pictureWords{"八字學", "姓名學",   "紫微斗數", "六爻卦",
@@ -366,7 +384,15 @@ void MainWindow::buildControls() {
 
   QWebEnginePage* page = WebBrowser1_->page();
   connect(page, &QWebEnginePage::loadingChanged, this, &MainWindow::onLoadingChanged);
-  connect(page, &QWebEnginePage::linkHovered, this, &MainWindow::setStatus);
+  connect(page, &QWebEnginePage::linkHovered, this, &MainWindow::showLink);
+  // A link's address stays only while the link is pointed at or focused in
+  // the pane: leaving the pane clears it.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    const auto inPane = [this](const QWidget* w) {
+      return w != nullptr && (w == WebBrowser1_ || WebBrowser1_->isAncestorOf(w));
+    };
+    if (inPane(old) && !inPane(now)) clearLink();
+  });
   connect(page, &QWebEnginePage::loadProgress, this, [this](int percent) {
     // The pane's url() is still the page being left until the new one commits.
     if (percent < 100 && !loading_.isEmpty()) {
@@ -395,20 +421,17 @@ void MainWindow::fillSelectors() {
 }
 
 void MainWindow::chainTabOrder() {
-  const std::array<QWidget*, 21> order{
-      txtNAME_, optSEX0_, optSEX1_, cboY_,     cboCDM_,   cboM_,       cboD_,
-      cboH_,    cboMU_,   cboS_,    cmdStart_, Command1_, cmdAboutMe_, cmdB_[0],
-      cmdB_[1], cmdB_[2], cmdB_[3], cmdB_[4],  cmdB_[5],  cmdB_[6],    cmdGetC_};
+  // As the window reads: the name and the sex, the date row to the chart
+  // and 國曆 buttons, the buttons above it from the left, the close button at
+  // the right end; then the link pictures and the running-period controls
+  // from the left.
+  const std::array<QWidget*, 28> order{
+      txtNAME_,  optSEX0_, optSEX1_,    cboY_,        cboCDM_,      cboM_,       cboD_,
+      cboH_,     cboMU_,   cboS_,       cmdStart_,    cmdSolar_,    cmdGetC_,    cmdAboutMe_,
+      Command1_, cmdExit_, cmdB_[0],    cmdB_[1],     cmdB_[2],     cmdB_[3],    cmdB_[4],
+      cmdB_[5],  cmdB_[6], targetDate_, cmdSteps_[0], cmdSteps_[2], cmdPeriods_, cmdSteps_[3]};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
-  QWidget::setTabOrder(cmdGetC_, cmdExit_);
-  QWidget::setTabOrder(cmdExit_, cmdSolar_);
-  QWidget::setTabOrder(cmdSolar_, targetDate_);
-  QWidget::setTabOrder(targetDate_, cmdPeriods_);
-  QWidget* last = cmdPeriods_;
-  for (QPushButton* step : cmdSteps_) {
-    QWidget::setTabOrder(last, step);
-    last = step;
-  }
+  QWidget::setTabOrder(cmdSteps_[3], cmdSteps_[1]);
 }
 
 void MainWindow::applyLayout() {
@@ -419,11 +442,10 @@ void MainWindow::applyLayout() {
   placeAt(cmdExit_, controls_.cmdExit);
   placeAt(lbVer_, controls_.lbVer);
   cmdSolar_->setVisible(solarButtonFits(controls_));
-  targetDate_->setVisible(fitsInFrame02(kTargetDate, controls_));
-  cmdPeriods_->setVisible(fitsInFrame02(kPeriodsButton, controls_));
-  for (std::size_t i = 0; i < cmdSteps_.size(); ++i) {
-    cmdSteps_[i]->setVisible(fitsInFrame02(kStepButtons[i], controls_));
-  }
+  const bool periods = periodControlsFit(controls_);
+  targetDate_->setVisible(periods);
+  cmdPeriods_->setVisible(periods);
+  for (QPushButton* step : cmdSteps_) step->setVisible(periods);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -453,7 +475,24 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::navigate(const QUrl& url) { WebBrowser1_->load(url); }
 
-void MainWindow::setStatus(const QString& text) { lbStatus_->setText(text); }
+void MainWindow::setStatus(const QString& text) {
+  lbStatus_->setText(text);
+  showsLink_ = false;
+}
+
+void MainWindow::showLink(const QString& url) {
+  setStatus(url);
+  showsLink_ = !url.isEmpty();
+}
+
+void MainWindow::clearLink() {
+  if (showsLink_) setStatus(QString());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == WebBrowser1_ && event->type() == QEvent::Leave) clearLink();
+  return QWidget::eventFilter(watched, event);
+}
 
 std::optional<QString> MainWindow::writePage(const char* fileName, const std::string& page) {
   if (texts_.WorkDir.isEmpty()) {
@@ -463,7 +502,7 @@ std::optional<QString> MainWindow::writePage(const char* fileName, const std::st
   const QString path = pageFilePath(texts_.WorkDir, fileName);
   try {
     writeOutputFile(std::filesystem::path(QFile::encodeName(path).toStdString()),
-                    encodePage(page, PageEncoding::Big5), LinkRule::Replace);
+                    encodePage(page, PageEncoding::Big5), LinkRule::Replace, Durability::Scratch);
   } catch (const std::exception& e) {
     setStatus(QStringLiteral("無法寫入網頁檔: %1").arg(QString::fromLocal8Bit(e.what())));
     return std::nullopt;
@@ -518,36 +557,59 @@ void MainWindow::castChart() {
   showPageFile(kChartPageFile, page);
 }
 
-void MainWindow::showPeriods() {
-  if (!castFromSelectors()) return;
-  const QDate date = targetDate_->date();
-  try {
-    const TargetMoment target = targetOnSolar({date.year(), date.month(), date.day()});
-    checkTargetAfterBirth(target, chart_.request.birth.year);
-    ChartRequest request = chart_.request;
-    request.target = target;
-    chart_ = cast(request);
-  } catch (const std::invalid_argument& e) {  // a target before the birth year
-    setStatus(QString::fromUtf8(e.what()));
-    return;
+void MainWindow::showPeriods() { showPeriodsOn(targetDate_->date()); }
+
+bool MainWindow::showPeriodsOn(const QDate& date) {
+  if (!castFromSelectors()) return false;
+  const TargetMoment target = targetOnSolar({date.year(), date.month(), date.day()});
+  const int birthYear = chart_.request.birth.year;
+  if (target.lunar.year < birthYear) {  // a target before the birth year
+    const calendar::GregorianDate first = calendar::to_gregorian({birthYear, 1, false, 1});
+    refuseTarget(
+        QStringLiteral("目標日期 %1 是農曆 %2 年,在出生年 (農曆 %3 年) 之前,無法排出運限。\n"
+                       "請選擇農曆 %3 年正月初一 (國曆 %4) 以後的日期。")
+            .arg(date.toString(Qt::ISODate))
+            .arg(target.lunar.year)
+            .arg(birthYear)
+            .arg(QString::fromStdString(calendar::format_gregorian(first))));
+    return false;
   }
+  ChartRequest request = chart_.request;
+  request.target = target;
+  chart_ = cast(request);
   const std::string page = assemblePeriodPage(chart_, todayShortDate());
   showPageFile(kPeriodPageFile, page);
+  return true;
+}
+
+void MainWindow::refuseTarget(const QString& why) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("運限"), why, QMessageBox::Ok, this);
+  box.setObjectName(QStringLiteral("targetRefusal"));
+  box.exec();
 }
 
 void MainWindow::stepTarget(int years, int months) {
   const QDate from = targetDate_->date();
+  const calendar::GregorianDate shown{from.year(), from.month(), from.day()};
+  // The steps go on from the day chosen while the field shows where they
+  // landed; a date chosen in the field starts afresh.
+  const calendar::LunarDate start =
+      keptTarget_ && keptTarget_->shown == shown ? keptTarget_->kept : calendar::to_lunar(shown);
+  TargetStep step;
   try {
-    const calendar::GregorianDate to =
-        stepLunar({from.year(), from.month(), from.day()}, years, months);
-    targetDate_->setDate(QDate(to.year, to.month, to.day));
+    step = ziwei::stepTarget(start, years, months);
   } catch (const calendar::CalendarError&) {
-    setStatus(QStringLiteral("目標日期須在 %1 至 %2 之間")
-                  .arg(targetDate_->minimumDate().toString(Qt::ISODate),
-                       targetDate_->maximumDate().toString(Qt::ISODate)));
+    refuseTarget(QStringLiteral("目標日期只能在國曆 %1 至 %2 之間,無法再%3。")
+                     .arg(targetDate_->minimumDate().toString(Qt::ISODate),
+                          targetDate_->maximumDate().toString(Qt::ISODate),
+                          years != 0 ? QStringLiteral("移一年") : QStringLiteral("移一個月")));
     return;
   }
-  showPeriods();
+  const QDate to(step.shown.year, step.shown.month, step.shown.day);
+  // The field moves only with the page: a refused date leaves both as they were.
+  if (!showPeriodsOn(to)) return;
+  targetDate_->setDate(to);
+  keptTarget_ = step;
 }
 
 void MainWindow::showProfile() { showPageFile(kProfilePageFile, texts_.ProfilePage); }
@@ -597,11 +659,25 @@ void MainWindow::printDocument(QPrinter* printer) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QEventLoop loop;
   bool printed = false;
-  connect(WebBrowser1_, &QWebEngineView::printFinished, &loop, [&](bool success) {
+  const auto done = [&](bool success) {
     printed = success;
     loop.quit();
-  });
-  WebBrowser1_->print(printer);
+  };
+  if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty()) {
+    // A PDF file is written by the pane itself, with its text kept as text
+    // (the printer path would get the pages as pictures).
+    connect(WebBrowser1_->page(), &QWebEnginePage::pdfPrintingFinished, &loop,
+            [&done](const QString&, bool success) { done(success); });
+    WebBrowser1_->page()->printToPdf(printer->outputFileName(), printer->pageLayout(),
+                                     printer->pageRanges());
+  } else {
+    // The preview records the pages as pictures; a printer prints them.
+    const QPaintEngine* engine = printer->paintEngine();
+    const bool preview = engine != nullptr && engine->type() == QPaintEngine::Picture;
+    printer->setResolution(preview ? kPreviewResolution : kPrintResolution);
+    connect(WebBrowser1_, &QWebEngineView::printFinished, &loop, done);
+    WebBrowser1_->print(printer);
+  }
   loop.exec();
   QApplication::restoreOverrideCursor();
   setStatus(printed ? QString() : QStringLiteral("無法列印本頁"));
@@ -621,6 +697,8 @@ void MainWindow::showPrintPreview() {
 }
 
 void MainWindow::printFromPage() {
+  // The print link the pane asked from no longer holds the pointer.
+  clearLink();
   if (printing_) return;
   QPrinter printer;
   printer.setResolution(kPrintResolution);
@@ -649,9 +727,26 @@ void MainWindow::askForGregorianBirthday() {
   }
   const QTime time(cboH_->currentText().toInt(), cboMU_->currentText().toInt());
   GregorianDialog dialog(date, time, this);
+  // While the selectors hold what the dialog set, it opens on the birth as
+  // it was entered there: its zone, place and corrections, not the result.
+  if (solarEntry_ && selectorsHold(solarEntry_->second)) dialog.setEntry(solarEntry_->first);
   if (dialog.exec() != QDialog::Accepted) return;
   const SolarConversion& conversion = dialog.conversion();
-  if (conversion.birth) selectLunarBirth(*conversion.birth, conversion.solar, conversion.corrected);
+  if (!conversion.birth) return;
+  selectLunarBirth(*conversion.birth, conversion.solar, conversion.corrected);
+  LunarBirth set = *conversion.birth;
+  if (!conversion.corrected) set.second = cboS_->currentText().toInt();
+  solarEntry_.emplace(dialog.entry(), set);
+}
+
+bool MainWindow::selectorsHold(const LunarBirth& birth) const {
+  return cboY_->currentText() == QString::number(birth.year) &&
+         (cboCDM_->currentIndex() == 1) == birth.leap &&
+         cboM_->currentText() == QString::number(birth.month) &&
+         cboD_->currentText() == QString::number(birth.day) &&
+         cboH_->currentText() == QString::number(birth.hour) &&
+         cboMU_->currentText() == QString::number(birth.minute) &&
+         cboS_->currentText() == QString::number(birth.second);
 }
 
 void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar,
@@ -674,6 +769,8 @@ void MainWindow::selectLunarBirth(const LunarBirth& birth, const calendar::Grego
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The windows its links opened go with it.
+  for (LinkWindow* link : findChildren<LinkWindow*>()) link->close();
   // The pages go first: once the directory is given up, another window may
   // start writing its own pages there.
   deletePageFiles(texts_.WorkDir);

@@ -9,23 +9,25 @@
 #include <QWidget>
 
 #include "app/desktop_settings.h"
+#include "app/gregorian_dialog.h"
+#include "app/pane_page.h"
 #include "app/window_layout.h"
 #include "app/work_dir.h"
 #include "birth/lunar_birth.h"
+#include "birth/target_step.h"
 #include "chart/chart.h"
 
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QWebEngineLoadingInfo;
-class QWebEngineView;
 
 namespace ziwei::desktop {
 
+class DateField;
 class NameBox;
 
 // The texts that the window keeps beside the chart for its whole life.
@@ -49,7 +51,7 @@ class MainWindow : public QWidget {
   const ChartState& chartState() const { return chart_.frame; }
   const WindowTexts& windowTexts() const { return texts_; }
   const ResizableControls& controlsInTwips() const { return controls_; }
-  QWebEngineView* pane() const { return WebBrowser1_; }
+  PaneView* pane() const { return WebBrowser1_; }
 
   // Loads a web address or a local file into the pane.
   void navigate(const QUrl& url);
@@ -76,6 +78,7 @@ class MainWindow : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildControls();
@@ -90,9 +93,17 @@ class MainWindow : public QWidget {
   std::optional<QString> writePage(const char* fileName, const std::string& page);
   void showPageFile(const char* fileName, const std::string& page);
   void setStatus(const QString& text);
+  // The address of the link under the pointer or focused in the pane.
+  void showLink(const QString& url);
+  void clearLink();
   bool castFromSelectors();
   void selectLunarBirth(const LunarBirth& birth, const calendar::GregorianDate& solar,
                         bool corrected);
+  // The running periods at `date`; false, with the reason told, when the
+  // date cannot be taken.
+  bool showPeriodsOn(const QDate& date);
+  bool selectorsHold(const LunarBirth& birth) const;
+  void refuseTarget(const QString& why);
 
   DesktopSettings settings_;
   Chart chart_;
@@ -118,17 +129,23 @@ class MainWindow : public QWidget {
   QPushButton* cmdGetC_ = nullptr;
   QPushButton* cmdExit_ = nullptr;
   QPushButton* cmdSolar_ = nullptr;
-  QDateEdit* targetDate_ = nullptr;
+  DateField* targetDate_ = nullptr;
   QPushButton* cmdPeriods_ = nullptr;
   std::array<QPushButton*, 4> cmdSteps_{};
   QLabel* lbVer_ = nullptr;
-  QWebEngineView* WebBrowser1_ = nullptr;
+  PaneView* WebBrowser1_ = nullptr;
   QGroupBox* Frame02_ = nullptr;
   std::array<QPushButton*, 7> cmdB_{};
   QLabel* lbStatus_ = nullptr;
-  QUrl loading_;           // the address the pane is loading; empty between loads
-  QString pageNote_;       // what the status line says once the chart page is shown
-  bool printing_ = false;  // the pane is making the pages of a preview or a print
+  QUrl loading_;            // the address the pane is loading; empty between loads
+  QString pageNote_;        // what the status line says once the chart page is shown
+  bool showsLink_ = false;  // the status line shows a link's address
+  bool printing_ = false;   // the pane is making the pages of a preview or a print
+  // Where the last target step landed: the lunar month with the day chosen,
+  // and the date it showed.
+  std::optional<TargetStep> keptTarget_;
+  // The last birth the 國曆 dialog set, as entered there, and what it set.
+  std::optional<std::pair<SolarRecord, LunarBirth>> solarEntry_;
 };
 
 }  // namespace ziwei::desktop

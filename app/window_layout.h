@@ -62,23 +62,28 @@ constexpr bool solarButtonFits(const ResizableControls& c) {
 }
 
 // The running-period controls, inside Frame02 right of the link buttons, in
-// two rows: the target date over the "運限" button, then a column of year
-// steps (上一年 over 下一年) and one of month steps (上一月 over 下一月).
-// Frame02 follows the window's width; a control shows while it ends inside
-// the frame (at the design size the target date and 運限 do, the steps from
-// a slightly wider window on).
+// two rows: the target date, then the "運限" button between small step
+// buttons (lunar year back, month back | 運限 | month on, year on). Frame02
+// follows the window's width; the controls show together while they end
+// inside the frame, as they do at the design size.
 inline constexpr TwipsRect kTargetDate{9000, 45, 1410, 315};
-inline constexpr TwipsRect kPeriodsButton{9000, 390, 1410, 315};
+inline constexpr TwipsRect kPeriodsButton{9480, 390, 450, 315};
 inline constexpr std::array<TwipsRect, 4> kStepButtons{{
-    {10440, 45, 690, 315},   // 上一年
-    {10440, 390, 690, 315},  // 下一年
-    {11160, 45, 690, 315},   // 上一月
-    {11160, 390, 690, 315},  // 下一月
+    {9000, 390, 225, 315},   // 上一年
+    {10185, 390, 225, 315},  // 下一年
+    {9240, 390, 225, 315},   // 上一月
+    {9945, 390, 225, 315},   // 下一月
 }};
 inline constexpr int kFrame02Margin = 45;  // kept free before the frame's right edge
 
 constexpr bool fitsInFrame02(const TwipsRect& r, const ResizableControls& c) {
   return r.left + r.width + kFrame02Margin <= c.Frame02.width;
+}
+
+constexpr bool periodControlsFit(const ResizableControls& c) {
+  bool fit = fitsInFrame02(kTargetDate, c) && fitsInFrame02(kPeriodsButton, c);
+  for (const TwipsRect& r : kStepButtons) fit = fit && fitsInFrame02(r, c);
+  return fit;
 }
 
 // Fits the controls to a window of the given outer size (frame and title bar

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/selection.h"
 #include "birth/lunar_birth.h"
-#include "birth/selection.h"
+#include "app/selection.h"
 #include "birth/target_moment.h"
 #include "chart/chart.h"
 #include "chart/frame/chart_frame.h"
@@ -26,6 +27,8 @@
 namespace {
 
 using namespace ziwei;
+using desktop::BirthSelection;
+using desktop::readSelection;
 
 constexpr std::size_t kBirthCount = 1024;
 

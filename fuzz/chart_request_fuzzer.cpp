@@ -34,7 +34,7 @@
 #include <utility>
 #include <vector>
 
-#include "birth/selection.h"
+#include "app/selection.h"
 #include "chart/chart.h"
 #include "json/chart_json.h"
 #include "page/chart_page.h"
@@ -46,6 +46,9 @@
 namespace {
 
 using namespace ziwei;
+using desktop::BirthSelection;
+using desktop::readSelection;
+using desktop::SelectionError;
 
 constexpr std::string_view kCellStart = "<table width='155' height='167'";
 constexpr std::string_view kNameStart = "<font color='#0000FF'>[                ";

@@ -317,7 +317,7 @@ void OutputFile::write(std::string_view bytes) {
   if (const int error = writeAll(fd_, bytes); error != 0) fail("", error);
 }
 
-void OutputFile::commit() {
+void OutputFile::commit(Durability durability) {
   if (!ownFd_) return;
   const int fd = fd_;
   fd_ = -1;
@@ -326,7 +326,7 @@ void OutputFile::commit() {
     if (::close(fd) != 0) fail("", errno);
     return;
   }
-  if (::fsync(fd) != 0) {
+  if (durability == Durability::Synced && ::fsync(fd) != 0) {
     const int error = errno;
     ::close(fd);
     fail("", error);
@@ -335,6 +335,7 @@ void OutputFile::commit() {
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot replace it", errno);
   temporary_.clear();
   leaveTemporary(slot_);
+  if (durability == Durability::Scratch) return;
   // The rename itself is on disk only once the folder is.
   const int folder = ::open(folder_->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
@@ -345,7 +346,8 @@ void OutputFile::commit() {
   }
 }
 
-void writeOutputFile(const std::optional<fs::path>& path, std::string_view bytes, LinkRule links) {
+void writeOutputFile(const std::optional<fs::path>& path, std::string_view bytes, LinkRule links,
+                     Durability durability) {
   std::optional<OutputFile> file;
   if (path) {
     file.emplace(*path, links);
@@ -353,7 +355,7 @@ void writeOutputFile(const std::optional<fs::path>& path, std::string_view bytes
     file.emplace();
   }
   file->write(bytes);
-  file->commit();
+  file->commit(durability);
 }
 
 // ------------------------------------------------ the process's streams

@@ -46,6 +46,11 @@ class OutputError : public std::runtime_error {
 // a shell's ">" writes it), or the link itself is replaced by the file.
 enum class LinkRule { Follow, Replace };
 
+// Whether a file is on disk before commit() returns, or only in place: a
+// scratch file that is removed again (the window's page files) need not
+// wait for the disk.
+enum class Durability { Synced, Scratch };
+
 class OutputFile {
  public:
   // The process's standard output.
@@ -60,9 +65,10 @@ class OutputFile {
   // Appends `bytes`. Throws OutputError.
   void write(std::string_view bytes);
 
-  // Finishes the output: a temporary file is flushed and replaces its
-  // target. Throws OutputError, and the target stays as it was.
-  void commit();
+  // Finishes the output: a temporary file is flushed (for Synced to the
+  // disk, with its folder) and replaces its target. Throws OutputError, and
+  // the target stays as it was.
+  void commit(Durability durability = Durability::Synced);
 
   // The output as messages name it: the path as given, or "standard output".
   const std::string& name() const { return name_; }
@@ -89,7 +95,7 @@ class OutputFile {
 
 // Writes `bytes` to `path` as a whole (standard output when there is none).
 void writeOutputFile(const std::optional<std::filesystem::path>& path, std::string_view bytes,
-                     LinkRule links = LinkRule::Follow);
+                     LinkRule links = LinkRule::Follow, Durability durability = Durability::Synced);
 
 // Makes sure descriptors 0, 1 and 2 are open: each one closed at start-up is
 // opened on /dev/null, so that no file the program opens takes its number.

@@ -243,10 +243,10 @@ constexpr auto kPeriodCentre = std::to_array<std::string_view>({
     "        <tr>",
     "          <td colspan='6'><div class='key'>宮名: <span class='lb pd'>大</span>大限 "
     "<span class='lb pn'>小</span>小限 <span class='lb py'>年</span>流年 <span class='lb "
-    "pm'>月</span>流月 <span class='lb pa'>日</span>流日 <span class='lb ph'>時</span>流時, "
+    "pm'>月</span>流月 <span class='lb pa'>日</span>流日@HourLabelKey@, "
     "後接宮名首字 (命兄夫子財疾遷僕官田福父)<br>流曜: <span class='pd'>運</span> <span "
-    "class='py'>流</span> <span class='pm'>月</span> <span class='pa'>日</span> <span "
-    "class='ph'>時</span> 魁鉞祿羊陀昌曲馬鸞喜; 星後 <span class='pd'>運祿</span> <span "
+    "class='py'>流</span> <span class='pm'>月</span> <span class='pa'>日</span> "
+    "@HourStarKey@魁鉞祿羊陀昌曲馬鸞喜; 星後 <span class='pd'>運祿</span> <span "
     "class='py'>流忌</span> 等為大限、流年四化; <span class='py'>將前 歲前</span>為流年</div>",
     "          </td>",
     "        </tr>",

@@ -278,7 +278,14 @@ std::string periodPage(const Chart& chart, std::string_view printDate, PageEncod
           case kSharedHeadPlaceholders + 3:
             appendPeriodRows(out, chart, periods, words);
             break;
-          case kSharedHeadPlaceholders + 4:  // the note, empty
+          case kSharedHeadPlaceholders + 4:  // the legend's hour label
+            if (periods[Hour].present)
+              out += std::string_view(" <span class='lb ph'>時</span>流時");
+            break;
+          case kSharedHeadPlaceholders + 5:  // the legend's hour star prefix
+            if (periods[Hour].present) out += std::string_view("<span class='ph'>時</span> ");
+            break;
+          case kSharedHeadPlaceholders + 6:  // the note, empty
             break;
           default:
             if (step < kSharedHeadPlaceholders) {

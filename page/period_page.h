@@ -20,17 +20,19 @@ namespace ziwei {
 
 // The placeholders of the running-period template: the first twelve are
 // those of the chart page's head (pageHeadValues), then the target, the age,
-// the table of levels, the note and the palace cells 1..12.
-inline constexpr std::array<std::string_view, 29> kPeriodPagePlaceholders{
-    "@Title@",       "@FateName@",    "@PrintDate@",   "@txtNAME@",     "@SEXTEXT@",
-    "@getAnimal@",   "@CYY@",         "@CMM@",         "@CDD@",         "@CHH@",
-    "@CMU@",         "@FiveHourse@",  "@TargetDate@",  "@TargetLunar@", "@Age@",
-    "@PeriodRows@",  "@PAGENOTE@",    "@HourseNUM01@", "@HourseNUM02@", "@HourseNUM03@",
-    "@HourseNUM04@", "@HourseNUM05@", "@HourseNUM06@", "@HourseNUM07@", "@HourseNUM08@",
-    "@HourseNUM09@", "@HourseNUM10@", "@HourseNUM11@", "@HourseNUM12@",
+// the table of levels, the hour level's entries in the legend (empty without
+// an hour), the note and the palace cells 1..12.
+inline constexpr std::array<std::string_view, 31> kPeriodPagePlaceholders{
+    "@Title@",       "@FateName@",     "@PrintDate@",   "@txtNAME@",     "@SEXTEXT@",
+    "@getAnimal@",   "@CYY@",          "@CMM@",         "@CDD@",         "@CHH@",
+    "@CMU@",         "@FiveHourse@",   "@TargetDate@",  "@TargetLunar@", "@Age@",
+    "@PeriodRows@",  "@HourLabelKey@", "@HourStarKey@", "@PAGENOTE@",    "@HourseNUM01@",
+    "@HourseNUM02@", "@HourseNUM03@",  "@HourseNUM04@", "@HourseNUM05@", "@HourseNUM06@",
+    "@HourseNUM07@", "@HourseNUM08@",  "@HourseNUM09@", "@HourseNUM10@", "@HourseNUM11@",
+    "@HourseNUM12@",
 };
 inline constexpr std::size_t kSharedHeadPlaceholders = 12;
-inline constexpr std::size_t kFirstPeriodCellPlaceholder = 17;
+inline constexpr std::size_t kFirstPeriodCellPlaceholder = 19;
 
 // Each level's class in the page's style, and its colour: dark enough on
 // white to read (contrast 5.3:1 and more) and to print, and apart from the

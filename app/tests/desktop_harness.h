@@ -4,9 +4,13 @@
 #include <functional>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <QWidget>
 
 #include "app/desktop_settings.h"
 
@@ -27,6 +31,23 @@ inline DesktopSettings loopbackSettings(const QString& programDir) {
 inline QByteArray readAll(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// With ZIWEI_TEST_SHOTS naming a folder, saves a picture of the screen
+// around `widget`'s window and whatever popup or modal dialog is open over
+// it as NAME.png there, for a person to look at; otherwise does nothing.
+inline void saveShot(const QWidget* widget, const char* name) {
+  const QString dir = qEnvironmentVariable("ZIWEI_TEST_SHOTS");
+  if (dir.isEmpty() || widget == nullptr) return;
+  QApplication::processEvents();
+  QRect area = widget->window()->frameGeometry();
+  for (const QWidget* over :
+       {QApplication::activeModalWidget(), QApplication::activePopupWidget()}) {
+    if (over != nullptr) area |= over->frameGeometry();
+  }
+  const QPixmap picture =
+      widget->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  picture.save(QDir(dir).filePath(QLatin1String(name) + QStringLiteral(".png")));
 }
 
 // Answers the next modal dialog of type T with `answer`, once it shows.

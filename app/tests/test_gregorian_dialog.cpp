@@ -1,10 +1,13 @@
 // The "國曆" dialog: conversions, refusals, and how it sets the window's
 // selectors. Every address the window knows points at a local port that
 // refuses connections.
+#include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,14 +16,18 @@
 #include <QtTest>
 
 #include <array>
+#include <cmath>
 #include <functional>
 
 #include "desktop_harness.h"
 #include "gl_drivers.h"
 
+#include "app/date_field.h"
 #include "app/gregorian_dialog.h"
 #include "app/main_window.h"
 #include "app/window_layout.h"
+#include "birth/birth_time.h"
+#include "places/places.h"
 
 using namespace ziwei;
 using namespace ziwei::desktop;
@@ -56,6 +63,11 @@ class TestGregorianDialog : public QObject {
   void cancelAndRefusedDatesChangeNothing();
   void shortcutOpensTheDialog();
   void addedControlsSitInFreeSpace();
+  void placeMustResolveBeforeApplying();
+  void zonesOfTheRegionFirst();
+  void longitudeOfThePlace();
+  void typedDates();
+  void reopensOnTheEntry();
 
  private:
   MainWindow& openWindow();
@@ -269,16 +281,212 @@ void TestGregorianDialog::zonePlaceAndDaylightChoice() {
   timeEdit(&dialog)->setTime(QTime(23, 30));
   QVERIFY(choice->isVisible() && !okButton(&dialog)->isEnabled());
 
-  // An unknown zone and an unknown place are named.
+  // An unknown zone is named.
   zone->setEditText(QStringLiteral("Asia/Taipie"));
   QVERIFY(!okButton(&dialog)->isEnabled());
   QVERIFY2(problem->text().contains(QStringLiteral("Asia/Taipie")), qPrintable(problem->text()));
+}
+
+// Until a place typed names one place, the dialog neither applies nor keeps
+// casting at the place chosen before, and it says why in its error colour.
+void TestGregorianDialog::placeMustResolveBeforeApplying() {
+  GregorianDialog dialog(QDate(1979, 7, 1), QTime(11, 10));
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  auto* place = dialog.findChild<QLineEdit*>(QStringLiteral("place"));
+  auto* problem = dialog.findChild<QLabel*>(QStringLiteral("problem"));
+  const auto typePlace = [&](const QString& name) {
+    place->setText(name);
+    emit place->textEdited(name);
+    place->completer()->popup()->hide();
+    emit place->editingFinished();
+  };
+  typePlace(QStringLiteral("臺北"));
+  QVERIFY(okButton(&dialog)->isEnabled() && dialog.entry().place != nullptr);
+
+  for (const auto& [typed, says] :
+       {std::pair{"Urumchi", "Urumqi"}, std::pair{"Springfield", "不只一處"}}) {
+    typePlace(QLatin1String(typed));
+    QVERIFY2(!okButton(&dialog)->isEnabled(), typed);
+    QVERIFY2(problem->isVisible() && problem->text().contains(QLatin1String(typed)) &&
+                 problem->text().contains(QString::fromUtf8(says)),
+             qPrintable(problem->text()));
+    QCOMPARE(problem->palette().color(QPalette::WindowText), QColor(0xC0, 0x00, 0x00));
+    saveShot(&dialog, typed);
+    QVERIFY(!dialog.conversion().birth && dialog.entry().place == nullptr);
+    // Return in the place field does not apply the dialog.
+    place->setFocus();
+    QTest::keyClick(place, Qt::Key_Return);
+    QVERIFY2(dialog.isVisible() && dialog.result() != QDialog::Accepted, typed);
+  }
+  // A name being typed is not a place yet either.
+  place->setText(QStringLiteral("Taich"));
+  emit place->textEdited(place->text());
+  QVERIFY(!okButton(&dialog)->isEnabled());
+  // Without a place the dialog applies again.
   place->clear();
-  QTest::keyClicks(place, QStringLiteral("Nowhereville"));
+  emit place->textEdited(QString());
+  QVERIFY(okButton(&dialog)->isEnabled() && problem->isHidden());
+}
+
+// The zones of the region come first, and a city's name names its zone.
+void TestGregorianDialog::zonesOfTheRegionFirst() {
+  GregorianDialog dialog(QDate(2001, 6, 8), QTime(12, 0));
+  auto* zone = dialog.findChild<QComboBox*>(QStringLiteral("zone"));
+  QStringList first;
+  for (int i = 1; i <= 8; ++i) first << zone->itemText(i);
+  QCOMPARE(first, QStringLiteral("Asia/Taipei Asia/Hong_Kong Asia/Macau Asia/Shanghai Asia/Urumqi "
+                                 "Asia/Singapore Asia/Kuala_Lumpur Asia/Kuching")
+                      .split(QLatin1Char(' ')));
+  QCOMPARE(zone->findText(QStringLiteral("Asia/Taipei")), 1);  // listed once
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  zone->showPopup();
+  saveShot(&dialog, "zone-list");
+  zone->hidePopup();
+  for (const auto& [city, id] :
+       {std::pair{"香港", "Asia/Hong_Kong"}, std::pair{"澳門", "Asia/Macau"},
+        std::pair{"Kuala Lumpur", "Asia/Kuala_Lumpur"}}) {
+    zone->setEditText(QString::fromUtf8(city));
+    QVERIFY2(okButton(&dialog)->isEnabled(), city);
+    QVERIFY2(dialog.conversion().correctedText.contains(QLatin1String(id)),
+             qPrintable(dialog.conversion().correctedText));
+    QCOMPARE(dialog.entry().zone, std::string(id));
+  }
+  zone->setEditText(QStringLiteral("火星"));
+  QVERIFY(!okButton(&dialog)->isEnabled());
+}
+
+// True solar time from a place uses the gazetteer's longitude, not the two
+// decimals the field shows: the same chart time as the command line's.
+void TestGregorianDialog::longitudeOfThePlace() {
+  GregorianDialog dialog(QDate(1979, 7, 1), QTime(11, 10));
+  auto* place = dialog.findChild<QLineEdit*>(QStringLiteral("place"));
+  place->setText(QStringLiteral("臺北"));
   emit place->editingFinished();
-  auto* info = dialog.findChild<QLabel*>(QStringLiteral("placeInfo"));
-  QVERIFY2(info->isVisible() && info->text().contains(QStringLiteral("找不到地點")),
-           qPrintable(info->text()));
+  dialog.findChild<QCheckBox*>(QStringLiteral("trueSolar"))->setChecked(true);
+  const places::Place& taipei = places::findPlace("臺北");
+  QVERIFY(std::abs(taipei.longitude * 100 - std::round(taipei.longitude * 100)) > 0.1);
+  QCOMPARE(dialog.entry().longitude, std::optional(taipei.longitude));
+  RecordedBirth record;
+  record.solar = calendar::GregorianDate{1979, 7, 1};
+  record.birth.hour = 11;
+  record.birth.minute = 10;
+  record.place = &taipei;
+  record.longitude = taipei.longitude;
+  const LunarBirth expected = resolveBirthTime(record, kSelectorYears).birth;
+  QVERIFY(dialog.conversion().birth);
+  QCOMPARE(dialog.conversion().birth->second, expected.second);
+  QCOMPARE(dialog.conversion().birth->minute, expected.minute);
+  // A longitude the user sets is taken as set.
+  dialog.findChild<QDoubleSpinBox*>(QStringLiteral("longitude"))->setValue(121.0);
+  QCOMPARE(dialog.entry().longitude, std::optional(121.0));
+}
+
+// A date typed whole, as shown or as eight digits, over a selected date or
+// from the field's start.
+void TestGregorianDialog::typedDates() {
+  GregorianDialog dialog(QDate(2001, 6, 8), QTime(12, 0));
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  auto* date = dateEdit(&dialog);
+  date->setFocus();
+  QVERIFY(QTest::qWaitFor([&] { return date->hasFocus(); }));
+  const auto type = [&](QKeyCombination start, const char* text) {
+    QTest::keyClick(date, start.key(), start.keyboardModifiers());
+    QTest::keyClicks(date, QLatin1String(text));
+  };
+  type(Qt::CTRL | Qt::Key_A, "1979-07-01");
+  QCOMPARE(date->date(), QDate(1979, 7, 1));
+  QCOMPARE(date->text(), QStringLiteral("1979-07-01"));
+  type(Qt::Key_Home, "19840202");
+  QCOMPARE(date->date(), QDate(1984, 2, 2));
+  QCOMPARE(dialog.conversion().lunarText, QStringLiteral("農曆 1984 年 1 月 1 日 12 時 0 分"));
+  // Return takes a date typed with one-digit parts; Escape drops a part.
+  type(Qt::CTRL | Qt::Key_A, "2001-6-8");
+  QCOMPARE(date->date(), QDate(1984, 2, 2));
+  QTest::keyClick(date, Qt::Key_Return);
+  QCOMPARE(date->date(), QDate(2001, 6, 8));
+  // ... and goes on to apply the dialog, as Return does.
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  dialog.setResult(QDialog::Rejected);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  date->setFocus();
+  QVERIFY(QTest::qWaitFor([&] { return date->hasFocus(); }));
+  type(Qt::Key_Home, "1990-1");
+  saveShot(&dialog, "date-typing");
+  QTest::keyClick(date, Qt::Key_Escape);
+  QCOMPARE(date->date(), QDate(2001, 6, 8));
+  QCOMPARE(date->text(), QStringLiteral("2001-06-08"));
+  QVERIFY(dialog.isVisible());  // Escape ended the typing, not the dialog
+  // Leaving the field takes a whole date and drops a part.
+  type(Qt::Key_Home, "2000-2-29");
+  dialog.findChild<QTimeEdit*>(QStringLiteral("solarTime"))->setFocus();
+  QTRY_COMPARE(date->date(), QDate(2000, 2, 29));
+  date->setFocus();
+  type(Qt::Key_Home, "2000-02");
+  dialog.findChild<QTimeEdit*>(QStringLiteral("solarTime"))->setFocus();
+  QTRY_COMPARE(date->text(), QStringLiteral("2000-02-29"));
+  // What reads as a whole date.
+  QCOMPARE(DateField::readTyped(QStringLiteral("2000-13-01")), QDate());
+  QCOMPARE(DateField::readTyped(QStringLiteral("20001301")), QDate());
+  QCOMPARE(DateField::readTyped(QStringLiteral("1979-7-1")), QDate(1979, 7, 1));
+}
+
+// Opened again, the dialog shows the birth as entered: zone, place and true
+// solar time, not the corrected time the selectors got.
+void TestGregorianDialog::reopensOnTheEntry() {
+  openWindow();
+  QString firstResult;
+  answerModal<GregorianDialog>([&firstResult](GregorianDialog* dialog) {
+    dialog->setBirth(QDate(1979, 7, 1), QTime(11, 10));
+    auto* place = dialog->findChild<QLineEdit*>(QStringLiteral("place"));
+    place->setText(QStringLiteral("臺北"));
+    emit place->editingFinished();
+    dialog->findChild<QCheckBox*>(QStringLiteral("trueSolar"))->setChecked(true);
+    firstResult = dialog->conversion().lunarText;
+    okButton(dialog)->click();
+  });
+  child<QPushButton>("cmdSolar")->click();
+  const QString set = selectorTexts();
+  QCOMPARE(set, QStringLiteral("1979 正 6 8 10 12 40"));
+
+  struct Shown {
+    QDate date;
+    QTime time;
+    QString zone, place, lunar;
+    bool trueSolar = false;
+  };
+  const auto reopen = [this]() {
+    Shown shown;
+    answerModal<GregorianDialog>([&shown](GregorianDialog* dialog) {
+      shown.date = dateEdit(dialog)->date();
+      shown.time = timeEdit(dialog)->time();
+      shown.zone = dialog->findChild<QComboBox*>(QStringLiteral("zone"))->currentText();
+      shown.place = dialog->findChild<QLineEdit*>(QStringLiteral("place"))->text();
+      shown.trueSolar = dialog->findChild<QCheckBox*>(QStringLiteral("trueSolar"))->isChecked();
+      shown.lunar = dialog->conversion().lunarText;
+      saveShot(dialog, shown.trueSolar ? "dialog-reopened" : "dialog-reopened-fresh");
+      okButton(dialog)->click();
+    });
+    child<QPushButton>("cmdSolar")->click();
+    return shown;
+  };
+  const Shown again = reopen();
+  QCOMPARE(again.date, QDate(1979, 7, 1));
+  QCOMPARE(again.time, QTime(11, 10));
+  QCOMPARE(again.zone, QStringLiteral("Asia/Taipei"));
+  QCOMPARE(again.place, QStringLiteral("臺北"));
+  QVERIFY(again.trueSolar);
+  QCOMPARE(again.lunar, firstResult);
+  QCOMPARE(selectorTexts(), set);  // applied again, the same birth: not corrected twice
+
+  // A selection changed since opens the dialog on the selection, as it stands.
+  child<QComboBox>("cboH")->setCurrentText(QStringLiteral("14"));
+  const Shown fresh = reopen();
+  QCOMPARE(fresh.time, QTime(14, 12));
+  QVERIFY(!fresh.trueSolar && fresh.place.isEmpty());
 }
 
 void TestGregorianDialog::dialogFollowsTheEditsAndKeepsItsRange() {
@@ -403,7 +611,12 @@ void TestGregorianDialog::addedControlsSitInFreeSpace() {
   QCOMPARE(child<QWidget>("Command1")->geometry(), QRect(504, 16, 93, 21));
   QCOMPARE(child<QWidget>("cmdB07")->geometry(), QRect(512, 12, 85, 33));
   QCOMPARE(child<QWidget>("targetDate")->geometry(), QRect(600, 3, 94, 21));
-  QCOMPARE(child<QWidget>("cmdPeriods")->geometry(), QRect(600, 26, 94, 21));
+  // Below it, 運限 between the steps: a year and a month back, a month and a year on.
+  QCOMPARE(child<QWidget>("cmdYearBack")->geometry(), QRect(600, 26, 15, 21));
+  QCOMPARE(child<QWidget>("cmdMonthBack")->geometry(), QRect(616, 26, 15, 21));
+  QCOMPARE(child<QWidget>("cmdPeriods")->geometry(), QRect(632, 26, 30, 21));
+  QCOMPARE(child<QWidget>("cmdMonthOn")->geometry(), QRect(663, 26, 15, 21));
+  QCOMPARE(child<QWidget>("cmdYearOn")->geometry(), QRect(679, 26, 15, 21));
 
   struct Added {
     const char* name;
@@ -412,20 +625,15 @@ void TestGregorianDialog::addedControlsSitInFreeSpace() {
   };
   const std::array<Added, 7> added{{
       {"cmdSolar", solarButtonFits, 721},
-      {"targetDate", [](const ResizableControls& c) { return fitsInFrame02(kTargetDate, c); }, 724},
-      {"cmdPeriods", [](const ResizableControls& c) { return fitsInFrame02(kPeriodsButton, c); },
-       724},
-      {"cmdYearBack", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[0], c); },
-       772},
-      {"cmdYearOn", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[1], c); },
-       772},
-      {"cmdMonthBack", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[2], c); },
-       820},
-      {"cmdMonthOn", [](const ResizableControls& c) { return fitsInFrame02(kStepButtons[3], c); },
-       820},
+      {"targetDate", periodControlsFit, 724},
+      {"cmdPeriods", periodControlsFit, 724},
+      {"cmdYearBack", periodControlsFit, 724},
+      {"cmdYearOn", periodControlsFit, 724},
+      {"cmdMonthBack", periodControlsFit, 724},
+      {"cmdMonthOn", periodControlsFit, 724},
   }};
-  for (const QSize size : {QSize(724, 569), QSize(1000, 700), QSize(820, 569), QSize(819, 569),
-                           QSize(772, 569), QSize(771, 569), QSize(721, 569), QSize(640, 480)}) {
+  for (const QSize size : {QSize(724, 569), QSize(1000, 700), QSize(723, 569), QSize(721, 569),
+                           QSize(720, 569), QSize(640, 480)}) {
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
     for (const Added& a : added) {
@@ -445,14 +653,6 @@ void TestGregorianDialog::addedControlsSitInFreeSpace() {
                    qPrintable(other->objectName() + QLatin1Char(' ') + row));
       }
     }
-  }
-  // Keyboard users reach them after the close button, at the end of the tab order.
-  QWidget* next = child<QWidget>("cmdExit");
-  for (const Added& a : added) {
-    do {
-      next = next->nextInFocusChain();
-    } while (!(next->focusPolicy() & Qt::TabFocus) || next->focusProxy() != nullptr);
-    QCOMPARE(next->objectName(), QLatin1String(a.name));
   }
 }
 

@@ -4,15 +4,19 @@
 // refuses connections, so nothing leaves the machine.
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWebEngineLoadingInfo>
@@ -25,8 +29,9 @@
 #include "app/local_pages.h"
 #include "app/main_window.h"
 #include "app/name_box.h"
+#include "app/pane_page.h"
+#include "app/selection.h"
 #include "app/work_dir.h"
-#include "birth/selection.h"
 #include "birth/target_moment.h"
 #include "chart/chart.h"
 #include "chart/periods/running_periods.h"
@@ -101,6 +106,10 @@ class TestMainWindow : public QObject {
   void nameBoxSelection();
   void enterPressesButtonsAndCasts();
   void printing();
+  void linksForANewWindow();
+  void paneMenu();
+  void linkAddressLeavesWithThePointer();
+  void printsTextToPdf();
 
  private:
   // Opens the window; with `offline`, waits until its failed start-up
@@ -115,6 +124,7 @@ class TestMainWindow : public QObject {
     return c;
   }
   void castAndCompare(const BirthSelection& selection, const QString& name);
+  void expectLinkWindow(const QString& shown);
 
   std::unique_ptr<QTemporaryDir> program_;
   std::unique_ptr<MainWindow> window_;
@@ -212,12 +222,14 @@ void TestMainWindow::startUpState() {
   QVERIFY(!QFileInfo::exists(workFile(kProfilePageFile)));  // the write test left nothing
   QCOMPARE(w.windowTexts().PageTemplate, buildPageTemplate());
 
-  // Keyboard order of the controls.
+  // Keyboard order of the controls, as the window reads: the birth data to
+  // the chart and 國曆 buttons, the buttons above them, the close button at
+  // the right end, the link pictures, the running-period controls.
   const QStringList order =
       QStringLiteral(
-          "txtNAME optSEX0 optSEX1 cboY cboCDM cboM cboD cboH cboMU cboS cmdStart "
-          "Command1 cmdAboutMe cmdB01 cmdB02 cmdB03 cmdB04 cmdB05 cmdB06 cmdB07 "
-          "cmdGetC cmdExit")
+          "txtNAME optSEX0 optSEX1 cboY cboCDM cboM cboD cboH cboMU cboS cmdStart cmdSolar "
+          "cmdGetC cmdAboutMe Command1 cmdExit cmdB01 cmdB02 cmdB03 cmdB04 cmdB05 "
+          "cmdB06 cmdB07 targetDate cmdYearBack cmdMonthBack cmdPeriods cmdMonthOn cmdYearOn")
           .split(QLatin1Char(' '));
   QStringList seen;
   QWidget* at = child<QWidget>("txtNAME");
@@ -226,6 +238,23 @@ void TestMainWindow::startUpState() {
     at = at->nextInFocusChain();
   } while (at != child<QWidget>("txtNAME") && seen.size() < order.size());
   QCOMPARE(seen, order);
+  // Tab itself goes that way through the controls that show.
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  child<QWidget>("cboS")->setFocus();
+  QStringList tabbed;
+  for (int i = 0; i < 5; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    tabbed << QApplication::focusWidget()->objectName();
+  }
+  QCOMPARE(tabbed, QStringLiteral("cmdStart cmdSolar cmdGetC cmdAboutMe Command1").split(' '));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdExit"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdB01"));
+  child<QWidget>("cmdB07")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("targetDate"));
 }
 
 void TestMainWindow::faceColoursAndFrames() {
@@ -438,20 +467,49 @@ void TestMainWindow::profileButton() {
   }
   QVERIFY(plainText(w.pane()->page()).contains(QStringLiteral("傳真專線:")));
 
-  // Its home-page link asks for a new window; the pane follows it instead,
-  // and the refused address ends on the offline page.
-  const int offlineBefore = offlineLoads_;
-  w.pane()->page()->runJavaScript(
+  // Its home-page link opens a window of its own (see linksForANewWindow).
+  expectLinkWindow(workFile(kProfilePageFile));
+}
+
+// A link that asks for a new window, on the profile page or the publisher's
+// link on the chart page, opens a window of its own: the pane keeps its page.
+// The refused address ends on the offline page there.
+void TestMainWindow::expectLinkWindow(const QString& shown) {
+  const QUrl paneUrl = QUrl::fromLocalFile(shown);
+  QVERIFY(window_->findChildren<LinkWindow*>().isEmpty());
+  window_->pane()->page()->runJavaScript(
       QStringLiteral("document.querySelector(\"a[target='_blank']\").click();"));
-  QTRY_COMPARE_WITH_TIMEOUT(offlineLoads_, offlineBefore + 1, kLoadTimeout);
-  QCOMPARE(w.pane()->url(), QUrl::fromLocalFile(workFile(kOfflinePageFile)));
+  QTRY_COMPARE_WITH_TIMEOUT(window_->findChildren<LinkWindow*>().size(), 1, kLoadTimeout);
+  LinkWindow* link = window_->findChildren<LinkWindow*>().constFirst();
+  QVERIFY(link->isWindow() && link->isVisible());
+  QTRY_COMPARE_WITH_TIMEOUT(link->url(), QUrl::fromLocalFile(workFile(kOfflinePageFile)),
+                            kLoadTimeout);
+  QTRY_COMPARE_WITH_TIMEOUT(link->title(), QStringLiteral("未連結網路"), kLoadTimeout);
+  QCOMPARE(window_->pane()->url(), paneUrl);
+  QTest::qWait(300);
+  saveShot(link, "link-window");
+  link->close();
+  QTRY_VERIFY(window_->findChildren<LinkWindow*>().isEmpty());
+}
+
+void TestMainWindow::linksForANewWindow() {
+  openWindow();
+  child<QPushButton>("cmdStart")->click();
+  waitForPane(workFile(kChartPageFile));
+  expectLinkWindow(workFile(kChartPageFile));
+  // Closing the window closes the windows its links opened.
+  window_->pane()->page()->runJavaScript(
+      QStringLiteral("document.querySelector(\"a[target='_blank']\").click();"));
+  QTRY_COMPARE_WITH_TIMEOUT(window_->findChildren<LinkWindow*>().size(), 1, kLoadTimeout);
+  QPointer<LinkWindow> link = window_->findChildren<LinkWindow*>().constFirst();
+  window_->close();
+  QTRY_VERIFY(link.isNull());
 }
 
 void TestMainWindow::runningPeriods() {
   MainWindow& w = openWindow(true);
   auto* target = child<QDateEdit>("targetDate");
   QCOMPARE(target->date(), QDate::currentDate());
-  w.resize(1000, 700);  // room for the step buttons
   const QString file = workFile(kPeriodPageFile);
   auto expectPage = [&](QDate on) {
     const Chart chart =
@@ -459,47 +517,105 @@ void TestMainWindow::runningPeriods() {
     QCOMPARE(readAll(file), QByteArray::fromStdString(
                                 periodPageFile(chart, todayShortDate(), PageEncoding::Big5)));
   };
-  target->setDate(QDate(2023, 1, 22));  // lunar 2023-1-1
-  child<QPushButton>("cmdPeriods")->click();
+  // The date typed whole over the field's date, then Return.
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  target->setFocus();
+  QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(target, QStringLiteral("2023-01-22"));  // lunar 2023-1-1
+  QCOMPARE(target->date(), QDate(2023, 1, 22));
+  QTest::keyClick(target, Qt::Key_Return);
   waitForPane(file);
   expectPage(target->date());
   QVERIFY(!QFileInfo::exists(workFile(kChartPageFile)));  // the natal page is not touched
 
-  // Each step moves by lunar years and months and shows the page at once.
-  // Lunar dates worked out from the calendar: 2023 has a leap second month
-  // (閏2-1 is 2023-03-22), 2024 none; 2023-12 has 30 days, 2024-1 29.
+  // At the window's first size every step shows, named with its key.
+  for (const auto& [name, caption, key] : {std::tuple{"cmdYearBack", "上一年", "Ctrl+Shift+PgUp"},
+                                           std::tuple{"cmdYearOn", "下一年", "Ctrl+Shift+PgDown"},
+                                           std::tuple{"cmdMonthBack", "上一月", "Ctrl+PgUp"},
+                                           std::tuple{"cmdMonthOn", "下一月", "Ctrl+PgDown"}}) {
+    auto* button = child<QPushButton>(name);
+    QVERIFY2(button->isVisible(), name);
+    QCOMPARE(button->toolTip(),
+             QStringLiteral("%1 (%2)").arg(QString::fromUtf8(caption), QLatin1String(key)));
+  }
+
+  // Each button steps by lunar years or months (birth/tests has the
+  // calendar's cases) and shows the page at once.
   struct Step {
     const char* button;
     QDate to;
   };
   for (const Step& step : {
-           Step{"cmdYearOn", {2024, 2, 10}},  // 2024-1-1, although 2024-01-22 is still 2023
-           Step{"cmdYearBack", {2023, 1, 22}}, Step{"cmdMonthOn", {2023, 2, 20}},  // 2023-2-1
-           Step{"cmdMonthOn", {2023, 3, 22}},                                      // 閏2-1
-           Step{"cmdYearOn", {2024, 3, 10}},     // 2024 has no leap 2: 2-1
-           Step{"cmdMonthBack", {2024, 2, 10}},  // 2024-1-1
+           Step{"cmdYearOn", {2024, 2, 10}},     // 2024-1-1, although 2024-01-22 is still 2023
            Step{"cmdMonthBack", {2024, 1, 11}},  // 2023-12-1
+           Step{"cmdMonthOn", {2024, 2, 10}},
+           Step{"cmdYearBack", {2023, 1, 22}},
        }) {
     child<QPushButton>(step.button)->click();
     QCOMPARE(target->date(), step.to);
     expectPage(step.to);
   }
-  target->setDate(QDate(2024, 2, 9));  // 2023-12-30 into a 29-day month
+  // The day chosen stays through a shorter month: 2023-12-30 shows as
+  // 2024-1-29, and a month back is on the 30th again.
+  target->setDate(QDate(2024, 2, 9));  // 2023-12-30
   child<QPushButton>("cmdMonthOn")->click();
   QCOMPARE(target->date(), QDate(2024, 3, 9));  // 2024-1-29
+  child<QPushButton>("cmdMonthBack")->click();
+  QCOMPARE(target->date(), QDate(2024, 2, 9));
+  // The keys do what the buttons do, wherever the focus is in the window.
+  for (QWidget* focus : {static_cast<QWidget*>(target), child<QWidget>("txtNAME")}) {
+    focus->setFocus();
+    QTest::keyClick(focus, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(target->date(), QDate(2024, 3, 9));
+    QTest::keyClick(focus, Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(target->date(), QDate(2025, 2, 27));  // 2025-1-30
+    QTest::keyClick(focus, Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(focus, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(target->date(), QDate(2024, 2, 9));
+  }
+  expectPage(target->date());
 
-  // Refusals leave the target and the page as they were, and say why.
+  // Refusals are told whole, in Chinese, and leave the field and the page
+  // as they were.
+  saveShot(target, "period-steps");
+  const auto refusal = [](QPushButton* button) {
+    QString text;
+    answerModal<QMessageBox>([&text, button](QMessageBox* box) {
+      text = box->text();
+      saveShot(button, qPrintable(QStringLiteral("target-refused-") + button->objectName()));
+      box->accept();
+    });
+    button->click();
+    return text;
+  };
   const QByteArray shown = readAll(file);
   target->setDate(QDate(2100, 12, 31));
-  child<QPushButton>("cmdMonthOn")->click();
+  QString told = refusal(child<QPushButton>("cmdMonthOn"));
+  QVERIFY2(told.contains(QStringLiteral("2100-12-31")) && told.contains(QStringLiteral("移一個月")),
+           qPrintable(told));
   QCOMPARE(target->date(), QDate(2100, 12, 31));
-  QVERIFY2(child<QLabel>("lbStatus")->text().contains(QStringLiteral("2100-12-31")),
-           qPrintable(child<QLabel>("lbStatus")->text()));
   target->setDate(QDate(1999, 1, 1));  // lunar 1998, before the birth year 2000
-  child<QPushButton>("cmdPeriods")->click();
-  QVERIFY2(child<QLabel>("lbStatus")->text().contains(QStringLiteral("1999-01-01")),
-           qPrintable(child<QLabel>("lbStatus")->text()));
+  told = refusal(child<QPushButton>("cmdPeriods"));
+  QVERIFY2(
+      told.contains(QStringLiteral("1999-01-01")) && told.contains(QStringLiteral("2000-02-05")),
+      qPrintable(told));
   QCOMPARE(readAll(file), shown);
+  // A step into the year before the birth: the field stays with the page.
+  target->setDate(QDate(2000, 2, 5));  // lunar 2000-1-1
+  child<QPushButton>("cmdPeriods")->click();
+  QTRY_COMPARE(readAll(file), [&] {
+    const Chart chart = chartOf(LunarBirth{}, "您的姓名", targetOnSolar({2000, 2, 5}));
+    return QByteArray::fromStdString(periodPageFile(chart, todayShortDate(), PageEncoding::Big5));
+  }());
+  QTRY_VERIFY_WITH_TIMEOUT(plainText(w.pane()->page()).contains(QStringLiteral("國曆2000年2月5日")),
+                           kLoadTimeout);
+  told = refusal(child<QPushButton>("cmdMonthBack"));
+  QVERIFY2(told.contains(QStringLiteral("1999")), qPrintable(told));
+  QCOMPARE(target->date(), QDate(2000, 2, 5));
+  expectPage(QDate(2000, 2, 5));
+  QTest::qWait(300);
+  QVERIFY(plainText(w.pane()->page()).contains(QStringLiteral("國曆2000年2月5日")));
 }
 
 void TestMainWindow::layoutFollowsTheWindowSize() {
@@ -684,6 +800,132 @@ void TestMainWindow::printing() {
   });
   window_->pane()->page()->runJavaScript(QStringLiteral("window.print();"));
   QTRY_VERIFY_WITH_TIMEOUT(asked, kLoadTimeout);
+}
+
+// The pane's right-click menu offers what works there, in Chinese, and no
+// history of pages.
+void TestMainWindow::paneMenu() {
+  openWindow();
+  child<QPushButton>("cmdStart")->click();
+  waitForPane(workFile(kChartPageFile));
+  const auto openMenu = [this]() -> QMenu* {
+    QWidget* page = window_->pane()->focusProxy();
+    QTest::mouseClick(page, Qt::RightButton, {}, QPoint(360, 300));
+    QMenu* menu = nullptr;
+    const bool shown = QTest::qWaitFor(
+        [&menu] {
+          menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+          return menu != nullptr;
+        },
+        kLoadTimeout);
+    return shown ? menu : nullptr;
+  };
+  const auto action = [](QMenu* menu, const char* caption) -> QAction* {
+    for (QAction* a : menu->actions())
+      if (a->text() == QString::fromUtf8(caption)) return a;
+    return nullptr;
+  };
+  QMenu* menu = openMenu();
+  QVERIFY(menu);
+  saveShot(menu, "pane-menu");
+  QStringList captions;
+  for (const QAction* a : menu->actions())
+    if (!a->isSeparator()) captions << a->text();
+  QCOMPARE(captions, QStringLiteral("複製 全選 預覽列印 列印…").split(QLatin1Char(' ')));
+  QVERIFY(!action(menu, "複製")->isEnabled());  // nothing selected yet
+  action(menu, "全選")->trigger();
+  menu->close();
+  QApplication::clipboard()->clear();
+  QTest::qWait(300);
+  menu = openMenu();
+  QVERIFY(menu && action(menu, "複製")->isEnabled());
+  action(menu, "複製")->trigger();
+  menu->close();
+  QTRY_VERIFY_WITH_TIMEOUT(
+      QApplication::clipboard()->text().contains(QStringLiteral("紫微斗數命盤")), kLoadTimeout);
+  // The print preview from the menu.
+  bool previewed = false;
+  answerModal<QPrintPreviewDialog>([&previewed](QPrintPreviewDialog* dialog) {
+    previewed = true;
+    dialog->reject();
+  });
+  menu = openMenu();
+  QVERIFY(menu);
+  QTimer::singleShot(0, action(menu, "預覽列印"), &QAction::trigger);
+  QTRY_VERIFY_WITH_TIMEOUT(previewed, kLoadTimeout);
+}
+
+// The status line shows a link's address only while the link is pointed at
+// or focused in the pane.
+void TestMainWindow::linkAddressLeavesWithThePointer() {
+  MainWindow& w = openWindow();
+  child<QPushButton>("cmdStart")->click();
+  waitForPane(workFile(kChartPageFile));
+  auto* status = child<QLabel>("lbStatus");
+  QWidget* page = w.pane()->focusProxy();
+  // The pointer over the page's print link, then away from the pane.
+  QRect link;
+  bool measured = false;
+  w.pane()->page()->runJavaScript(
+      QStringLiteral("(function(){const r=document.querySelector(\"a[href^='JAVASCRIPT']\")"
+                     ".getBoundingClientRect();return [r.left,r.top,r.width,r.height];})()"),
+      [&](const QVariant& v) {
+        const QVariantList r = v.toList();
+        if (r.size() == 4) link = QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
+        measured = true;
+      });
+  QTRY_VERIFY_WITH_TIMEOUT(measured && link.isValid(), kLoadTimeout);
+  QTest::mouseMove(page, link.center());
+  QTRY_VERIFY_WITH_TIMEOUT(status->text().contains(QStringLiteral("window.print")), kLoadTimeout);
+  saveShot(status, "status-link-pointed");
+  QTest::mouseMove(child<QWidget>("frame01"), QPoint(20, 20));
+  QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), 5000);
+  saveShot(status, "status-link-left");
+
+  // Focus on the link, then on a control of the window.
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  page->setFocus();
+  QTRY_VERIFY(page->hasFocus());
+  emit w.pane()->page()->linkHovered(QStringLiteral("javascript:window.print();"));
+  QCOMPARE(status->text(), QStringLiteral("javascript:window.print();"));
+  child<QWidget>("txtNAME")->setFocus();
+  QCOMPARE(status->text(), QString());
+  // Other texts of the status line stay when the focus moves.
+  page->setFocus();
+  QTRY_VERIFY(page->hasFocus());
+  emit w.pane()->page()->linkHovered(QStringLiteral("javascript:window.print();"));
+  bool asked = false;
+  answerModal<QPrintDialog>([&asked](QPrintDialog* dialog) {
+    asked = true;
+    dialog->reject();
+  });
+  w.pane()->page()->runJavaScript(QStringLiteral("window.print();"));
+  QTRY_VERIFY_WITH_TIMEOUT(asked, kLoadTimeout);
+  QTRY_COMPARE(status->text(), QString());
+}
+
+// Printed to a PDF file, the page keeps its text as text.
+void TestMainWindow::printsTextToPdf() {
+  openWindow();
+  child<QPushButton>("cmdStart")->click();
+  waitForPane(workFile(kChartPageFile));
+  QTemporaryDir out;
+  const QString pdf = out.filePath(QStringLiteral("chart.pdf"));
+  answerModal<QPrintDialog>([pdf](QPrintDialog* dialog) {
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(pdf);
+    dialog->done(QDialog::Accepted);  // as set here, not as the dialog's fields say
+  });
+  window_->pane()->page()->runJavaScript(QStringLiteral("window.print();"));
+  QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0, kLoadTimeout);
+  QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("lbStatus")->text(), QString(), kLoadTimeout);
+  const QByteArray bytes = readAll(pdf);
+  if (const QString shots = qEnvironmentVariable("ZIWEI_TEST_SHOTS"); !shots.isEmpty())
+    QFile::copy(pdf, QDir(shots).filePath(QStringLiteral("chart.pdf")));
+  QVERIFY(bytes.startsWith("%PDF"));
+  QVERIFY2(bytes.contains("/FontDescriptor"), "no font: the text was not kept");
+  QVERIFY2(!bytes.contains("/Subtype /Image"), "the page was printed as a picture");
 }
 
 int main(int argc, char* argv[]) {

@@ -39,6 +39,16 @@ TEST(OutputFile, LinkRules) {
   EXPECT_EQ(contents(link), "replaced");
   EXPECT_EQ(contents(target), "followed");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+
+  // A scratch file (not waited for on disk) is replaced whole all the same,
+  // a link planted again included, and leaves no temporary behind.
+  fs::remove(link);
+  fs::create_symlink(target, link);
+  writeOutputFile(link, "scratch", LinkRule::Replace, Durability::Scratch);
+  EXPECT_FALSE(fs::is_symlink(link));
+  EXPECT_EQ(contents(link), "scratch");
+  EXPECT_EQ(contents(target), "followed");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
   fs::remove_all(dir);
 }
 

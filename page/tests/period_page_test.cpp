@@ -66,7 +66,14 @@ TEST(PeriodPage, CentreCellsAndMarks) {
     std::string cells = page;
     const auto key = cells.find("<div class='key'>");
     cells.erase(key, cells.find("</div>", key) - key);
-    EXPECT_EQ(count(cells, "流時"), periods[PeriodLevel::Hour].present ? 1u : 0u);
+    const bool hour = periods[PeriodLevel::Hour].present;
+    EXPECT_EQ(count(cells, "流時"), hour ? 1u : 0u);
+    // The legend names the hour level only when there is one.
+    const std::string legend =
+        page.substr(key, cells.size() < page.size() ? page.size() - cells.size() : 0);
+    EXPECT_EQ(count(legend, "<span class='lb ph'>時</span>流時"), hour ? 1u : 0u) << legend;
+    EXPECT_EQ(count(legend, "<span class='ph'>時</span> 魁鉞"), hour ? 1u : 0u) << legend;
+    EXPECT_EQ(count(legend, "時"), hour ? 3u : 0u) << legend;
     for (const PeriodLevel level : {PeriodLevel::Decade, PeriodLevel::Year, PeriodLevel::Month,
                                     PeriodLevel::Day, PeriodLevel::Hour}) {
       const auto at = static_cast<std::size_t>(level);

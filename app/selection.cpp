@@ -1,4 +1,4 @@
-#include "birth/selection.h"
+#include "app/selection.h"
 
 #include <charconv>
 #include <string_view>
@@ -6,7 +6,7 @@
 
 #include "unicode/utf8.h"
 
-namespace ziwei {
+namespace ziwei::desktop {
 
 namespace {
 
@@ -59,4 +59,4 @@ LunarBirth readSelection(const BirthSelection& selection, YearRange years) {
   return birth;
 }
 
-}  // namespace ziwei
+}  // namespace ziwei::desktop

@@ -1,4 +1,4 @@
-#include "birth/selection.h"
+#include "app/selection.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace ziwei {
+namespace ziwei::desktop {
 namespace {
 
 TEST(Selection, ReadsEveryField) {
@@ -81,4 +81,4 @@ TEST(Selection, RefusesWhatTheSelectorsDoNotOffer) {
 }
 
 }  // namespace
-}  // namespace ziwei
+}  // namespace ziwei::desktop

@@ -1,12 +1,13 @@
 #pragma once
 // The birth data as the window's selectors hold them, read into numbers.
+// Plain C++ without Qt, so that the fuzzer and the benchmark reach it too.
 
 #include <stdexcept>
 #include <string>
 
 #include "birth/lunar_birth.h"
 
-namespace ziwei {
+namespace ziwei::desktop {
 
 // The selectors' texts: decimal numbers, the leap flag "正" (normal month)
 // or "閏" (leap month), and the sex option.
@@ -43,4 +44,4 @@ class SelectionError : public std::invalid_argument {
 // field refused.
 LunarBirth readSelection(const BirthSelection& selection, YearRange years = kSelectorYears);
 
-}  // namespace ziwei
+}  // namespace ziwei::desktop
