@@ -255,6 +255,22 @@ void appendTargetLunar(AppendBuffer& out, const RunningPeriods& periods, const V
   }
 }
 
+// The legend's hour level, " [時]流時", and the prefix of its running stars.
+void appendHourLegendLabel(AppendBuffer& out, const Vocabulary& words) {
+  out.ascii(" <span class='lb ph'>");
+  out += words.levelLabels[index(Hour)];
+  out.ascii("</span>");
+  out += words(Hour);
+}
+
+void appendHourLegendPrefix(AppendBuffer& out, const Vocabulary& words) {
+  std::string_view prefix = words.runningPrefixes[index(Hour)];
+  while (prefix.ends_with(' ')) prefix.remove_suffix(1);
+  out.ascii("<span class='ph'>");
+  out += prefix;
+  out.ascii("</span> ");
+}
+
 constexpr std::size_t kPeriodCellsRoom = 12 * 4096;
 
 std::string periodPage(const Chart& chart, std::string_view printDate, PageEncoding encoding,
@@ -280,10 +296,10 @@ std::string periodPage(const Chart& chart, std::string_view printDate, PageEncod
             break;
           case kSharedHeadPlaceholders + 4:  // the legend's hour label
             if (periods[Hour].present)
-              out += std::string_view(" <span class='lb ph'>時</span>流時");
+              appendHourLegendLabel(out, words);
             break;
           case kSharedHeadPlaceholders + 5:  // the legend's hour star prefix
-            if (periods[Hour].present) out += std::string_view("<span class='ph'>時</span> ");
+            if (periods[Hour].present) appendHourLegendPrefix(out, words);
             break;
           case kSharedHeadPlaceholders + 6:  // the note, empty
             break;

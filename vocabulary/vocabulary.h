@@ -25,7 +25,7 @@ inline constexpr std::array<std::string_view, kLanguageCount> kLanguageTags = {"
                                                                                "en"};
 
 // The number of template texts a language replaces (pageTexts).
-inline constexpr std::size_t kPageTextCount = 21;
+inline constexpr std::size_t kPageTextCount = 23;
 
 struct Vocabulary {
   Language language;
