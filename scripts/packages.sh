@@ -1,8 +1,9 @@
 # Debian package sets of the jobs; sourced by run.sh and test.sh.
 # shellcheck shell=bash
-# Birth times read zones from the system's time-zone database (tzdata) through date/tz.
+# Birth times read zones from the system's time-zone database (tzdata, its text form tzdata.zi);
+# the zones' check compares them with zdump (libc-bin) of the same tzdata.
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev rapidjson-dev
-  libhowardhinnant-date-dev tzdata)
+  tzdata)
 DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev fonts-noto-cjk)
 TEST_PACKAGES=(xvfb xauth nodejs clang libclang-rt-14-dev)
 # The calendar's every-day verification installs its reference packages with npm.
