@@ -209,6 +209,8 @@ zone_history::Offsets readClock(const RecordedBirth& record, BirthTimeSteps& ste
 
 }  // namespace
 
+void checkZone(std::string_view zone) { (void)zone_history::zonePeriods(zone); }
+
 ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   ResolvedBirth resolved{record.birth, {}};
   BirthTimeSteps& steps = resolved.steps;

@@ -41,6 +41,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "birth/lunar_birth.h"
@@ -146,6 +147,10 @@ class LocalTimeError : public BirthTimeError {
   Reading daylight_;
   Reading standard_;
 };
+
+// Throws BirthTimeError when the time-zone database lacks the zone `zone`
+// ("unknown time zone ...", with close names) or cannot be read.
+void checkZone(std::string_view zone);
 
 // The lunar birth a chart is cast on, and how it was found. With no zone, no
 // place, no longitude, no DST choice and the default options it returns what

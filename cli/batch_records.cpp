@@ -59,7 +59,9 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
   BatchBirth read;
   BirthRequest& request = read.request;
   LunarBirth& birth = request.birth;
-  if (!isValidUtf8(field(0))) throw Refusal{"name: the text is not valid UTF-8"};
+  if (const std::optional<TextFlaw> flaw = firstFlaw(field(0))) {
+    throw Refusal{"name: " + describeFlaw(*flaw)};
+  }
   request.name = std::string(field(0));
   birth.male = readWord("sex", field(1), "male|female") == 0;
 
@@ -87,7 +89,7 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
     throw Refusal{"place and longitude cannot both be given (the place gives the longitude)"};
   }
   if (!longitude.empty()) choices.longitude = readLongitude("longitude", longitude);
-  if (!place.empty()) choices.place = &readPlace(place);
+  if (!place.empty()) choices.place = &readPlace("place", place);
   if (const std::string_view dst = field(columnOf("dst")); !dst.empty()) {
     choices.daylight = readWord("dst", dst, "yes|no") == 0;
   }

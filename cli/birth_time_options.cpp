@@ -36,6 +36,11 @@ std::string readZone(std::string_view what, std::string_view text) {
   if (text.empty()) {
     throw Refusal{given(what, text) + " is not allowed (allowed: " + std::string(kZoneHelp) + ")"};
   }
+  try {
+    checkZone(text);
+  } catch (const BirthTimeError& error) {
+    throw Refusal{std::string(what) + ": " + oneLine(error.what())};
+  }
   return std::string(text);
 }
 
@@ -46,14 +51,21 @@ double readLongitude(std::string_view what, std::string_view text) {
   }
   const std::string_view digits = text.front() == '+' ? text.substr(1) : text;
   double degrees = 0;
-  std::from_chars(digits.data(), digits.data() + digits.size(), degrees, std::chars_format::fixed);
-  if (!(degrees >= -180.0 && degrees <= 180.0)) {
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), degrees,
+                                            std::chars_format::fixed);
+  // Out of a double's range: too large a number is refused, one too close to
+  // zero is zero.
+  const bool tooLarge =
+      error == std::errc::result_out_of_range &&
+      digits.substr(0, digits.find('.')).find_first_not_of("-0") != std::string_view::npos;
+  if (error == std::errc::result_out_of_range && !tooLarge) degrees = 0;
+  if (tooLarge || !(degrees >= -180.0 && degrees <= 180.0)) {
     throw Refusal{given(what, text) + " is not allowed" + std::string(kLongitudeAllowed)};
   }
   return degrees;
 }
 
-const places::Place& readPlace(std::string_view text) {
+const places::Place& readPlace(std::string_view what, std::string_view text) {
   try {
     return places::findPlace(text);
   } catch (const places::PlaceError& error) {
@@ -68,7 +80,7 @@ const places::Place& readPlace(std::string_view text) {
       more.push_back("  and " + std::to_string(candidates.size() - kCandidateLines) +
                      " more (ziwei places lists them)");
     }
-    throw Refusal{oneLine(error.what()), std::move(more)};
+    throw Refusal{std::string(what) + ": " + oneLine(error.what()), std::move(more)};
   }
 }
 

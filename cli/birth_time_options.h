@@ -33,17 +33,18 @@ struct BirthTimeChoices {
 inline constexpr std::string_view kZoneHelp =
     "an IANA time-zone name such as Asia/Taipei, Asia/Shanghai or America/New_York";
 
-// The zone `text`, which must not be empty; else throws a Refusal.
+// The zone `text`, a zone of the system's database; else throws a Refusal
+// "what: ...".
 std::string readZone(std::string_view what, std::string_view text);
 
 // The longitude `text`: a decimal number of degrees, east positive, within
 // -180..180; else throws a Refusal "what: "text" is not ... (allowed: ...)".
 double readLongitude(std::string_view what, std::string_view text);
 
-// The place of the gazetteer that `text` names; else throws a Refusal that
-// names the value, with the candidates of an ambiguous name on the lines
-// that follow (`more`).
-const places::Place& readPlace(std::string_view text);
+// The place of the gazetteer that `text` names; else throws a Refusal
+// "what: ..." that names the value, with the candidates of an ambiguous name
+// on the lines that follow (`more`).
+const places::Place& readPlace(std::string_view what, std::string_view text);
 
 // Resolves `request` (its lunar birth, or its clock time on the Gregorian
 // date `request.solar`, and its rules) with `choices`: request.birth becomes

@@ -35,7 +35,8 @@ void noteLunarOption(CastOptions& o, std::string_view option) {
 }
 
 constexpr std::array<Row, 4> kPersonRows{{
-    {"name", 0, Shape::Text, "TEXT", "name shown on the chart, UTF-8 (default: 您的姓名)",
+    {"name", 0, Shape::Name, "TEXT",
+     "name shown on the chart, UTF-8 without control characters (default: 您的姓名)",
      [](CastOptions& o, const OptionValue& v) { o.request.name = v.text; }},
     {"sex", 0, Shape::Word, "male|female", "sex (default: male)",
      [](CastOptions& o, const OptionValue& v) { o.request.birth.male = v.word == 0; }},
@@ -193,7 +194,7 @@ void finish(CastOptions& options) {
     }
     options.request.solar = readDate("--solar", *options.solar);
   }
-  if (options.placeName) options.time.place = &readPlace(*options.placeName);
+  if (options.placeName) options.time.place = &readPlace("--place", *options.placeName);
   const ResolvedBirth resolved = resolveRequest(options.request, options.time, "--solar: ");
   if (options.time.given() || options.explain) options.steps = resolved.steps;
   if (options.target)

@@ -58,6 +58,13 @@ Parsed<PlacesOptions> parsePlacesCommand(std::span<const std::string_view> args)
   return parseOptions(
       kTable, args, PlacesOptions{}, +[](PlacesOptions& o) {
         if (!o.given) throw Refusal{"QUERY is missing (give a place name or a part of one)"};
+        if (o.query.find_first_not_of(" \t,") == std::string::npos) {
+          throw Refusal{"QUERY " + shown(o.query) +
+                        " names no place (give a place name or a part of one)"};
+        }
+        if (!isValidUtf8(o.query)) {
+          throw Refusal{"QUERY: " + describeFlaw(*firstFlaw(o.query))};
+        }
       });
 }
 

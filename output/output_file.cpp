@@ -15,6 +15,8 @@
 #include <mutex>
 #include <random>
 
+#include "text/utf8.h"
+
 namespace ziwei {
 
 namespace fs = std::filesystem;
@@ -170,11 +172,7 @@ fs::path temporaryBeside(const fs::path& target, std::mt19937& random) {
   constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
   constexpr std::size_t kSuffix = 10;  // ".tmp" and six
   std::string name = target.filename();
-  if (name.size() + kSuffix > NAME_MAX) {
-    std::size_t cut = NAME_MAX - kSuffix;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-    name.resize(cut);
-  }
+  if (name.size() + kSuffix > NAME_MAX) name.resize(utf8CutWithin(name, NAME_MAX - kSuffix));
   name += ".tmp";
   for (int i = 0; i < 6; ++i) name += kLetters[random() % kLetters.size()];
   return target.parent_path() / name;

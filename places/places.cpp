@@ -198,19 +198,19 @@ std::string describePlace(const Place& place) {
 const Place& findPlace(std::string_view text) {
   const Query query = parseQuery(text);
   if (query.name.empty()) {
-    throw PlaceError("place " + quotedForMessage(text) + " names no place (give a city name)", {},
+    throw PlaceError(quotedForMessage(text) + " names no place (give a city name)", {},
                      false);
   }
   std::vector<const Place*> found = placesFitting(query);
   if (found.size() == 1) return *found.front();
   if (found.empty()) {
     std::vector<const Place*> close = closePlaces(trimmed(text.substr(0, text.find(','))));
-    std::string message = "place " + quotedForMessage(text) + " is not in the gazetteer";
+    std::string message = quotedForMessage(text) + " is not in the gazetteer";
     if (!close.empty()) message += " (close: " + joinedNames(close, kListed) + ")";
     throw PlaceError(message + "; give a longitude and a time zone instead", std::move(close),
                      false);
   }
-  const std::string message = "place " + quotedForMessage(text) + " fits " +
+  const std::string message = quotedForMessage(text) + " fits " +
                               std::to_string(found.size()) +
                               " places: " + joinedNames(found, kListed) + " (name one as shown)";
   throw PlaceError(message, std::move(found), true);

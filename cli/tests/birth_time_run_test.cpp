@@ -65,9 +65,12 @@ TEST_F(BirthTimeRun, CastExplainsOrRefuses) {
        "lunar date: 2000, month 1, day 1; hour 23:00:00"},
       {"--year 1998 --month 12 --day 30 --hour 23 --late-zi next-day", 0,
        "lunar date: 1999, month 1, day 1; hour 23:00:00"},
-      {"--tz Asia/Taipe", 2, "ziwei: unknown time zone \"Asia/Taipe\" (close: Asia/Taipei)"},
+      {"--tz Asia/Taipe", 2,
+       "ziwei: --tz: unknown time zone \"Asia/Taipe\" (close: Asia/Taipei)"},
+      {"--tz localtime", 2, "ziwei: --tz: unknown time zone \"localtime\""},
       {"--tz ''", 2, "ziwei: --tz: \"\" is not allowed (allowed: an IANA time-zone name"},
-      {"--place Atlantis", 2, "ziwei: place \"Atlantis\" is not in the gazetteer (close: Atlanta)"},
+      {"--place Atlantis", 2,
+       "ziwei: --place: \"Atlantis\" is not in the gazetteer (close: Atlanta)"},
       {"--longitude -180.5", 2, "ziwei: --longitude: \"-180.5\" is not allowed" + degrees},
       {"--longitude 1e2", 2, "ziwei: --longitude: \"1e2\" is not a number of degrees" + degrees},
       {"--place Taipei --longitude 121", 2,
@@ -86,7 +89,7 @@ TEST_F(BirthTimeRun, CastExplainsOrRefuses) {
   }
   // An ambiguous place: its candidates follow the line.
   EXPECT_EQ(run({"--place", "Suzhou"}).err,
-            "ziwei: place \"Suzhou\" fits 2 places: Suzhou, Anhui; Suzhou, Jiangsu (name one as "
+            "ziwei: --place: \"Suzhou\" fits 2 places: Suzhou, Anhui; Suzhou, Jiangsu (name one as "
             "shown)\n"
             "  Suzhou, Anhui: Suzhou 宿州 (Anhui, China; 33.64°N 116.98°E; Asia/Shanghai)\n"
             "  Suzhou, Jiangsu: Suzhou 蘇州 苏州 (Jiangsu, China; 31.30°N 120.62°E; "
@@ -146,7 +149,7 @@ TEST_F(BirthTimeRun, BatchColumns) {
   const std::vector<std::string> err = lines(result.err);
   ASSERT_EQ(err.size(), 5u);
   EXPECT_TRUE(err[0].starts_with("ziwei: batch: line 5: 1979-07-01 00:30:00 in Asia/Taipei"));
-  EXPECT_TRUE(err[1].starts_with("ziwei: batch: line 6: place \"Suzhou\" fits 2 places"));
+  EXPECT_TRUE(err[1].starts_with("ziwei: batch: line 6: place: \"Suzhou\" fits 2 places"));
   EXPECT_TRUE(err[2].starts_with("ziwei: batch: line 7: place and longitude cannot both be"));
   EXPECT_EQ(err[3], "ziwei: batch: line 8: dst: \"maybe\" is not allowed (allowed: yes, no)");
 }
@@ -165,10 +168,18 @@ TEST_F(BirthTimeRun, PlacesSearchesTheGazetteer) {
             0,
             "Suzhou, Jiangsu\t蘇州\t苏州\tChina\tJiangsu\t120.62\t31.3005\tAsia/Shanghai\n",
             ""},
+           {{"places", ""},
+            2,
+            "",
+            "ziwei: places: QUERY \"\" names no place (give a place name or a part of one)\n"},
+           {{"places", "Tai\xFF"},
+            2,
+            "",
+            "ziwei: places: QUERY: the text is not valid UTF-8 (byte 4, character 4)\n"},
            {{"places", "Atlantis"},
             1,
             "",
-            "ziwei: places: place \"Atlantis\" is not in the gazetteer (close: Atlanta); give a "
+            "ziwei: places: \"Atlantis\" is not in the gazetteer (close: Atlanta); give a "
             "longitude and a time zone instead\n"},
        }) {
     const Result result = run(args);

@@ -72,22 +72,22 @@ std::string refusal(std::string_view query, std::size_t* candidates = nullptr) {
 TEST(Places, NamesTheCandidatesOfAnAmbiguousOrUnknownName) {
   std::size_t candidates = 0;
   EXPECT_EQ(refusal("Suzhou", &candidates),
-            "place \"Suzhou\" fits 2 places: Suzhou, Anhui; Suzhou, Jiangsu (name one as shown)");
+            "\"Suzhou\" fits 2 places: Suzhou, Anhui; Suzhou, Jiangsu (name one as shown)");
   EXPECT_EQ(candidates, 2U);
   EXPECT_EQ(refusal("Fuzhou"),
-            "place \"Fuzhou\" fits 2 places: Fuzhou, Fujian; Fuzhou, Jiangxi (name one as shown)");
+            "\"Fuzhou\" fits 2 places: Fuzhou, Fujian; Fuzhou, Jiangxi (name one as shown)");
   EXPECT_EQ(refusal("springfield", &candidates),
-            "place \"springfield\" fits 5 places: Springfield, Massachusetts; Springfield, "
+            "\"springfield\" fits 5 places: Springfield, Massachusetts; Springfield, "
             "Missouri; Springfield, Illinois; Springfield, Ohio; and 1 more (name one as shown)");
   EXPECT_EQ(candidates, 5U);
   EXPECT_EQ(refusal("Taipie", &candidates),
-            "place \"Taipie\" is not in the gazetteer (close: Taipei; Taiping); give a "
+            "\"Taipie\" is not in the gazetteer (close: Taipei; Taiping); give a "
             "longitude and a time zone instead");
   EXPECT_EQ(candidates, 2U);
   EXPECT_EQ(refusal("Suzhou, Hebei"),
-            "place \"Suzhou, Hebei\" is not in the gazetteer (close: Suzhou, Anhui; Suzhou, "
+            "\"Suzhou, Hebei\" is not in the gazetteer (close: Suzhou, Anhui; Suzhou, "
             "Jiangsu); give a longitude and a time zone instead");
-  EXPECT_EQ(refusal(" , "), "place \" , \" names no place (give a city name)");
+  EXPECT_EQ(refusal(" , "), "\" , \" names no place (give a city name)");
 }
 
 TEST(Places, EveryChineseAndQualifiedNameNamesOnePlace) {
