@@ -92,8 +92,6 @@ std::string zoneName(const std::string& zone) {
   return zone.empty() ? "China Standard Time (no zone named)" : zone;
 }
 
-std::string dstWord(bool daylight) { return daylight ? "--dst yes" : "--dst no"; }
-
 // The fixed-offset zone of the database that keeps `offset` all year
 // ("Etc/GMT-8" for UTC+08:00), or nothing for an offset it has none for.
 std::optional<std::string> fixedZone(int offset) {
@@ -151,6 +149,21 @@ LunarBirth nextLunarDay(LunarBirth birth, YearRange years) {
   return birth;
 }
 
+// The fixed-offset zones of the database for `offsets`, as a message
+// suggests them: "; name the zone Etc/GMT-2 or Etc/GMT-3 to choose one".
+std::string fixedZonesToChoose(int before, int after) {
+  const std::optional<std::string> first = fixedZone(before);
+  const std::optional<std::string> second = fixedZone(after);
+  if (first && second) return "; name the zone " + *first + " or " + *second + " to choose one";
+  const int kept = first ? before : after;
+  const int none = first ? after : before;
+  if (first || second) {
+    return "; name the zone " + *(first ? first : second) + " to read it as " + formatOffset(kept) +
+           " (no fixed-offset zone keeps " + formatOffset(none) + ")";
+  }
+  return "; no fixed-offset zone keeps " + formatOffset(before) + " or " + formatOffset(after);
+}
+
 // Settles which reading of the clock the record means, and records it.
 zone_history::Offsets readClock(const RecordedBirth& record, BirthTimeSteps& steps,
                                 std::int64_t local) {
@@ -162,52 +175,66 @@ zone_history::Offsets readClock(const RecordedBirth& record, BirthTimeSteps& ste
   if (reading.kind == LocalTime::Unique) {
     const zone_history::Offsets& only = reading.first;
     if (choice && *choice != only.daylight()) {
-      throw BirthTimeError(dstWord(*choice) + ": " + at + " is " +
-                           (only.daylight()
-                                ? "daylight saving time (" + formatOffset(only.utc) + ", " +
-                                      formatDuration(only.utc - only.standard, false) +
-                                      " ahead of standard time)" +
-                                      (fixedZone(only.standard)
-                                           ? "; for a clock kept on standard time name the zone " +
-                                                 *fixedZone(only.standard)
-                                           : std::string())
-                                : "standard time (" + formatOffset(only.utc) +
-                                      "); the zone kept no daylight saving time then"));
+      throw DaylightChoiceError(
+          at + " is " +
+              (only.daylight()
+                   ? "daylight saving time (" + formatOffset(only.utc) + ", " +
+                         formatDuration(only.utc - only.standard, false) +
+                         " ahead of standard time)" +
+                         (fixedZone(only.standard)
+                              ? "; for a clock kept on standard time name the zone " +
+                                    *fixedZone(only.standard)
+                              : std::string())
+                   : "standard time (" + formatOffset(only.utc) +
+                         "); the zone kept no daylight saving time then"),
+          *choice);
     }
     return only;
   }
   const std::string what = reading.kind == LocalTime::Repeated
                                ? " occurred twice (the clocks were put back)"
                                : " did not exist (the clocks were put forward over it)";
-  const auto standardAt = [&](const zone_history::Offsets& o) {
-    return formatClock(clockAt(local - (o.utc - o.standard)));
-  };
   if (reading.first.daylight() == reading.second.daylight()) {
     // A change of the standard offset: no DST choice tells the readings apart.
-    const std::optional<std::string> before = fixedZone(reading.first.utc);
-    const std::optional<std::string> after = fixedZone(reading.second.utc);
-    throw BirthTimeError(
-        at + what + " when the zone changed its offset from " + formatOffset(reading.first.utc) +
-        " to " + formatOffset(reading.second.utc) +
-        (before && after ? "; name the zone " + *before + " or " + *after + " to choose one"
-                         : "; name a fixed-offset zone to choose one"));
+    throw OffsetChangeError(at + what + " when the zone changed its offset from " +
+                                formatOffset(reading.first.utc) + " to " +
+                                formatOffset(reading.second.utc) +
+                                fixedZonesToChoose(reading.first.utc, reading.second.utc),
+                            reading.kind);
   }
   const zone_history::Offsets& onDaylight =
       reading.first.daylight() ? reading.first : reading.second;
   const zone_history::Offsets& onStandard =
       reading.first.daylight() ? reading.second : reading.first;
   if (!choice) {
-    throw LocalTimeError(
-        at + what + ": --dst yes reads it as daylight time (" + formatOffset(onDaylight.utc) +
-            "), standard time " + standardAt(onDaylight) + "; --dst no as standard time (" +
-            formatOffset(onStandard.utc) + "), standard time " + standardAt(onStandard),
-        reading.kind, {onDaylight.utc, clockAt(local - (onDaylight.utc - onDaylight.standard))},
-        {onStandard.utc, clockAt(local)});
+    throw LocalTimeError(at + what, reading.kind,
+                         {onDaylight.utc, clockAt(local - (onDaylight.utc - onDaylight.standard))},
+                         {onStandard.utc, clockAt(local)});
   }
   return *choice ? onDaylight : onStandard;
 }
 
 }  // namespace
+
+LocalTimeError::LocalTimeError(const std::string& at, LocalTime kind, Reading onDaylight,
+                               Reading onStandard)
+    : BirthTimeError(at + ": read as daylight time (" + formatOffset(onDaylight.utcOffset) +
+                     ") it is standard time " + formatClock(onDaylight.standard) +
+                     "; read as standard time (" + formatOffset(onStandard.utcOffset) + "), " +
+                     formatClock(onStandard.standard)),
+      at_(at),
+      kind_(kind),
+      daylight_(onDaylight),
+      standard_(onStandard) {}
+
+std::string LocalTimeError::withChoices(std::string_view onDaylight,
+                                        std::string_view onStandard) const {
+  return at_ + ": " + std::string(onDaylight) + " reads it as daylight time (" +
+         formatOffset(daylight_.utcOffset) + "), standard time " +
+         formatClock(daylight_.standard) + "; " + std::string(onStandard) +
+         " as standard time (" + formatOffset(standard_.utcOffset) + "), standard time " +
+         formatClock(standard_.standard);
+}
 
 void checkZone(std::string_view zone) { (void)zone_history::zonePeriods(zone); }
 
@@ -224,9 +251,10 @@ ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   const bool corrected = !steps.zone.empty() || record.longitude.has_value();
   steps.civil = record.solar || corrected;
   if (record.daylight == true && steps.zone.empty()) {
-    throw BirthTimeError(
-        "--dst yes: with no time zone named the clock is China Standard Time (UTC+08:00), "
-        "which keeps no daylight saving time; name the zone, e.g. Asia/Shanghai");
+    throw DaylightChoiceError(
+        "with no time zone named the clock is China Standard Time (UTC+08:00), "
+        "which keeps no daylight saving time; name the zone, e.g. Asia/Shanghai",
+        true);
   }
 
   if (!steps.civil) {  // a lunar date as given
@@ -243,14 +271,11 @@ ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   calendar::GregorianDate date;
   if (record.solar) {
     date = *record.solar;
-    // Corrections move a date by a day at most (the late 子 hour by one more):
-    // a date further outside the accepted span is refused as lunarBirthOn
-    // refuses it, and so is one that does not exist.
+    // The date given lies in the accepted span (a correction may still move
+    // the chart's date out of it, which is refused below); one outside it, or
+    // one that does not exist, is refused as lunarBirthOn refuses it.
     const SolarSpan span = solarSpan(years);
-    if (!calendar::is_valid(date) ||
-        date <
-            calendar::gregorian_from_days(calendar::to_days(span.first) - std::chrono::days{2}) ||
-        date > calendar::gregorian_from_days(calendar::to_days(span.last) + std::chrono::days{2})) {
+    if (!calendar::is_valid(date) || date < span.first || date > span.last) {
       lunarBirthOn(date, record.birth, years);  // throws
     }
   } else {
@@ -320,7 +345,7 @@ std::vector<std::string> explainBirthTime(const ResolvedBirth& resolved) {
     if (steps.localTime != LocalTime::Unique) {
       dst += std::string("; the clock time ") +
              (steps.localTime == LocalTime::Repeated ? "occurred twice" : "did not exist") +
-             ", read by " + dstWord(*steps.daylight);
+             ", read as " + (*steps.daylight ? "daylight saving time" : "standard time");
     }
     lines.push_back(dst);
     if (steps.longitude) {

@@ -121,10 +121,35 @@ struct ResolvedBirth {
 // A record refused: an unknown zone, a longitude out of range, a clock time
 // the zone skipped or repeated, a DST choice the zone's history contradicts,
 // a late 子 move the calendar cannot make. what() is one line that names the
-// value and what is allowed.
+// value and what is allowed; it names no option of a program (a caller that
+// knows how a choice was given words it with the classes below).
 class BirthTimeError : public std::invalid_argument {
  public:
   using std::invalid_argument::invalid_argument;
+};
+
+// The record's reading of the clock (`choice`: true daylight saving time,
+// false standard time) is one the zone's history does not have then.
+class DaylightChoiceError : public BirthTimeError {
+ public:
+  DaylightChoiceError(const std::string& message, bool choice)
+      : BirthTimeError(message), choice_(choice) {}
+  bool choice() const noexcept { return choice_; }
+
+ private:
+  bool choice_;
+};
+
+// A clock time the zone skipped or repeated at a change of its standard
+// offset, which no daylight-time reading tells apart.
+class OffsetChangeError : public BirthTimeError {
+ public:
+  OffsetChangeError(const std::string& message, LocalTime kind)
+      : BirthTimeError(message), kind_(kind) {}
+  LocalTime kind() const noexcept { return kind_; }
+
+ private:
+  LocalTime kind_;
 };
 
 // A clock time the zone skipped or repeated, with the two readings, each as
@@ -136,13 +161,20 @@ class LocalTimeError : public BirthTimeError {
     int utcOffset;
     ClockTime standard;
   };
-  LocalTimeError(const std::string& message, LocalTime kind, Reading onDaylight, Reading onStandard)
-      : BirthTimeError(message), kind_(kind), daylight_(onDaylight), standard_(onStandard) {}
+  // `at` says what happened to the clock time ("1979-07-01 00:30:00 in
+  // Asia/Taipei did not exist (...)"); what() follows it with both readings.
+  LocalTimeError(const std::string& at, LocalTime kind, Reading onDaylight, Reading onStandard);
   LocalTime kind() const noexcept { return kind_; }
   const Reading& daylightReading() const noexcept { return daylight_; }
   const Reading& standardReading() const noexcept { return standard_; }
+  // The message with the way each reading is chosen, e.g. "--dst yes" and
+  // "--dst no": "... did not exist (...): --dst yes reads it as daylight time
+  // (UTC+09:00), standard time ...; --dst no as standard time (UTC+08:00),
+  // standard time ...".
+  std::string withChoices(std::string_view onDaylight, std::string_view onStandard) const;
 
  private:
+  std::string at_;
   LocalTime kind_;
   Reading daylight_;
   Reading standard_;

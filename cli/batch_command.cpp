@@ -228,9 +228,10 @@ std::optional<std::uint64_t> recordsAtMost(const BatchOptions& options) {
 }
 
 // Refuses a run whose output is estimated to need more room than the file
-// system of `folder` has free: each record a chart the size of the default
+// system of `folder` has free (the message names it as `shown`): each record a chart the size of the default
 // one in the output's form (names make pages a little longer).
-bool roomEnough(const BatchOptions& options, const Settings& settings, const fs::path& folder) {
+bool roomEnough(const BatchOptions& options, const Settings& settings, const fs::path& folder,
+                const fs::path& shown) {
   if (options.force) return true;
   const std::optional<std::uint64_t> records = recordsAtMost(options);
   const std::optional<unsigned long long> free = freeBytes(folder);
@@ -243,7 +244,7 @@ bool roomEnough(const BatchOptions& options, const Settings& settings, const fs:
   const double needed = static_cast<double>(*records) * static_cast<double>(perChart);
   if (needed <= static_cast<double>(*free)) return true;
   report("the output would take about " + sizeText(needed) + " (" + std::to_string(*records) +
-         " charts), but " + folder.string() + " has " + sizeText(static_cast<double>(*free)) +
+         " charts), but " + shown.string() + " has " + sizeText(static_cast<double>(*free)) +
          " free; give --force to write anyway");
   return false;
 }
@@ -308,8 +309,17 @@ int runBatch(const BatchOptions& options) {
     }
 
     std::optional<OutputFile> output;
-    std::optional<fs::path> folder;
     if (options.pagesDir) {
+      // The room is that of the file system DIR will be on: a run refused
+      // for it leaves no DIR behind.
+      fs::path on = fs::path(*options.pagesDir).lexically_normal();
+      std::error_code missing;
+      while (!on.empty() && !fs::exists(on, missing) && on.has_parent_path() &&
+             on.parent_path() != on) {
+        on = on.parent_path();
+      }
+      if (on.empty() || !fs::exists(on, missing)) on = ".";
+      if (!roomEnough(options, settings, on, *options.pagesDir)) return kExitIoError;
       std::error_code error;
       fs::create_directories(*options.pagesDir, error);
       if (error || !fs::is_directory(*options.pagesDir)) {
@@ -317,14 +327,15 @@ int runBatch(const BatchOptions& options) {
                (error ? error.message() : "a file of that name is in the way"));
         return kExitIoError;
       }
-      folder = *options.pagesDir;
     } else if (options.output) {
       output.emplace(*options.output);
-      folder = output->folder();
+      if (output->folder() &&
+          !roomEnough(options, settings, *output->folder(), *output->folder())) {
+        return kExitIoError;
+      }
     } else {
       output.emplace();
     }
-    if (folder && !roomEnough(options, settings, *folder)) return kExitIoError;
 
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const unsigned workers = options.jobs != 0 ? options.jobs : cores;

@@ -104,7 +104,7 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
     }
     request.solar = readDate("solar", solar);
   }
-  const ResolvedBirth resolved = resolveRequest(request, choices, "solar: ");
+  const ResolvedBirth resolved = resolveRequest(request, choices, kColumnNames);
   if (choices.given()) read.steps = resolved.steps;
   return read;
 }

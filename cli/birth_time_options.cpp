@@ -85,7 +85,7 @@ const places::Place& readPlace(std::string_view what, std::string_view text) {
 }
 
 ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choices,
-                             std::string_view solarWhat) {
+                             const FieldNames& names) {
   RecordedBirth record;
   record.birth = request.birth;
   record.solar = request.solar;
@@ -95,12 +95,19 @@ ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choi
   record.longitude = choices.longitude;
   if (choices.place != nullptr && !record.longitude) record.longitude = choices.place->longitude;
   record.options = request.options;
+  const std::string yes = std::string(names.dst) + " yes";
+  const std::string no = std::string(names.dst) + " no";
   try {
     ResolvedBirth resolved = resolveBirthTime(record);
     request.birth = resolved.birth;
     return resolved;
   } catch (const calendar::CalendarError& error) {
-    throw Refusal{(request.solar ? std::string(solarWhat) : std::string()) + oneLine(error.what())};
+    throw Refusal{(request.solar ? std::string(names.solar) + ": " : std::string()) +
+                  oneLine(error.what())};
+  } catch (const LocalTimeError& error) {
+    throw Refusal{oneLine(error.withChoices(yes, no))};
+  } catch (const DaylightChoiceError& error) {
+    throw Refusal{(error.choice() ? yes : no) + ": " + oneLine(error.what())};
   } catch (const BirthTimeError& error) {
     throw Refusal{oneLine(error.what())};
   }
@@ -114,13 +121,20 @@ TargetMoment targetInZone(const TargetMoment& target, const std::string& zone,
   record.birth.hour = target.time->hour;
   record.birth.minute = target.time->minute;
   record.zone = zone;
+  const auto outside = [&](LocalTime kind, std::string_view change) {
+    return Refusal{std::string(what) + ": the target's clock time " +
+                   (kind == LocalTime::Repeated ? "occurred twice" : "did not exist") + " in " +
+                   zone + " (" + std::string(change) + "); give a time outside it"};
+  };
   try {
     const ClockTime standard = resolveBirthTime(record, {1900, 2100}).steps.standard;
     return targetOnSolar(standard.date, ClockOfDay{standard.hour, standard.minute});
   } catch (const LocalTimeError& error) {
-    throw Refusal{std::string(what) + ": the target's clock time " +
-                  (error.kind() == LocalTime::Repeated ? "occurred twice" : "did not exist") +
-                  " in " + zone + " (a daylight saving time change); give a time outside it"};
+    throw outside(error.kind(), "a daylight saving time change");
+  } catch (const OffsetChangeError& error) {
+    // The birth's zone reads the target: naming another zone would change
+    // the birth's too.
+    throw outside(error.kind(), "a change of its offset");
   } catch (const std::invalid_argument& error) {  // out of the calendar's range
     throw Refusal{std::string(what) + ": " + oneLine(error.what())};
   }

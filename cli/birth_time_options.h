@@ -46,13 +46,23 @@ double readLongitude(std::string_view what, std::string_view text);
 // on the lines that follow (`more`).
 const places::Place& readPlace(std::string_view what, std::string_view text);
 
+// How the edge names the fields a refusal points at: "--solar" and "--dst"
+// for the cast, "solar" and "dst" for a batch record.
+struct FieldNames {
+  std::string_view solar;
+  std::string_view dst;
+};
+inline constexpr FieldNames kOptionNames{"--solar", "--dst"};
+inline constexpr FieldNames kColumnNames{"solar", "dst"};
+
 // Resolves `request` (its lunar birth, or its clock time on the Gregorian
 // date `request.solar`, and its rules) with `choices`: request.birth becomes
 // the lunar birth the chart is cast on. Returns the steps. Throws a Refusal
-// with the engine's reason; a calendar refusal of a Gregorian date begins with
-// `solarWhat` ("--solar: ").
+// with the engine's reason, naming the field by `names`: a calendar refusal
+// of a Gregorian date begins with "--solar: ", a reading of the clock is
+// chosen by "--dst yes" or "--dst no".
 ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choices,
-                             std::string_view solarWhat);
+                             const FieldNames& names);
 
 // The running periods' target with its clock time read in `zone` (the zone
 // of the birth): daylight saving time is removed, which may move the date.

@@ -195,7 +195,7 @@ void finish(CastOptions& options) {
     options.request.solar = readDate("--solar", *options.solar);
   }
   if (options.placeName) options.time.place = &readPlace("--place", *options.placeName);
-  const ResolvedBirth resolved = resolveRequest(options.request, options.time, "--solar: ");
+  const ResolvedBirth resolved = resolveRequest(options.request, options.time, kOptionNames);
   if (options.time.given() || options.explain) options.steps = resolved.steps;
   if (options.target)
     options.target = targetInZone(*options.target, resolved.steps.zone, "--on-time");

@@ -234,35 +234,31 @@ TEST(BirthTime, RefusesWithTheValueAndWhatIsAllowed) {
       "; a zone is an IANA name such as Asia/Taipei, Asia/Shanghai or America/New_York";
   const std::pair<Record, std::string> cases[] = {
       {{{1979, 9, 30}, 23, 30, "Asia/Taipei"},
-       "1979-09-30 23:30:00 in Asia/Taipei occurred twice (the clocks were put back): --dst yes "
-       "reads it as daylight time (UTC+09:00), standard time 1979-09-30 22:30:00; --dst no as "
-       "standard time (UTC+08:00), standard time 1979-09-30 23:30:00"},
+       "1979-09-30 23:30:00 in Asia/Taipei occurred twice (the clocks were put back): read as "
+       "daylight time (UTC+09:00) it is standard time 1979-09-30 22:30:00; read as standard "
+       "time (UTC+08:00), 1979-09-30 23:30:00"},
       {{{1979, 7, 1}, 0, 30, "Asia/Taipei"},
        "1979-07-01 00:30:00 in Asia/Taipei did not exist (the clocks were put forward over it): "
-       "--dst yes reads it as daylight time (UTC+09:00), standard time 1979-06-30 23:30:00; "
-       "--dst no as standard time (UTC+08:00), standard time 1979-07-01 00:30:00"},
+       "read as daylight time (UTC+09:00) it is standard time 1979-06-30 23:30:00; read as "
+       "standard time (UTC+08:00), 1979-07-01 00:30:00"},
       {{{2039, 3, 13}, 2, 30, "America/New_York"},
        "2039-03-13 02:30:00 in America/New_York did not exist (the clocks were put forward over "
-       "it): --dst yes reads it as daylight time (UTC-04:00), standard time 2039-03-13 01:30:00; "
-       "--dst no as standard time (UTC-05:00), standard time 2039-03-13 02:30:00"},
-      {{{2021, 3, 14}, 2, 30, "America/New_York"},
-       "2021-03-14 02:30:00 in America/New_York did not exist (the clocks were put forward over "
-       "it): --dst yes reads it as daylight time (UTC-04:00), standard time 2021-03-14 01:30:00; "
-       "--dst no as standard time (UTC-05:00), standard time 2021-03-14 02:30:00"},
+       "it): read as daylight time (UTC-04:00) it is standard time 2039-03-13 01:30:00; read as "
+       "standard time (UTC-05:00), 2039-03-13 02:30:00"},
       // Sudan's change of standard offset (tz file "africa": 2000 Jan 15 12:00).
       {{{2000, 1, 15}, 12, 30, "Africa/Khartoum", {}, false},
        "2000-01-15 12:30:00 in Africa/Khartoum did not exist (the clocks were put forward over "
        "it) when the zone changed its offset from UTC+02:00 to UTC+03:00; name the zone "
        "Etc/GMT-2 or Etc/GMT-3 to choose one"},
       {{{1979, 12, 1}, 10, 30, "Asia/Taipei", {}, true},
-       "--dst yes: 1979-12-01 10:30:00 in Asia/Taipei is standard time (UTC+08:00); the zone kept "
+       "1979-12-01 10:30:00 in Asia/Taipei is standard time (UTC+08:00); the zone kept "
        "no daylight saving time then"},
       {{{1979, 7, 1}, 10, 30, "Asia/Taipei", {}, false},
-       "--dst no: 1979-07-01 10:30:00 in Asia/Taipei is daylight saving time (UTC+09:00, "
+       "1979-07-01 10:30:00 in Asia/Taipei is daylight saving time (UTC+09:00, "
        "1h00m00s ahead of standard time); for a clock kept on standard time name the zone "
        "Etc/GMT-8"},
       {{{1988, 6, 15}, 10, 30, "", {}, true},
-       "--dst yes: with no time zone named the clock is China Standard Time (UTC+08:00), which "
+       "with no time zone named the clock is China Standard Time (UTC+08:00), which "
        "keeps no daylight saving time; name the zone, e.g. Asia/Shanghai"},
       {{{1988, 6, 15}, 10, 30, "Asia/Taipe"},
        "unknown time zone \"Asia/Taipe\" (close: Asia/Taipei)" + zones},
@@ -274,6 +270,18 @@ TEST(BirthTime, RefusesWithTheValueAndWhatIsAllowed) {
       {{{1988, 6, 15}, 10, 30, "", std::numeric_limits<double>::quiet_NaN()},
        "longitude nan is not allowed (allowed: -180 to 180 degrees, east positive)"},
       {{{1988, 6, 15}, 24, 0, "Asia/Taipei"}, "hour 24 is not allowed (allowed: 0 to 23)"},
+      // A date past the accepted span, even one a correction would bring back.
+      {{{2101, 1, 1}, 0, 0, "", -100.0},
+       "\"2101-01-01\" is not allowed (allowed: 1912-02-18 to 2100-12-31, lunar years 1912 to "
+       "2100)"},
+      {{{1912, 2, 17}, 23, 30, "", 135.0},
+       "\"1912-02-17\" falls in lunar year 1911 (allowed: 1912-02-18 to 2100-12-31, lunar "
+       "years 1912 to 2100)"},
+      // No fixed-offset zone keeps Singapore's UTC+07:30 of before 1982.
+      {{{1981, 12, 31}, 23, 45, "Asia/Singapore"},
+       "1981-12-31 23:45:00 in Asia/Singapore did not exist (the clocks were put forward over "
+       "it) when the zone changed its offset from UTC+07:30 to UTC+08:00; name the zone "
+       "Etc/GMT-8 to read it as UTC+08:00 (no fixed-offset zone keeps UTC+07:30)"},
       // True solar time that leaves the accepted dates names both dates.
       {{{1912, 2, 18}, 0, 30, "", 87.6},
        "1912-02-18 00:30:00 comes to the lunar date of 1912-02-17: \"1912-02-17\" falls in lunar "
@@ -289,6 +297,16 @@ TEST(BirthTime, RefusesWithTheValueAndWhatIsAllowed) {
     EXPECT_EQ(error.daylightReading().utcOffset, 9 * 3600);
     EXPECT_EQ(error.daylightReading().standard, (ClockTime{{1979, 6, 30}, 23, 30, 0}));
     EXPECT_EQ(error.standardReading().standard, (ClockTime{{1979, 7, 1}, 0, 30, 0}));
+    EXPECT_EQ(error.withChoices("dst yes", "dst no"),
+              "1979-07-01 00:30:00 in Asia/Taipei did not exist (the clocks were put forward "
+              "over it): dst yes reads it as daylight time (UTC+09:00), standard time 1979-06-30 "
+              "23:30:00; dst no as standard time (UTC+08:00), standard time 1979-07-01 00:30:00");
+  }
+  try {
+    resolveBirthTime(solarRecord({{1979, 7, 1}, 10, 30, "Asia/Taipei", {}, false}));
+    ADD_FAILURE() << "accepted a choice the zone contradicts";
+  } catch (const DaylightChoiceError& error) {
+    EXPECT_FALSE(error.choice());
   }
 }
 
@@ -452,7 +470,7 @@ TEST(BirthTime, ExplainsEveryStep) {
             (std::vector<std::string>{
                 "clock time: 1979-07-01 00:30:00 in Asia/Taipei (UTC+09:00)",
                 "daylight saving time: 1h00m00s removed, standard time 1979-06-30 23:30:00 "
-                "(UTC+08:00); the clock time did not exist, read by --dst yes",
+                "(UTC+08:00); the clock time did not exist, read as daylight saving time",
                 "late 子 hour (晚子): 23:00-23:59 counts as the next day's 子 hour (rule "
                 "NextDay): the date moves on one day",
                 "lunar date: 1979, month 6, day 8; hour 23:30:00, 子 hour (branch 1)"}));

@@ -126,6 +126,27 @@ TEST_F(BirthTimeRun, JsonInputRecordsTheStepsOnlyWhenAsked) {
             std::string::npos);
 }
 
+TEST_F(BirthTimeRun, TargetTimesInTheBirthsZone) {
+  const std::string json = " --format json";
+  // Past 2037 the zone's rule still removes summer time from the target.
+  EXPECT_NE(run(words("--year 1960 --tz America/New_York --on 2039-07-04 --on-time 12:00" + json))
+                .out.find("\"target\":{\"solar\":\"2039-07-04\",\"time\":\"11:00\""),
+            std::string::npos);
+  // A target time at a change of the zone's offset: another zone would be
+  // the birth's too, so the advice is another time.
+  const Result changed =
+      run(words("--year 1960 --tz Africa/Khartoum --on 2000-01-15 --on-time 12:30" + json));
+  EXPECT_EQ(changed.status, 2);
+  EXPECT_EQ(changed.err,
+            "ziwei: --on-time: the target's clock time did not exist in Africa/Khartoum (a change "
+            "of its offset); give a time outside it\n");
+  const Result skipped =
+      run(words("--year 1960 --tz America/New_York --on 2039-03-13 --on-time 02:30" + json));
+  EXPECT_EQ(skipped.err,
+            "ziwei: --on-time: the target's clock time did not exist in America/New_York (a "
+            "daylight saving time change); give a time outside it\n");
+}
+
 TEST_F(BirthTimeRun, BatchColumns) {
   const Result result = run({"batch", "-"},
                             "name,sex,year,month,leap,day,hour,minute,second,solar,tz,place,"
@@ -148,7 +169,11 @@ TEST_F(BirthTimeRun, BatchColumns) {
   EXPECT_EQ(inputEnd(out[2]), "\"second\":0,\"dateExists\":true");  // empty fields: the defaults
   const std::vector<std::string> err = lines(result.err);
   ASSERT_EQ(err.size(), 5u);
-  EXPECT_TRUE(err[0].starts_with("ziwei: batch: line 5: 1979-07-01 00:30:00 in Asia/Taipei"));
+  EXPECT_EQ(err[0],
+            "ziwei: batch: line 5: 1979-07-01 00:30:00 in Asia/Taipei did not exist (the clocks "
+            "were put forward over it): dst yes reads it as daylight time (UTC+09:00), standard "
+            "time 1979-06-30 23:30:00; dst no as standard time (UTC+08:00), standard time "
+            "1979-07-01 00:30:00");
   EXPECT_TRUE(err[1].starts_with("ziwei: batch: line 6: place: \"Suzhou\" fits 2 places"));
   EXPECT_TRUE(err[2].starts_with("ziwei: batch: line 7: place and longitude cannot both be"));
   EXPECT_EQ(err[3], "ziwei: batch: line 8: dst: \"maybe\" is not allowed (allowed: yes, no)");
