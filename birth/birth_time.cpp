@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "birth/birth_time_text.h"
 #include "birth/equation_of_time.h"
 #include "birth/solar_birth.h"
 #include "birth/zone_history.h"
 #include "calendar/lunar.h"
-#include "chart/frame/numbering.h"
 
 namespace ziwei {
 
@@ -47,49 +47,10 @@ calendar::GregorianDate nextDay(const calendar::GregorianDate& date) {
 
 // ---- text ----
 
-std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
-std::string formatClock(const ClockTime& t) {
-  return calendar::format_gregorian(t.date) + " " + twoDigits(t.hour) + ":" + twoDigits(t.minute) +
-         ":" + twoDigits(t.second);
-}
-
-// "UTC+08:00", "UTC-05:00", "UTC+08:05:43".
-std::string formatOffset(int offset) {
-  const int magnitude = std::abs(offset);
-  std::string text = std::string("UTC") + (offset < 0 ? "-" : "+") + twoDigits(magnitude / 3600) +
-                     ":" + twoDigits(magnitude / 60 % 60);
-  if (magnitude % 60 != 0) text += ":" + twoDigits(magnitude % 60);
-  return text;
-}
-
-// "+6m00s", "-2h09m36s", "+0s"; without the sign for an amount.
-std::string formatDuration(int seconds, bool signed_ = true) {
-  const int magnitude = std::abs(seconds);
-  std::string text = signed_ ? (seconds < 0 ? "-" : "+") : "";
-  if (magnitude >= 3600) text += std::to_string(magnitude / 3600) + "h";
-  if (magnitude >= 3600) {
-    text += twoDigits(magnitude / 60 % 60) + "m" + twoDigits(magnitude % 60) + "s";
-  } else if (magnitude >= 60) {
-    text += std::to_string(magnitude / 60) + "m" + twoDigits(magnitude % 60) + "s";
-  } else {
-    text += std::to_string(magnitude) + "s";
-  }
-  return text;
-}
-
 std::string formatNumber(double value, const char* format) {
   std::array<char, 64> text{};
   std::snprintf(text.data(), text.size(), format, value);
   return text.data();
-}
-
-std::string formatLongitude(double degrees) {
-  return formatNumber(std::fabs(degrees), "%.2f") + "°" + (degrees < 0 ? "W" : "E");
-}
-
-std::string zoneName(const std::string& zone) {
-  return zone.empty() ? "China Standard Time (no zone named)" : zone;
 }
 
 // The fixed-offset zone of the database that keeps `offset` all year
@@ -179,7 +140,7 @@ zone_history::Offsets readClock(const RecordedBirth& record, BirthTimeSteps& ste
           at + " is " +
               (only.daylight()
                    ? "daylight saving time (" + formatOffset(only.utc) + ", " +
-                         formatDuration(only.utc - only.standard, false) +
+                         formatDuration(only.utc - only.standard, Language::English, false) +
                          " ahead of standard time)" +
                          (fixedZone(only.standard)
                               ? "; for a clock kept on standard time name the zone " +
@@ -325,55 +286,6 @@ ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   }
   steps.hourBranch = hourBranch(resolved.birth.hour);
   return resolved;
-}
-
-std::vector<std::string> explainBirthTime(const ResolvedBirth& resolved) {
-  const BirthTimeSteps& steps = resolved.steps;
-  const LunarBirth& birth = resolved.birth;
-  std::vector<std::string> lines;
-  if (steps.place != nullptr) lines.push_back("place: " + places::describePlace(*steps.place));
-  if (steps.civil) {
-    lines.push_back("clock time: " + formatClock(steps.clock) + " in " + zoneName(steps.zone) +
-                    " (" + formatOffset(steps.utcOffset) + ")");
-    std::string dst = "daylight saving time: ";
-    if (steps.daylightSaving != 0) {
-      dst += formatDuration(steps.daylightSaving, false) + " removed, standard time " +
-             formatClock(steps.standard) + " (" + formatOffset(steps.standardOffset) + ")";
-    } else {
-      dst += "none, standard time (" + formatOffset(steps.standardOffset) + ")";
-    }
-    if (steps.localTime != LocalTime::Unique) {
-      dst += std::string("; the clock time ") +
-             (steps.localTime == LocalTime::Repeated ? "occurred twice" : "did not exist") +
-             ", read as " + (*steps.daylight ? "daylight saving time" : "standard time");
-    }
-    lines.push_back(dst);
-    if (steps.longitude) {
-      const double east = *steps.longitude - steps.meridian;
-      lines.push_back("mean solar time (平太陽時): longitude " + formatLongitude(*steps.longitude) +
-                      ", " + formatNumber(std::fabs(east), "%.2f") + "° " +
-                      (east < 0 ? "west" : "east") + " of the meridian " +
-                      formatLongitude(steps.meridian) + ": " +
-                      formatDuration(steps.meanTimeCorrection));
-      lines.push_back("equation of time: " + formatDuration(steps.equationOfTime) +
-                      ", true solar time (真太陽時) " + formatClock(steps.trueSolar));
-    }
-  }
-  if (birth.hour == 23) {
-    lines.push_back(steps.lateZiMoved
-                        ? "late 子 hour (晚子): 23:00-23:59 counts as the next day's 子 hour "
-                          "(rule NextDay): the date moves on one day"
-                        : "late 子 hour (晚子): 23:00-23:59 counts as its own day's 子 hour "
-                          "(rule SameDay)");
-  }
-  const std::string leap = birth.leap ? "leap month " : "month ";
-  lines.push_back("lunar date: " + std::to_string(birth.year) + ", " + leap +
-                  std::to_string(birth.month) + ", day " + std::to_string(birth.day) + "; hour " +
-                  twoDigits(birth.hour) + ":" + twoDigits(birth.minute) + ":" +
-                  twoDigits(birth.second) + ", " +
-                  std::string(kBranchNames[static_cast<std::size_t>(steps.hourBranch - 1)]) +
-                  " hour (branch " + std::to_string(steps.hourBranch) + ")");
-  return lines;
 }
 
 }  // namespace ziwei

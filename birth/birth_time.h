@@ -192,15 +192,4 @@ void checkZone(std::string_view zone);
 // `years`, with lunarBirthOn's message).
 ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years = kCommandLineYears);
 
-// The steps as lines for a reader, one step a line, in English with the
-// Chinese terms, e.g. for Taipei on 1979-07-01 10:30 at 121.5°E:
-//   clock time: 1979-07-01 10:30:00 in Asia/Taipei (UTC+09:00)
-//   daylight saving time: 1h00m00s removed, standard time 1979-07-01 09:30:00 (UTC+08:00)
-//   mean solar time (平太陽時): longitude 121.50°E, 1.50° east of the meridian 120.00°E: +6m00s
-//   equation of time: -3m35s, true solar time (真太陽時) 1979-07-01 09:32:25
-//   lunar date: 1979, month 6, day 8; hour 09:32:25, 巳 hour (branch 6)
-// A line for the place comes first when the record named one, a line for the
-// late 子 hour before the lunar date when the chart's hour is 23.
-std::vector<std::string> explainBirthTime(const ResolvedBirth& resolved);
-
 }  // namespace ziwei

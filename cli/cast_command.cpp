@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "birth/birth_time_text.h"
 #include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "calendar/lunar.h"

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "birth/birth_time_text.h"
 #include "chart/frame/chart_frame.h"
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/masters.h"
@@ -109,15 +110,7 @@ void appendNull(AppendBuffer& out) { out += std::string_view("null"); }
 
 // "YYYY-MM-DDTHH:MM:SS", a local date and time.
 void appendClock(AppendBuffer& out, const ClockTime& time) {
-  out += '"';
-  appendDateDigits(out, time.date);
-  out += 'T';
-  out.appendTwoDigits(time.hour);
-  out += ':';
-  out.appendTwoDigits(time.minute);
-  out += ':';
-  out.appendTwoDigits(time.second);
-  out += '"';
+  appendPlain(out, formatClock(time, 'T'));
 }
 
 // The shortest text that reads back as `value`.

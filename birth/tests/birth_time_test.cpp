@@ -6,7 +6,10 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "birth/birth_time_text.h"
 #include "birth/solar_birth.h"
 
 // Reference values:
@@ -479,6 +482,56 @@ TEST(BirthTime, ExplainsEveryStep) {
   EXPECT_EQ(explainBirthTime(resolveBirthTime(record)),
             (std::vector<std::string>{
                 "lunar date: 2000, leap month 4, day 20; hour 13:05:00, 未 hour (branch 8)"}));
+}
+
+}  // namespace
+}  // namespace ziwei
+
+namespace ziwei {
+namespace {
+
+TEST(BirthTimeText, OneFormatterPerValueInEachLanguage) {
+  EXPECT_EQ(formatClock({{1979, 7, 1}, 9, 5, 7}), "1979-07-01 09:05:07");
+  EXPECT_EQ(formatClock({{1979, 7, 1}, 9, 5, 7}, 'T'), "1979-07-01T09:05:07");
+  EXPECT_EQ(formatOffset(8 * 3600), "UTC+08:00");
+  EXPECT_EQ(formatOffset(-(4 * 3600 + 30 * 60)), "UTC-04:30");
+  EXPECT_EQ(formatOffset(8 * 3600 + 5 * 60 + 43), "UTC+08:05:43");
+  for (const auto& [seconds, english, chinese] :
+       std::vector<std::tuple<int, std::string, std::string>>{
+           {360, "+6m00s", "+6分00秒"},
+           {-7776, "-2h09m36s", "-2時09分36秒"},
+           {45, "+45s", "+0分45秒"},
+           {0, "+0s", "+0分00秒"},
+       }) {
+    EXPECT_EQ(formatDuration(seconds, Language::English), english);
+    EXPECT_EQ(formatDuration(seconds, Language::Chinese), chinese);
+  }
+  EXPECT_EQ(formatDuration(3600, Language::English, false), "1h00m00s");
+  EXPECT_EQ(formatLongitude(-87.6), "87.60°W");
+}
+
+TEST(BirthTimeText, TheStepsInChineseFromTheSameNumbers) {
+  RecordedBirth record;
+  record.solar = calendar::GregorianDate{1979, 7, 1};
+  record.birth.hour = 13;
+  record.birth.minute = 10;
+  record.zone = "Asia/Taipei";
+  record.longitude = 121.5;
+  const ResolvedBirth resolved = resolveBirthTime(record);
+  EXPECT_EQ(stepsTaken(resolved),
+            (std::vector<BirthStep>{BirthStep::Clock, BirthStep::DaylightSaving,
+                                    BirthStep::TrueSolarTime, BirthStep::LunarDate}));
+  const ChineseBirthTime text = chineseBirthTime(resolved);
+  EXPECT_EQ(text.corrected,
+            "扣除夏令時間 1 小時,標準時間 1979-07-01 12:10:00 (UTC+08:00)\n"
+            "真太陽時 1979-07-01 12:12:23 (經度 121.50°E,對時區中線 120.00°E +6分00秒;均時差 "
+            "-3分37秒)");
+  EXPECT_EQ(text.moved, "校正使時辰由未時改為午時");
+  EXPECT_EQ(text.hour, "午時");
+  EXPECT_EQ(text.lunar, "農曆 1979 年 6 月 8 日 12 時 12 分");
+  // The same steps in English.
+  EXPECT_EQ(narrateStep(BirthStep::TrueSolarTime, resolved, Language::English).back(),
+            "equation of time: -3m37s, true solar time (真太陽時) 1979-07-01 12:12:23");
 }
 
 }  // namespace
