@@ -84,25 +84,15 @@ const places::Place& readPlace(std::string_view what, std::string_view text) {
   }
 }
 
-ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choices,
-                             const FieldNames& names) {
-  RecordedBirth record;
-  record.birth = request.birth;
-  record.solar = request.solar;
-  record.place = choices.place;
-  record.zone = choices.zone;
-  record.daylight = choices.daylight;
-  record.longitude = choices.longitude;
-  if (choices.place != nullptr && !record.longitude) record.longitude = choices.place->longitude;
-  record.options = request.options;
+ResolvedBirth resolveRequest(const RecordedBirth& given, const FieldNames& names) {
+  RecordedBirth record = given;
+  if (record.place != nullptr && !record.longitude) record.longitude = record.place->longitude;
   const std::string yes = std::string(names.dst) + " yes";
   const std::string no = std::string(names.dst) + " no";
   try {
-    ResolvedBirth resolved = resolveBirthTime(record);
-    request.birth = resolved.birth;
-    return resolved;
+    return resolveBirthTime(record);
   } catch (const calendar::CalendarError& error) {
-    throw Refusal{(request.solar ? std::string(names.solar) + ": " : std::string()) +
+    throw Refusal{(record.solar ? std::string(names.solar) + ": " : std::string()) +
                   oneLine(error.what())};
   } catch (const LocalTimeError& error) {
     throw Refusal{oneLine(error.withChoices(yes, no))};

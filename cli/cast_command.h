@@ -18,11 +18,15 @@ namespace ziwei::cli {
 enum class OutputFormat { Html, Json };
 
 struct CastOptions {
-  // The lunar birth cast (resolved from the birth time as given), its rules
-  // and, for a Gregorian birth, the date given.
+  // The birth as the options record it: the lunar date or --solar, the
+  // clock time, the sex, --tz, --dst, --longitude, --place and the rules.
+  RecordedBirth record;
+  bool ruleGiven = false;  // a rule was given, even as its default
+  // What is cast: the name, and the lunar birth resolved from `record` with
+  // its rules and, for a Gregorian birth, the date given.
   BirthRequest request;
-  BirthTimeChoices time;                // --tz, --dst, --longitude, --place, a rule
-  std::optional<BirthTimeSteps> steps;  // how request.birth was found, with time.given() or explain
+  // How request.birth was found, with stepsRecorded() or --explain.
+  std::optional<BirthTimeSteps> steps;
   bool explain = false;                 // print the steps instead of the chart
   OutputFormat format = OutputFormat::Html;
   PageEncoding encoding = PageEncoding::Big5;
