@@ -14,6 +14,7 @@
 #include "cli/batch_pipeline.h"
 #include "cli/batch_records.h"
 #include "cli/birth_time_options.h"
+#include "cli/cast_command.h"
 #include "cli/command.h"
 #include "cli/exit_status.h"
 #include "cli/input.h"
@@ -104,7 +105,8 @@ struct Chunk {
   std::uint64_t inputRead = 0;  // input bytes read up to the chunk's end
 
   std::string json;                   // the JSON Lines
-  std::vector<std::string> refusals;  // "line N: reason"
+  std::vector<std::string> reports;  // "line N: reason" of a refusal, or a warning
+  std::size_t refused = 0;
   std::size_t cast = 0;               // charts written to json or as pages
   std::optional<std::string> outputError;
 };
@@ -171,6 +173,14 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       return;
     }
     if (settings.stop) return;
+    // A page does not say that the calendar lacks the date, as the JSON's
+    // "dateExists" does: the warning of a single cast says it (for records
+    // read; --all enumerates such dates on purpose).
+    if (!chunk.records.empty()) {
+      if (const auto missing = missingDateWarning(request.birth)) {
+        chunk.reports.push_back("line " + std::to_string(number) + ": " + *missing);
+      }
+    }
     const std::string bytes = chartBytes(options, settings.printDate, request, chart, periods);
     try {
       writeOutputFile(fs::path(*options.pagesDir) / pageFileName(number, options.all), bytes);
@@ -180,10 +190,12 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       settings.stop = true;
     }
   } catch (const Refusal& refusal) {
-    chunk.refusals.push_back(refusal.message);
+    chunk.reports.push_back(refusal.message);
+    ++chunk.refused;
   } catch (const std::exception& error) {
     // Nothing else is expected; still, a worker must not end the process.
-    chunk.refusals.push_back("line " + std::to_string(number) + ": " + oneLine(error.what()));
+    chunk.reports.push_back("line " + std::to_string(number) + ": " + oneLine(error.what()));
+    ++chunk.refused;
   }
 }
 
@@ -383,9 +395,9 @@ int runBatch(const BatchOptions& options) {
       }
       if (pipeline.size() == 0) break;
       Chunk chunk = pipeline.pop();
-      tally.refused += chunk.refusals.size();
-      if (!chunk.refusals.empty() || chunk.outputError) progress.clear();
-      for (const std::string& refusal : chunk.refusals) report(refusal);
+      tally.refused += chunk.refused;
+      if (!chunk.reports.empty() || chunk.outputError) progress.clear();
+      for (const std::string& line : chunk.reports) report(line);
       if (chunk.outputError && !failure) failure = chunk.outputError;
       if (options.pagesDir) {
         tally.cast += chunk.cast;

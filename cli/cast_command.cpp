@@ -257,10 +257,6 @@ std::string castHelpText() {
          "  ziwei batch --all                    charts of every lunar birth 1912-2010\n";
 }
 
-namespace {
-
-// The warning for a lunar date the calendar lacks, which is cast as given:
-// the calendar's own words for what it lacks.
 std::optional<std::string> missingDateWarning(const LunarBirth& birth) {
   try {
     (void)calendar::to_gregorian(lunarDateOf(birth));
@@ -270,8 +266,6 @@ std::optional<std::string> missingDateWarning(const LunarBirth& birth) {
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 std::string castOutput(const CastOptions& options) {
   if (options.explain) {

@@ -59,6 +59,11 @@ std::string castHelpText();
 // a target before the birth year.
 std::string castOutput(const CastOptions& options);
 
+// The warning for a lunar date the calendar lacks, which is cast as given
+// (the calendar's own words for what it lacks), or nothing for a date it
+// has: the cast and a batch page give it on standard error.
+std::optional<std::string> missingDateWarning(const LunarBirth& birth);
+
 // Casts the chart and writes it where the options say; returns the exit
 // status, a failure reported as one line on standard error.
 int runCast(const CastOptions& options);
