@@ -116,6 +116,7 @@ struct Settings {
   const BatchColumns* columns = nullptr;
   std::string printDate;
   std::atomic<bool> stop{false};  // an output failed: write no more pages
+  DurableGroup* pages = nullptr;  // the page files, flushed a group at a time
 };
 
 std::string pageFileName(std::size_t number, bool all) {
@@ -183,7 +184,8 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
     }
     const std::string bytes = chartBytes(options, settings.printDate, request, chart, periods);
     try {
-      writeOutputFile(fs::path(*options.pagesDir) / pageFileName(number, options.all), bytes);
+      settings.pages->write(fs::path(*options.pagesDir) / pageFileName(number, options.all),
+                            bytes);
       ++chunk.cast;
     } catch (const OutputError& error) {
       chunk.outputError = error.what();
@@ -384,6 +386,8 @@ int runBatch(const BatchOptions& options) {
       chunk.inputRead = input->consumed();
     };
 
+    DurableGroup pages;
+    settings.pages = &pages;
     OrderedPipeline<Chunk> pipeline(workers,
                                     [&settings](Chunk& chunk) { castChunk(chunk, settings); });
     std::optional<std::string> failure;
@@ -415,6 +419,16 @@ int runBatch(const BatchOptions& options) {
                       tally.refused);
     }
     progress.clear();
+    if (options.pagesDir) {
+      // Success is reported only once every page is on disk; after a
+      // failure the pages written whole are still put in place.
+      try {
+        pages.finish();
+      } catch (const OutputError& error) {
+        if (!failure) failure = error.what();
+      }
+      tally.cast = pages.published();
+    }
     if (output && !failure) {
       try {
         output->commit();
