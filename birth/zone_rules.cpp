@@ -257,9 +257,9 @@ ZoneRules::ZoneRules(std::string_view text) {
         }
         case 1:
           if (f.size() < 5) read.fail("a zone line needs 5 fields at least", line);
-          if (zones_.contains(std::string(f[1]))) read.fail("a second zone named", f[1]);
+          if (zones_.contains(f[1])) read.fail("a second zone named", f[1]);
           names_.emplace_back(f[1]);
-          zone = &zones_[std::string(f[1])];
+          zone = &(zones_[std::string(f[1])] = std::make_unique<Zone>())->lines;
           at = 2;
           break;
         default:
@@ -295,18 +295,17 @@ ZoneRules::ZoneRules(std::string_view text) {
 ZoneRules::~ZoneRules() = default;
 
 const std::vector<Period>* ZoneRules::periods(std::string_view name) const {
-  std::string zone(name);
-  for (int hops = 0; hops < 8 && !zones_.contains(zone); ++hops) {
-    const auto link = links_.find(zone);
+  auto zone = zones_.find(name);
+  for (int hops = 0; hops < 8 && zone == zones_.end(); ++hops) {
+    const auto link = links_.find(name);
     if (link == links_.end()) return nullptr;
-    zone = link->second;
+    name = link->second;
+    zone = zones_.find(name);
   }
-  const auto lines = zones_.find(zone);
-  if (lines == zones_.end()) return nullptr;
-  const std::lock_guard lock(mutex_);
-  auto& built = built_[zone];
-  if (!built) built = std::make_unique<const std::vector<Period>>(build(lines->second));
-  return built.get();
+  if (zone == zones_.end()) return nullptr;
+  const Zone& z = *zone->second;
+  std::call_once(z.built, [&] { z.periods = build(z.lines); });
+  return &z.periods;
 }
 
 // As the zone compiler reads a zone: each line holds from the end of the one

@@ -16,7 +16,9 @@
 // time: Dublin keeps GMT in winter and saves an hour in summer. A period with
 // a negative saving alone (Prague's winter of 1946-47) is standard time.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -70,12 +72,27 @@ class ZoneRules {
  private:
   std::vector<Period> build(const std::vector<ZoneLine>& lines) const;
 
-  std::unordered_map<std::string, std::vector<Rule>> rules_;
-  std::unordered_map<std::string, std::vector<ZoneLine>> zones_;
-  std::unordered_map<std::string, std::string> links_;  // name -> target
+  // Maps looked up by a string_view without making a string.
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  template <class Value>
+  using Map = std::unordered_map<std::string, Value, Hash, std::equal_to<>>;
+
+  // A zone's lines and its periods, made once on first use.
+  struct Zone {
+    std::vector<ZoneLine> lines;
+    mutable std::once_flag built;
+    mutable std::vector<Period> periods;
+  };
+
+  Map<std::vector<Rule>> rules_;
+  Map<std::unique_ptr<Zone>> zones_;
+  Map<std::string> links_;  // name -> target
   std::vector<std::string> names_;
-  mutable std::mutex mutex_;
-  mutable std::unordered_map<std::string, std::unique_ptr<const std::vector<Period>>> built_;
 };
 
 }  // namespace ziwei::zone_history

@@ -354,8 +354,10 @@ int runBatch(const BatchOptions& options) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const unsigned workers = options.jobs != 0 ? options.jobs : cores;
     // The chunks under way, whatever the workers: more than the cores can
-    // keep busy only costs memory.
+    // keep busy only costs memory, and a worker beyond them would never have
+    // one.
     const std::size_t window = 4 * std::min(workers, cores);
+    const auto threads = static_cast<unsigned>(std::min<std::size_t>(workers, window));
     const std::size_t chunkSize = options.pagesDir ? 32 : 256;
     Progress progress(options.all ? std::optional<std::uint64_t>(kAllBirths) : input->size());
     std::vector<std::string> spare;
@@ -388,7 +390,7 @@ int runBatch(const BatchOptions& options) {
 
     DurableGroup pages;
     settings.pages = &pages;
-    OrderedPipeline<Chunk> pipeline(workers,
+    OrderedPipeline<Chunk> pipeline(threads,
                                     [&settings](Chunk& chunk) { castChunk(chunk, settings); });
     std::optional<std::string> failure;
     for (;;) {

@@ -1,5 +1,6 @@
 #include "places/places.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -102,10 +103,36 @@ Query parseQuery(std::string_view text) {
   return query;
 }
 
-bool fits(const Place& place, const Query& query) {
-  if (!anyName(place, [&](std::string_view name) { return foldsTo(name, query.name); })) {
-    return false;
-  }
+// Every name of every place, folded, with the place it names: sorted by the
+// name for lookups, and in table order for searches. Made once.
+struct NameIndex {
+  struct Entry {
+    std::string folded;
+    std::uint32_t place;  // index into kPlaces
+  };
+  std::vector<Entry> byName;   // sorted by folded name, then place
+  std::vector<Entry> inOrder;  // the places' order, each place's names in turn
+};
+
+const NameIndex& nameIndex() {
+  static const NameIndex index = [] {
+    NameIndex made;
+    for (std::uint32_t i = 0; i < kPlaces.size(); ++i) {
+      anyName(kPlaces[i], [&](std::string_view name) {
+        made.inOrder.push_back({fold(name), i});
+        return false;
+      });
+    }
+    made.byName = made.inOrder;
+    std::sort(made.byName.begin(), made.byName.end(), [](const auto& a, const auto& b) {
+      return a.folded != b.folded ? a.folded < b.folded : a.place < b.place;
+    });
+    return made;
+  }();
+  return index;
+}
+
+bool qualifiersFit(const Place& place, const Query& query) {
   for (const std::string& qualifier : query.qualifiers) {
     const Country& country = kCountries[place.country];
     if (!foldsTo(place.province, qualifier) && !foldsTo(country.name, qualifier) &&
@@ -116,10 +143,19 @@ bool fits(const Place& place, const Query& query) {
   return true;
 }
 
+// The places with a name that folds to the query's, in table order, whose
+// province, country or code fit its qualifiers.
 std::vector<const Place*> placesFitting(const Query& query) {
+  const auto& names = nameIndex().byName;
+  auto at = std::lower_bound(
+      names.begin(), names.end(), query.name,
+      [](const NameIndex::Entry& entry, const std::string& name) { return entry.folded < name; });
   std::vector<const Place*> found;
-  for (const Place& place : kPlaces) {
-    if (fits(place, query)) found.push_back(&place);
+  for (; at != names.end() && at->folded == query.name; ++at) {
+    const Place& place = kPlaces[at->place];
+    if ((found.empty() || found.back() != &place) && qualifiersFit(place, query)) {
+      found.push_back(&place);
+    }
   }
   return found;
 }
@@ -220,16 +256,17 @@ std::vector<const Place*> searchPlaces(std::string_view text, std::size_t most) 
   const std::string query = fold(trimmed(text));
   std::array<std::vector<const Place*>, 3> ranked;  // equal, prefix, part
   if (query.empty()) return {};
-  for (const Place& place : kPlaces) {
+  const auto& names = nameIndex().inOrder;
+  for (std::size_t i = 0; i < names.size();) {
+    const std::uint32_t place = names[i].place;
     std::size_t best = ranked.size();
-    anyName(place, [&](std::string_view name) {
-      const std::string folded = fold(name);
+    for (; i < names.size() && names[i].place == place; ++i) {
+      const std::string& folded = names[i].folded;
       const std::size_t at = folded.find(query);
-      if (at == std::string::npos) return false;
+      if (at == std::string::npos) continue;
       best = std::min(best, folded.size() == query.size() ? std::size_t{0} : at == 0 ? 1 : 2);
-      return best == 0;
-    });
-    if (best < ranked.size()) ranked[best].push_back(&place);
+    }
+    if (best < ranked.size()) ranked[best].push_back(&kPlaces[place]);
   }
   std::vector<const Place*> result;
   for (const auto& group : ranked) {
