@@ -18,6 +18,13 @@ struct Country {
   std::string_view name;
 };
 
+// A province or country by its Chinese names, for qualifiers.
+struct RegionName {
+  std::string_view name;  // as kCountries or a place's province has it
+  std::string_view traditional;
+  std::string_view simplified;
+};
+
 #include "places/place_table.inc"
 
 // How many candidates a message lists.
@@ -79,30 +86,6 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// A query split at its commas: the folded name and the folded qualifiers.
-struct Query {
-  std::string name;
-  std::vector<std::string> qualifiers;
-};
-
-Query parseQuery(std::string_view text) {
-  Query query;
-  bool first = true;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    std::string part = fold(trimmed(text.substr(0, comma)));
-    if (first) {
-      query.name = std::move(part);
-      first = false;
-    } else if (!part.empty()) {
-      query.qualifiers.push_back(std::move(part));
-    }
-    if (comma == std::string_view::npos) break;
-    text.remove_prefix(comma + 1);
-  }
-  return query;
-}
-
 // Every name of every place, folded, with the place it names: sorted by the
 // name for lookups, and in table order for searches. Made once.
 struct NameIndex {
@@ -132,16 +115,85 @@ const NameIndex& nameIndex() {
   return index;
 }
 
+// A query split at its commas: the folded name and the folded qualifiers.
+struct Query {
+  std::string name;
+  std::vector<std::string> qualifiers;
+};
+
+bool isName(const std::string& folded) {
+  const auto& names = nameIndex().byName;
+  const auto at = std::lower_bound(
+      names.begin(), names.end(), folded,
+      [](const NameIndex::Entry& entry, const std::string& name) { return entry.folded < name; });
+  return at != names.end() && at->folded == folded;
+}
+
+// The name is the longest run of the first parts that names a place
+// ("Washington, D.C."), else the first part; the parts after it qualify it.
+Query parseQuery(std::string_view text) {
+  std::vector<std::string> parts;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    parts.push_back(fold(trimmed(text.substr(0, comma))));
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  std::size_t named = 1;
+  std::string name = parts[0];
+  for (std::size_t k = 2; k <= parts.size(); ++k) {
+    std::string longer = parts[0];
+    for (std::size_t i = 1; i < k; ++i) longer += ", " + parts[i];
+    if (isName(longer)) {
+      named = k;
+      name = std::move(longer);
+    }
+  }
+  Query query{std::move(name), {}};
+  for (std::size_t i = named; i < parts.size(); ++i) {
+    if (!parts[i].empty()) query.qualifiers.push_back(std::move(parts[i]));
+  }
+  return query;
+}
+
+// The Chinese suffixes of a division's name that a qualifier may add:
+// "江蘇省", "北京市", "廣西壯族自治區".
+constexpr std::array<std::string_view, 8> kRegionSuffixes = {
+    "省", "市", "壯族自治區", "壮族自治区", "回族自治區", "回族自治区", "自治區", "自治区"};
+
+// True when `qualifier` is a Chinese name of `region` (a province or a
+// country), with or without its suffix.
+bool chineseNameOf(std::string_view region, const std::string& qualifier) {
+  for (const RegionName& names : kRegionNames) {
+    if (names.name != region) continue;
+    for (const std::string_view name : {names.traditional, names.simplified}) {
+      if (foldsTo(name, qualifier)) return true;
+      for (const std::string_view suffix : kRegionSuffixes) {
+        if (qualifier.size() > suffix.size() && qualifier.ends_with(suffix) &&
+            foldsTo(name, std::string_view(qualifier).substr(0, qualifier.size() - suffix.size()))) {
+          return true;
+        }
+      }
+    }
+  }
+  return false;
+}
+
 bool qualifiersFit(const Place& place, const Query& query) {
   for (const std::string& qualifier : query.qualifiers) {
     const Country& country = kCountries[place.country];
     if (!foldsTo(place.province, qualifier) && !foldsTo(country.name, qualifier) &&
-        !foldsTo(country.code, qualifier)) {
+        !foldsTo(country.code, qualifier) && !chineseNameOf(place.province, qualifier) &&
+        !chineseNameOf(country.name, qualifier)) {
       return false;
     }
   }
   return true;
 }
+
+// The Chinese suffixes a place's name may be written with: "臺北市", "雲林縣",
+// "沙田區"; a name not in the gazetteer is looked up without them.
+constexpr std::array<std::string_view, 5> kPlaceSuffixes = {"市", "縣", "县", "區", "区"};
 
 // The places with a name that folds to the query's, in table order, whose
 // province, country or code fit its qualifiers.
@@ -238,6 +290,14 @@ const Place& findPlace(std::string_view text) {
                      false);
   }
   std::vector<const Place*> found = placesFitting(query);
+  for (const std::string_view suffix : kPlaceSuffixes) {
+    if (!found.empty() || query.name.size() <= suffix.size() || !query.name.ends_with(suffix)) {
+      continue;
+    }
+    Query bare = query;
+    bare.name.resize(bare.name.size() - suffix.size());
+    found = placesFitting(bare);
+  }
   if (found.size() == 1) return *found.front();
   if (found.empty()) {
     std::vector<const Place*> close = closePlaces(trimmed(text.substr(0, text.find(','))));
