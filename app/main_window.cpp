@@ -41,13 +41,13 @@
 #include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
-#include "text/utf8.h"
 #include "chart/periods/running_periods.h"
 #include "output/output_file.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
+#include "text/utf8.h"
 
 namespace ziwei::desktop {
 
@@ -485,11 +485,12 @@ bool MainWindow::castFromSelectors() {
   if (const std::optional<TextFlaw> flaw = firstFlaw(txtNAME_->text().toStdString())) {
     const QString code =
         flaw->code ? QString::number(static_cast<uint>(*flaw->code), 16).toUpper() : QString();
-    setStatus(flaw->code ? QStringLiteral("姓名的第 %1 個字是控制字元 U+%2,請刪除後再排盤")
-                               .arg(flaw->character)
-                               .arg(code.rightJustified(4, QLatin1Char('0')))
-                         : QStringLiteral("姓名的第 %1 個字不是有效的字元,請刪除後再排盤")
-                               .arg(flaw->character));
+    setStatus(
+        flaw->code
+            ? QStringLiteral("姓名的第 %1 個字是控制字元 U+%2,請刪除後再排盤")
+                  .arg(flaw->character)
+                  .arg(code.rightJustified(4, QLatin1Char('0')))
+            : QStringLiteral("姓名的第 %1 個字不是有效的字元,請刪除後再排盤").arg(flaw->character));
     return false;
   }
   BirthSelection selection;

@@ -191,10 +191,9 @@ LocalTimeError::LocalTimeError(const std::string& at, LocalTime kind, Reading on
 std::string LocalTimeError::withChoices(std::string_view onDaylight,
                                         std::string_view onStandard) const {
   return at_ + ": " + std::string(onDaylight) + " reads it as daylight time (" +
-         formatOffset(daylight_.utcOffset) + "), standard time " +
-         formatClock(daylight_.standard) + "; " + std::string(onStandard) +
-         " as standard time (" + formatOffset(standard_.utcOffset) + "), standard time " +
-         formatClock(standard_.standard);
+         formatOffset(daylight_.utcOffset) + "), standard time " + formatClock(daylight_.standard) +
+         "; " + std::string(onStandard) + " as standard time (" +
+         formatOffset(standard_.utcOffset) + "), standard time " + formatClock(standard_.standard);
 }
 
 void checkZone(std::string_view zone) { (void)zone_history::zonePeriods(zone); }

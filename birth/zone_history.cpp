@@ -1,9 +1,9 @@
 #include "birth/zone_history.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 

@@ -32,8 +32,8 @@ struct DayRule {
 constexpr std::array<std::string_view, 12> kMonths = {
     "january", "february", "march",     "april",   "may",      "june",
     "july",    "august",   "september", "october", "november", "december"};
-constexpr std::array<std::string_view, 7> kWeekdays = {
-    "sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
+constexpr std::array<std::string_view, 7> kWeekdays = {"sunday",   "monday", "tuesday", "wednesday",
+                                                       "thursday", "friday", "saturday"};
 
 std::string lower(std::string_view text) { return foldAsciiCase(text); }
 
@@ -136,8 +136,8 @@ class Reader {
       rule.weekday = prefixOf(kWeekdays, field.substr(4), "weekday");
       return rule;
     }
-    for (const auto& [sign, kind] : {std::pair{">=", DayRule::OnOrAfter},
-                                     std::pair{"<=", DayRule::OnOrBefore}}) {
+    for (const auto& [sign, kind] :
+         {std::pair{">=", DayRule::OnOrAfter}, std::pair{"<=", DayRule::OnOrBefore}}) {
       if (const std::size_t at = field.find(sign); at != std::string_view::npos) {
         rule.kind = kind;
         rule.weekday = prefixOf(kWeekdays, field.substr(0, at), "weekday");
@@ -368,8 +368,7 @@ std::vector<Period> ZoneRules::build(const std::vector<ZoneLine>& lines) const {
           // A rule that takes effect by the wall-clock time the line begins
           // at, read with this line's offsets, holds from the line's start.
           if (!first && startPending &&
-              (when <= start ||
-               when <= universal(startLocal, startClock, standard, saveBefore))) {
+              (when <= start || when <= universal(startLocal, startClock, standard, saveBefore))) {
             if (when == start) {
               startPending = false;
               found.push_back({when, standard, save});

@@ -104,10 +104,10 @@ struct Chunk {
   std::vector<std::variant<CsvRecord, CsvError>> records;
   std::uint64_t inputRead = 0;  // input bytes read up to the chunk's end
 
-  std::string json;                   // the JSON Lines
+  std::string json;                  // the JSON Lines
   std::vector<std::string> reports;  // "line N: reason" of a refusal, or a warning
   std::size_t refused = 0;
-  std::size_t cast = 0;               // charts written to json or as pages
+  std::size_t cast = 0;  // charts written to json or as pages
   std::optional<std::string> outputError;
 };
 
@@ -184,8 +184,7 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
     }
     const std::string bytes = chartBytes(options, settings.printDate, request, chart, periods);
     try {
-      settings.pages->write(fs::path(*options.pagesDir) / pageFileName(number, options.all),
-                            bytes);
+      settings.pages->write(fs::path(*options.pagesDir) / pageFileName(number, options.all), bytes);
       ++chunk.cast;
     } catch (const OutputError& error) {
       chunk.outputError = error.what();
@@ -242,8 +241,8 @@ std::optional<std::uint64_t> recordsAtMost(const BatchOptions& options) {
 }
 
 // Refuses a run whose output is estimated to need more room than the file
-// system of `folder` has free (the message names it as `shown`): each record a chart the size of the default
-// one in the output's form (names make pages a little longer).
+// system of `folder` has free (the message names it as `shown`): each record a chart the size of
+// the default one in the output's form (names make pages a little longer).
 bool roomEnough(const BatchOptions& options, const Settings& settings, const fs::path& folder,
                 const fs::path& shown) {
   if (options.force) return true;

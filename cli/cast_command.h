@@ -27,7 +27,7 @@ struct CastOptions {
   BirthRequest request;
   // How request.birth was found, with stepsRecorded() or --explain.
   std::optional<BirthTimeSteps> steps;
-  bool explain = false;                 // print the steps instead of the chart
+  bool explain = false;  // print the steps instead of the chart
   OutputFormat format = OutputFormat::Html;
   PageEncoding encoding = PageEncoding::Big5;
   std::optional<std::string> printDate;  // today's date when not given

@@ -170,7 +170,8 @@ bool chineseNameOf(std::string_view region, const std::string& qualifier) {
       if (foldsTo(name, qualifier)) return true;
       for (const std::string_view suffix : kRegionSuffixes) {
         if (qualifier.size() > suffix.size() && qualifier.ends_with(suffix) &&
-            foldsTo(name, std::string_view(qualifier).substr(0, qualifier.size() - suffix.size()))) {
+            foldsTo(name,
+                    std::string_view(qualifier).substr(0, qualifier.size() - suffix.size()))) {
           return true;
         }
       }
@@ -286,8 +287,7 @@ std::string describePlace(const Place& place) {
 const Place& findPlace(std::string_view text) {
   const Query query = parseQuery(text);
   if (query.name.empty()) {
-    throw PlaceError(quotedForMessage(text) + " names no place (give a city name)", {},
-                     false);
+    throw PlaceError(quotedForMessage(text) + " names no place (give a city name)", {}, false);
   }
   std::vector<const Place*> found = placesFitting(query);
   for (const std::string_view suffix : kPlaceSuffixes) {
@@ -306,8 +306,7 @@ const Place& findPlace(std::string_view text) {
     throw PlaceError(message + "; give a longitude and a time zone instead", std::move(close),
                      false);
   }
-  const std::string message = quotedForMessage(text) + " fits " +
-                              std::to_string(found.size()) +
+  const std::string message = quotedForMessage(text) + " fits " + std::to_string(found.size()) +
                               " places: " + joinedNames(found, kListed) + " (name one as shown)";
   throw PlaceError(message, std::move(found), true);
 }

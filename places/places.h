@@ -2,8 +2,9 @@
 // The offline gazetteer: about 7,400 cities of the world with their
 // coordinates and time zones, the cities and counties of Taiwan, the
 // districts of Hong Kong and Macau and every prefecture-level division of
-// mainland China also by their Traditional and Simplified Chinese names. The table (place_table.inc) is generated once by
-// places/tools/gen_place_table.js; its first lines name its source.
+// mainland China also by their Traditional and Simplified Chinese names. The table
+// (place_table.inc) is generated once by places/tools/gen_place_table.js; its first lines name its
+// source.
 //
 // Names are matched whole or in part as follows: Latin letters without regard
 // to case (ASCII only: "zürich" and "ZÜRICH" differ, but every place with

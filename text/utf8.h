@@ -28,9 +28,9 @@ std::size_t utf8CutWithin(std::string_view text, std::size_t most);
 // a byte that is not valid UTF-8, or a control character (C0, DEL and C1,
 // line breaks included). `character` counts from 1.
 struct TextFlaw {
-  std::size_t byte = 0;           // where it begins
-  std::size_t character = 1;      // the how-manyth character it is
-  std::optional<char32_t> code;   // the control character, or none for a malformed byte
+  std::size_t byte = 0;          // where it begins
+  std::size_t character = 1;     // the how-manyth character it is
+  std::optional<char32_t> code;  // the control character, or none for a malformed byte
 };
 std::optional<TextFlaw> firstFlaw(std::string_view text);
 

@@ -70,8 +70,8 @@ TEST(ZoneRules, AppliesRulesToMaxUpTo2100) {
   }
   EXPECT_EQ(rules.periods("T/Link"), &east);
   EXPECT_EQ(rules.periods("T/None"), nullptr);
-  EXPECT_EQ(rules.names(), (std::vector<std::string>{"T/East", "T/Link", "T/Irish", "T/Prague",
-                                                     "T/Arg"}));
+  EXPECT_EQ(rules.names(),
+            (std::vector<std::string>{"T/East", "T/Link", "T/Irish", "T/Prague", "T/Arg"}));
 }
 
 TEST(ZoneRules, ANegativeSavingIsReadAsWinterStandardTime) {
@@ -117,8 +117,7 @@ TEST(ZoneRules, RefusesTextOutOfTheFormatNamingTheLine) {
     }
     return "(accepted)";
   };
-  EXPECT_EQ(refusal("R X 2000 o - Mq 1 0 1 -\n"),
-            "time-zone text, line 1: not a month \"Mq\"");
+  EXPECT_EQ(refusal("R X 2000 o - Mq 1 0 1 -\n"), "time-zone text, line 1: not a month \"Mq\"");
   EXPECT_EQ(refusal("# x\nR X 2000 o - Ma 1 0 1 -\n"),
             "time-zone text, line 2: ambiguous month \"Ma\"");
   EXPECT_EQ(refusal("Z T/Z 1 - X 2000\n"), "time-zone text: the last zone line has an end");

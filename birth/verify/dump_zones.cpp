@@ -41,8 +41,9 @@ std::string localText(std::int64_t seconds) {
   const int h = inDay / 3600;
   const int m = inDay / 60 % 60;
   const int s = inDay % 60;
-  const int n = std::snprintf(text, sizeof text, "%04d-%02u-%02u\t%02d", static_cast<int>(date.year()),
-                              static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), h);
+  const int n =
+      std::snprintf(text, sizeof text, "%04d-%02u-%02u\t%02d", static_cast<int>(date.year()),
+                    static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), h);
   if (s != 0) {
     std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), ":%02d:%02d", m, s);
   } else if (m != 0) {

@@ -129,15 +129,16 @@ TEST(BatchRecords, HeaderAndFields) {
 }
 
 TEST(BatchRecords, BirthTimeAndTargetFieldsNameTheirColumn) {
-  const Fields header = {"name", "sex", "year",  "month", "leap", "day",  "hour", "minute",
-                         "second", "solar", "tz", "longitude", "place", "on"};
+  const Fields header = {"name",   "sex",    "year",  "month", "leap",      "day",   "hour",
+                         "minute", "second", "solar", "tz",    "longitude", "place", "on"};
   const auto fields = [](std::string tz, std::string longitude, std::string place) {
-    return Fields{"a", "male", "", "", "", "", "0", "0", "0", "2001-06-08", tz, longitude, place,
-                  ""};
+    return Fields{"a", "male", "",           "", "",        "",    "0",
+                  "0", "0",    "2001-06-08", tz, longitude, place, ""};
   };
   const std::string degrees = " (allowed: -180 to 180, degrees east of Greenwich, west negative)";
-  EXPECT_EQ(read(fields("", "1" + std::string(400, '0'), ""), header),
-            "!longitude: \"1" + std::string(199, '0') + "\"... (401 bytes) is not allowed" + degrees);
+  EXPECT_EQ(
+      read(fields("", "1" + std::string(400, '0'), ""), header),
+      "!longitude: \"1" + std::string(199, '0') + "\"... (401 bytes) is not allowed" + degrees);
   EXPECT_EQ(read(fields("", "-0." + std::string(400, '0') + "1", ""), header).substr(0, 8),
             "a male 2");
   EXPECT_EQ(read(fields(std::string(1 << 20, 'x'), "", ""), header),
@@ -150,7 +151,10 @@ TEST(BatchRecords, BirthTimeAndTargetFieldsNameTheirColumn) {
                 "instead");
   // Every field shows a NUL as \x00, the target's date too.
   Fields withTarget = fields("", "", "");
-  withTarget.back() = std::string("2026-05-1\0" "4", 11);
+  withTarget.back() = std::string(
+      "2026-05-1\0"
+      "4",
+      11);
   try {
     (void)readBatchTarget(record(withTarget), readBatchHeader(record(header)));
     ADD_FAILURE() << "a target with a NUL was accepted";

@@ -45,7 +45,8 @@ TEST(Places, FindsAPlaceByAnyOfItsNames) {
       {"new york", "New York", "New York", -73.98, "America/New_York"},
       {"Springfield, Missouri", "Springfield", "Missouri", -93.32, "America/Chicago"},
       // A name with a comma, alone or qualified; a country by its code.
-      {"Washington, D.C.", "Washington, D.C.", "District of Columbia", -77.0094, "America/New_York"},
+      {"Washington, D.C.", "Washington, D.C.", "District of Columbia", -77.0094,
+       "America/New_York"},
       {"washington, d.c., US", "Washington, D.C.", "District of Columbia", -77.0094,
        "America/New_York"},
       {"Paris, FR", "Paris", "Île-de-France", 2.3333, "Europe/Paris"},
