@@ -83,7 +83,7 @@ std::vector<std::string> englishLunarDate(const ResolvedBirth& r) {
 
 // ---- the steps in Chinese
 
-std::vector<std::string> none(const ResolvedBirth&) { return {}; }
+std::vector<std::string> none(const ResolvedBirth& /*resolved*/) { return {}; }
 
 std::vector<std::string> chineseDaylightSaving(const ResolvedBirth& r) {
   const BirthTimeSteps& s = r.steps;
@@ -138,9 +138,9 @@ std::string formatClock(const ClockTime& t, char separator) {
          twoDigits(t.minute) + ":" + twoDigits(t.second);
 }
 
-std::string formatOffset(int offset) {
-  const int magnitude = std::abs(offset);
-  std::string text = std::string("UTC") + (offset < 0 ? "-" : "+") + twoDigits(magnitude / 3600) +
+std::string formatOffset(int seconds) {
+  const int magnitude = std::abs(seconds);
+  std::string text = std::string("UTC") + (seconds < 0 ? "-" : "+") + twoDigits(magnitude / 3600) +
                      ":" + twoDigits(magnitude / 60 % 60);
   if (magnitude % 60 != 0) text += ":" + twoDigits(magnitude % 60);
   return text;

@@ -92,7 +92,7 @@ Reading readLocalTime(std::string_view zone, std::int64_t localSeconds) {
   const std::vector<Period>& periods = zonePeriods(zone);
   // Offsets lie within a day of UTC: a period that begins more than two days
   // away from the time cannot hold it.
-  constexpr std::int64_t kMargin = 2 * 86400;
+  constexpr std::int64_t kMargin = std::int64_t{2} * 86400;
   const auto after = std::upper_bound(periods.begin(), periods.end(), localSeconds - kMargin,
                                       [](std::int64_t t, const Period& p) { return t < p.begin; });
   const std::size_t from =

@@ -84,13 +84,15 @@ const places::Place& readPlace(std::string_view what, std::string_view text) {
   }
 }
 
-ResolvedBirth resolveRequest(const RecordedBirth& given, const FieldNames& names) {
-  RecordedBirth record = given;
-  if (record.place != nullptr && !record.longitude) record.longitude = record.place->longitude;
+ResolvedBirth resolveRequest(const RecordedBirth& record, const FieldNames& names) {
+  RecordedBirth withLongitude = record;
+  if (withLongitude.place != nullptr && !withLongitude.longitude) {
+    withLongitude.longitude = withLongitude.place->longitude;
+  }
   const std::string yes = std::string(names.dst) + " yes";
   const std::string no = std::string(names.dst) + " no";
   try {
-    return resolveBirthTime(record);
+    return resolveBirthTime(withLongitude);
   } catch (const calendar::CalendarError& error) {
     throw Refusal{(record.solar ? std::string(names.solar) + ": " : std::string()) +
                   oneLine(error.what())};

@@ -399,8 +399,8 @@ void DurableGroup::publish(std::vector<OutputFile::PendingFile>& files) {
     }
     files.clear();
   };
-  const auto failed = [&](const OutputFile::PendingFile& file, std::string_view what, int error) {
-    std::string message = "cannot write " + file.name;
+  const auto failed = [](const std::string& name, std::string_view what, int error) {
+    std::string message = "cannot write " + name;
     if (!what.empty()) message += ": " + std::string(what);
     message += ": ";
     message += std::strerror(error);
@@ -419,16 +419,17 @@ void DurableGroup::publish(std::vector<OutputFile::PendingFile>& files) {
     const int error = errno;
     if (fd >= 0) ::close(fd);
     if (synced != 0) {
-      const OutputError problem = failed(files.front(), "cannot flush it", error);
+      const std::string name = files.front().name;
       drop(0);
-      throw problem;
+      throw failed(name, "cannot flush it", error);
     }
   }
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (::rename(files[i].temporary.c_str(), files[i].target.c_str()) != 0) {
-      const OutputError problem = failed(files[i], "cannot replace it", errno);
+      const int error = errno;
+      const std::string name = files[i].name;
       drop(i);
-      throw problem;
+      throw failed(name, "cannot replace it", error);
     }
     leaveTemporary(files[i].slot);
     ++published_;

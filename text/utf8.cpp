@@ -121,7 +121,7 @@ std::string describeFlaw(const TextFlaw& flaw) {
     return "the text is not valid UTF-8 (byte " + std::to_string(flaw.byte + 1) + ", character " +
            std::to_string(flaw.character) + ")";
   }
-  static constexpr char kHex[] = "0123456789ABCDEF";
+  constexpr std::string_view kHex = "0123456789ABCDEF";
   std::string code = "U+00";
   code += kHex[(*flaw.code >> 4) & 0xF];
   code += kHex[*flaw.code & 0xF];
