@@ -26,9 +26,9 @@
 
 #include "app/artwork.h"
 #include "app/date_field.h"
+#include "birth/birth_time_text.h"
 #include "birth/gregorian_birth.h"
 #include "calendar/lunar.h"
-#include "sexagenary/sexagenary.h"
 #include "places/places.h"
 
 namespace ziwei::desktop {
@@ -41,79 +41,9 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString clockText(const ClockTime& t) {
-  return QStringLiteral("%1 %2:%3:%4")
-      .arg(QString::fromStdString(calendar::format_gregorian(t.date)))
-      .arg(t.hour, 2, 10, QLatin1Char('0'))
-      .arg(t.minute, 2, 10, QLatin1Char('0'))
-      .arg(t.second, 2, 10, QLatin1Char('0'));
-}
+QString clockText(const ClockTime& t) { return QString::fromStdString(formatClock(t)); }
 
-// "UTC+08:00", "UTC-05:00".
-QString offsetText(int seconds) {
-  const int magnitude = std::abs(seconds);
-  return QStringLiteral("UTC%1%2:%3")
-      .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-      .arg(magnitude / 3600, 2, 10, QLatin1Char('0'))
-      .arg(magnitude / 60 % 60, 2, 10, QLatin1Char('0'));
-}
-
-// "+6分00秒", "-2時09分36秒".
-QString durationText(int seconds) {
-  const int magnitude = std::abs(seconds);
-  QString text = seconds < 0 ? QStringLiteral("-") : QStringLiteral("+");
-  if (magnitude >= 3600) text += QStringLiteral("%1時").arg(magnitude / 3600);
-  return text + QStringLiteral("%1分%2秒")
-                    .arg(magnitude / 60 % 60, magnitude >= 3600 ? 2 : 1, 10, QLatin1Char('0'))
-                    .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
-}
-
-QString hourName(int branch) {
-  return fromUtf8(kBranchNames[static_cast<std::size_t>(branch - 1)]) + QStringLiteral("時");
-}
-
-QString longitudeText(double degrees) {
-  return QStringLiteral("%1°%2").arg(std::fabs(degrees), 0, 'f', 2).arg(degrees < 0 ? 'W' : 'E');
-}
-
-// What the zone and the longitude did to the clock time, one line each.
-QString correctionText(const BirthTimeSteps& s) {
-  QStringList lines;
-  if (s.daylightSaving != 0) {
-    const QString saved = s.daylightSaving % 3600 == 0
-                              ? QStringLiteral("%1 小時").arg(s.daylightSaving / 3600)
-                              : durationText(s.daylightSaving).mid(1);
-    lines << QStringLiteral("扣除夏令時間 %1,標準時間 %2 (%3)")
-                 .arg(saved, clockText(s.standard), offsetText(s.standardOffset));
-  } else if (!s.zone.empty()) {
-    lines << QStringLiteral("%1 當時為標準時間 (%2),無夏令時間")
-                 .arg(QString::fromStdString(s.zone), offsetText(s.standardOffset));
-  }
-  if (s.longitude) {
-    lines << QStringLiteral("真太陽時 %1 (經度 %2,對時區中線 %3 %4;均時差 %5)")
-                 .arg(clockText(s.trueSolar), longitudeText(*s.longitude),
-                      longitudeText(s.meridian), durationText(s.meanTimeCorrection),
-                      durationText(s.equationOfTime));
-  }
-  return lines.join(QLatin1Char('\n'));
-}
-
-// What the corrections and the late 子 rule moved.
-QString movedText(const BirthTimeSteps& s) {
-  const ClockTime& chart = s.longitude ? s.trueSolar : s.standard;
-  QStringList moved;
-  if (hourBranch(s.clock.hour).number() != s.hourBranch) {
-    moved << QStringLiteral("校正使時辰由%1改為%2")
-                 .arg(hourName(hourBranch(s.clock.hour).number()), hourName(s.hourBranch));
-  }
-  if (chart.date != s.clock.date) {
-    moved << QStringLiteral("校正使日期由 %1 移到 %2")
-                 .arg(QString::fromStdString(calendar::format_gregorian(s.clock.date)),
-                      QString::fromStdString(calendar::format_gregorian(chart.date)));
-  }
-  if (s.lateZiMoved) moved << QStringLiteral("晚子時算次日,農曆日期進一天");
-  return moved.join(QStringLiteral(";"));
-}
+QString offsetText(int seconds) { return QString::fromStdString(formatOffset(seconds)); }
 
 QString rangeProblem() {
   return QStringLiteral("國曆日期須在 %1 至 %2 之間")
@@ -141,20 +71,11 @@ QString nameOf(const places::Place& place) {
 QDate firstSolarDate() { return toQDate(calendar::kFirstDate); }
 QDate lastSolarDate() { return toQDate(calendar::kLastDate); }
 
-SolarConversion convertSolarBirth(const SolarRecord& record) {
+SolarConversion convertSolarBirth(const RecordedBirth& record) {
   SolarConversion result;
-  result.solar = {record.date.year(), record.date.month(), record.date.day()};
-  RecordedBirth recorded;
-  recorded.birth.hour = record.time.hour();
-  recorded.birth.minute = record.time.minute();
-  recorded.solar = result.solar;
-  recorded.place = record.place;
-  recorded.zone = record.zone;
-  recorded.daylight = record.daylight;
-  recorded.longitude = record.longitude;
-  recorded.options.lateZi = record.lateZi;
+  result.solar = record.solar.value_or(calendar::GregorianDate{});
   using Outcome = GregorianConversion::Outcome;
-  const GregorianConversion converted = convertGregorianBirth(recorded, kSelectorYears);
+  const GregorianConversion converted = convertGregorianBirth(record, kSelectorYears);
   switch (converted.outcome) {
     case Outcome::NeedsReading:
       result.readings = converted.readings;
@@ -173,16 +94,11 @@ SolarConversion convertSolarBirth(const SolarRecord& record) {
   const LunarBirth& input = converted.resolved->birth;
   const BirthTimeSteps& steps = converted.resolved->steps;
   result.corrected = !steps.zone.empty() || steps.longitude.has_value();
-  if (result.corrected) result.correctedText = correctionText(steps);
-  result.hourText = hourName(steps.hourBranch);
-  result.moved = movedText(steps);
-  result.lunarText = QStringLiteral("農曆 %1 年 %2%3 月 %4 日 %5 時 %6 分")
-                         .arg(input.year)
-                         .arg(input.leap ? QStringLiteral("閏 ") : QString())
-                         .arg(input.month)
-                         .arg(input.day)
-                         .arg(input.hour)
-                         .arg(input.minute);
+  const ChineseBirthTime text = chineseBirthTime(*converted.resolved);
+  if (result.corrected) result.correctedText = QString::fromStdString(text.corrected);
+  result.hourText = QString::fromStdString(text.hour);
+  result.moved = QString::fromStdString(text.moved);
+  result.lunarText = QString::fromStdString(text.lunar);
   if (converted.outcome == Outcome::OtherYear) {
     result.problem = QStringLiteral("農曆 %1 年不在年份選單 (%2 至 %3 年) 之內,無法帶入。")
                          .arg(input.year)
@@ -458,7 +374,7 @@ std::optional<std::string> GregorianDialog::chosenZone() const {
   }
 }
 
-void GregorianDialog::setEntry(const SolarRecord& entry) {
+void GregorianDialog::setEntry(const RecordedBirth& entry) {
   {
     const QSignalBlocker dateSignals(date_);
     const QSignalBlocker timeSignals(time_);
@@ -466,8 +382,8 @@ void GregorianDialog::setEntry(const SolarRecord& entry) {
     const QSignalBlocker solarSignals(trueSolar_);
     const QSignalBlocker longitudeSignals(longitude_);
     const QSignalBlocker lateZiSignals(lateZi_);
-    date_->setDate(entry.date);
-    time_->setTime(entry.time);
+    if (entry.solar) date_->setDate(toQDate(*entry.solar));
+    time_->setTime(QTime(entry.birth.hour, entry.birth.minute));
     const int zone = zone_->findData(QString::fromStdString(entry.zone));
     zone_->setCurrentIndex(std::max(zone, 0));
     placeName_->setText(entry.place ? nameOf(*entry.place) : QString());
@@ -475,7 +391,7 @@ void GregorianDialog::setEntry(const SolarRecord& entry) {
     trueSolar_->setChecked(entry.longitude.has_value());
     longitude_->setEnabled(entry.longitude.has_value());
     if (entry.longitude) longitude_->setValue(*entry.longitude);
-    lateZi_->button(static_cast<int>(entry.lateZi))->setChecked(true);
+    lateZi_->button(static_cast<int>(entry.options.lateZi))->setChecked(true);
     onDaylight_->setChecked(entry.daylight == true);
     onStandard_->setChecked(entry.daylight == false);
   }
@@ -483,11 +399,13 @@ void GregorianDialog::setEntry(const SolarRecord& entry) {
 }
 
 void GregorianDialog::convert() {
-  SolarRecord record;
-  record.date = date_->date();
-  record.time = time_->time();
+  const QDate date = date_->date();
+  RecordedBirth record;
+  record.solar = calendar::GregorianDate{date.year(), date.month(), date.day()};
+  record.birth.hour = time_->time().hour();
+  record.birth.minute = time_->time().minute();
   record.place = place_;
-  record.lateZi = static_cast<LateZi>(lateZi_->checkedId());
+  record.options.lateZi = static_cast<LateZi>(lateZi_->checkedId());
   if (trueSolar_->isChecked()) {
     // The field shows two decimals; the place's own longitude is the one
     // meant while the field still shows it.

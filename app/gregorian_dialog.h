@@ -35,18 +35,6 @@ namespace ziwei::desktop {
 
 class DateField;
 
-// A Gregorian birth as the dialog records it. The defaults are the clock in
-// China Standard Time without corrections.
-struct SolarRecord {
-  QDate date;
-  QTime time;
-  std::string zone;  // IANA name; empty: China Standard Time
-  const places::Place* place = nullptr;
-  std::optional<double> longitude;  // true solar time from it
-  std::optional<bool> daylight;     // the reading of a repeated or skipped clock time
-  LateZi lateZi = LateZi::SameDay;
-};
-
 // What a Gregorian birthday gives for the window's selectors.
 struct SolarConversion {
   // The lunar year, month, leap flag and day with the hour and minute, set
@@ -73,13 +61,17 @@ struct SolarConversion {
   QString problem;
 };
 
-SolarConversion convertSolarBirth(const SolarRecord& record);
+// Converts a Gregorian birth as the dialog records it (`record.solar` and
+// the hour and minute of `record.birth`; by default the clock in China
+// Standard Time without corrections).
+SolarConversion convertSolarBirth(const RecordedBirth& record);
 // Converts a civil date in China Standard Time and a clock time. Hour 23
 // stays on its civil date: it is the 子 hour of that day.
 inline SolarConversion convertSolarBirth(const QDate& date, const QTime& time) {
-  SolarRecord record;
-  record.date = date;
-  record.time = time;
+  RecordedBirth record;
+  record.solar = calendar::GregorianDate{date.year(), date.month(), date.day()};
+  record.birth.hour = time.hour();
+  record.birth.minute = time.minute();
   return convertSolarBirth(record);
 }
 
@@ -106,8 +98,8 @@ class GregorianDialog : public QDialog {
 
   void setBirth(const QDate& date, const QTime& time);
   // The birth as entered (not as corrected), to open the dialog on again.
-  const SolarRecord& entry() const { return entry_; }
-  void setEntry(const SolarRecord& entry);
+  const RecordedBirth& entry() const { return entry_; }
+  void setEntry(const RecordedBirth& entry);
   const SolarConversion& conversion() const { return conversion_; }
 
  private:
@@ -139,7 +131,7 @@ class GregorianDialog : public QDialog {
   QPushButton* ok_ = nullptr;
   const places::Place* place_ = nullptr;
   QString placeProblem_;  // why the place typed names no place, once finished
-  SolarRecord entry_;
+  RecordedBirth entry_;
   SolarConversion conversion_;
 };
 

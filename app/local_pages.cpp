@@ -2,37 +2,11 @@
 
 #include <array>
 
+#include "page/user_text.h"
+
 namespace ziwei::desktop {
 
 namespace {
-
-// An address placed inside a single-quoted HTML attribute.
-std::string attributeUrl(std::string_view url) {
-  std::string out;
-  out.reserve(url.size());
-  for (const char c : url) {
-    switch (c) {
-      case '\'':
-        out += "%27";
-        break;
-      case '"':
-        out += "%22";
-        break;
-      case '<':
-        out += "%3C";
-        break;
-      case '>':
-        out += "%3E";
-        break;
-      case '&':
-        out += "&amp;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 // One statement of the profile: plain words, a phrase in red, plain words.
 struct Statement {
@@ -68,7 +42,7 @@ constexpr std::array<ContactRow, 4> kContact{{
 }  // namespace
 
 std::string buildProfilePage(std::string_view homePage) {
-  const std::string home = attributeUrl(homePage);
+  const std::string home = escapeUserText(homePage);
   std::string p;
   p += "<html><head><title>Tessaro</title><meta http-equiv='Content-Type' content='text/html; "
        "charset=big5'><style>.page {page-break-before: always;}BODY { margin-bottom: 0em } "
@@ -121,7 +95,7 @@ std::string buildProfilePage(std::string_view homePage) {
 }
 
 std::string buildOfflinePage(std::string_view homePage) {
-  const std::string home = attributeUrl(homePage);
+  const std::string home = escapeUserText(homePage);
   std::string p;
   p += "<!DOCTYPE HTML PUBLIC '-//W3C//DTD HTML 4.01 Transitional//EN'>";
   p += "<html>";

@@ -7,7 +7,7 @@ namespace ziwei::desktop {
 
 // The two local pages that the window writes beside the chart page. Both are
 // UTF-8 HTML on one line, declared as Big5 like the chart page, and link to
-// `homePage` (an absolute address; quotes and ampersands are escaped).
+// `homePage` (an absolute address, HTML-escaped as user text is).
 
 // The author-profile page: the author (the publisher), seven statements about the method,
 // the publisher's contact block and a link to its home page.

@@ -49,6 +49,7 @@
 #include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
+#include "unicode/utf8.h"
 
 namespace ziwei::desktop {
 
@@ -518,6 +519,19 @@ void MainWindow::showPageFile(const char* fileName, const std::string& page) {
 }
 
 bool MainWindow::castFromSelectors() {
+  // A name with a control character is refused, as the command line refuses
+  // it: a page would show it as another character (U+0080 as €).
+  if (const std::optional<TextFlaw> flaw = firstFlaw(txtNAME_->text().toStdString())) {
+    const QString code =
+        flaw->code ? QString::number(static_cast<uint>(*flaw->code), 16).toUpper() : QString();
+    setStatus(
+        flaw->code
+            ? QStringLiteral("姓名的第 %1 個字是控制字元 U+%2,請刪除後再排盤")
+                  .arg(flaw->character)
+                  .arg(code.rightJustified(4, QLatin1Char('0')))
+            : QStringLiteral("姓名的第 %1 個字不是有效的字元,請刪除後再排盤").arg(flaw->character));
+    return false;
+  }
   BirthSelection selection;
   selection.year = cboY_->currentText().toStdString();
   selection.month = cboM_->currentText().toStdString();

@@ -145,7 +145,7 @@ class MainWindow : public QWidget {
   // and the date it showed.
   std::optional<TargetStep> keptTarget_;
   // The last birth the 國曆 dialog set, as entered there, and what it set.
-  std::optional<std::pair<SolarRecord, LunarBirth>> solarEntry_;
+  std::optional<std::pair<RecordedBirth, LunarBirth>> solarEntry_;
 };
 
 }  // namespace ziwei::desktop

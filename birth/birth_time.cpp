@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "birth/birth_time_text.h"
 #include "birth/equation_of_time.h"
 #include "birth/solar_birth.h"
 #include "birth/zone_history.h"
@@ -47,52 +48,11 @@ calendar::GregorianDate nextDay(const calendar::GregorianDate& date) {
 
 // ---- text ----
 
-std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
-std::string formatClock(const ClockTime& t) {
-  return calendar::format_gregorian(t.date) + " " + twoDigits(t.hour) + ":" + twoDigits(t.minute) +
-         ":" + twoDigits(t.second);
-}
-
-// "UTC+08:00", "UTC-05:00", "UTC+08:05:43".
-std::string formatOffset(int offset) {
-  const int magnitude = std::abs(offset);
-  std::string text = std::string("UTC") + (offset < 0 ? "-" : "+") + twoDigits(magnitude / 3600) +
-                     ":" + twoDigits(magnitude / 60 % 60);
-  if (magnitude % 60 != 0) text += ":" + twoDigits(magnitude % 60);
-  return text;
-}
-
-// "+6m00s", "-2h09m36s", "+0s"; without the sign for an amount.
-std::string formatDuration(int seconds, bool signed_ = true) {
-  const int magnitude = std::abs(seconds);
-  std::string text = signed_ ? (seconds < 0 ? "-" : "+") : "";
-  if (magnitude >= 3600) text += std::to_string(magnitude / 3600) + "h";
-  if (magnitude >= 3600) {
-    text += twoDigits(magnitude / 60 % 60) + "m" + twoDigits(magnitude % 60) + "s";
-  } else if (magnitude >= 60) {
-    text += std::to_string(magnitude / 60) + "m" + twoDigits(magnitude % 60) + "s";
-  } else {
-    text += std::to_string(magnitude) + "s";
-  }
-  return text;
-}
-
 std::string formatNumber(double value, const char* format) {
   std::array<char, 64> text{};
   std::snprintf(text.data(), text.size(), format, value);
   return text.data();
 }
-
-std::string formatLongitude(double degrees) {
-  return formatNumber(std::fabs(degrees), "%.2f") + "°" + (degrees < 0 ? "W" : "E");
-}
-
-std::string zoneName(const std::string& zone) {
-  return zone.empty() ? "China Standard Time (no zone named)" : zone;
-}
-
-std::string dstWord(bool daylight) { return daylight ? "--dst yes" : "--dst no"; }
 
 // The fixed-offset zone of the database that keeps `offset` all year
 // ("Etc/GMT-8" for UTC+08:00), or nothing for an offset it has none for.
@@ -151,6 +111,21 @@ LunarBirth nextLunarDay(LunarBirth birth, YearRange years) {
   return birth;
 }
 
+// The fixed-offset zones of the database for `offsets`, as a message
+// suggests them: "; name the zone Etc/GMT-2 or Etc/GMT-3 to choose one".
+std::string fixedZonesToChoose(int before, int after) {
+  const std::optional<std::string> first = fixedZone(before);
+  const std::optional<std::string> second = fixedZone(after);
+  if (first && second) return "; name the zone " + *first + " or " + *second + " to choose one";
+  const int kept = first ? before : after;
+  const int none = first ? after : before;
+  if (first || second) {
+    return "; name the zone " + *(first ? first : second) + " to read it as " + formatOffset(kept) +
+           " (no fixed-offset zone keeps " + formatOffset(none) + ")";
+  }
+  return "; no fixed-offset zone keeps " + formatOffset(before) + " or " + formatOffset(after);
+}
+
 // Settles which reading of the clock the record means, and records it.
 zone_history::Offsets readClock(const RecordedBirth& record, BirthTimeSteps& steps,
                                 std::int64_t local) {
@@ -162,52 +137,67 @@ zone_history::Offsets readClock(const RecordedBirth& record, BirthTimeSteps& ste
   if (reading.kind == LocalTime::Unique) {
     const zone_history::Offsets& only = reading.first;
     if (choice && *choice != only.daylight()) {
-      throw BirthTimeError(dstWord(*choice) + ": " + at + " is " +
-                           (only.daylight()
-                                ? "daylight saving time (" + formatOffset(only.utc) + ", " +
-                                      formatDuration(only.utc - only.standard, false) +
-                                      " ahead of standard time)" +
-                                      (fixedZone(only.standard)
-                                           ? "; for a clock kept on standard time name the zone " +
-                                                 *fixedZone(only.standard)
-                                           : std::string())
-                                : "standard time (" + formatOffset(only.utc) +
-                                      "); the zone kept no daylight saving time then"));
+      throw DaylightChoiceError(
+          at + " is " +
+              (only.daylight()
+                   ? "daylight saving time (" + formatOffset(only.utc) + ", " +
+                         formatDuration(only.utc - only.standard, Narration::English, false) +
+                         " ahead of standard time)" +
+                         (fixedZone(only.standard)
+                              ? "; for a clock kept on standard time name the zone " +
+                                    *fixedZone(only.standard)
+                              : std::string())
+                   : "standard time (" + formatOffset(only.utc) +
+                         "); the zone kept no daylight saving time then"),
+          *choice);
     }
     return only;
   }
   const std::string what = reading.kind == LocalTime::Repeated
                                ? " occurred twice (the clocks were put back)"
                                : " did not exist (the clocks were put forward over it)";
-  const auto standardAt = [&](const zone_history::Offsets& o) {
-    return formatClock(clockAt(local - (o.utc - o.standard)));
-  };
   if (reading.first.daylight() == reading.second.daylight()) {
     // A change of the standard offset: no DST choice tells the readings apart.
-    const std::optional<std::string> before = fixedZone(reading.first.utc);
-    const std::optional<std::string> after = fixedZone(reading.second.utc);
-    throw BirthTimeError(
-        at + what + " when the zone changed its offset from " + formatOffset(reading.first.utc) +
-        " to " + formatOffset(reading.second.utc) +
-        (before && after ? "; name the zone " + *before + " or " + *after + " to choose one"
-                         : "; name a fixed-offset zone to choose one"));
+    throw OffsetChangeError(at + what + " when the zone changed its offset from " +
+                                formatOffset(reading.first.utc) + " to " +
+                                formatOffset(reading.second.utc) +
+                                fixedZonesToChoose(reading.first.utc, reading.second.utc),
+                            reading.kind);
   }
   const zone_history::Offsets& onDaylight =
       reading.first.daylight() ? reading.first : reading.second;
   const zone_history::Offsets& onStandard =
       reading.first.daylight() ? reading.second : reading.first;
   if (!choice) {
-    throw LocalTimeError(
-        at + what + ": --dst yes reads it as daylight time (" + formatOffset(onDaylight.utc) +
-            "), standard time " + standardAt(onDaylight) + "; --dst no as standard time (" +
-            formatOffset(onStandard.utc) + "), standard time " + standardAt(onStandard),
-        reading.kind, {onDaylight.utc, clockAt(local - (onDaylight.utc - onDaylight.standard))},
-        {onStandard.utc, clockAt(local)});
+    throw LocalTimeError(at + what, reading.kind,
+                         {onDaylight.utc, clockAt(local - (onDaylight.utc - onDaylight.standard))},
+                         {onStandard.utc, clockAt(local)});
   }
   return *choice ? onDaylight : onStandard;
 }
 
 }  // namespace
+
+LocalTimeError::LocalTimeError(const std::string& at, LocalTime kind, Reading onDaylight,
+                               Reading onStandard)
+    : BirthTimeError(at + ": read as daylight time (" + formatOffset(onDaylight.utcOffset) +
+                     ") it is standard time " + formatClock(onDaylight.standard) +
+                     "; read as standard time (" + formatOffset(onStandard.utcOffset) + "), " +
+                     formatClock(onStandard.standard)),
+      at_(at),
+      kind_(kind),
+      daylight_(onDaylight),
+      standard_(onStandard) {}
+
+std::string LocalTimeError::withChoices(std::string_view onDaylight,
+                                        std::string_view onStandard) const {
+  return at_ + ": " + std::string(onDaylight) + " reads it as daylight time (" +
+         formatOffset(daylight_.utcOffset) + "), standard time " + formatClock(daylight_.standard) +
+         "; " + std::string(onStandard) + " as standard time (" +
+         formatOffset(standard_.utcOffset) + "), standard time " + formatClock(standard_.standard);
+}
+
+void checkZone(std::string_view zone) { (void)zone_history::zonePeriods(zone); }
 
 ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   ResolvedBirth resolved{record.birth, {}};
@@ -222,9 +212,10 @@ ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   const bool corrected = !steps.zone.empty() || record.longitude.has_value();
   steps.civil = record.solar || corrected;
   if (record.daylight == true && steps.zone.empty()) {
-    throw BirthTimeError(
-        "--dst yes: with no time zone named the clock is China Standard Time (UTC+08:00), "
-        "which keeps no daylight saving time; name the zone, e.g. Asia/Shanghai");
+    throw DaylightChoiceError(
+        "with no time zone named the clock is China Standard Time (UTC+08:00), "
+        "which keeps no daylight saving time; name the zone, e.g. Asia/Shanghai",
+        true);
   }
 
   if (!steps.civil) {  // a lunar date as given
@@ -241,14 +232,11 @@ ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   calendar::GregorianDate date;
   if (record.solar) {
     date = *record.solar;
-    // Corrections move a date by a day at most (the late 子 hour by one more):
-    // a date further outside the accepted span is refused as lunarBirthOn
-    // refuses it, and so is one that does not exist.
+    // The date given lies in the accepted span (a correction may still move
+    // the chart's date out of it, which is refused below); one outside it, or
+    // one that does not exist, is refused as lunarBirthOn refuses it.
     const SolarSpan span = solarSpan(years);
-    if (!calendar::is_valid(date) ||
-        date <
-            calendar::gregorian_from_days(calendar::to_days(span.first) - std::chrono::days{2}) ||
-        date > calendar::gregorian_from_days(calendar::to_days(span.last) + std::chrono::days{2})) {
+    if (!calendar::is_valid(date) || date < span.first || date > span.last) {
       lunarBirthOn(date, record.birth, years);  // throws
     }
   } else {
@@ -298,55 +286,6 @@ ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   }
   steps.hourBranch = hourBranch(resolved.birth.hour).number();
   return resolved;
-}
-
-std::vector<std::string> explainBirthTime(const ResolvedBirth& resolved) {
-  const BirthTimeSteps& steps = resolved.steps;
-  const LunarBirth& birth = resolved.birth;
-  std::vector<std::string> lines;
-  if (steps.place != nullptr) lines.push_back("place: " + places::describePlace(*steps.place));
-  if (steps.civil) {
-    lines.push_back("clock time: " + formatClock(steps.clock) + " in " + zoneName(steps.zone) +
-                    " (" + formatOffset(steps.utcOffset) + ")");
-    std::string dst = "daylight saving time: ";
-    if (steps.daylightSaving != 0) {
-      dst += formatDuration(steps.daylightSaving, false) + " removed, standard time " +
-             formatClock(steps.standard) + " (" + formatOffset(steps.standardOffset) + ")";
-    } else {
-      dst += "none, standard time (" + formatOffset(steps.standardOffset) + ")";
-    }
-    if (steps.localTime != LocalTime::Unique) {
-      dst += std::string("; the clock time ") +
-             (steps.localTime == LocalTime::Repeated ? "occurred twice" : "did not exist") +
-             ", read by " + dstWord(*steps.daylight);
-    }
-    lines.push_back(dst);
-    if (steps.longitude) {
-      const double east = *steps.longitude - steps.meridian;
-      lines.push_back("mean solar time (平太陽時): longitude " + formatLongitude(*steps.longitude) +
-                      ", " + formatNumber(std::fabs(east), "%.2f") + "° " +
-                      (east < 0 ? "west" : "east") + " of the meridian " +
-                      formatLongitude(steps.meridian) + ": " +
-                      formatDuration(steps.meanTimeCorrection));
-      lines.push_back("equation of time: " + formatDuration(steps.equationOfTime) +
-                      ", true solar time (真太陽時) " + formatClock(steps.trueSolar));
-    }
-  }
-  if (birth.hour == 23) {
-    lines.push_back(steps.lateZiMoved
-                        ? "late 子 hour (晚子): 23:00-23:59 counts as the next day's 子 hour "
-                          "(rule NextDay): the date moves on one day"
-                        : "late 子 hour (晚子): 23:00-23:59 counts as its own day's 子 hour "
-                          "(rule SameDay)");
-  }
-  const std::string leap = birth.leap ? "leap month " : "month ";
-  lines.push_back("lunar date: " + std::to_string(birth.year) + ", " + leap +
-                  std::to_string(birth.month) + ", day " + std::to_string(birth.day) + "; hour " +
-                  twoDigits(birth.hour) + ":" + twoDigits(birth.minute) + ":" +
-                  twoDigits(birth.second) + ", " +
-                  std::string(kBranchNames[static_cast<std::size_t>(steps.hourBranch - 1)]) +
-                  " hour (branch " + std::to_string(steps.hourBranch) + ")");
-  return lines;
 }
 
 }  // namespace ziwei

@@ -41,6 +41,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "birth/lunar_birth.h"
@@ -120,10 +121,35 @@ struct ResolvedBirth {
 // A record refused: an unknown zone, a longitude out of range, a clock time
 // the zone skipped or repeated, a DST choice the zone's history contradicts,
 // a late 子 move the calendar cannot make. what() is one line that names the
-// value and what is allowed.
+// value and what is allowed; it names no option of a program (a caller that
+// knows how a choice was given words it with the classes below).
 class BirthTimeError : public std::invalid_argument {
  public:
   using std::invalid_argument::invalid_argument;
+};
+
+// The record's reading of the clock (`choice`: true daylight saving time,
+// false standard time) is one the zone's history does not have then.
+class DaylightChoiceError : public BirthTimeError {
+ public:
+  DaylightChoiceError(const std::string& message, bool choice)
+      : BirthTimeError(message), choice_(choice) {}
+  bool choice() const noexcept { return choice_; }
+
+ private:
+  bool choice_;
+};
+
+// A clock time the zone skipped or repeated at a change of its standard
+// offset, which no daylight-time reading tells apart.
+class OffsetChangeError : public BirthTimeError {
+ public:
+  OffsetChangeError(const std::string& message, LocalTime kind)
+      : BirthTimeError(message), kind_(kind) {}
+  LocalTime kind() const noexcept { return kind_; }
+
+ private:
+  LocalTime kind_;
 };
 
 // A clock time the zone skipped or repeated, with the two readings, each as
@@ -135,17 +161,28 @@ class LocalTimeError : public BirthTimeError {
     int utcOffset;
     ClockTime standard;
   };
-  LocalTimeError(const std::string& message, LocalTime kind, Reading onDaylight, Reading onStandard)
-      : BirthTimeError(message), kind_(kind), daylight_(onDaylight), standard_(onStandard) {}
+  // `at` says what happened to the clock time ("1979-07-01 00:30:00 in
+  // Asia/Taipei did not exist (...)"); what() follows it with both readings.
+  LocalTimeError(const std::string& at, LocalTime kind, Reading onDaylight, Reading onStandard);
   LocalTime kind() const noexcept { return kind_; }
   const Reading& daylightReading() const noexcept { return daylight_; }
   const Reading& standardReading() const noexcept { return standard_; }
+  // The message with the way each reading is chosen, e.g. "--dst yes" and
+  // "--dst no": "... did not exist (...): --dst yes reads it as daylight time
+  // (UTC+09:00), standard time ...; --dst no as standard time (UTC+08:00),
+  // standard time ...".
+  std::string withChoices(std::string_view onDaylight, std::string_view onStandard) const;
 
  private:
+  std::string at_;
   LocalTime kind_;
   Reading daylight_;
   Reading standard_;
 };
+
+// Throws BirthTimeError when the time-zone database lacks the zone `zone`
+// ("unknown time zone ...", with close names) or cannot be read.
+void checkZone(std::string_view zone);
 
 // The lunar birth a chart is cast on, and how it was found. With no zone, no
 // place, no longitude, no DST choice and the default options it returns what
@@ -154,16 +191,5 @@ class LocalTimeError : public BirthTimeError {
 // and calendar::CalendarError (a date that does not exist or falls outside
 // `years`, with lunarBirthOn's message).
 ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years = kCommandLineYears);
-
-// The steps as lines for a reader, one step a line, in English with the
-// Chinese terms, e.g. for Taipei on 1979-07-01 10:30 at 121.5°E:
-//   clock time: 1979-07-01 10:30:00 in Asia/Taipei (UTC+09:00)
-//   daylight saving time: 1h00m00s removed, standard time 1979-07-01 09:30:00 (UTC+08:00)
-//   mean solar time (平太陽時): longitude 121.50°E, 1.50° east of the meridian 120.00°E: +6m00s
-//   equation of time: -3m35s, true solar time (真太陽時) 1979-07-01 09:32:25
-//   lunar date: 1979, month 6, day 8; hour 09:32:25, 巳 hour (branch 6)
-// A line for the place comes first when the record named one, a line for the
-// late 子 hour before the lunar date when the chart's hour is 23.
-std::vector<std::string> explainBirthTime(const ResolvedBirth& resolved);
 
 }  // namespace ziwei

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calendar/lunar.h"
+#include "unicode/utf8.h"
 
 namespace ziwei {
 
@@ -19,6 +20,16 @@ std::string allowed(YearRange years, const SolarSpan& span) {
 }
 
 }  // namespace
+
+GregorianDate readGregorianDate(std::string_view text) {
+  // A date holds no control and no malformed byte: the calendar reads the
+  // text as a message would show it, and quotes it so.
+  try {
+    return calendar::parse_gregorian(oneLine(text));
+  } catch (const CalendarError& error) {
+    throw CalendarError(oneLine(error.what()));
+  }
+}
 
 SolarSpan solarSpan(YearRange years) {
   if (years.first < calendar::kFirstLunarYear || years.last > calendar::kLastLunarYear ||

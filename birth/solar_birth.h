@@ -1,6 +1,8 @@
 #pragma once
 // A birth given by its Gregorian (國曆) civil date instead of its lunar date.
 
+#include <string_view>
+
 #include "birth/lunar_birth.h"
 #include "calendar/calendar_error.h"
 #include "calendar/gregorian.h"
@@ -27,6 +29,11 @@ SolarSpan solarSpan(YearRange years);
 // outside `years`, e.g.
 //   "1912-02-17" falls in lunar year 1911 (allowed: 1912-02-18 to 2100-12-31,
 //   lunar years 1912 to 2100)
+// The Gregorian date `text` gives, "YYYY-MM-DD"; throws calendar::CalendarError
+// whose message quotes the text with its controls and malformed bytes (a
+// NUL too) written as "\xNN", as messages show them (text/utf8.h).
+calendar::GregorianDate readGregorianDate(std::string_view text);
+
 LunarBirth lunarBirthOn(const calendar::GregorianDate& date, LunarBirth birth,
                         YearRange years = kCommandLineYears);
 

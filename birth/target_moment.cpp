@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "unicode/utf8.h"
 
@@ -130,7 +131,7 @@ std::optional<TargetMoment> readTarget(const TargetTexts& texts) {
   if (texts.lunar) return targetOnLunar(readLunarDate(*texts.lunar, texts.leap), time);
   calendar::GregorianDate date;
   try {
-    date = calendar::parse_gregorian(*texts.solar);
+    date = readGregorianDate(*texts.solar);
   } catch (const CalendarError& error) {
     throw TargetError("on", std::string(error.what()) + " " + kSolarAllowed);
   }

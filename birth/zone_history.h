@@ -1,12 +1,15 @@
 #pragma once
 // A zone's history as the birth-time steps read it, from the system's
-// time-zone database (through date/tz). Used by birth_time.cpp only.
+// time-zone database (its text form, tzdata.zi; see zone_rules.h). Used by
+// birth_time.cpp only.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "birth/birth_time.h"
+#include "birth/zone_rules.h"
 
 namespace ziwei::zone_history {
 
@@ -25,8 +28,15 @@ struct Reading {
   Offsets second;
 };
 
+// Every zone and link name of the database, in its order.
+const std::vector<std::string>& zoneNames();
+
+// The periods of the zone named `zone`. Throws BirthTimeError for an unknown
+// zone, naming close names, and when the database cannot be read.
+const std::vector<Period>& zonePeriods(std::string_view zone);
+
 // Reads `localSeconds` (seconds since 1970-01-01 00:00 local time) in the zone
-// named `zone`. Throws BirthTimeError for an unknown zone, naming close names.
-Reading readLocalTime(const std::string& zone, std::int64_t localSeconds);
+// named `zone`. Throws as zonePeriods does.
+Reading readLocalTime(std::string_view zone, std::int64_t localSeconds);
 
 }  // namespace ziwei::zone_history

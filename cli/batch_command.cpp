@@ -14,6 +14,7 @@
 #include "cli/batch_pipeline.h"
 #include "cli/batch_records.h"
 #include "cli/birth_time_options.h"
+#include "cli/cast_command.h"
 #include "cli/command.h"
 #include "cli/exit_status.h"
 #include "cli/input.h"
@@ -103,9 +104,10 @@ struct Chunk {
   std::vector<std::variant<CsvRecord, CsvError>> records;
   std::uint64_t inputRead = 0;  // input bytes read up to the chunk's end
 
-  std::string json;                   // the JSON Lines
-  std::vector<std::string> refusals;  // "line N: reason"
-  std::size_t cast = 0;               // charts written to json or as pages
+  std::string json;                  // the JSON Lines
+  std::vector<std::string> reports;  // "line N: reason" of a refusal, or a warning
+  std::size_t refused = 0;
+  std::size_t cast = 0;  // charts written to json or as pages
   std::optional<std::string> outputError;
 };
 
@@ -114,6 +116,7 @@ struct Settings {
   const BatchColumns* columns = nullptr;
   std::string printDate;
   std::atomic<bool> stop{false};  // an output failed: write no more pages
+  DurableGroup* pages = nullptr;  // the page files, flushed a group at a time
 };
 
 // Each worker's chart, cast into record after record.
@@ -181,19 +184,29 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       return;
     }
     if (settings.stop) return;
+    // A page does not say that the calendar lacks the date, as the JSON's
+    // "dateExists" does: the warning of a single cast says it (for records
+    // read; --all enumerates such dates on purpose).
+    if (!chunk.records.empty()) {
+      if (const auto missing = missingDateWarning(request.birth)) {
+        chunk.reports.push_back("line " + std::to_string(number) + ": " + *missing);
+      }
+    }
     const std::string bytes = chartBytes(options, settings.printDate, chart, words);
     try {
-      writeOutputFile(fs::path(*options.pagesDir) / pageFileName(number, options.all), bytes);
+      settings.pages->write(fs::path(*options.pagesDir) / pageFileName(number, options.all), bytes);
       ++chunk.cast;
     } catch (const OutputError& error) {
       chunk.outputError = error.what();
       settings.stop = true;
     }
   } catch (const Refusal& refusal) {
-    chunk.refusals.push_back(refusal.message);
+    chunk.reports.push_back(refusal.message);
+    ++chunk.refused;
   } catch (const std::exception& error) {
     // Nothing else is expected; still, a worker must not end the process.
-    chunk.refusals.push_back("line " + std::to_string(number) + ": " + oneLine(error.what()));
+    chunk.reports.push_back("line " + std::to_string(number) + ": " + oneLine(error.what()));
+    ++chunk.refused;
   }
 }
 
@@ -238,9 +251,10 @@ std::optional<std::uint64_t> recordsAtMost(const BatchOptions& options) {
 }
 
 // Refuses a run whose output is estimated to need more room than the file
-// system of `folder` has free: each record a chart the size of the default
-// one in the output's form (names make pages a little longer).
-bool roomEnough(const BatchOptions& options, const Settings& settings, const fs::path& folder) {
+// system of `folder` has free (the message names it as `shown`): each record a chart the size of
+// the default one in the output's form (names make pages a little longer).
+bool roomEnough(const BatchOptions& options, const Settings& settings, const fs::path& folder,
+                const fs::path& shown) {
   if (options.force) return true;
   const std::optional<std::uint64_t> records = recordsAtMost(options);
   const std::optional<unsigned long long> free = freeBytes(folder);
@@ -252,7 +266,7 @@ bool roomEnough(const BatchOptions& options, const Settings& settings, const fs:
   const double needed = static_cast<double>(*records) * static_cast<double>(perChart);
   if (needed <= static_cast<double>(*free)) return true;
   report("the output would take about " + sizeText(needed) + " (" + std::to_string(*records) +
-         " charts), but " + folder.string() + " has " + sizeText(static_cast<double>(*free)) +
+         " charts), but " + shown.string() + " has " + sizeText(static_cast<double>(*free)) +
          " free; give --force to write anyway");
   return false;
 }
@@ -317,8 +331,17 @@ int runBatch(const BatchOptions& options) {
     }
 
     std::optional<OutputFile> output;
-    std::optional<fs::path> folder;
     if (options.pagesDir) {
+      // The room is that of the file system DIR will be on: a run refused
+      // for it leaves no DIR behind.
+      fs::path on = fs::path(*options.pagesDir).lexically_normal();
+      std::error_code missing;
+      while (!on.empty() && !fs::exists(on, missing) && on.has_parent_path() &&
+             on.parent_path() != on) {
+        on = on.parent_path();
+      }
+      if (on.empty() || !fs::exists(on, missing)) on = ".";
+      if (!roomEnough(options, settings, on, *options.pagesDir)) return kExitIoError;
       std::error_code error;
       fs::create_directories(*options.pagesDir, error);
       if (error || !fs::is_directory(*options.pagesDir)) {
@@ -326,20 +349,23 @@ int runBatch(const BatchOptions& options) {
                (error ? error.message() : "a file of that name is in the way"));
         return kExitIoError;
       }
-      folder = *options.pagesDir;
     } else if (options.output) {
       output.emplace(*options.output);
-      folder = output->folder();
+      if (output->folder() &&
+          !roomEnough(options, settings, *output->folder(), *output->folder())) {
+        return kExitIoError;
+      }
     } else {
       output.emplace();
     }
-    if (folder && !roomEnough(options, settings, *folder)) return kExitIoError;
 
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const unsigned workers = options.jobs != 0 ? options.jobs : cores;
     // The chunks under way, whatever the workers: more than the cores can
-    // keep busy only costs memory.
+    // keep busy only costs memory, and a worker beyond them would never have
+    // one.
     const std::size_t window = 4 * std::min(workers, cores);
+    const auto threads = static_cast<unsigned>(std::min<std::size_t>(workers, window));
     const std::size_t chunkSize = options.pagesDir ? 32 : 256;
     Progress progress(options.all ? std::optional<std::uint64_t>(kAllBirths) : input->size());
     std::vector<std::string> spare;
@@ -370,7 +396,9 @@ int runBatch(const BatchOptions& options) {
       chunk.inputRead = input->consumed();
     };
 
-    OrderedPipeline<Chunk> pipeline(workers,
+    DurableGroup pages;
+    settings.pages = &pages;
+    OrderedPipeline<Chunk> pipeline(threads,
                                     [&settings](Chunk& chunk) { castChunk(chunk, settings); });
     std::optional<std::string> failure;
     for (;;) {
@@ -381,9 +409,9 @@ int runBatch(const BatchOptions& options) {
       }
       if (pipeline.size() == 0) break;
       Chunk chunk = pipeline.pop();
-      tally.refused += chunk.refusals.size();
-      if (!chunk.refusals.empty() || chunk.outputError) progress.clear();
-      for (const std::string& refusal : chunk.refusals) report(refusal);
+      tally.refused += chunk.refused;
+      if (!chunk.reports.empty() || chunk.outputError) progress.clear();
+      for (const std::string& line : chunk.reports) report(line);
       if (chunk.outputError && !failure) failure = chunk.outputError;
       if (options.pagesDir) {
         tally.cast += chunk.cast;
@@ -401,6 +429,16 @@ int runBatch(const BatchOptions& options) {
                       tally.refused);
     }
     progress.clear();
+    if (options.pagesDir) {
+      // Success is reported only once every page is on disk; after a
+      // failure the pages written whole are still put in place.
+      try {
+        pages.finish();
+      } catch (const OutputError& error) {
+        if (!failure) failure = error.what();
+      }
+      tally.cast = pages.published();
+    }
     if (output && !failure) {
       try {
         output->commit();

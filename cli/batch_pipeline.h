@@ -23,7 +23,7 @@ class OrderedPipeline {
       const std::lock_guard lock(mutex_);
       stopping_ = true;
     }
-    changed_.notify_all();
+    jobReady_.notify_all();
     for (std::thread& thread : threads_) thread.join();
   }
   OrderedPipeline(const OrderedPipeline&) = delete;
@@ -35,7 +35,7 @@ class OrderedPipeline {
       const std::lock_guard lock(mutex_);
       jobs_.push_back({std::move(job), false});
     }
-    changed_.notify_all();
+    jobReady_.notify_one();
   }
 
   // The jobs handed in and not yet taken back.
@@ -44,7 +44,7 @@ class OrderedPipeline {
   // The oldest job, once it is done; there must be one.
   Job pop() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return jobs_.front().done; });
+    oldestDone_.wait(lock, [this] { return jobs_.front().done; });
     Job job = std::move(jobs_.front().job);
     jobs_.pop_front();
     --taken_;
@@ -60,7 +60,7 @@ class OrderedPipeline {
   void run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-      changed_.wait(lock, [this] { return stopping_ || taken_ < jobs_.size(); });
+      jobReady_.wait(lock, [this] { return stopping_ || taken_ < jobs_.size(); });
       if (stopping_) return;
       // A deque keeps its elements in place as jobs are pushed and popped at
       // the ends, so that the entry can be worked on unlocked.
@@ -69,7 +69,8 @@ class OrderedPipeline {
       work_(entry.job);
       lock.lock();
       entry.done = true;
-      changed_.notify_all();
+      // Only the oldest job is waited for.
+      if (&entry == &jobs_.front()) oldestDone_.notify_one();
     }
   }
 
@@ -78,7 +79,8 @@ class OrderedPipeline {
   std::size_t taken_ = 0;  // the first jobs_ handed to workers
   bool stopping_ = false;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable jobReady_;    // a job was handed in, or the pipeline stops
+  std::condition_variable oldestDone_;  // the oldest job is done
   std::vector<std::thread> threads_;
 };
 

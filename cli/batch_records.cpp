@@ -58,8 +58,12 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
   };
   BatchBirth read;
   BirthRequest& request = read.request;
-  LunarBirth& birth = request.birth;
-  if (!isValidUtf8(field(0))) throw Refusal{"name: the text is not valid UTF-8"};
+  RecordedBirth given;
+  bool ruleGiven = false;
+  LunarBirth& birth = given.birth;
+  if (const std::optional<TextFlaw> flaw = firstFlaw(field(0))) {
+    throw Refusal{"name: " + describeFlaw(*flaw)};
+  }
   request.name = std::string(field(0));
   birth.male = readWord("sex", field(1), "male|female") == 0;
 
@@ -71,25 +75,24 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
     }
     birth.*number.member = readNumber(number.name, field(column), number.first, number.last);
   }
-  BirthTimeChoices choices;
   for (const RuleOption& rule : kRuleOptions) {
     if (const std::string_view value = field(columnOf(rule.name)); !value.empty()) {
-      rule.set(request.options, readWord(rule.name, value, rule.words));
-      choices.ruleGiven = true;
+      rule.set(given.options, readWord(rule.name, value, rule.words));
+      ruleGiven = true;
     }
   }
   if (const std::string_view zone = field(columnOf("tz")); !zone.empty()) {
-    choices.zone = readZone("tz", zone);
+    given.zone = readZone("tz", zone);
   }
   const std::string_view place = field(columnOf("place"));
   const std::string_view longitude = field(columnOf("longitude"));
   if (!place.empty() && !longitude.empty()) {
     throw Refusal{"place and longitude cannot both be given (the place gives the longitude)"};
   }
-  if (!longitude.empty()) choices.longitude = readLongitude("longitude", longitude);
-  if (!place.empty()) choices.place = &readPlace(place);
+  if (!longitude.empty()) given.longitude = readLongitude("longitude", longitude);
+  if (!place.empty()) given.place = &readPlace("place", place);
   if (const std::string_view dst = field(columnOf("dst")); !dst.empty()) {
-    choices.daylight = readWord("dst", dst, "yes|no") == 0;
+    given.daylight = readWord("dst", dst, "yes|no") == 0;
   }
   if (const std::string_view lang = field(columnOf("lang")); !lang.empty()) {
     read.language = static_cast<Language>(readWord("lang", lang, "zh-Hant|zh-Hans|en"));
@@ -103,10 +106,13 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
                       " must be empty (it is " + shown(field(column)) + ")"};
       }
     }
-    request.solar = readDate("solar", solar);
+    given.solar = readDate("solar", solar);
   }
-  const ResolvedBirth resolved = resolveRequest(request, choices, "solar: ");
-  if (choices.given()) read.steps = resolved.steps;
+  const ResolvedBirth resolved = resolveRequest(given, kColumnNames);
+  request.birth = resolved.birth;
+  request.options = given.options;
+  request.solar = given.solar;
+  if (stepsRecorded(given, ruleGiven)) read.steps = resolved.steps;
   return read;
 }
 

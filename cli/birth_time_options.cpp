@@ -36,6 +36,11 @@ std::string readZone(std::string_view what, std::string_view text) {
   if (text.empty()) {
     throw Refusal{given(what, text) + " is not allowed (allowed: " + std::string(kZoneHelp) + ")"};
   }
+  try {
+    checkZone(text);
+  } catch (const BirthTimeError& error) {
+    throw Refusal{std::string(what) + ": " + oneLine(error.what())};
+  }
   return std::string(text);
 }
 
@@ -46,14 +51,21 @@ double readLongitude(std::string_view what, std::string_view text) {
   }
   const std::string_view digits = text.front() == '+' ? text.substr(1) : text;
   double degrees = 0;
-  std::from_chars(digits.data(), digits.data() + digits.size(), degrees, std::chars_format::fixed);
-  if (!(degrees >= -180.0 && degrees <= 180.0)) {
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), degrees,
+                                            std::chars_format::fixed);
+  // Out of a double's range: too large a number is refused, one too close to
+  // zero is zero.
+  const bool tooLarge =
+      error == std::errc::result_out_of_range &&
+      digits.substr(0, digits.find('.')).find_first_not_of("-0") != std::string_view::npos;
+  if (error == std::errc::result_out_of_range && !tooLarge) degrees = 0;
+  if (tooLarge || !(degrees >= -180.0 && degrees <= 180.0)) {
     throw Refusal{given(what, text) + " is not allowed" + std::string(kLongitudeAllowed)};
   }
   return degrees;
 }
 
-const places::Place& readPlace(std::string_view text) {
+const places::Place& readPlace(std::string_view what, std::string_view text) {
   try {
     return places::findPlace(text);
   } catch (const places::PlaceError& error) {
@@ -68,27 +80,26 @@ const places::Place& readPlace(std::string_view text) {
       more.push_back("  and " + std::to_string(candidates.size() - kCandidateLines) +
                      " more (ziwei places lists them)");
     }
-    throw Refusal{oneLine(error.what()), std::move(more)};
+    throw Refusal{std::string(what) + ": " + oneLine(error.what()), std::move(more)};
   }
 }
 
-ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choices,
-                             std::string_view solarWhat) {
-  RecordedBirth record;
-  record.birth = request.birth;
-  record.solar = request.solar;
-  record.place = choices.place;
-  record.zone = choices.zone;
-  record.daylight = choices.daylight;
-  record.longitude = choices.longitude;
-  if (choices.place != nullptr && !record.longitude) record.longitude = choices.place->longitude;
-  record.options = request.options;
+ResolvedBirth resolveRequest(const RecordedBirth& record, const FieldNames& names) {
+  RecordedBirth withLongitude = record;
+  if (withLongitude.place != nullptr && !withLongitude.longitude) {
+    withLongitude.longitude = withLongitude.place->longitude;
+  }
+  const std::string yes = std::string(names.dst) + " yes";
+  const std::string no = std::string(names.dst) + " no";
   try {
-    ResolvedBirth resolved = resolveBirthTime(record);
-    request.birth = resolved.birth;
-    return resolved;
+    return resolveBirthTime(withLongitude);
   } catch (const calendar::CalendarError& error) {
-    throw Refusal{(request.solar ? std::string(solarWhat) : std::string()) + oneLine(error.what())};
+    throw Refusal{(record.solar ? std::string(names.solar) + ": " : std::string()) +
+                  oneLine(error.what())};
+  } catch (const LocalTimeError& error) {
+    throw Refusal{oneLine(error.withChoices(yes, no))};
+  } catch (const DaylightChoiceError& error) {
+    throw Refusal{(error.choice() ? yes : no) + ": " + oneLine(error.what())};
   } catch (const BirthTimeError& error) {
     throw Refusal{oneLine(error.what())};
   }
@@ -102,13 +113,20 @@ TargetMoment targetInZone(const TargetMoment& target, const std::string& zone,
   record.birth.hour = target.time->hour;
   record.birth.minute = target.time->minute;
   record.zone = zone;
+  const auto outside = [&](LocalTime kind, std::string_view change) {
+    return Refusal{std::string(what) + ": the target's clock time " +
+                   (kind == LocalTime::Repeated ? "occurred twice" : "did not exist") + " in " +
+                   zone + " (" + std::string(change) + "); give a time outside it"};
+  };
   try {
     const ClockTime standard = resolveBirthTime(record, {1900, 2100}).steps.standard;
     return targetOnSolar(standard.date, ClockOfDay{standard.hour, standard.minute});
   } catch (const LocalTimeError& error) {
-    throw Refusal{std::string(what) + ": the target's clock time " +
-                  (error.kind() == LocalTime::Repeated ? "occurred twice" : "did not exist") +
-                  " in " + zone + " (a daylight saving time change); give a time outside it"};
+    throw outside(error.kind(), "a daylight saving time change");
+  } catch (const OffsetChangeError& error) {
+    // The birth's zone reads the target: naming another zone would change
+    // the birth's too.
+    throw outside(error.kind(), "a change of its offset");
   } catch (const std::invalid_argument& error) {  // out of the calendar's range
     throw Refusal{std::string(what) + ": " + oneLine(error.what())};
   }

@@ -15,43 +15,47 @@
 
 namespace ziwei::cli {
 
-// What the record chose besides the birth and its rules.
-struct BirthTimeChoices {
-  std::string zone;                      // an IANA name; empty: China Standard Time
-  const places::Place* place = nullptr;  // its zone and longitude, unless given
-  std::optional<double> longitude;       // degrees east: true solar time
-  std::optional<bool> daylight;          // the reading of a repeated or skipped time
-  bool ruleGiven = false;                // a rule was given, even as its default
-
-  // Any of these or a rule was given: the JSON records the steps.
-  bool given() const {
-    return ruleGiven || !zone.empty() || place != nullptr || longitude || daylight;
-  }
-};
+// True when `record` gives any of a zone, a place, a longitude or a reading
+// of the clock, or `ruleGiven` (a rule given, even as its default): the JSON
+// records the steps then.
+inline bool stepsRecorded(const RecordedBirth& record, bool ruleGiven) {
+  return ruleGiven || !record.zone.empty() || record.place != nullptr || record.longitude ||
+         record.daylight;
+}
 
 // The allowed values, as help texts and refusals name them.
 inline constexpr std::string_view kZoneHelp =
     "an IANA time-zone name such as Asia/Taipei, Asia/Shanghai or America/New_York";
 
-// The zone `text`, which must not be empty; else throws a Refusal.
+// The zone `text`, a zone of the system's database; else throws a Refusal
+// "what: ...".
 std::string readZone(std::string_view what, std::string_view text);
 
 // The longitude `text`: a decimal number of degrees, east positive, within
 // -180..180; else throws a Refusal "what: "text" is not ... (allowed: ...)".
 double readLongitude(std::string_view what, std::string_view text);
 
-// The place of the gazetteer that `text` names; else throws a Refusal that
-// names the value, with the candidates of an ambiguous name on the lines
-// that follow (`more`).
-const places::Place& readPlace(std::string_view text);
+// The place of the gazetteer that `text` names; else throws a Refusal
+// "what: ..." that names the value, with the candidates of an ambiguous name
+// on the lines that follow (`more`).
+const places::Place& readPlace(std::string_view what, std::string_view text);
 
-// Resolves `request` (its lunar birth, or its clock time on the Gregorian
-// date `request.solar`, and its rules) with `choices`: request.birth becomes
-// the lunar birth the chart is cast on. Returns the steps. Throws a Refusal
-// with the engine's reason; a calendar refusal of a Gregorian date begins with
-// `solarWhat` ("--solar: ").
-ResolvedBirth resolveRequest(BirthRequest& request, const BirthTimeChoices& choices,
-                             std::string_view solarWhat);
+// How the edge names the fields a refusal points at: "--solar" and "--dst"
+// for the cast, "solar" and "dst" for a batch record.
+struct FieldNames {
+  std::string_view solar;
+  std::string_view dst;
+};
+inline constexpr FieldNames kOptionNames{"--solar", "--dst"};
+inline constexpr FieldNames kColumnNames{"solar", "dst"};
+
+// Resolves `record` (its lunar birth, or its clock time on the Gregorian
+// date `record.solar`, its rules, zone, place and longitude; a place without
+// a longitude gives its own): the lunar birth the chart is cast on and the
+// steps. Throws a Refusal with the engine's reason, naming the field by
+// `names`: a calendar refusal of a Gregorian date begins with "--solar: ", a
+// reading of the clock is chosen by "--dst yes" or "--dst no".
+ResolvedBirth resolveRequest(const RecordedBirth& record, const FieldNames& names);
 
 // The running periods' target with its clock time read in `zone` (the zone
 // of the birth): daylight saving time is removed, which may move the date.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "birth/birth_time_text.h"
 #include "birth/solar_birth.h"
 #include "calendar/calendar_error.h"
 #include "calendar/lunar.h"
@@ -35,10 +36,11 @@ void noteLunarOption(CastOptions& o, std::string_view option) {
 }
 
 constexpr std::array<Row, 4> kPersonRows{{
-    {"name", 0, Shape::Text, "TEXT", "name shown on the chart, UTF-8 (default: 您的姓名)",
+    {"name", 0, Shape::Name, "TEXT",
+     "name shown on the chart, UTF-8 without control characters (default: 您的姓名)",
      [](CastOptions& o, const OptionValue& v) { o.request.name = v.text; }},
     {"sex", 0, Shape::Word, "male|female", "sex (default: male)",
-     [](CastOptions& o, const OptionValue& v) { o.request.birth.male = v.word == 0; }},
+     [](CastOptions& o, const OptionValue& v) { o.record.birth.male = v.word == 0; }},
     {"solar", 0, Shape::Text, "YYYY-MM-DD",
      "Gregorian (國曆) birth date, China Standard Time unless --tz or --place: cast the "
      "lunar date it falls on (instead of --year, --month, --leap and --day); the hour stays "
@@ -46,7 +48,7 @@ constexpr std::array<Row, 4> kPersonRows{{
      [](CastOptions& o, const OptionValue& v) { o.solar = v.text; }},
     {"leap", 0, Shape::Flag, "", "the month is a leap month (default: a normal month)",
      [](CastOptions& o, const OptionValue& v) {
-       o.request.birth.leap = true;
+       o.record.birth.leap = true;
        noteLunarOption(o, v.option);
      }},
 }};
@@ -65,7 +67,7 @@ constexpr auto kBirthRows = [] {
                "N",
                kBirthHelp[i],
                [](CastOptions& o, const OptionValue& v) {
-                 o.request.birth.*v.field->member = v.number;
+                 o.record.birth.*v.field->member = v.number;
                  if (isLunarDate(v.field)) noteLunarOption(o, v.option);
                },
                &kBirthNumberFields[i]};
@@ -81,16 +83,16 @@ constexpr std::array<Row, 5> kBirthTimeRows{{
     {"tz", 0, Shape::Text, "ZONE",
      "time zone of the clock time, an IANA name such as Asia/Taipei or America/New_York: "
      "daylight saving time in force then is removed (default: China Standard Time, UTC+8)",
-     [](CastOptions& o, const OptionValue& v) { o.time.zone = readZone(v.option, v.text); }},
+     [](CastOptions& o, const OptionValue& v) { o.record.zone = readZone(v.option, v.text); }},
     {"dst", 0, Shape::Word, "yes|no",
      "read a clock time the zone repeated or skipped as daylight saving time (yes) or "
      "standard time (no)",
-     [](CastOptions& o, const OptionValue& v) { o.time.daylight = v.word == 0; }},
+     [](CastOptions& o, const OptionValue& v) { o.record.daylight = v.word == 0; }},
     {"longitude", 0, Shape::Text, "DEG",
      "longitude of the birth, degrees east (west negative), -180 to 180: cast on true solar "
      "time (真太陽時)",
      [](CastOptions& o, const OptionValue& v) {
-       o.time.longitude = readLongitude(v.option, v.text);
+       o.record.longitude = readLongitude(v.option, v.text);
      }},
     {"place", 0, Shape::Text, "NAME",
      "place of birth from the gazetteer (Taipei, 臺北, \"Suzhou, Jiangsu\"; see ziwei "
@@ -111,8 +113,8 @@ constexpr auto kRuleRows = [] {
                kRuleOptions[i].words,
                kRuleOptions[i].help,
                [](CastOptions& o, const OptionValue& v) {
-                 setRule(o.request.options, v.option.substr(2), v.word);
-                 o.time.ruleGiven = true;
+                 setRule(o.record.options, v.option.substr(2), v.word);
+                 o.ruleGiven = true;
                }};
   }
   return rows;
@@ -196,7 +198,7 @@ void finish(CastOptions& options) {
   } catch (const TargetError& error) {
     throw Refusal{(error.field().empty() ? "" : "--") + std::string(error.what())};
   }
-  if (options.placeName && options.time.longitude) {
+  if (options.placeName && options.record.longitude) {
     throw Refusal{
         "--place and --longitude cannot be given together (the place gives the "
         "longitude; give --tz and --longitude for a place not in the gazetteer)"};
@@ -206,11 +208,16 @@ void finish(CastOptions& options) {
       throw Refusal{"--solar and " + options.lunarOption +
                     " cannot be given together (--solar gives the lunar date)"};
     }
-    options.request.solar = readDate("--solar", *options.solar);
+    options.record.solar = readDate("--solar", *options.solar);
   }
-  if (options.placeName) options.time.place = &readPlace(*options.placeName);
-  const ResolvedBirth resolved = resolveRequest(options.request, options.time, "--solar: ");
-  if (options.time.given() || options.explain) options.steps = resolved.steps;
+  if (options.placeName) options.record.place = &readPlace("--place", *options.placeName);
+  const ResolvedBirth resolved = resolveRequest(options.record, kOptionNames);
+  options.request.birth = resolved.birth;
+  options.request.options = options.record.options;
+  options.request.solar = options.record.solar;
+  if (stepsRecorded(options.record, options.ruleGiven) || options.explain) {
+    options.steps = resolved.steps;
+  }
   if (options.target)
     options.target = targetInZone(*options.target, resolved.steps.zone, "--on-time");
 }
@@ -265,10 +272,6 @@ std::string castHelpText() {
          "  ziwei batch --all                    charts of every lunar birth 1912-2010\n";
 }
 
-namespace {
-
-// The warning for a lunar date the calendar lacks, which is cast as given:
-// the calendar's own words for what it lacks.
 std::optional<std::string> missingDateWarning(const LunarBirth& birth) {
   try {
     (void)calendar::to_gregorian(lunarDateOf(birth));
@@ -278,8 +281,6 @@ std::optional<std::string> missingDateWarning(const LunarBirth& birth) {
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 std::string castOutput(const CastOptions& options) {
   if (options.explain) {
@@ -296,7 +297,10 @@ std::string castOutput(const CastOptions& options) {
   const Vocabulary& words = vocabularyOf(options.language);
   if (options.format == OutputFormat::Json) {
     std::string json = chartJson(
-        chart, {options.request.solar, options.time.given() ? &*options.steps : nullptr}, words);
+        chart,
+        {options.request.solar,
+         stepsRecorded(options.record, options.ruleGiven) ? &*options.steps : nullptr},
+        words);
     json += '\n';
     return json;
   }

@@ -19,12 +19,16 @@ namespace ziwei::cli {
 enum class OutputFormat { Html, Json };
 
 struct CastOptions {
-  // The lunar birth cast (resolved from the birth time as given), its rules
-  // and, for a Gregorian birth, the date given.
+  // The birth as the options record it: the lunar date or --solar, the
+  // clock time, the sex, --tz, --dst, --longitude, --place and the rules.
+  RecordedBirth record;
+  bool ruleGiven = false;  // a rule was given, even as its default
+  // What is cast: the name, and the lunar birth resolved from `record` with
+  // its rules and, for a Gregorian birth, the date given.
   BirthRequest request;
-  BirthTimeChoices time;                // --tz, --dst, --longitude, --place, a rule
-  std::optional<BirthTimeSteps> steps;  // how request.birth was found, with time.given() or explain
-  bool explain = false;                 // print the steps instead of the chart
+  // How request.birth was found, with stepsRecorded() or --explain.
+  std::optional<BirthTimeSteps> steps;
+  bool explain = false;  // print the steps instead of the chart
   OutputFormat format = OutputFormat::Html;
   PageEncoding encoding = PageEncoding::Big5;
   Language language = Language::ZhHant;  // of the names (--lang)
@@ -56,6 +60,11 @@ std::string castHelpText();
 // std::invalid_argument for birth data the engine refuses and TargetError for
 // a target before the birth year.
 std::string castOutput(const CastOptions& options);
+
+// The warning for a lunar date the calendar lacks, which is cast as given
+// (the calendar's own words for what it lacks), or nothing for a date it
+// has: the cast and a batch page give it on standard error.
+std::optional<std::string> missingDateWarning(const LunarBirth& birth);
 
 // Casts the chart and writes it where the options say; returns the exit
 // status, a failure reported as one line on standard error.

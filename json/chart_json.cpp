@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "birth/birth_time_text.h"
 #include "birth/lunar_birth.h"
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
@@ -101,15 +102,7 @@ void appendNull(AppendBuffer& out) { out += std::string_view("null"); }
 
 // "YYYY-MM-DDTHH:MM:SS", a local date and time.
 void appendClock(AppendBuffer& out, const ClockTime& time) {
-  out += '"';
-  appendDateDigits(out, time.date);
-  out += 'T';
-  out.appendTwoDigits(time.hour);
-  out += ':';
-  out.appendTwoDigits(time.minute);
-  out += ':';
-  out.appendTwoDigits(time.second);
-  out += '"';
+  appendPlain(out, formatClock(time, 'T'));
 }
 
 // The shortest text that reads back as `value`.

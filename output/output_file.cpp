@@ -6,6 +6,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -14,6 +15,8 @@
 #include <cstring>
 #include <mutex>
 #include <random>
+
+#include "unicode/utf8.h"
 
 namespace ziwei {
 
@@ -170,11 +173,7 @@ fs::path temporaryBeside(const fs::path& target, std::mt19937& random) {
   constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
   constexpr std::size_t kSuffix = 10;  // ".tmp" and six
   std::string name = target.filename();
-  if (name.size() + kSuffix > NAME_MAX) {
-    std::size_t cut = NAME_MAX - kSuffix;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-    name.resize(cut);
-  }
+  if (name.size() + kSuffix > NAME_MAX) name.resize(utf8CutWithin(name, NAME_MAX - kSuffix));
   name += ".tmp";
   for (int i = 0; i < 6; ++i) name += kLetters[random() % kLetters.size()];
   return target.parent_path() / name;
@@ -343,6 +342,110 @@ void OutputFile::commit(Durability durability) {
     const int error = errno;
     ::close(folder);
     if (synced != 0 && error != EINVAL) fail("cannot flush its folder", error);
+  }
+}
+
+OutputFile::PendingFile OutputFile::commitLater() {
+  if (!ownFd_ || temporary_.empty()) {
+    commit();
+    return {};
+  }
+  const int fd = fd_;
+  fd_ = -1;
+  ownFd_ = false;
+  if (::close(fd) != 0) fail("", errno);
+  PendingFile pending{temporary_, target_, *folder_, name_, slot_};
+  temporary_.clear();  // the group owns it now
+  slot_ = -1;
+  return pending;
+}
+
+DurableGroup::~DurableGroup() {
+  for (const OutputFile::PendingFile& file : pending_) {
+    ::unlink(file.temporary.c_str());
+    leaveTemporary(file.slot);
+  }
+}
+
+void DurableGroup::write(const fs::path& path, std::string_view bytes) {
+  OutputFile file(path);
+  file.write(bytes);
+  OutputFile::PendingFile pending = file.commitLater();
+  if (pending.temporary.empty()) return;
+  std::vector<OutputFile::PendingFile> full;
+  {
+    const std::lock_guard lock(mutex_);
+    pending_.push_back(std::move(pending));
+    if (pending_.size() < groupSize_) return;
+    full.swap(pending_);
+  }
+  publish(full);
+}
+
+void DurableGroup::finish() {
+  std::vector<OutputFile::PendingFile> rest;
+  {
+    const std::lock_guard lock(mutex_);
+    rest.swap(pending_);
+  }
+  publish(rest);
+}
+
+void DurableGroup::publish(std::vector<OutputFile::PendingFile>& files) {
+  if (files.empty()) return;
+  const auto drop = [&files](std::size_t from) {
+    for (std::size_t i = from; i < files.size(); ++i) {
+      ::unlink(files[i].temporary.c_str());
+      leaveTemporary(files[i].slot);
+    }
+    files.clear();
+  };
+  const auto failed = [](const std::string& name, std::string_view what, int error) {
+    std::string message = "cannot write " + name;
+    if (!what.empty()) message += ": " + std::string(what);
+    message += ": ";
+    message += std::strerror(error);
+    return OutputError(message, error);
+  };
+  // One sync of the file system for the whole group's content.
+  std::vector<fs::path> folders;
+  for (const OutputFile::PendingFile& file : files) {
+    if (std::find(folders.begin(), folders.end(), file.folder) == folders.end()) {
+      folders.push_back(file.folder);
+    }
+  }
+  for (const fs::path& folder : folders) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int synced = fd >= 0 ? ::syncfs(fd) : -1;
+    const int error = errno;
+    if (fd >= 0) ::close(fd);
+    if (synced != 0) {
+      const std::string name = files.front().name;
+      drop(0);
+      throw failed(name, "cannot flush it", error);
+    }
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (::rename(files[i].temporary.c_str(), files[i].target.c_str()) != 0) {
+      const int error = errno;
+      const std::string name = files[i].name;
+      drop(i);
+      throw failed(name, "cannot replace it", error);
+    }
+    leaveTemporary(files[i].slot);
+    ++published_;
+  }
+  files.clear();
+  // The renames are on disk once the folders are.
+  for (const fs::path& folder : folders) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) continue;
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (synced != 0 && error != EINVAL) {
+      throw OutputError("cannot flush " + folder.string() + ": " + std::strerror(error), error);
+    }
   }
 }
 

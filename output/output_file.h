@@ -22,11 +22,15 @@
 // SIGHUP or SIGPIPE; only a process killed outright (SIGKILL, a power cut)
 // leaves one behind.
 
+#include <atomic>
+#include <cstddef>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct stat;
 
@@ -70,6 +74,19 @@ class OutputFile {
   // the target stays as it was.
   void commit(Durability durability = Durability::Synced);
 
+  // Finishes the output but for its flush and rename, which a
+  // DurableGroup (below) makes for many files at once: the file is whole
+  // under its temporary name. Nothing is left to do for an output written
+  // in place (an empty PendingFile). Throws OutputError.
+  struct PendingFile {
+    std::filesystem::path temporary;  // empty: nothing pending
+    std::filesystem::path target;
+    std::filesystem::path folder;
+    std::string name;  // as messages show the target
+    int slot = -1;
+  };
+  PendingFile commitLater();
+
   // The output as messages name it: the path as given, or "standard output".
   const std::string& name() const { return name_; }
 
@@ -91,6 +108,42 @@ class OutputFile {
   std::filesystem::path temporary_;  // empty when writing in place
   std::optional<std::filesystem::path> folder_;
   int slot_ = -1;  // the temporary's entry in the list removed on a signal
+};
+
+// Files written as a whole whose flushes are shared: each is written to its
+// temporary file, unflushed; once `groupSize` of them are whole (and at
+// finish()), one sync of their file system (syncfs) puts them all on disk,
+// then each replaces its target and their folders are flushed. A reader sees
+// the old file or the whole new one, also after a crash or a power cut: a
+// file is renamed only after its content is on disk. A crash leaves the
+// files of the group under way as temporary files (NAME.tmpXXXXXX, safe to
+// delete), and the earlier groups in place. Safe to call from several
+// threads.
+class DurableGroup {
+ public:
+  explicit DurableGroup(std::size_t groupSize = 256) : groupSize_(groupSize) {}
+  ~DurableGroup();  // removes temporary files not yet published
+  DurableGroup(const DurableGroup&) = delete;
+  DurableGroup& operator=(const DurableGroup&) = delete;
+
+  // Writes `bytes` to `path` (as writeOutputFile does, but for the flush).
+  // Throws OutputError.
+  void write(const std::filesystem::path& path, std::string_view bytes);
+
+  // Puts every file written on disk in place. Throws OutputError (the files
+  // not published are removed).
+  void finish();
+
+  // The files put in place so far.
+  std::size_t published() const { return published_.load(); }
+
+ private:
+  void publish(std::vector<OutputFile::PendingFile>& files);
+
+  std::size_t groupSize_;
+  std::mutex mutex_;
+  std::vector<OutputFile::PendingFile> pending_;
+  std::atomic<std::size_t> published_{0};
 };
 
 // Writes `bytes` to `path` as a whole (standard output when there is none).

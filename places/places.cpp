@@ -1,5 +1,6 @@
 #include "places/places.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +16,13 @@ namespace {
 struct Country {
   std::string_view code;
   std::string_view name;
+};
+
+// A province or country by its Chinese names, for qualifiers.
+struct RegionName {
+  std::string_view name;  // as kCountries or a place's province has it
+  std::string_view traditional;
+  std::string_view simplified;
 };
 
 #include "places/place_table.inc"
@@ -78,48 +86,129 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// Every name of every place, folded, with the place it names: sorted by the
+// name for lookups, and in table order for searches. Made once.
+struct NameIndex {
+  struct Entry {
+    std::string folded;
+    std::uint32_t place;  // index into kPlaces
+  };
+  std::vector<Entry> byName;   // sorted by folded name, then place
+  std::vector<Entry> inOrder;  // the places' order, each place's names in turn
+};
+
+const NameIndex& nameIndex() {
+  static const NameIndex index = [] {
+    NameIndex made;
+    for (std::uint32_t i = 0; i < kPlaces.size(); ++i) {
+      anyName(kPlaces[i], [&](std::string_view name) {
+        made.inOrder.push_back({fold(name), i});
+        return false;
+      });
+    }
+    made.byName = made.inOrder;
+    std::sort(made.byName.begin(), made.byName.end(), [](const auto& a, const auto& b) {
+      return a.folded != b.folded ? a.folded < b.folded : a.place < b.place;
+    });
+    return made;
+  }();
+  return index;
+}
+
 // A query split at its commas: the folded name and the folded qualifiers.
 struct Query {
   std::string name;
   std::vector<std::string> qualifiers;
 };
 
+bool isName(const std::string& folded) {
+  const auto& names = nameIndex().byName;
+  const auto at = std::lower_bound(
+      names.begin(), names.end(), folded,
+      [](const NameIndex::Entry& entry, const std::string& name) { return entry.folded < name; });
+  return at != names.end() && at->folded == folded;
+}
+
+// The name is the longest run of the first parts that names a place
+// ("Washington, D.C."), else the first part; the parts after it qualify it.
 Query parseQuery(std::string_view text) {
-  Query query;
-  bool first = true;
+  std::vector<std::string> parts;
   while (true) {
     const std::size_t comma = text.find(',');
-    std::string part = fold(trimmed(text.substr(0, comma)));
-    if (first) {
-      query.name = std::move(part);
-      first = false;
-    } else if (!part.empty()) {
-      query.qualifiers.push_back(std::move(part));
-    }
+    parts.push_back(fold(trimmed(text.substr(0, comma))));
     if (comma == std::string_view::npos) break;
     text.remove_prefix(comma + 1);
+  }
+  std::size_t named = 1;
+  std::string name = parts[0];
+  for (std::size_t k = 2; k <= parts.size(); ++k) {
+    std::string longer = parts[0];
+    for (std::size_t i = 1; i < k; ++i) longer += ", " + parts[i];
+    if (isName(longer)) {
+      named = k;
+      name = std::move(longer);
+    }
+  }
+  Query query{std::move(name), {}};
+  for (std::size_t i = named; i < parts.size(); ++i) {
+    if (!parts[i].empty()) query.qualifiers.push_back(std::move(parts[i]));
   }
   return query;
 }
 
-bool fits(const Place& place, const Query& query) {
-  if (!anyName(place, [&](std::string_view name) { return foldsTo(name, query.name); })) {
-    return false;
+// The Chinese suffixes of a division's name that a qualifier may add:
+// "江蘇省", "北京市", "廣西壯族自治區".
+constexpr std::array<std::string_view, 8> kRegionSuffixes = {
+    "省", "市", "壯族自治區", "壮族自治区", "回族自治區", "回族自治区", "自治區", "自治区"};
+
+// True when `qualifier` is a Chinese name of `region` (a province or a
+// country), with or without its suffix.
+bool chineseNameOf(std::string_view region, const std::string& qualifier) {
+  for (const RegionName& names : kRegionNames) {
+    if (names.name != region) continue;
+    for (const std::string_view name : {names.traditional, names.simplified}) {
+      if (foldsTo(name, qualifier)) return true;
+      for (const std::string_view suffix : kRegionSuffixes) {
+        if (qualifier.size() > suffix.size() && qualifier.ends_with(suffix) &&
+            foldsTo(name,
+                    std::string_view(qualifier).substr(0, qualifier.size() - suffix.size()))) {
+          return true;
+        }
+      }
+    }
   }
+  return false;
+}
+
+bool qualifiersFit(const Place& place, const Query& query) {
   for (const std::string& qualifier : query.qualifiers) {
     const Country& country = kCountries[place.country];
     if (!foldsTo(place.province, qualifier) && !foldsTo(country.name, qualifier) &&
-        !foldsTo(country.code, qualifier)) {
+        !foldsTo(country.code, qualifier) && !chineseNameOf(place.province, qualifier) &&
+        !chineseNameOf(country.name, qualifier)) {
       return false;
     }
   }
   return true;
 }
 
+// The Chinese suffixes a place's name may be written with: "臺北市", "雲林縣",
+// "沙田區"; a name not in the gazetteer is looked up without them.
+constexpr std::array<std::string_view, 5> kPlaceSuffixes = {"市", "縣", "县", "區", "区"};
+
+// The places with a name that folds to the query's, in table order, whose
+// province, country or code fit its qualifiers.
 std::vector<const Place*> placesFitting(const Query& query) {
+  const auto& names = nameIndex().byName;
+  auto at = std::lower_bound(
+      names.begin(), names.end(), query.name,
+      [](const NameIndex::Entry& entry, const std::string& name) { return entry.folded < name; });
   std::vector<const Place*> found;
-  for (const Place& place : kPlaces) {
-    if (fits(place, query)) found.push_back(&place);
+  for (; at != names.end() && at->folded == query.name; ++at) {
+    const Place& place = kPlaces[at->place];
+    if ((found.empty() || found.back() != &place) && qualifiersFit(place, query)) {
+      found.push_back(&place);
+    }
   }
   return found;
 }
@@ -198,20 +287,26 @@ std::string describePlace(const Place& place) {
 const Place& findPlace(std::string_view text) {
   const Query query = parseQuery(text);
   if (query.name.empty()) {
-    throw PlaceError("place " + quotedForMessage(text) + " names no place (give a city name)", {},
-                     false);
+    throw PlaceError(quotedForMessage(text) + " names no place (give a city name)", {}, false);
   }
   std::vector<const Place*> found = placesFitting(query);
+  for (const std::string_view suffix : kPlaceSuffixes) {
+    if (!found.empty() || query.name.size() <= suffix.size() || !query.name.ends_with(suffix)) {
+      continue;
+    }
+    Query bare = query;
+    bare.name.resize(bare.name.size() - suffix.size());
+    found = placesFitting(bare);
+  }
   if (found.size() == 1) return *found.front();
   if (found.empty()) {
     std::vector<const Place*> close = closePlaces(trimmed(text.substr(0, text.find(','))));
-    std::string message = "place " + quotedForMessage(text) + " is not in the gazetteer";
+    std::string message = quotedForMessage(text) + " is not in the gazetteer";
     if (!close.empty()) message += " (close: " + joinedNames(close, kListed) + ")";
     throw PlaceError(message + "; give a longitude and a time zone instead", std::move(close),
                      false);
   }
-  const std::string message = "place " + quotedForMessage(text) + " fits " +
-                              std::to_string(found.size()) +
+  const std::string message = quotedForMessage(text) + " fits " + std::to_string(found.size()) +
                               " places: " + joinedNames(found, kListed) + " (name one as shown)";
   throw PlaceError(message, std::move(found), true);
 }
@@ -220,16 +315,17 @@ std::vector<const Place*> searchPlaces(std::string_view text, std::size_t most) 
   const std::string query = fold(trimmed(text));
   std::array<std::vector<const Place*>, 3> ranked;  // equal, prefix, part
   if (query.empty()) return {};
-  for (const Place& place : kPlaces) {
+  const auto& names = nameIndex().inOrder;
+  for (std::size_t i = 0; i < names.size();) {
+    const std::uint32_t place = names[i].place;
     std::size_t best = ranked.size();
-    anyName(place, [&](std::string_view name) {
-      const std::string folded = fold(name);
+    for (; i < names.size() && names[i].place == place; ++i) {
+      const std::string& folded = names[i].folded;
       const std::size_t at = folded.find(query);
-      if (at == std::string::npos) return false;
+      if (at == std::string::npos) continue;
       best = std::min(best, folded.size() == query.size() ? std::size_t{0} : at == 0 ? 1 : 2);
-      return best == 0;
-    });
-    if (best < ranked.size()) ranked[best].push_back(&place);
+    }
+    if (best < ranked.size()) ranked[best].push_back(&kPlaces[place]);
   }
   std::vector<const Place*> result;
   for (const auto& group : ranked) {

@@ -1,9 +1,10 @@
 #pragma once
-// The offline gazetteer: about 7,300 cities of the world with their
-// coordinates and time zones, the cities of Taiwan, Hong Kong, Macau and the
-// larger mainland cities also by their Traditional and Simplified Chinese
-// names. The table (place_table.inc) is generated once by
-// places/tools/gen_place_table.js; its first lines name its source.
+// The offline gazetteer: about 7,400 cities of the world with their
+// coordinates and time zones, the cities and counties of Taiwan, the
+// districts of Hong Kong and Macau and every prefecture-level division of
+// mainland China also by their Traditional and Simplified Chinese names. The table
+// (place_table.inc) is generated once by places/tools/gen_place_table.js; its first lines name its
+// source.
 //
 // Names are matched whole or in part as follows: Latin letters without regard
 // to case (ASCII only: "zürich" and "ZÜRICH" differ, but every place with

@@ -9,12 +9,15 @@ namespace {
 
 constexpr std::size_t kMostEdits = 2;
 
+std::size_t lengthGap(std::string_view a, std::string_view b) {
+  return a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+}
+
 // Levenshtein distance, or kMostEdits + 1 once it is known to exceed
-// kMostEdits.
-std::size_t editDistance(std::string_view a, std::string_view b) {
-  const std::size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
-  if (gap > kMostEdits) return kMostEdits + 1;
-  std::vector<std::size_t> row(b.size() + 1);
+// kMostEdits; `row` is the caller's buffer.
+std::size_t editDistance(std::string_view a, std::string_view b, std::vector<std::size_t>& row) {
+  if (lengthGap(a, b) > kMostEdits) return kMostEdits + 1;
+  row.resize(b.size() + 1);
   for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (std::size_t i = 1; i <= a.size(); ++i) {
     std::size_t diagonal = row[0];
@@ -46,8 +49,15 @@ std::vector<std::string_view> closeNames(std::string_view given,
                                          std::size_t most) {
   const std::string wanted = foldAsciiCase(given);
   std::vector<std::pair<std::size_t, std::string_view>> close;  // (distance, name)
+  std::vector<std::size_t> row;
+  std::string folded;
   for (const std::string_view name : names) {
-    const std::size_t distance = editDistance(wanted, foldAsciiCase(name));
+    if (lengthGap(wanted, name) > kMostEdits) continue;  // folding keeps the length
+    folded.assign(name);
+    for (char& c : folded) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    const std::size_t distance = editDistance(wanted, folded, row);
     if (distance > kMostEdits) continue;
     if (std::none_of(close.begin(), close.end(), [&](const auto& c) { return c.second == name; })) {
       close.emplace_back(distance, name);

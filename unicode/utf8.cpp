@@ -95,6 +95,44 @@ std::string oneLine(std::string_view text) {
   return line;
 }
 
-std::string quotedForMessage(std::string_view text) { return '"' + oneLine(text) + '"'; }
+std::size_t utf8CutWithin(std::string_view text, std::size_t most) {
+  if (text.size() <= most) return text.size();
+  std::size_t cut = most;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return cut;
+}
+
+std::optional<TextFlaw> firstFlaw(std::string_view text) {
+  TextFlaw flaw;
+  for (std::string_view rest = text; !rest.empty(); ++flaw.character) {
+    flaw.byte = text.size() - rest.size();
+    const std::optional<char32_t> c = takeCodePoint(rest);
+    if (!c) return flaw;
+    if (*c < 0x20 || (*c >= 0x7F && *c < 0xA0)) {
+      flaw.code = c;
+      return flaw;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string describeFlaw(const TextFlaw& flaw) {
+  if (!flaw.code) {
+    return "the text is not valid UTF-8 (byte " + std::to_string(flaw.byte + 1) + ", character " +
+           std::to_string(flaw.character) + ")";
+  }
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  std::string code = "U+00";
+  code += kHex[(*flaw.code >> 4) & 0xF];
+  code += kHex[*flaw.code & 0xF];
+  return "the text holds the control character " + code + " (character " +
+         std::to_string(flaw.character) + ")";
+}
+
+std::string quotedForMessage(std::string_view text) {
+  if (text.size() <= kShownBytes) return '"' + oneLine(text) + '"';
+  return '"' + oneLine(text.substr(0, utf8CutWithin(text, kShownBytes))) + "\"... (" +
+         std::to_string(text.size()) + " bytes)";
+}
 
 }  // namespace ziwei

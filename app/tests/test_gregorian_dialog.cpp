@@ -219,12 +219,13 @@ void TestGregorianDialog::corrections() {
                "",
                ""},
        }) {
-    SolarRecord record;
-    record.date = r.date;
-    record.time = r.time;
+    RecordedBirth record;
+    record.solar = calendar::GregorianDate{r.date.year(), r.date.month(), r.date.day()};
+    record.birth.hour = r.time.hour();
+    record.birth.minute = r.time.minute();
     record.zone = r.zone;
     record.longitude = r.longitude;
-    record.lateZi = r.lateZi;
+    record.options.lateZi = r.lateZi;
     const SolarConversion c = convertSolarBirth(record);
     const QString row = r.date.toString(Qt::ISODate) + QLatin1Char(' ') + QString::fromUtf8(r.zone);
     QVERIFY2(c.birth && c.problem.isEmpty(), qPrintable(row + c.problem));

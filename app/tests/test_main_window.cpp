@@ -98,6 +98,7 @@ class TestMainWindow : public QObject {
   void offlinePageThatFailsToLoadEndsTheRound();
   void chartRequestsWriteWhatTheCommandLineWrites();
   void unwritableChartPageIsReported();
+  void nameWithAControlCharacterIsRefused();
   void profileButton();
   void runningPeriods();
   void layoutFollowsTheWindowSize();
@@ -447,6 +448,15 @@ void TestMainWindow::unwritableChartPageIsReported() {
   QVERIFY(child<QLabel>("lbStatus")->text().contains(QStringLiteral("無法寫入")));
   QTest::qWait(500);
   QCOMPARE(w.pane()->url(), QUrl::fromLocalFile(workFile(kOfflinePageFile)));
+}
+
+void TestMainWindow::nameWithAControlCharacterIsRefused() {
+  openWindow();
+  child<QLineEdit>("txtNAME")->setText(QStringLiteral("王小") + QChar(0x80));
+  child<QPushButton>("cmdStart")->click();
+  QCOMPARE(child<QLabel>("lbStatus")->text(),
+           QStringLiteral("姓名的第 3 個字是控制字元 U+0080,請刪除後再排盤"));
+  QVERIFY(!QFile::exists(workFile(kChartPageFile)));
 }
 
 void TestMainWindow::profileButton() {

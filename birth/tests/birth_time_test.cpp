@@ -6,7 +6,10 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "birth/birth_time_text.h"
 #include "birth/solar_birth.h"
 #include "sexagenary/sexagenary.h"
 
@@ -138,6 +141,86 @@ TEST(BirthTime, RemovesDaylightSavingTime) {
        0,
        {{1990, 10, 28}, 1, 30},
        lunar(1990, 9, false, 11, 1, 30)},
+      // Past the zones' last listed change (2037): their rule for later years.
+      {{{2038, 7, 15}, 12, 0, "America/New_York"},
+       -4 * h,
+       h,
+       {{2038, 7, 15}, 11, 0},
+       lunar(2038, 6, false, 14, 11, 0)},
+      {{{2099, 1, 15}, 12, 0, "America/New_York"},
+       -5 * h,
+       0,
+       {{2099, 1, 15}, 12, 0},
+       lunar(2098, 12, false, 25, 12, 0)},
+      {{{2075, 7, 15}, 12, 0, "Europe/London"},
+       h,
+       h,
+       {{2075, 7, 15}, 11, 0},
+       lunar(2075, 6, false, 3, 11, 0)},
+      {{{2050, 7, 1}, 12, 0, "Australia/Sydney"},
+       10 * h,
+       0,
+       {{2050, 7, 1}, 12, 0},
+       lunar(2050, 5, false, 13, 12, 0)},
+      {{{2050, 1, 1}, 12, 0, "Australia/Sydney"},
+       11 * h,
+       h,
+       {{2050, 1, 1}, 11, 0},
+       lunar(2049, 12, false, 8, 11, 0)},
+      {{{2060, 7, 1}, 12, 0, "America/Santiago"},
+       -4 * h,
+       0,
+       {{2060, 7, 1}, 12, 0},
+       lunar(2060, 6, false, 4, 12, 0)},
+      // Daylight time next to a change of the standard offset: the standard
+      // offset and the saving as the database has them.
+      {{{1941, 11, 20}, 12, 0, "Europe/Paris"},
+       2 * h,
+       h,
+       {{1941, 11, 20}, 11, 0},
+       lunar(1941, 10, false, 2, 11, 0)},
+      {{{1942, 5, 20}, 12, 0, "Europe/Kyiv"},
+       2 * h,
+       h,
+       {{1942, 5, 20}, 11, 0},
+       lunar(1942, 4, false, 6, 11, 0)},
+      {{{1943, 3, 29}, 12, 0, "America/Iqaluit"},
+       -4 * h,
+       h,
+       {{1943, 3, 29}, 11, 0},
+       lunar(1943, 2, false, 24, 11, 0)},
+      {{{1940, 12, 1}, 12, 0, "Europe/Amsterdam"},
+       2 * h,
+       h,
+       {{1940, 12, 1}, 11, 0},
+       lunar(1940, 11, false, 3, 11, 0)},
+      {{{1991, 6, 1}, 12, 0, "Europe/Moscow"},
+       3 * h,
+       h,
+       {{1991, 6, 1}, 11, 0},
+       lunar(1991, 4, false, 19, 11, 0)},
+      {{{2000, 1, 15}, 12, 0, "America/Argentina/Buenos_Aires"},
+       -3 * h,
+       h,
+       {{2000, 1, 15}, 11, 0},
+       lunar(1999, 12, false, 9, 11, 0)},
+      // Ireland: GMT in winter, an hour saved in summer; the hour repeated in
+      // October is Irish summer time when read as daylight time.
+      {{{2000, 1, 15}, 12, 0, "Europe/Dublin"},
+       0,
+       0,
+       {{2000, 1, 15}, 12, 0},
+       lunar(1999, 12, false, 9, 12, 0)},
+      {{{2000, 7, 15}, 12, 0, "Europe/Dublin"},
+       h,
+       h,
+       {{2000, 7, 15}, 11, 0},
+       lunar(2000, 6, false, 14, 11, 0)},
+      {{{2000, 10, 29}, 1, 30, "Europe/Dublin", {}, true},
+       h,
+       h,
+       {{2000, 10, 29}, 0, 30},
+       lunar(2000, 10, false, 3, 0, 30)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.record.zone + " " + calendar::format_gregorian(c.record.date));
@@ -155,31 +238,31 @@ TEST(BirthTime, RefusesWithTheValueAndWhatIsAllowed) {
       "; a zone is an IANA name such as Asia/Taipei, Asia/Shanghai or America/New_York";
   const std::pair<Record, std::string> cases[] = {
       {{{1979, 9, 30}, 23, 30, "Asia/Taipei"},
-       "1979-09-30 23:30:00 in Asia/Taipei occurred twice (the clocks were put back): --dst yes "
-       "reads it as daylight time (UTC+09:00), standard time 1979-09-30 22:30:00; --dst no as "
-       "standard time (UTC+08:00), standard time 1979-09-30 23:30:00"},
+       "1979-09-30 23:30:00 in Asia/Taipei occurred twice (the clocks were put back): read as "
+       "daylight time (UTC+09:00) it is standard time 1979-09-30 22:30:00; read as standard "
+       "time (UTC+08:00), 1979-09-30 23:30:00"},
       {{{1979, 7, 1}, 0, 30, "Asia/Taipei"},
        "1979-07-01 00:30:00 in Asia/Taipei did not exist (the clocks were put forward over it): "
-       "--dst yes reads it as daylight time (UTC+09:00), standard time 1979-06-30 23:30:00; "
-       "--dst no as standard time (UTC+08:00), standard time 1979-07-01 00:30:00"},
-      {{{2021, 3, 14}, 2, 30, "America/New_York"},
-       "2021-03-14 02:30:00 in America/New_York did not exist (the clocks were put forward over "
-       "it): --dst yes reads it as daylight time (UTC-04:00), standard time 2021-03-14 01:30:00; "
-       "--dst no as standard time (UTC-05:00), standard time 2021-03-14 02:30:00"},
+       "read as daylight time (UTC+09:00) it is standard time 1979-06-30 23:30:00; read as "
+       "standard time (UTC+08:00), 1979-07-01 00:30:00"},
+      {{{2039, 3, 13}, 2, 30, "America/New_York"},
+       "2039-03-13 02:30:00 in America/New_York did not exist (the clocks were put forward over "
+       "it): read as daylight time (UTC-04:00) it is standard time 2039-03-13 01:30:00; read as "
+       "standard time (UTC-05:00), 2039-03-13 02:30:00"},
       // Sudan's change of standard offset (tz file "africa": 2000 Jan 15 12:00).
       {{{2000, 1, 15}, 12, 30, "Africa/Khartoum", {}, false},
        "2000-01-15 12:30:00 in Africa/Khartoum did not exist (the clocks were put forward over "
        "it) when the zone changed its offset from UTC+02:00 to UTC+03:00; name the zone "
        "Etc/GMT-2 or Etc/GMT-3 to choose one"},
       {{{1979, 12, 1}, 10, 30, "Asia/Taipei", {}, true},
-       "--dst yes: 1979-12-01 10:30:00 in Asia/Taipei is standard time (UTC+08:00); the zone kept "
+       "1979-12-01 10:30:00 in Asia/Taipei is standard time (UTC+08:00); the zone kept "
        "no daylight saving time then"},
       {{{1979, 7, 1}, 10, 30, "Asia/Taipei", {}, false},
-       "--dst no: 1979-07-01 10:30:00 in Asia/Taipei is daylight saving time (UTC+09:00, "
+       "1979-07-01 10:30:00 in Asia/Taipei is daylight saving time (UTC+09:00, "
        "1h00m00s ahead of standard time); for a clock kept on standard time name the zone "
        "Etc/GMT-8"},
       {{{1988, 6, 15}, 10, 30, "", {}, true},
-       "--dst yes: with no time zone named the clock is China Standard Time (UTC+08:00), which "
+       "with no time zone named the clock is China Standard Time (UTC+08:00), which "
        "keeps no daylight saving time; name the zone, e.g. Asia/Shanghai"},
       {{{1988, 6, 15}, 10, 30, "Asia/Taipe"},
        "unknown time zone \"Asia/Taipe\" (close: Asia/Taipei)" + zones},
@@ -191,6 +274,18 @@ TEST(BirthTime, RefusesWithTheValueAndWhatIsAllowed) {
       {{{1988, 6, 15}, 10, 30, "", std::numeric_limits<double>::quiet_NaN()},
        "longitude nan is not allowed (allowed: -180 to 180 degrees, east positive)"},
       {{{1988, 6, 15}, 24, 0, "Asia/Taipei"}, "hour 24 is not allowed (allowed: 0 to 23)"},
+      // A date past the accepted span, even one a correction would bring back.
+      {{{2101, 1, 1}, 0, 0, "", -100.0},
+       "\"2101-01-01\" is not allowed (allowed: 1912-02-18 to 2100-12-31, lunar years 1912 to "
+       "2100)"},
+      {{{1912, 2, 17}, 23, 30, "", 135.0},
+       "\"1912-02-17\" falls in lunar year 1911 (allowed: 1912-02-18 to 2100-12-31, lunar "
+       "years 1912 to 2100)"},
+      // No fixed-offset zone keeps Singapore's UTC+07:30 of before 1982.
+      {{{1981, 12, 31}, 23, 45, "Asia/Singapore"},
+       "1981-12-31 23:45:00 in Asia/Singapore did not exist (the clocks were put forward over "
+       "it) when the zone changed its offset from UTC+07:30 to UTC+08:00; name the zone "
+       "Etc/GMT-8 to read it as UTC+08:00 (no fixed-offset zone keeps UTC+07:30)"},
       // True solar time that leaves the accepted dates names both dates.
       {{{1912, 2, 18}, 0, 30, "", 87.6},
        "1912-02-18 00:30:00 comes to the lunar date of 1912-02-17: \"1912-02-17\" falls in lunar "
@@ -206,6 +301,16 @@ TEST(BirthTime, RefusesWithTheValueAndWhatIsAllowed) {
     EXPECT_EQ(error.daylightReading().utcOffset, 9 * 3600);
     EXPECT_EQ(error.daylightReading().standard, (ClockTime{{1979, 6, 30}, 23, 30, 0}));
     EXPECT_EQ(error.standardReading().standard, (ClockTime{{1979, 7, 1}, 0, 30, 0}));
+    EXPECT_EQ(error.withChoices("dst yes", "dst no"),
+              "1979-07-01 00:30:00 in Asia/Taipei did not exist (the clocks were put forward "
+              "over it): dst yes reads it as daylight time (UTC+09:00), standard time 1979-06-30 "
+              "23:30:00; dst no as standard time (UTC+08:00), standard time 1979-07-01 00:30:00");
+  }
+  try {
+    resolveBirthTime(solarRecord({{1979, 7, 1}, 10, 30, "Asia/Taipei", {}, false}));
+    ADD_FAILURE() << "accepted a choice the zone contradicts";
+  } catch (const DaylightChoiceError& error) {
+    EXPECT_FALSE(error.choice());
   }
 }
 
@@ -369,7 +474,7 @@ TEST(BirthTime, ExplainsEveryStep) {
             (std::vector<std::string>{
                 "clock time: 1979-07-01 00:30:00 in Asia/Taipei (UTC+09:00)",
                 "daylight saving time: 1h00m00s removed, standard time 1979-06-30 23:30:00 "
-                "(UTC+08:00); the clock time did not exist, read by --dst yes",
+                "(UTC+08:00); the clock time did not exist, read as daylight saving time",
                 "late 子 hour (晚子): 23:00-23:59 counts as the next day's 子 hour (rule "
                 "NextDay): the date moves on one day",
                 "lunar date: 1979, month 6, day 8; hour 23:30:00, 子 hour (branch 1)"}));
@@ -378,6 +483,56 @@ TEST(BirthTime, ExplainsEveryStep) {
   EXPECT_EQ(explainBirthTime(resolveBirthTime(record)),
             (std::vector<std::string>{
                 "lunar date: 2000, leap month 4, day 20; hour 13:05:00, 未 hour (branch 8)"}));
+}
+
+}  // namespace
+}  // namespace ziwei
+
+namespace ziwei {
+namespace {
+
+TEST(BirthTimeText, OneFormatterPerValueInEachLanguage) {
+  EXPECT_EQ(formatClock({{1979, 7, 1}, 9, 5, 7}), "1979-07-01 09:05:07");
+  EXPECT_EQ(formatClock({{1979, 7, 1}, 9, 5, 7}, 'T'), "1979-07-01T09:05:07");
+  EXPECT_EQ(formatOffset(8 * 3600), "UTC+08:00");
+  EXPECT_EQ(formatOffset(-(4 * 3600 + 30 * 60)), "UTC-04:30");
+  EXPECT_EQ(formatOffset(8 * 3600 + 5 * 60 + 43), "UTC+08:05:43");
+  for (const auto& [seconds, english, chinese] :
+       std::vector<std::tuple<int, std::string, std::string>>{
+           {360, "+6m00s", "+6分00秒"},
+           {-7776, "-2h09m36s", "-2時09分36秒"},
+           {45, "+45s", "+0分45秒"},
+           {0, "+0s", "+0分00秒"},
+       }) {
+    EXPECT_EQ(formatDuration(seconds, Narration::English), english);
+    EXPECT_EQ(formatDuration(seconds, Narration::Chinese), chinese);
+  }
+  EXPECT_EQ(formatDuration(3600, Narration::English, false), "1h00m00s");
+  EXPECT_EQ(formatLongitude(-87.6), "87.60°W");
+}
+
+TEST(BirthTimeText, TheStepsInChineseFromTheSameNumbers) {
+  RecordedBirth record;
+  record.solar = calendar::GregorianDate{1979, 7, 1};
+  record.birth.hour = 13;
+  record.birth.minute = 10;
+  record.zone = "Asia/Taipei";
+  record.longitude = 121.5;
+  const ResolvedBirth resolved = resolveBirthTime(record);
+  EXPECT_EQ(stepsTaken(resolved),
+            (std::vector<BirthStep>{BirthStep::Clock, BirthStep::DaylightSaving,
+                                    BirthStep::TrueSolarTime, BirthStep::LunarDate}));
+  const ChineseBirthTime text = chineseBirthTime(resolved);
+  EXPECT_EQ(text.corrected,
+            "扣除夏令時間 1 小時,標準時間 1979-07-01 12:10:00 (UTC+08:00)\n"
+            "真太陽時 1979-07-01 12:12:23 (經度 121.50°E,對時區中線 120.00°E +6分00秒;均時差 "
+            "-3分37秒)");
+  EXPECT_EQ(text.moved, "校正使時辰由未時改為午時");
+  EXPECT_EQ(text.hour, "午時");
+  EXPECT_EQ(text.lunar, "農曆 1979 年 6 月 8 日 12 時 12 分");
+  // The same steps in English.
+  EXPECT_EQ(narrateStep(BirthStep::TrueSolarTime, resolved, Narration::English).back(),
+            "equation of time: -3m37s, true solar time (真太陽時) 1979-07-01 12:12:23");
 }
 
 }  // namespace

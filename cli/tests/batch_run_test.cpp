@@ -124,7 +124,14 @@ TEST_F(Batch, WritesOnePageFilePerLine) {
                       "4",      "--leap", "--day", "20",     "--hour", "13",   "--print-date"};
   Names single = wang;
   single.push_back("2026/12/7");
-  EXPECT_EQ(readFile(pages / "line-000004.htm"), run(single).out);
+  const Result wangCast = run(single);
+  EXPECT_EQ(readFile(pages / "line-000004.htm"), wangCast.out);
+  // 2000 has no leap month 4: the page is cast as given, with the warning
+  // the single cast gives.
+  ASSERT_TRUE(wangCast.err.starts_with("ziwei: warning: ")) << wangCast.err;
+  EXPECT_NE(result.err.find("ziwei: batch: line 4: " + wangCast.err.substr(7)), std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.err.find("line 2:"), std::string::npos);
 
   run({"batch", "--pages", pages.string(), "--print-date", "d", "--encoding", "utf-8"}, csv);
   single = wang;

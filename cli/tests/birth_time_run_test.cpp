@@ -65,9 +65,11 @@ TEST_F(BirthTimeRun, CastExplainsOrRefuses) {
        "lunar date: 2000, month 1, day 1; hour 23:00:00"},
       {"--year 1998 --month 12 --day 30 --hour 23 --late-zi next-day", 0,
        "lunar date: 1999, month 1, day 1; hour 23:00:00"},
-      {"--tz Asia/Taipe", 2, "ziwei: unknown time zone \"Asia/Taipe\" (close: Asia/Taipei)"},
+      {"--tz Asia/Taipe", 2, "ziwei: --tz: unknown time zone \"Asia/Taipe\" (close: Asia/Taipei)"},
+      {"--tz localtime", 2, "ziwei: --tz: unknown time zone \"localtime\""},
       {"--tz ''", 2, "ziwei: --tz: \"\" is not allowed (allowed: an IANA time-zone name"},
-      {"--place Atlantis", 2, "ziwei: place \"Atlantis\" is not in the gazetteer (close: Atlanta)"},
+      {"--place Atlantis", 2,
+       "ziwei: --place: \"Atlantis\" is not in the gazetteer (close: Atlanta)"},
       {"--longitude -180.5", 2, "ziwei: --longitude: \"-180.5\" is not allowed" + degrees},
       {"--longitude 1e2", 2, "ziwei: --longitude: \"1e2\" is not a number of degrees" + degrees},
       {"--place Taipei --longitude 121", 2,
@@ -86,7 +88,7 @@ TEST_F(BirthTimeRun, CastExplainsOrRefuses) {
   }
   // An ambiguous place: its candidates follow the line.
   EXPECT_EQ(run({"--place", "Suzhou"}).err,
-            "ziwei: place \"Suzhou\" fits 2 places: Suzhou, Anhui; Suzhou, Jiangsu (name one as "
+            "ziwei: --place: \"Suzhou\" fits 2 places: Suzhou, Anhui; Suzhou, Jiangsu (name one as "
             "shown)\n"
             "  Suzhou, Anhui: Suzhou 宿州 (Anhui, China; 33.64°N 116.98°E; Asia/Shanghai)\n"
             "  Suzhou, Jiangsu: Suzhou 蘇州 苏州 (Jiangsu, China; 31.30°N 120.62°E; "
@@ -123,6 +125,27 @@ TEST_F(BirthTimeRun, JsonInputRecordsTheStepsOnlyWhenAsked) {
             std::string::npos);
 }
 
+TEST_F(BirthTimeRun, TargetTimesInTheBirthsZone) {
+  const std::string json = " --format json";
+  // Past 2037 the zone's rule still removes summer time from the target.
+  EXPECT_NE(run(words("--year 1960 --tz America/New_York --on 2039-07-04 --on-time 12:00" + json))
+                .out.find("\"target\":{\"solar\":\"2039-07-04\",\"time\":\"11:00\""),
+            std::string::npos);
+  // A target time at a change of the zone's offset: another zone would be
+  // the birth's too, so the advice is another time.
+  const Result changed =
+      run(words("--year 1960 --tz Africa/Khartoum --on 2000-01-15 --on-time 12:30" + json));
+  EXPECT_EQ(changed.status, 2);
+  EXPECT_EQ(changed.err,
+            "ziwei: --on-time: the target's clock time did not exist in Africa/Khartoum (a change "
+            "of its offset); give a time outside it\n");
+  const Result skipped =
+      run(words("--year 1960 --tz America/New_York --on 2039-03-13 --on-time 02:30" + json));
+  EXPECT_EQ(skipped.err,
+            "ziwei: --on-time: the target's clock time did not exist in America/New_York (a "
+            "daylight saving time change); give a time outside it\n");
+}
+
 TEST_F(BirthTimeRun, BatchColumns) {
   const Result result = run({"batch", "-"},
                             "name,sex,year,month,leap,day,hour,minute,second,solar,tz,place,"
@@ -145,8 +168,12 @@ TEST_F(BirthTimeRun, BatchColumns) {
   EXPECT_EQ(inputEnd(out[2]), "\"second\":0,\"dateExists\":true");  // empty fields: the defaults
   const std::vector<std::string> err = lines(result.err);
   ASSERT_EQ(err.size(), 5u);
-  EXPECT_TRUE(err[0].starts_with("ziwei: batch: line 5: 1979-07-01 00:30:00 in Asia/Taipei"));
-  EXPECT_TRUE(err[1].starts_with("ziwei: batch: line 6: place \"Suzhou\" fits 2 places"));
+  EXPECT_EQ(err[0],
+            "ziwei: batch: line 5: 1979-07-01 00:30:00 in Asia/Taipei did not exist (the clocks "
+            "were put forward over it): dst yes reads it as daylight time (UTC+09:00), standard "
+            "time 1979-06-30 23:30:00; dst no as standard time (UTC+08:00), standard time "
+            "1979-07-01 00:30:00");
+  EXPECT_TRUE(err[1].starts_with("ziwei: batch: line 6: place: \"Suzhou\" fits 2 places"));
   EXPECT_TRUE(err[2].starts_with("ziwei: batch: line 7: place and longitude cannot both be"));
   EXPECT_EQ(err[3], "ziwei: batch: line 8: dst: \"maybe\" is not allowed (allowed: yes, no)");
 }
@@ -165,10 +192,18 @@ TEST_F(BirthTimeRun, PlacesSearchesTheGazetteer) {
             0,
             "Suzhou, Jiangsu\t蘇州\t苏州\tChina\tJiangsu\t120.62\t31.3005\tAsia/Shanghai\n",
             ""},
+           {{"places", ""},
+            2,
+            "",
+            "ziwei: places: QUERY \"\" names no place (give a place name or a part of one)\n"},
+           {{"places", "Tai\xFF"},
+            2,
+            "",
+            "ziwei: places: QUERY: the text is not valid UTF-8 (byte 4, character 4)\n"},
            {{"places", "Atlantis"},
             1,
             "",
-            "ziwei: places: place \"Atlantis\" is not in the gazetteer (close: Atlanta); give a "
+            "ziwei: places: \"Atlantis\" is not in the gazetteer (close: Atlanta); give a "
             "longitude and a time zone instead\n"},
        }) {
     const Result result = run(args);

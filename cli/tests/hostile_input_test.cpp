@@ -108,15 +108,31 @@ TEST_F(HostileInput, MarkupAndPlaceholdersInUserTextAreShownLiterally) {
 }
 
 TEST_F(HostileInput, ControlCharactersAndNul) {
-  // Line breaks, tab and escape are written as references: the page stays
-  // one line and sends nothing to a terminal that shows it.
-  const std::string html = page("a\tb\r\nc\x1B[2J\x7F");
+  // A name with a control character (C0, DEL, C1: a browser shows U+0080 as
+  // €) is refused with the character and where it stands.
+  for (const auto& [name, message] : std::vector<std::pair<std::string, std::string>>{
+           {"a\tb\r\nc", "U+0009 (character 2)"},
+           {"王\x1B[2J", "U+001B (character 2)"},
+           {"ab\x7F", "U+007F (character 3)"},
+           {"王小\xC2\x80", "U+0080 (character 3)"},
+           {"\xC2\x9F", "U+009F (character 1)"},
+       }) {
+    const Result result = run({"--name", name});
+    EXPECT_EQ(result.status, 2) << message;
+    EXPECT_EQ(result.err, "ziwei: --name: the text holds the control character " + message + "\n");
+  }
+
+  // A C argv cannot hold NUL; through the library, which does not check
+  // names, control characters are written as references (the page stays one
+  // line) and kept whole in JSON.
+  CastOptions options;
+  options.request.name = "a\tb\r\nc\x1B[2J\x7F";
+  options.printDate = "d";
+  options.encoding = ziwei::PageEncoding::Utf8;
+  const std::string html = ziwei::cli::castOutput(options);
   EXPECT_EQ(shownName(html), "a&#9;b&#13;&#10;c&#27;[2J&#127;");
   EXPECT_EQ(html.find('\n'), html.size() - 1);
-
-  // A C argv cannot hold NUL; through the library a name with NUL in it is
-  // written as a reference and kept whole in JSON.
-  CastOptions options;
+  options = CastOptions{};
   options.request.name = std::string("a\0b", 3);
   options.printDate = "d";
   EXPECT_EQ(shownName(ziwei::cli::castOutput(options)), "a&#0;b");
@@ -135,26 +151,30 @@ TEST_F(HostileInput, BatchInputWithALongNameAndNul) {
   const std::string longName = repeat("王<", 250'000);
   const std::string nulName("a\0b", 3);
   const std::string csv = "name,sex,year,month,leap,day,hour,minute,second\n" + longName +
-                          ",male,1984,1,0,1,0,0,0\n" + nulName + ",female,2000,4,1,20,13,0,0\n";
+                          ",male,1984,1,0,1,0,0,0\n" + nulName + ",female,2000,4,1,20,13,0,0\n" +
+                          "\"x\xC2\x85\",male,1984,1,0,1,0,0,0\n";
+  const std::string refusals =
+      "ziwei: batch: line 3: name: the text holds the control character U+0000 (character 2)\n"
+      "ziwei: batch: line 4: name: the text holds the control character U+0085 (character 2)\n";
 
   const Result jsonLines = run({"batch", "--jobs", "2"}, csv);
-  ASSERT_EQ(jsonLines.status, 0) << jsonLines.err;
+  EXPECT_EQ(jsonLines.status, 1);
+  EXPECT_TRUE(jsonLines.err.starts_with(refusals)) << jsonLines.err;
   Names names;
   for (const std::string& line : lines(jsonLines.out)) {
     const auto document = parseJson(line);
     names.emplace_back(document["input"]["name"].GetString(),
                        document["input"]["name"].GetStringLength());
   }
-  ASSERT_EQ(names.size(), 2u);
+  ASSERT_EQ(names.size(), 1u);
   EXPECT_TRUE(names[0] == longName);
-  EXPECT_EQ(names[1], nulName);
 
   const fs::path pages = dir_ / "pages";
   const Result written = run({"batch", "--pages", pages.string(), "--print-date", "d"}, csv);
-  ASSERT_EQ(written.status, 0) << written.err;
-  EXPECT_EQ(entries(pages), (Names{"line-000002.htm", "line-000003.htm"}));
+  EXPECT_EQ(written.status, 1);
+  EXPECT_TRUE(written.err.starts_with(refusals)) << written.err;
+  EXPECT_EQ(entries(pages), (Names{"line-000002.htm"}));
   EXPECT_TRUE(shownName(readFile(pages / "line-000002.htm")) == repeat("\xA4\xFD&lt;", 250'000));
-  EXPECT_EQ(shownName(readFile(pages / "line-000003.htm")), "a&#0;b");
 }
 
 // Many chart requests in one process: every output is whole and the same for

@@ -90,7 +90,11 @@ TEST(Options, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
            {{"chart"},
             "unexpected argument \"chart\" (every input is an option; see ziwei --help)"},
            {{"-o", ""}, "--output: \"\" is not allowed (allowed: a file name)"},
-           {{"--name", "\xC0\xAF"}, "--name: the text is not valid UTF-8"},
+           {{"--name", "a\xC0\xAF"}, "--name: the text is not valid UTF-8 (byte 2, character 2)"},
+           {{"--name", "王\xC2\x80"},
+            "--name: the text holds the control character U+0080 (character 2)"},
+           {{"--name", "a\tb"},
+            "--name: the text holds the control character U+0009 (character 2)"},
            {{"--solar", "8.6.2001"}, "--solar: \"8.6.2001\" is not a date of the form YYYY-MM-DD"},
            {{"--solar", "2001-06-08", "--leap"},
             "--solar and --leap cannot be given together (--solar gives the lunar date)"},
@@ -137,6 +141,21 @@ TEST(Options, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
   EXPECT_EQ(refusal({"--sex", longName}),
             "--sex: \"" + longName.substr(0, 200) +
                 "\"... (1000 bytes) is not allowed (allowed: male, female)");
+  const std::string zone(131072, 'x');
+  EXPECT_EQ(refusal({"--tz", zone}),
+            "--tz: unknown time zone \"" + zone.substr(0, 200) +
+                "\"... (131072 bytes); a zone is an IANA name such as Asia/Taipei, "
+                "Asia/Shanghai or America/New_York");
+  const std::string time(1000, '9');
+  EXPECT_EQ(refusal({"--on", "2026-01-01", "--on-time", time}),
+            "--on-time: \"" + time.substr(0, 200) +
+                "\"... (1000 bytes) is not a clock time (allowed: HH:MM from 00:00 to 23:59)");
+  // A number too large for a double is refused, not read as 0.
+  const std::string huge = "1" + std::string(400, '0');
+  EXPECT_EQ(refusal({"--longitude", huge}),
+            "--longitude: \"" + huge.substr(0, 200) +
+                "\"... (401 bytes) is not allowed (allowed: -180 to 180, degrees east of "
+                "Greenwich, west negative)");
 }
 
 TEST(Options, HelpIsMadeFromTheTables) {

@@ -103,7 +103,9 @@ TEST(BatchRecords, HeaderAndFields) {
            {{"a", "male", "2000", "1", "yes", "1", "0", "0", "0", ""},
             "!leap: \"yes\" is not allowed (allowed: 0, 1)"},
            {{"\xFF", "male", "2000", "1", "0", "1", "0", "0", "0", ""},
-            "!name: the text is not valid UTF-8"},
+            "!name: the text is not valid UTF-8 (byte 1, character 1)"},
+           {{"王\xC2\x9F", "male", "2000", "1", "0", "1", "0", "0", "0", ""},
+            "!name: the text holds the control character U+009F (character 2)"},
            {{"a", "male\nx", "2000", "1", "0", "1", "0", "0", "0", ""},
             "!sex: \"male\\x0Ax\" is not allowed (allowed: male, female)"},
            {{"陳", "female", "", "", "", "", "23", "5", "6", "2001-06-08"},
@@ -123,6 +125,43 @@ TEST(BatchRecords, HeaderAndFields) {
            {{"name", "Name"}, "unknown column \"Name\""},
            {{"hour", "hour"}, "the column \"hour\" twice"}}) {
     EXPECT_NE(read({}, header).find(problem), std::string::npos) << problem;
+  }
+}
+
+TEST(BatchRecords, BirthTimeAndTargetFieldsNameTheirColumn) {
+  const Fields header = {"name",   "sex",    "year",  "month", "leap",      "day",   "hour",
+                         "minute", "second", "solar", "tz",    "longitude", "place", "on"};
+  const auto fields = [](std::string tz, std::string longitude, std::string place) {
+    return Fields{"a", "male", "",           "", "",        "",    "0",
+                  "0", "0",    "2001-06-08", tz, longitude, place, ""};
+  };
+  const std::string degrees = " (allowed: -180 to 180, degrees east of Greenwich, west negative)";
+  EXPECT_EQ(
+      read(fields("", "1" + std::string(400, '0'), ""), header),
+      "!longitude: \"1" + std::string(199, '0') + "\"... (401 bytes) is not allowed" + degrees);
+  EXPECT_EQ(read(fields("", "-0." + std::string(400, '0') + "1", ""), header).substr(0, 8),
+            "a male 2");
+  EXPECT_EQ(read(fields(std::string(1 << 20, 'x'), "", ""), header),
+            "!tz: unknown time zone \"" + std::string(200, 'x') +
+                "\"... (1048576 bytes); a zone is an IANA name such as Asia/Taipei, "
+                "Asia/Shanghai or America/New_York");
+  EXPECT_EQ(read(fields("", "", "王" + std::string(300, 'y')), header),
+            "!place: \"王" + std::string(197, 'y') +
+                "\"... (303 bytes) is not in the gazetteer; give a longitude and a time zone "
+                "instead");
+  // Every field shows a NUL as \x00, the target's date too.
+  Fields withTarget = fields("", "", "");
+  withTarget.back() = std::string(
+      "2026-05-1\0"
+      "4",
+      11);
+  try {
+    (void)readBatchTarget(record(withTarget), readBatchHeader(record(header)));
+    ADD_FAILURE() << "a target with a NUL was accepted";
+  } catch (const Refusal& refusal) {
+    EXPECT_EQ(refusal.message,
+              "on: \"2026-05-1\\x004\" is not a date of the form YYYY-MM-DD (allowed: "
+              "YYYY-MM-DD from 1900-01-31 to 2100-12-31)");
   }
 }
 

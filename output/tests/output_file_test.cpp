@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace ziwei {
 namespace {
@@ -49,6 +51,41 @@ TEST(OutputFile, LinkRules) {
   EXPECT_EQ(contents(link), "scratch");
   EXPECT_EQ(contents(target), "followed");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+  fs::remove_all(dir);
+}
+
+// A group of files is put in place a whole group at a time, after one flush:
+// until then its files are whole under their temporary names only.
+TEST(DurableGroup, PutsFilesInPlaceAGroupAtATime) {
+  const fs::path dir = fs::temp_directory_path() / "ziwei-output-group";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const auto names = [&dir] {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+      const std::string name = entry.path().filename();
+      found.push_back(name.find(".tmp") != std::string::npos ? "tmp" : name);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  std::ofstream(dir / "b.htm") << "old";
+  {
+    DurableGroup group(2);
+    group.write(dir / "a.htm", "A");
+    EXPECT_EQ(names(), (std::vector<std::string>{"b.htm", "tmp"}));
+    EXPECT_EQ(contents(dir / "b.htm"), "old");
+    group.write(dir / "b.htm", "B");  // the second of the group: both in place
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.htm", "b.htm"}));
+    EXPECT_EQ(contents(dir / "b.htm"), "B");
+    group.write(dir / "c.htm", "C");
+    EXPECT_EQ(group.published(), 2u);
+    group.finish();
+    EXPECT_EQ(group.published(), 3u);
+    EXPECT_EQ(contents(dir / "c.htm"), "C");
+    group.write(dir / "d.htm", "D");  // dropped unfinished: its temporary goes
+  }
+  EXPECT_EQ(names(), (std::vector<std::string>{"a.htm", "b.htm", "c.htm"}));
   fs::remove_all(dir);
 }
 

