@@ -1,7 +1,10 @@
 #include "json/chart_json.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string_view>
 
@@ -65,7 +68,9 @@ void appendString(AppendBuffer& out, std::string_view text) {
   out += '"';
 }
 
-void appendNumber(AppendBuffer& out, int number) { out.appendNumber(number); }
+[[gnu::always_inline]] inline void appendNumber(AppendBuffer& out, int number) {
+  out.appendNumber(number);
+}
 
 // A text of the engine's constant tables, which holds nothing to escape.
 [[gnu::always_inline]] inline void appendPlain(AppendBuffer& out, std::string_view text) {
@@ -76,6 +81,280 @@ void appendNumber(AppendBuffer& out, int number) { out.appendNumber(number); }
 
 void appendBool(AppendBuffer& out, bool value) {
   out += value ? std::string_view("true") : std::string_view("false");
+}
+
+// ---------------------------------------------------------------- fragments
+
+// Most of a document is names and the keys around them, by a few numbers of
+// the chart. Each such piece is made once per vocabulary as a Fragment, so
+// that writing it is one fixed-size copy: a main star's whole object by
+// star, brightness and transformation, a minor star's by star and
+// brightness, a palace's head by palace and stem, then by role and Body
+// mark, each cycle entry with its key, and every name as a JSON string.
+
+// The longest name of `words`, in bytes.
+constexpr std::size_t longestName(const Vocabulary& words) {
+  std::size_t longest = 0;
+  const auto take = [&longest](const auto& names) {
+    for (const std::string_view name : names) longest = std::max(longest, name.size());
+  };
+  take(words.stems);
+  take(words.branches);
+  take(words.animals);
+  take(words.palaces);
+  take(words.sexLabels);
+  take(words.bureaus);
+  take(words.stars);
+  take(words.brightness);
+  take(words.transformations);
+  for (const auto& cycle : words.cycles) take(cycle);
+  return longest;
+}
+
+inline constexpr std::size_t kLongestName =
+    std::max({longestName(kZhHant), longestName(kZhHans), longestName(kEnglish)});
+
+// Rooms in whole 16-byte moves: a fragment's keys and marks, and each name
+// it holds with its quotes.
+constexpr std::size_t roomFor(std::size_t literal, std::size_t names) {
+  return (literal + names * (kLongestName + 2) + 15) / 16 * 16;
+}
+// ,"name"
+using Name = Fragment<roomFor(1, 1)>;
+// ,{"star":"","brightness":"","transformation":""}
+using MainStarText = Fragment<roomFor(48, 3)>;
+// ,{"star":"","brightness":""}
+using MinorStarText = Fragment<roomFor(28, 2)>;
+// ,{"num":12,"branch":"","stem":"","name":
+using PalaceHead = Fragment<roomFor(36, 2)>;
+// "","body":false,"main":[
+using RoleText = Fragment<roomFor(23, 1)>;
+// ,"cycles":{"doctor":""  ,"general":""  ,"yearFront":""}  ,"growth":""
+using CycleText = Fragment<roomFor(20, 1)>;
+// ,"majorPeriod":[116,125
+using MajorPeriodText = Fragment<32>;
+// ],"minorAges":[12,24,36,48,60,72,84,96,108]}
+using MinorAgesTail = Fragment<48>;
+
+// The decimal digits of `number`, 0 <= number < 1000.
+template <std::size_t Room>
+constexpr void addNumber(Fragment<Room>& fragment, int number) {
+  if (number >= 100) fragment += static_cast<char>('0' + number / 100);
+  if (number >= 10) fragment += static_cast<char>('0' + number / 10 % 10);
+  fragment += static_cast<char>('0' + number % 10);
+}
+
+// The place of each star within its group (the rows of the tables below).
+constexpr std::array<std::uint8_t, kStarCount> kPlaceInGroup = [] {
+  std::array<std::uint8_t, kStarCount> places{};
+  std::array<std::uint8_t, 4> counts{};
+  for (const StarInfo& info : kStars) {
+    places[static_cast<std::size_t>(info.star)] =
+        counts[static_cast<std::size_t>(groupOf(info.family))]++;
+  }
+  return places;
+}();
+
+constexpr std::size_t kMainStars = groupCapacity(Group::Main);
+constexpr std::size_t kMinorStars = groupCapacity(Group::Minor);
+
+// The first age of a major period is its bureau's number (2..6) + 10 per
+// palace: below kMajorPeriodAges.
+inline constexpr int kMajorPeriodAges = bureauNumber(Bureau::Fire) + 10 * 11 + 1;
+
+// A palace's major period up to its last age, by its first age.
+constexpr std::array<MajorPeriodText, kMajorPeriodAges> kMajorPeriods = [] {
+  std::array<MajorPeriodText, kMajorPeriodAges> periods{};
+  for (int first = 0; first < kMajorPeriodAges; ++first) {
+    MajorPeriodText& text = periods[static_cast<std::size_t>(first)];
+    text += ",\"majorPeriod\":[";
+    addNumber(text, first);
+    text += ',';
+    addNumber(text, first + 9);
+  }
+  return periods;
+}();
+
+// The close of a palace by its first minor-period age (1..12).
+constexpr std::array<MinorAgesTail, 13> kMinorAgesTails = [] {
+  std::array<MinorAgesTail, 13> tails{};
+  for (std::size_t first = 1; first < tails.size(); ++first) {
+    tails[first] += "],\"minorAges\":[";
+    tails[first] += kMinorAgesInJson[first].view();
+    tails[first] += "]}";
+  }
+  return tails;
+}();
+
+// The fragments of one vocabulary.
+struct JsonWords {
+  explicit JsonWords(const Vocabulary& vocabulary);
+
+  const Vocabulary& words;
+  // Every name as a list item: a comma, then the name as a JSON string.
+  std::array<Name, 10> stems;
+  std::array<Name, 12> branches;
+  std::array<Name, 12> animals;
+  std::array<Name, kPalaceRoleCount> roles;
+  std::array<Name, kSexLabelCount> sexLabels;
+  std::array<Name, kBureauCount> bureaus;
+  std::array<Name, kStarCount> stars;
+  std::array<Name, kTransformationCount> transformations;
+  std::array<std::array<Name, kCycleLength>, kCycleCount> cycleNames;
+  // A star of the main group by its place there, brightness and
+  // transformation; one of the minor group by its place and brightness.
+  std::array<std::array<std::array<MainStarText, kTransformationCount>, kBrightnessCount>,
+             kMainStars>
+      mainStars;
+  std::array<std::array<MinorStarText, kBrightnessCount>, kMinorStars> minorStars;
+  // A palace's head by palace index and stem index, then its name and Body
+  // mark by role and body, up to the main group's opening bracket.
+  std::array<std::array<PalaceHead, 10>, 12> palaceHeads;
+  std::array<std::array<RoleText, 2>, kPalaceRoleCount> roleTexts;
+  // Each cycle's entry with its key, by Cycle and step.
+  std::array<std::array<CycleText, kCycleLength>, kCycleCount> cycles;
+
+  const Name& operator()(Stem stem) const { return stems[stem.index()]; }
+  const Name& operator()(Branch branch) const { return branches[branch.index()]; }
+  const Name& operator()(Star star) const { return stars[static_cast<std::size_t>(star)]; }
+  const Name& operator()(PalaceRole role) const { return roles[static_cast<std::size_t>(role)]; }
+  const Name& operator()(SexLabel label) const {
+    return sexLabels[static_cast<std::size_t>(label)];
+  }
+  const Name& operator()(Bureau bureau) const { return bureaus[static_cast<std::size_t>(bureau)]; }
+  const Name& operator()(Transformation transformation) const {
+    return transformations[static_cast<std::size_t>(transformation)];
+  }
+  const Name& operator()(Cycle cycle, CycleStep step) const {
+    return cycleNames[static_cast<std::size_t>(cycle)][step];
+  }
+  const Name& animal(Branch branch) const { return animals[branch.index()]; }
+  const MainStarText& mainStar(const PlacedStar& star) const {
+    return mainStars[kPlaceInGroup[static_cast<std::size_t>(star.star)]][static_cast<std::size_t>(
+        star.brightness)][static_cast<std::size_t>(star.transformation)];
+  }
+  const MinorStarText& minorStar(const PlacedStar& star) const {
+    return minorStars[kPlaceInGroup[static_cast<std::size_t>(star.star)]]
+                     [static_cast<std::size_t>(star.brightness)];
+  }
+};
+
+template <std::size_t Room>
+void addQuoted(Fragment<Room>& fragment, std::string_view name) {
+  fragment += '"';
+  fragment += name;
+  fragment += '"';
+}
+
+template <std::size_t Size>
+std::array<Name, Size> namesOf(const std::array<std::string_view, Size>& names) {
+  std::array<Name, Size> list{};
+  for (std::size_t i = 0; i < Size; ++i) {
+    list[i] += ',';
+    addQuoted(list[i], names[i]);
+  }
+  return list;
+}
+
+// The keys of the cycle entries, by Cycle, and what closes each.
+constexpr std::array<std::string_view, kCycleCount> kCycleKeys = {
+    ",\"cycles\":{\"doctor\":", ",\"general\":", ",\"yearFront\":", ",\"growth\":"};
+constexpr std::array<std::string_view, kCycleCount> kCycleEnds = {"", "", "}", ""};
+
+JsonWords::JsonWords(const Vocabulary& vocabulary)
+    : words(vocabulary),
+      stems(namesOf(words.stems)),
+      branches(namesOf(words.branches)),
+      animals(namesOf(words.animals)),
+      roles(namesOf(words.palaces)),
+      sexLabels(namesOf(words.sexLabels)),
+      bureaus(namesOf(words.bureaus)),
+      stars(namesOf(words.stars)),
+      transformations(namesOf(words.transformations)) {
+  for (std::size_t c = 0; c < kCycleCount; ++c) {
+    cycleNames[c] = namesOf(words.cycles[c]);
+    for (std::size_t step = 0; step < kCycleLength; ++step) {
+      CycleText& text = cycles[c][step];
+      text += kCycleKeys[c];
+      addQuoted(text, words.cycles[c][step]);
+      text += kCycleEnds[c];
+    }
+  }
+  for (const StarInfo& info : kStars) {
+    const std::size_t place = kPlaceInGroup[static_cast<std::size_t>(info.star)];
+    for (std::size_t b = 0; b < kBrightnessCount; ++b) {
+      const std::string_view brightness = words.brightness[b];
+      if (groupOf(info.family) == Group::Minor) {
+        MinorStarText& text = minorStars[place][b];
+        text += ",{\"star\":";
+        addQuoted(text, words(info.star));
+        text += ",\"brightness\":";
+        addQuoted(text, brightness);
+        text += '}';
+      }
+      if (groupOf(info.family) != Group::Main) continue;
+      for (std::size_t t = 0; t < kTransformationCount; ++t) {
+        MainStarText& text = mainStars[place][b][t];
+        text += ",{\"star\":";
+        addQuoted(text, words(info.star));
+        text += ",\"brightness\":";
+        addQuoted(text, brightness);
+        text += ",\"transformation\":";
+        if (t == static_cast<std::size_t>(Transformation::None)) {
+          text += "null";
+        } else {
+          addQuoted(text, words.transformations[t]);
+        }
+        text += '}';
+      }
+    }
+  }
+  for (const PalaceNum palace : kPalaces) {
+    for (std::size_t stem = 0; stem < stems.size(); ++stem) {
+      PalaceHead& head = palaceHeads[palace.index()][stem];
+      head += ",{\"num\":";
+      addNumber(head, palace.number());
+      head += ",\"branch\":";
+      addQuoted(head, words(branchOf(palace)));
+      head += ",\"stem\":";
+      addQuoted(head, words.stems[stem]);
+      head += ",\"name\":";
+    }
+  }
+  for (std::size_t role = 0; role < kPalaceRoleCount; ++role) {
+    for (std::size_t body = 0; body < 2; ++body) {
+      RoleText& text = roleTexts[role][body];
+      addQuoted(text, words.palaces[role]);
+      text += body != 0 ? ",\"body\":true,\"main\":[" : ",\"body\":false,\"main\":[";
+    }
+  }
+}
+
+// The fragments of `words`, made on first use.
+template <Language L>
+const JsonWords& jsonWordsOf() {
+  static const JsonWords table(vocabularyOf(L));
+  return table;
+}
+
+const JsonWords& jsonWords(const Vocabulary& words) {
+  if (&words == &kZhHant) return jsonWordsOf<Language::ZhHant>();
+  if (&words == &kZhHans) return jsonWordsOf<Language::ZhHans>();
+  if (&words == &kEnglish) return jsonWordsOf<Language::En>();
+  throw std::invalid_argument(
+      "the JSON document is written in the vocabularies of vocabularyOf only");
+}
+
+// A fragment that starts with a comma as a list item: without the comma for
+// the first.
+template <std::size_t Room>
+[[gnu::always_inline]] inline void appendItem(AppendBuffer& out, const Fragment<Room>& item,
+                                              bool first) {
+  item.appendTo(out, first ? 1 : 0);
+}
+// A name as a value.
+[[gnu::always_inline]] inline void appendName(AppendBuffer& out, const Name& name) {
+  name.appendTo(out, 1);
 }
 
 // YYYY-MM-DD, the year in four digits.
@@ -195,12 +474,12 @@ void writeOptions(AppendBuffer& out, const ChartOptions& options) {
   out += '}';
 }
 
-void writeFrame(AppendBuffer& out, const Chart& chart, const Vocabulary& words) {
+void writeFrame(AppendBuffer& out, const Chart& chart, const JsonWords& json) {
   const ChartState& frame = chart.frame;
   out += ",\"frame\":{\"yearStem\":";
-  appendPlain(out, words(frame.YearStem));
+  appendName(out, json(frame.YearStem));
   out += ",\"yearBranch\":";
-  appendPlain(out, words(frame.YearBranch));
+  appendName(out, json(frame.YearBranch));
   out += ",\"yearStemNum\":";
   appendNumber(out, frame.YearStem.number());
   out += ",\"yearBranchNum\":";
@@ -212,102 +491,56 @@ void writeFrame(AppendBuffer& out, const Chart& chart, const Vocabulary& words) 
   out += ",\"hourBranch\":";
   appendNumber(out, frame.HourNum.number());
   out += ",\"sexLabel\":";
-  appendPlain(out, words(frame.SexText));
+  appendName(out, json(frame.SexText));
   out += ",\"lifePalace\":";
   appendNumber(out, frame.LifePalaceNum.number());
   out += ",\"bodyPalace\":";
   appendNumber(out, frame.BodyPalaceNum.number());
   out += ",\"bureau\":";
-  appendPlain(out, words(frame.BureauName));
+  appendName(out, json(frame.BureauName));
   out += ",\"ziWei\":";
   appendNumber(out, frame.ZiWeiNum.number());
   out += ",\"tianFu\":";
   appendNumber(out, frame.TianFuNum.number());
   out += ",\"animal\":";
-  appendPlain(out, words.animal(frame.YearBranch));
+  appendName(out, json.animal(frame.YearBranch));
   out += ",\"lifeMaster\":";
-  appendPlain(out, words(chart.lifeMaster));
+  appendName(out, json(chart.lifeMaster));
   out += ",\"bodyMaster\":";
-  appendPlain(out, words(chart.bodyMaster));
+  appendName(out, json(chart.bodyMaster));
   out += ",\"douJun\":";
-  appendPlain(out, words(branchOf(chart.douJun)));
+  appendName(out, json(branchOf(chart.douJun)));
   out += '}';
 }
 
-// The word of a main star's transformation; "null" for none.
-void writeTransformation(AppendBuffer& out, Transformation transformation,
-                         const Vocabulary& words) {
-  if (transformation == Transformation::None) {
-    out += std::string_view("null");
-    return;
-  }
-  appendPlain(out, words(transformation));
-}
-
+// The names of a group's stars, as a list.
 template <std::size_t Capacity>
-void writeNames(AppendBuffer& out, const StarRow<Capacity>& row, const Vocabulary& words) {
+void writeNames(AppendBuffer& out, const StarRow<Capacity>& row, const JsonWords& json) {
   out += '[';
-  for (std::size_t i = 0; i < row.size; ++i) {
-    if (i != 0) out += ',';
-    appendPlain(out, words(row.stars[i].star));
-  }
+  for (const PlacedStar& star : row) appendItem(out, json(star.star), &star == row.begin());
   out += ']';
 }
 
-void writePalace(AppendBuffer& out, const ChartPalace& palace, const Vocabulary& words) {
+// One palace, after a comma unless it is the first.
+void writePalace(AppendBuffer& out, const ChartPalace& palace, const JsonWords& json) {
   const PalaceStars& stars = palace.stars;
-  out += "{\"num\":";
-  appendNumber(out, palace.palace.number());
-  out += ",\"branch\":";
-  appendPlain(out, words(branchOf(palace.palace)));
-  out += ",\"stem\":";
-  appendPlain(out, words(palace.stem));
-  out += ",\"name\":";
-  appendPlain(out, words(palace.role));
-  out += ",\"body\":";
-  appendBool(out, palace.body);
-
-  out += ",\"main\":[";
-  for (std::size_t i = 0; i < stars.main.size; ++i) {
-    const PlacedStar& star = stars.main.stars[i];
-    out += i == 0 ? "{\"star\":" : ",{\"star\":";
-    appendPlain(out, words(star.star));
-    out += ",\"brightness\":";
-    appendPlain(out, words(star.brightness));
-    out += ",\"transformation\":";
-    writeTransformation(out, star.transformation, words);
-    out += '}';
+  appendItem(out, json.palaceHeads[palace.palace.index()][palace.stem.index()],
+             palace.palace == kPalaces[0]);
+  json.roleTexts[static_cast<std::size_t>(palace.role)][palace.body].appendTo(out);
+  for (const PlacedStar& star : stars.main) {
+    appendItem(out, json.mainStar(star), &star == stars.main.begin());
   }
   out += "],\"minor\":[";
-  for (std::size_t i = 0; i < stars.minor.size; ++i) {
-    const PlacedStar& star = stars.minor.stars[i];
-    out += i == 0 ? "{\"star\":" : ",{\"star\":";
-    appendPlain(out, words(star.star));
-    out += ",\"brightness\":";
-    appendPlain(out, words(star.brightness));
-    out += '}';
+  for (const PlacedStar& star : stars.minor) {
+    appendItem(out, json.minorStar(star), &star == stars.minor.begin());
   }
   out += "],\"void\":";
-  writeNames(out, stars.voids, words);
+  writeNames(out, stars.voids, json);
   out += ",\"markers\":";
-  writeNames(out, stars.markers, words);
-
-  out += ",\"cycles\":{\"doctor\":";
-  appendPlain(out, words(Cycle::Doctor, palace.cycle(Cycle::Doctor)));
-  out += ",\"general\":";
-  appendPlain(out, words(Cycle::General, palace.cycle(Cycle::General)));
-  out += ",\"yearFront\":";
-  appendPlain(out, words(Cycle::YearFront, palace.cycle(Cycle::YearFront)));
-  out += "},\"growth\":";
-  appendPlain(out, words(Cycle::Growth, palace.cycle(Cycle::Growth)));
-
-  out += ",\"majorPeriod\":[";
-  appendNumber(out, palace.majorPeriodFirstAge);
-  out += ',';
-  appendNumber(out, palace.majorPeriodFirstAge + 9);
-  out += "],\"minorAges\":[";
-  out += kMinorAgesInJson[static_cast<std::size_t>(palace.minorPeriodFirstAge)].view();
-  out += "]}";
+  writeNames(out, stars.markers, json);
+  for (std::size_t c = 0; c < kCycleCount; ++c) json.cycles[c][palace.cycles[c]].appendTo(out);
+  kMajorPeriods[static_cast<std::size_t>(palace.majorPeriodFirstAge)].appendTo(out);
+  kMinorAgesTails[static_cast<std::size_t>(palace.minorPeriodFirstAge)].appendTo(out);
 }
 
 // "HH:MM".
@@ -341,13 +574,10 @@ void writeTarget(AppendBuffer& out, const TargetMoment& target) {
   out += "}}";
 }
 
-// The twelve texts `nameOf(palace)` of the palaces 子..亥.
+// The twelve names `nameOf(palace)` of the palaces 子..亥.
 void writeByPalace(AppendBuffer& out, const auto& nameOf) {
   out += '[';
-  for (const PalaceNum palace : kPalaces) {
-    if (palace != kPalaces[0]) out += ',';
-    appendPlain(out, nameOf(palace));
-  }
+  for (const PalaceNum palace : kPalaces) appendItem(out, nameOf(palace), palace == kPalaces[0]);
   out += ']';
 }
 
@@ -355,22 +585,23 @@ void writeByPalace(AppendBuffer& out, const auto& nameOf) {
 // palaces; for the levels that carry them its four transformations and its
 // running stars, a list of names for each palace 1..12.
 void writeLevel(AppendBuffer& out, PeriodLevel level, const LevelPeriod& period,
-                const Vocabulary& words) {
+                const JsonWords& json) {
+  const Vocabulary& words = json.words;
   out += "{\"palace\":";
   appendNumber(out, period.palace.number());
   out += ",\"stem\":";
-  appendPlain(out, words(period.stemBranch.stem));
+  appendName(out, json(period.stemBranch.stem));
   out += ",\"branch\":";
-  appendPlain(out, words(period.stemBranch.branch));
+  appendName(out, json(period.stemBranch.branch));
   out += ",\"names\":";
-  writeByPalace(out, [&](PalaceNum num) { return words(roleOf(period.palace, num)); });
+  writeByPalace(out,
+                [&](PalaceNum num) -> const Name& { return json(roleOf(period.palace, num)); });
   if (!carriesStars(level)) return;
   out += ",\"transformations\":{";
   for (std::size_t i = 0; i < period.transformed.size(); ++i) {
-    if (i != 0) out += ',';
-    appendPlain(out, words(period.transformed[i]));
+    appendItem(out, json(period.transformed[i]), i == 0);
     out += ':';
-    appendPlain(out, words(static_cast<Transformation>(i + 1)));
+    appendName(out, json(static_cast<Transformation>(i + 1)));
   }
   out += "},\"stars\":[";
   const std::string_view prefix = words.runningPrefixes[static_cast<std::size_t>(level)];
@@ -425,7 +656,7 @@ constexpr std::array<std::string_view, kPeriodLevelCount> kLevelKeys = {
     ",\"decade\":", ",\"minor\":", ",\"year\":", ",\"month\":", ",\"day\":", ",\"hour\":"};
 
 void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods,
-                  const Vocabulary& words) {
+                  const JsonWords& json) {
   out += ",\"periods\":{";
   writeTarget(out, periods.target);
   out += ",\"age\":";
@@ -438,17 +669,17 @@ void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPerio
       out += std::string_view("null");
       continue;
     }
-    writeLevel(out, level, period, words);
-    if (level == PeriodLevel::Decade) writeDecadeYears(out, chart, periods, words);
+    writeLevel(out, level, period, json);
+    if (level == PeriodLevel::Decade) writeDecadeYears(out, chart, periods, json.words);
     if (level == PeriodLevel::Year) {
       const Branch branch = period.stemBranch.branch;
       out += ",\"general\":";
-      writeByPalace(out, [&](PalaceNum num) {
-        return words(Cycle::General, getYearSSFourStar(branch, num));
+      writeByPalace(out, [&](PalaceNum num) -> const Name& {
+        return json(Cycle::General, getYearSSFourStar(branch, num));
       });
       out += ",\"yearFront\":";
-      writeByPalace(out, [&](PalaceNum num) {
-        return words(Cycle::YearFront, getYearYFourStar(branch, num));
+      writeByPalace(out, [&](PalaceNum num) -> const Name& {
+        return json(Cycle::YearFront, getYearYFourStar(branch, num));
       });
     }
     if (level == PeriodLevel::Month) {
@@ -466,20 +697,18 @@ void appendChartJson(std::string& text, const Chart& chart, const ChartRecord& r
                      const Vocabulary& words) {
   const ChartRequest& request = chart.request;
   if (!isValidUtf8(request.name)) throw std::invalid_argument("the name is not valid UTF-8");
+  const JsonWords& json = jsonWords(words);
   const std::size_t start = text.size();
   AppendBuffer out(text);
   try {
     out += '{';
     writeInput(out, request, record);
     writeOptions(out, request.options);
-    writeFrame(out, chart, words);
+    writeFrame(out, chart, json);
     out += std::string_view(",\"palaces\":[");
-    for (const ChartPalace& palace : chart.palaces) {
-      if (palace.palace != kPalaces[0]) out += ',';
-      writePalace(out, palace, words);
-    }
+    for (const ChartPalace& palace : chart.palaces) writePalace(out, palace, json);
     out += ']';
-    if (chart.periods) writePeriods(out, chart.frame, *chart.periods, words);
+    if (chart.periods) writePeriods(out, chart.frame, *chart.periods, json);
     out += '}';
     out.finish();
   } catch (...) {

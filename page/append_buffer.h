@@ -3,7 +3,9 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -90,6 +92,17 @@ class AppendBuffer {
   // beforehand).
   [[gnu::always_inline]] void encoded(std::string_view bytes) { ascii(bytes); }
 
+  // The first `size` bytes of the `Room` bytes at `bytes`, which are in the
+  // buffer's encoding already: the whole room is copied (a fixed-size copy,
+  // a few moves) and `size` bytes of it kept.
+  template <std::size_t Room>
+  [[gnu::always_inline]] void room(const char* bytes, std::size_t size) {
+    static_assert(Room <= kSize);
+    if (kSize - used_ < Room) finish();
+    std::memcpy(buffer_.data() + used_, bytes, Room);
+    used_ += size;
+  }
+
   // Hands over what is buffered, then buffers `text` or, when it is longer
   // than the buffer, appends it directly.
   [[gnu::noinline]] void appendAfterFinish(std::string_view text) {
@@ -123,6 +136,36 @@ class AppendBuffer {
   bool big5_;
   std::size_t used_ = 0;
   std::array<char, kSize> buffer_;
+};
+
+// A piece made once (say the whole text of a table entry) and appended
+// many times, kept in a room of fixed size so that appending it is one
+// fixed-size copy (AppendBuffer::room) rather than a copy of varying length.
+template <std::size_t Room>
+class Fragment {
+  static_assert(Room <= 255);
+
+ public:
+  // Adds `text` (bytes in the encoding of the buffers it is appended to).
+  // Throws std::length_error past the room.
+  constexpr Fragment& operator+=(std::string_view text) {
+    if (text.size() > Room - size_) throw std::length_error("a fragment outgrew its room");
+    for (const char c : text) bytes_[size_++] = c;
+    return *this;
+  }
+  constexpr Fragment& operator+=(char c) { return *this += std::string_view(&c, 1); }
+
+  constexpr std::string_view view() const { return {bytes_.data(), size_}; }
+
+  // Appends it less its first `skip` bytes (0 or 1: say the comma before a
+  // list item, left out for the first).
+  [[gnu::always_inline]] void appendTo(AppendBuffer& out, std::size_t skip = 0) const {
+    out.room<Room>(bytes_.data() + skip, size_ - skip);
+  }
+
+ private:
+  std::array<char, Room + 1> bytes_{};  // one more, so that a room from bytes_ + 1 lies inside
+  std::uint8_t size_ = 0;
 };
 
 }  // namespace ziwei
