@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <stdexcept>
 #include <string_view>
 
@@ -87,76 +88,98 @@ void appendBool(AppendBuffer& out, bool value) {
 
 // Most of a document is names and the keys around them, by a few numbers of
 // the chart. Each such piece is made once per vocabulary as a Fragment, so
-// that writing it is one fixed-size copy: a main star's whole object by
-// star, brightness and transformation, a minor star's by star and
-// brightness, a palace's head by palace and stem, then by role and Body
-// mark, each cycle entry with its key, and every name as a JSON string.
+// that writing it is one fixed-size copy: a star's object up to its
+// brightness by star, the rest by brightness and (main group)
+// transformation; a palace's head by palace and stem, then by role and Body
+// mark; each cycle entry with its key; and every name as a JSON string.
+// (Whole star objects by star, brightness and transformation would take
+// one copy less but tables many times larger than the processor's first
+// cache, and the writer would wait on them.)
 
-// The longest name of `words`, in bytes.
-constexpr std::size_t longestName(const Vocabulary& words) {
-  std::size_t longest = 0;
-  const auto take = [&longest](const auto& names) {
-    for (const std::string_view name : names) longest = std::max(longest, name.size());
+// The longest name of each kind over some vocabularies, in bytes.
+struct NameLengths {
+  std::size_t any = 0;
+  std::size_t stems = 0;
+  std::size_t branches = 0;
+  std::size_t palaces = 0;
+  std::size_t stars = 0;
+  std::size_t brightness = 0;
+  std::size_t transformations = 0;
+  std::size_t cycles = 0;
+};
+
+constexpr NameLengths longestNames(std::initializer_list<const Vocabulary*> vocabularies) {
+  NameLengths longest;
+  std::size_t others = 0;
+  const auto take = [&longest](std::size_t& kind, const auto& names) {
+    for (const std::string_view name : names) {
+      kind = std::max(kind, name.size());
+      longest.any = std::max(longest.any, name.size());
+    }
   };
-  take(words.stems);
-  take(words.branches);
-  take(words.animals);
-  take(words.palaces);
-  take(words.sexLabels);
-  take(words.bureaus);
-  take(words.stars);
-  take(words.brightness);
-  take(words.transformations);
-  for (const auto& cycle : words.cycles) take(cycle);
+  for (const Vocabulary* words : vocabularies) {
+    take(longest.stems, words->stems);
+    take(longest.branches, words->branches);
+    take(others, words->animals);
+    take(longest.palaces, words->palaces);
+    take(others, words->sexLabels);
+    take(others, words->bureaus);
+    take(longest.stars, words->stars);
+    take(longest.brightness, words->brightness);
+    take(longest.transformations, words->transformations);
+    for (const auto& cycle : words->cycles) take(longest.cycles, cycle);
+  }
   return longest;
 }
 
-inline constexpr std::size_t kLongestName =
-    std::max({longestName(kZhHant), longestName(kZhHans), longestName(kEnglish)});
+// A fragment's room holds it in every vocabulary; its short copy, in the
+// Chinese ones (the default and the most written).
+inline constexpr NameLengths kNames = longestNames({&kZhHant, &kZhHans, &kEnglish});
+inline constexpr NameLengths kChineseNames = longestNames({&kZhHant, &kZhHans});
 
-// Rooms in whole 16-byte moves: a fragment's keys and marks, and each name
-// it holds with its quotes.
-constexpr std::size_t roomFor(std::size_t literal, std::size_t names) {
-  return (literal + names * (kLongestName + 2) + 15) / 16 * 16;
-}
+// Rooms in whole 16-byte moves.
+constexpr std::size_t roomOf(std::size_t bytes) { return (bytes + 15) / 16 * 16; }
+
+// The bytes of each kind of fragment, each name with its quotes:
 // ,"name"
-using Name = Fragment<roomFor(1, 1)>;
-// ,{"star":"","brightness":"","transformation":""}
-using MainStarText = Fragment<roomFor(48, 3)>;
-// ,{"star":"","brightness":""}
-using MinorStarText = Fragment<roomFor(28, 2)>;
+constexpr std::size_t nameBytes(const NameLengths& n) { return 3 + n.any; }
+// ,{"star":"","brightness":
+constexpr std::size_t starHeadBytes(const NameLengths& n) { return 25 + n.stars; }
+// "","transformation":""} or null for none
+constexpr std::size_t mainTailBytes(const NameLengths& n) {
+  return 23 + n.brightness + std::max<std::size_t>(n.transformations, 2);
+}
+// ""}
+constexpr std::size_t minorTailBytes(const NameLengths& n) { return 3 + n.brightness; }
 // ,{"num":12,"branch":"","stem":"","name":
-using PalaceHead = Fragment<roomFor(36, 2)>;
+constexpr std::size_t palaceHeadBytes(const NameLengths& n) { return 40 + n.branches + n.stems; }
 // "","body":false,"main":[
-using RoleText = Fragment<roomFor(23, 1)>;
-// ,"cycles":{"doctor":""  ,"general":""  ,"yearFront":""}  ,"growth":""
-using CycleText = Fragment<roomFor(20, 1)>;
+constexpr std::size_t roleBytes(const NameLengths& n) { return 25 + n.palaces; }
+// ,"cycles":{"doctor":"" (the longest of the four entries)
+constexpr std::size_t cycleBytes(const NameLengths& n) { return 22 + n.cycles; }
+
+template <std::size_t (*Bytes)(const NameLengths&)>
+using FragmentOf = Fragment<roomOf(Bytes(kNames)), roomOf(Bytes(kChineseNames))>;
+
+using Name = FragmentOf<nameBytes>;
+using StarHead = FragmentOf<starHeadBytes>;
+using MainTail = FragmentOf<mainTailBytes>;
+using MinorTail = FragmentOf<minorTailBytes>;
+using PalaceHead = FragmentOf<palaceHeadBytes>;
+using RoleText = FragmentOf<roleBytes>;
+using CycleText = FragmentOf<cycleBytes>;
 // ,"majorPeriod":[116,125
 using MajorPeriodText = Fragment<32>;
 // ],"minorAges":[12,24,36,48,60,72,84,96,108]}
 using MinorAgesTail = Fragment<48>;
 
 // The decimal digits of `number`, 0 <= number < 1000.
-template <std::size_t Room>
-constexpr void addNumber(Fragment<Room>& fragment, int number) {
+template <std::size_t Room, std::size_t Short>
+constexpr void addNumber(Fragment<Room, Short>& fragment, int number) {
   if (number >= 100) fragment += static_cast<char>('0' + number / 100);
   if (number >= 10) fragment += static_cast<char>('0' + number / 10 % 10);
   fragment += static_cast<char>('0' + number % 10);
 }
-
-// The place of each star within its group (the rows of the tables below).
-constexpr std::array<std::uint8_t, kStarCount> kPlaceInGroup = [] {
-  std::array<std::uint8_t, kStarCount> places{};
-  std::array<std::uint8_t, 4> counts{};
-  for (const StarInfo& info : kStars) {
-    places[static_cast<std::size_t>(info.star)] =
-        counts[static_cast<std::size_t>(groupOf(info.family))]++;
-  }
-  return places;
-}();
-
-constexpr std::size_t kMainStars = groupCapacity(Group::Main);
-constexpr std::size_t kMinorStars = groupCapacity(Group::Minor);
 
 // The first age of a major period is its bureau's number (2..6) + 10 per
 // palace: below kMajorPeriodAges.
@@ -201,12 +224,11 @@ struct JsonWords {
   std::array<Name, kStarCount> stars;
   std::array<Name, kTransformationCount> transformations;
   std::array<std::array<Name, kCycleLength>, kCycleCount> cycleNames;
-  // A star of the main group by its place there, brightness and
-  // transformation; one of the minor group by its place and brightness.
-  std::array<std::array<std::array<MainStarText, kTransformationCount>, kBrightnessCount>,
-             kMainStars>
-      mainStars;
-  std::array<std::array<MinorStarText, kBrightnessCount>, kMinorStars> minorStars;
+  // A star's object up to its brightness by Star; the rest of it by
+  // brightness and transformation (main group) or by brightness (minor).
+  std::array<StarHead, kStarCount> starHeads;
+  std::array<std::array<MainTail, kTransformationCount>, kBrightnessCount> mainTails;
+  std::array<MinorTail, kBrightnessCount> minorTails;
   // A palace's head by palace index and stem index, then its name and Body
   // mark by role and body, up to the main group's opening bracket.
   std::array<std::array<PalaceHead, 10>, 12> palaceHeads;
@@ -229,18 +251,20 @@ struct JsonWords {
     return cycleNames[static_cast<std::size_t>(cycle)][step];
   }
   const Name& animal(Branch branch) const { return animals[branch.index()]; }
-  const MainStarText& mainStar(const PlacedStar& star) const {
-    return mainStars[kPlaceInGroup[static_cast<std::size_t>(star.star)]][static_cast<std::size_t>(
-        star.brightness)][static_cast<std::size_t>(star.transformation)];
+  const StarHead& starHead(const PlacedStar& star) const {
+    return starHeads[static_cast<std::size_t>(star.star)];
   }
-  const MinorStarText& minorStar(const PlacedStar& star) const {
-    return minorStars[kPlaceInGroup[static_cast<std::size_t>(star.star)]]
-                     [static_cast<std::size_t>(star.brightness)];
+  const MainTail& mainTail(const PlacedStar& star) const {
+    return mainTails[static_cast<std::size_t>(star.brightness)]
+                    [static_cast<std::size_t>(star.transformation)];
+  }
+  const MinorTail& minorTail(const PlacedStar& star) const {
+    return minorTails[static_cast<std::size_t>(star.brightness)];
   }
 };
 
-template <std::size_t Room>
-void addQuoted(Fragment<Room>& fragment, std::string_view name) {
+template <std::size_t Room, std::size_t Short>
+constexpr void addQuoted(Fragment<Room, Short>& fragment, std::string_view name) {
   fragment += '"';
   fragment += name;
   fragment += '"';
@@ -280,34 +304,26 @@ JsonWords::JsonWords(const Vocabulary& vocabulary)
       text += kCycleEnds[c];
     }
   }
-  for (const StarInfo& info : kStars) {
-    const std::size_t place = kPlaceInGroup[static_cast<std::size_t>(info.star)];
-    for (std::size_t b = 0; b < kBrightnessCount; ++b) {
-      const std::string_view brightness = words.brightness[b];
-      if (groupOf(info.family) == Group::Minor) {
-        MinorStarText& text = minorStars[place][b];
-        text += ",{\"star\":";
-        addQuoted(text, words(info.star));
-        text += ",\"brightness\":";
-        addQuoted(text, brightness);
-        text += '}';
+  for (std::size_t star = 0; star < kStarCount; ++star) {
+    StarHead& head = starHeads[star];
+    head += ",{\"star\":";
+    addQuoted(head, words.stars[star]);
+    head += ",\"brightness\":";
+  }
+  for (std::size_t b = 0; b < kBrightnessCount; ++b) {
+    for (std::size_t t = 0; t < kTransformationCount; ++t) {
+      MainTail& tail = mainTails[b][t];
+      addQuoted(tail, words.brightness[b]);
+      tail += ",\"transformation\":";
+      if (t == static_cast<std::size_t>(Transformation::None)) {
+        tail += "null";
+      } else {
+        addQuoted(tail, words.transformations[t]);
       }
-      if (groupOf(info.family) != Group::Main) continue;
-      for (std::size_t t = 0; t < kTransformationCount; ++t) {
-        MainStarText& text = mainStars[place][b][t];
-        text += ",{\"star\":";
-        addQuoted(text, words(info.star));
-        text += ",\"brightness\":";
-        addQuoted(text, brightness);
-        text += ",\"transformation\":";
-        if (t == static_cast<std::size_t>(Transformation::None)) {
-          text += "null";
-        } else {
-          addQuoted(text, words.transformations[t]);
-        }
-        text += '}';
-      }
+      tail += '}';
     }
+    addQuoted(minorTails[b], words.brightness[b]);
+    minorTails[b] += '}';
   }
   for (const PalaceNum palace : kPalaces) {
     for (std::size_t stem = 0; stem < stems.size(); ++stem) {
@@ -347,14 +363,14 @@ const JsonWords& jsonWords(const Vocabulary& words) {
 
 // A fragment that starts with a comma as a list item: without the comma for
 // the first.
-template <std::size_t Room>
-[[gnu::always_inline]] inline void appendItem(AppendBuffer& out, const Fragment<Room>& item,
+template <class Out, std::size_t Room, std::size_t Short>
+[[gnu::always_inline]] inline void appendItem(Out& out, const Fragment<Room, Short>& item,
                                               bool first) {
-  item.appendTo(out, first ? 1 : 0);
+  out.append(item, first ? 1 : 0);
 }
 // A name as a value.
 [[gnu::always_inline]] inline void appendName(AppendBuffer& out, const Name& name) {
-  name.appendTo(out, 1);
+  out.append(name, 1);
 }
 
 // YYYY-MM-DD, the year in four digits.
@@ -515,32 +531,35 @@ void writeFrame(AppendBuffer& out, const Chart& chart, const JsonWords& json) {
 
 // The names of a group's stars, as a list.
 template <std::size_t Capacity>
-void writeNames(AppendBuffer& out, const StarRow<Capacity>& row, const JsonWords& json) {
-  out += '[';
+void writeNames(FragmentCursor& out, const StarRow<Capacity>& row, const JsonWords& json) {
+  out += "[";
   for (const PlacedStar& star : row) appendItem(out, json(star.star), &star == row.begin());
-  out += ']';
+  out += "]";
 }
 
-// One palace, after a comma unless it is the first.
-void writePalace(AppendBuffer& out, const ChartPalace& palace, const JsonWords& json) {
+// One palace, after a comma unless it is the first: fragments alone.
+void writePalace(AppendBuffer& buffer, const ChartPalace& palace, const JsonWords& json) {
+  FragmentCursor out(buffer);
   const PalaceStars& stars = palace.stars;
   appendItem(out, json.palaceHeads[palace.palace.index()][palace.stem.index()],
              palace.palace == kPalaces[0]);
-  json.roleTexts[static_cast<std::size_t>(palace.role)][palace.body].appendTo(out);
+  out.append(json.roleTexts[static_cast<std::size_t>(palace.role)][palace.body]);
   for (const PlacedStar& star : stars.main) {
-    appendItem(out, json.mainStar(star), &star == stars.main.begin());
+    appendItem(out, json.starHead(star), &star == stars.main.begin());
+    out.append(json.mainTail(star));
   }
   out += "],\"minor\":[";
   for (const PlacedStar& star : stars.minor) {
-    appendItem(out, json.minorStar(star), &star == stars.minor.begin());
+    appendItem(out, json.starHead(star), &star == stars.minor.begin());
+    out.append(json.minorTail(star));
   }
   out += "],\"void\":";
   writeNames(out, stars.voids, json);
   out += ",\"markers\":";
   writeNames(out, stars.markers, json);
-  for (std::size_t c = 0; c < kCycleCount; ++c) json.cycles[c][palace.cycles[c]].appendTo(out);
-  kMajorPeriods[static_cast<std::size_t>(palace.majorPeriodFirstAge)].appendTo(out);
-  kMinorAgesTails[static_cast<std::size_t>(palace.minorPeriodFirstAge)].appendTo(out);
+  for (std::size_t c = 0; c < kCycleCount; ++c) out.append(json.cycles[c][palace.cycles[c]]);
+  out.append(kMajorPeriods[static_cast<std::size_t>(palace.majorPeriodFirstAge)]);
+  out.append(kMinorAgesTails[static_cast<std::size_t>(palace.minorPeriodFirstAge)]);
 }
 
 // "HH:MM".
