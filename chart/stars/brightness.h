@@ -39,23 +39,37 @@ static_assert(
     }(),
     "every grade lies on its star's scale");
 
+// The brightness of each star in palaces 子..亥 on each scale, by Scale,
+// Star and palace index, from its grades (None on a scale not its own).
+inline constexpr auto kBrightnessByScale = [] {
+  std::array<std::array<std::array<Brightness, 12>, kStarCount>, 3> table{};
+  for (const StarInfo& info : kStars) {
+    for (std::size_t p = 0; p < 12; ++p) {
+      const std::uint8_t grade = info.grades[p];
+      table[static_cast<std::size_t>(Scale::Main)][static_cast<std::size_t>(info.star)][p] =
+          info.scale == Scale::Main ? kMainGrades[grade] : Brightness::None;
+      table[static_cast<std::size_t>(Scale::Minor)][static_cast<std::size_t>(info.star)][p] =
+          info.scale == Scale::Minor ? kMinorGrades[grade] : Brightness::None;
+    }
+  }
+  return table;
+}();
+
 // The brightness of `star` in palace `DayNum` when it is graded on `scale`.
-template <std::size_t Grades>
-constexpr Brightness brightnessOnScale(Scale scale, const std::array<Brightness, Grades>& grades,
-                                       Star star, PalaceNum DayNum) {
-  const StarInfo& info = starInfo(star);
-  if (info.scale != scale || !DayNum.valid()) return Brightness::None;
-  return grades[info.grades[DayNum.index()]];  // always in range (see the static_assert)
+constexpr Brightness brightnessOnScale(Scale scale, Star star, PalaceNum DayNum) {
+  if (!DayNum.valid()) return Brightness::None;
+  return kBrightnessByScale[static_cast<std::size_t>(scale)][static_cast<std::size_t>(star)]
+                           [DayNum.index()];
 }
 
 // The brightness of a main-group star and of a minor-group star in palace
 // `DayNum`, from its grade on its scale; None for a star graded on the other
 // scale or not at all.
 constexpr Brightness checkMainStarType(PalaceNum DayNum, Star strStar) {
-  return brightnessOnScale(Scale::Main, kMainGrades, strStar, DayNum);
+  return brightnessOnScale(Scale::Main, strStar, DayNum);
 }
 constexpr Brightness checkSubStarType(PalaceNum DayNum, Star strStar) {
-  return brightnessOnScale(Scale::Minor, kMinorGrades, strStar, DayNum);
+  return brightnessOnScale(Scale::Minor, strStar, DayNum);
 }
 
 }  // namespace ziwei

@@ -40,15 +40,23 @@ constexpr const std::array<Star, 4>& transformedStars(Stem stem) {
   return kTransformations[stem.index()];
 }
 
+// The same by stem and Star: the transformation each stem gives each star.
+inline constexpr auto kTransformationsByStar = [] {
+  std::array<std::array<Transformation, kStarCount>, 10> table{};
+  for (std::size_t stem = 0; stem < table.size(); ++stem) {
+    for (std::size_t i = 0; i < kTransformations[stem].size(); ++i) {
+      table[stem][static_cast<std::size_t>(kTransformations[stem][i])] =
+          static_cast<Transformation>(i + 1);
+    }
+  }
+  return table;
+}();
+
 // The transformation stem `stem` gives `star`; None for the others and for
 // no stem.
 constexpr Transformation transformationBy(Stem stem, Star star) {
   if (!stem.valid()) return Transformation::None;
-  const std::array<Star, 4>& row = kTransformations[stem.index()];
-  for (std::size_t i = 0; i < row.size(); ++i) {
-    if (row[i] == star) return static_cast<Transformation>(i + 1);
-  }
-  return Transformation::None;
+  return kTransformationsByStar[stem.index()][static_cast<std::size_t>(star)];
 }
 
 // The transformation of `star` in the birth year.
