@@ -56,15 +56,16 @@ void place(const PalaceStarsAt& palaces, const ChartState& chart) {
     if (!at[i].valid()) continue;
     PalaceStars& palace = *palaces[at[i].index()];
     auto& row = rowOf<groupOf(F)>(palace);
-    PlacedStar& placed = row.stars[row.size++];
-    placed = {kFamily[i]};
+    PlacedStar placed{kFamily[i]};
     if constexpr (groupOf(F) == Group::Main) {
       placed.brightness = checkMainStarType(at[i], kFamily[i]);
       placed.transformation = getSkyOFirstStar(chart, kFamily[i]);
       palace.redName |= starInfo(kFamily[i]).redName;
     }
-    if constexpr (groupOf(F) == Group::Minor)
+    if constexpr (groupOf(F) == Group::Minor) {
       placed.brightness = checkSubStarType(at[i], kFamily[i]);
+    }
+    row.stars[row.size++] = placed;
   }
 }
 
