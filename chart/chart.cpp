@@ -14,7 +14,8 @@ void cast(const ChartRequest& request, Chart& chart) {
   chart.bodyMaster = getBodyStart(frame);
   chart.douJun = getLifeDStart(frame);
 
-  PalaceStarsByPalace stars;
+  PalaceStarsAt stars{};
+  for (std::size_t i = 0; i < stars.size(); ++i) stars[i] = &chart.palaces[i].stars;
   layOutPalaces(frame, stars);
   for (const PalaceNum palace : kPalaces) {
     ChartPalace& p = chart.palaces[palace.index()];
@@ -22,12 +23,12 @@ void cast(const ChartRequest& request, Chart& chart) {
     p.stem = getSky(frame, palace);
     p.role = roleOf(frame.LifePalaceNum, palace);
     p.body = getBodyHourse(frame, palace);
-    p.stars = stars[palace.index()];
     p.cycles = {getDrTreeStar(frame, palace, frame.SexText),
                 getYearSSFourStar(frame.YearBranch, palace),
                 getYearYFourStar(frame.YearBranch, palace),
                 getFiveLongLifeStar(frame.BureauName, frame.SexText, palace)};
-    p.majorPeriodFirstAge = getBigYear(frame.BureauName, frame.SexText, frame.LifePalaceNum, palace);
+    p.majorPeriodFirstAge =
+        getBigYear(frame.BureauName, frame.SexText, frame.LifePalaceNum, palace);
     p.minorPeriodFirstAge = getSmallYear(frame.YearBranch, frame.SexNum, palace);
   }
   chart.periods.reset();

@@ -1,7 +1,11 @@
 #include "json/chart_json.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <stdexcept>
 #include <string_view>
 
@@ -66,7 +70,9 @@ void appendString(AppendBuffer& out, std::string_view text) {
   out += '"';
 }
 
-void appendNumber(AppendBuffer& out, int number) { out.appendNumber(number); }
+[[gnu::always_inline]] inline void appendNumber(AppendBuffer& out, int number) {
+  out.appendNumber(number);
+}
 
 // A text of the engine's constant tables, which holds nothing to escape.
 [[gnu::always_inline]] inline void appendPlain(AppendBuffer& out, std::string_view text) {
@@ -77,6 +83,295 @@ void appendNumber(AppendBuffer& out, int number) { out.appendNumber(number); }
 
 void appendBool(AppendBuffer& out, bool value) {
   out += value ? std::string_view("true") : std::string_view("false");
+}
+
+// ---------------------------------------------------------------- fragments
+
+// Most of a document is names and the keys around them, by a few numbers of
+// the chart. Each such piece is made once per vocabulary as a Fragment, so
+// that writing it is one fixed-size copy: a star's object up to its
+// brightness by star, the rest by brightness and (main group)
+// transformation; a palace's head by palace and stem, then by role and Body
+// mark; each cycle entry with its key; and every name as a JSON string.
+// (Whole star objects by star, brightness and transformation would take
+// one copy less but tables many times larger than the processor's first
+// cache, and the writer would wait on them.)
+
+// The longest name of each kind over some vocabularies, in bytes.
+struct NameLengths {
+  std::size_t any = 0;
+  std::size_t stems = 0;
+  std::size_t branches = 0;
+  std::size_t palaces = 0;
+  std::size_t stars = 0;
+  std::size_t brightness = 0;
+  std::size_t transformations = 0;
+  std::size_t cycles = 0;
+};
+
+constexpr NameLengths longestNames(std::initializer_list<const Vocabulary*> vocabularies) {
+  NameLengths longest;
+  std::size_t others = 0;
+  const auto take = [&longest](std::size_t& kind, const auto& names) {
+    for (const std::string_view name : names) {
+      kind = std::max(kind, name.size());
+      longest.any = std::max(longest.any, name.size());
+    }
+  };
+  for (const Vocabulary* words : vocabularies) {
+    take(longest.stems, words->stems);
+    take(longest.branches, words->branches);
+    take(others, words->animals);
+    take(longest.palaces, words->palaces);
+    take(others, words->sexLabels);
+    take(others, words->bureaus);
+    take(longest.stars, words->stars);
+    take(longest.brightness, words->brightness);
+    take(longest.transformations, words->transformations);
+    for (const auto& cycle : words->cycles) take(longest.cycles, cycle);
+  }
+  return longest;
+}
+
+// A fragment's room holds it in every vocabulary; its short copy, in the
+// Chinese ones (the default and the most written).
+inline constexpr NameLengths kNames = longestNames({&kZhHant, &kZhHans, &kEnglish});
+inline constexpr NameLengths kChineseNames = longestNames({&kZhHant, &kZhHans});
+
+// Rooms in whole 16-byte moves.
+constexpr std::size_t roomOf(std::size_t bytes) { return (bytes + 15) / 16 * 16; }
+
+// The bytes of each kind of fragment, each name with its quotes:
+// ,"name"
+constexpr std::size_t nameBytes(const NameLengths& n) { return 3 + n.any; }
+// ,{"star":"","brightness":
+constexpr std::size_t starHeadBytes(const NameLengths& n) { return 25 + n.stars; }
+// "","transformation":""} or null for none
+constexpr std::size_t mainTailBytes(const NameLengths& n) {
+  return 23 + n.brightness + std::max<std::size_t>(n.transformations, 2);
+}
+// ""}
+constexpr std::size_t minorTailBytes(const NameLengths& n) { return 3 + n.brightness; }
+// ,{"num":12,"branch":"","stem":"","name":
+constexpr std::size_t palaceHeadBytes(const NameLengths& n) { return 40 + n.branches + n.stems; }
+// "","body":false,"main":[
+constexpr std::size_t roleBytes(const NameLengths& n) { return 25 + n.palaces; }
+// ,"cycles":{"doctor":"" (the longest of the four entries)
+constexpr std::size_t cycleBytes(const NameLengths& n) { return 22 + n.cycles; }
+
+template <std::size_t (*Bytes)(const NameLengths&)>
+using FragmentOf = Fragment<roomOf(Bytes(kNames)), roomOf(Bytes(kChineseNames))>;
+
+using Name = FragmentOf<nameBytes>;
+using StarHead = FragmentOf<starHeadBytes>;
+using MainTail = FragmentOf<mainTailBytes>;
+using MinorTail = FragmentOf<minorTailBytes>;
+using PalaceHead = FragmentOf<palaceHeadBytes>;
+using RoleText = FragmentOf<roleBytes>;
+using CycleText = FragmentOf<cycleBytes>;
+// ,"majorPeriod":[116,125
+using MajorPeriodText = Fragment<32>;
+// ],"minorAges":[12,24,36,48,60,72,84,96,108]}
+using MinorAgesTail = Fragment<48>;
+
+// The decimal digits of `number`, 0 <= number < 1000.
+template <std::size_t Room, std::size_t Short>
+constexpr void addNumber(Fragment<Room, Short>& fragment, int number) {
+  if (number >= 100) fragment += static_cast<char>('0' + number / 100);
+  if (number >= 10) fragment += static_cast<char>('0' + number / 10 % 10);
+  fragment += static_cast<char>('0' + number % 10);
+}
+
+// The first age of a major period is its bureau's number (2..6) + 10 per
+// palace: below kMajorPeriodAges.
+inline constexpr int kMajorPeriodAges = bureauNumber(Bureau::Fire) + 10 * 11 + 1;
+
+// A palace's major period up to its last age, by its first age.
+constexpr std::array<MajorPeriodText, kMajorPeriodAges> kMajorPeriods = [] {
+  std::array<MajorPeriodText, kMajorPeriodAges> periods{};
+  for (int first = 0; first < kMajorPeriodAges; ++first) {
+    MajorPeriodText& text = periods[static_cast<std::size_t>(first)];
+    text += ",\"majorPeriod\":[";
+    addNumber(text, first);
+    text += ',';
+    addNumber(text, first + 9);
+  }
+  return periods;
+}();
+
+// The close of a palace by its first minor-period age (1..12).
+constexpr std::array<MinorAgesTail, 13> kMinorAgesTails = [] {
+  std::array<MinorAgesTail, 13> tails{};
+  for (std::size_t first = 1; first < tails.size(); ++first) {
+    tails[first] += "],\"minorAges\":[";
+    tails[first] += kMinorAgesInJson[first].view();
+    tails[first] += "]}";
+  }
+  return tails;
+}();
+
+// The fragments of one vocabulary.
+struct JsonWords {
+  explicit JsonWords(const Vocabulary& vocabulary);
+
+  const Vocabulary& words;
+  // Every name as a list item: a comma, then the name as a JSON string.
+  std::array<Name, 10> stems;
+  std::array<Name, 12> branches;
+  std::array<Name, 12> animals;
+  std::array<Name, kPalaceRoleCount> roles;
+  std::array<Name, kSexLabelCount> sexLabels;
+  std::array<Name, kBureauCount> bureaus;
+  std::array<Name, kStarCount> stars;
+  std::array<Name, kTransformationCount> transformations;
+  std::array<std::array<Name, kCycleLength>, kCycleCount> cycleNames;
+  // A star's object up to its brightness by Star; the rest of it by
+  // brightness and transformation (main group) or by brightness (minor).
+  std::array<StarHead, kStarCount> starHeads;
+  std::array<std::array<MainTail, kTransformationCount>, kBrightnessCount> mainTails;
+  std::array<MinorTail, kBrightnessCount> minorTails;
+  // A palace's head by palace index and stem index, then its name and Body
+  // mark by role and body, up to the main group's opening bracket.
+  std::array<std::array<PalaceHead, 10>, 12> palaceHeads;
+  std::array<std::array<RoleText, 2>, kPalaceRoleCount> roleTexts;
+  // Each cycle's entry with its key, by Cycle and step.
+  std::array<std::array<CycleText, kCycleLength>, kCycleCount> cycles;
+
+  const Name& operator()(Stem stem) const { return stems[stem.index()]; }
+  const Name& operator()(Branch branch) const { return branches[branch.index()]; }
+  const Name& operator()(Star star) const { return stars[static_cast<std::size_t>(star)]; }
+  const Name& operator()(PalaceRole role) const { return roles[static_cast<std::size_t>(role)]; }
+  const Name& operator()(SexLabel label) const {
+    return sexLabels[static_cast<std::size_t>(label)];
+  }
+  const Name& operator()(Bureau bureau) const { return bureaus[static_cast<std::size_t>(bureau)]; }
+  const Name& operator()(Transformation transformation) const {
+    return transformations[static_cast<std::size_t>(transformation)];
+  }
+  const Name& operator()(Cycle cycle, CycleStep step) const {
+    return cycleNames[static_cast<std::size_t>(cycle)][step];
+  }
+  const Name& animal(Branch branch) const { return animals[branch.index()]; }
+  const StarHead& starHead(const PlacedStar& star) const {
+    return starHeads[static_cast<std::size_t>(star.star)];
+  }
+  const MainTail& mainTail(const PlacedStar& star) const {
+    return mainTails[static_cast<std::size_t>(star.brightness)]
+                    [static_cast<std::size_t>(star.transformation)];
+  }
+  const MinorTail& minorTail(const PlacedStar& star) const {
+    return minorTails[static_cast<std::size_t>(star.brightness)];
+  }
+};
+
+template <std::size_t Room, std::size_t Short>
+constexpr void addQuoted(Fragment<Room, Short>& fragment, std::string_view name) {
+  fragment += '"';
+  fragment += name;
+  fragment += '"';
+}
+
+template <std::size_t Size>
+std::array<Name, Size> namesOf(const std::array<std::string_view, Size>& names) {
+  std::array<Name, Size> list{};
+  for (std::size_t i = 0; i < Size; ++i) {
+    list[i] += ',';
+    addQuoted(list[i], names[i]);
+  }
+  return list;
+}
+
+// The keys of the cycle entries, by Cycle, and what closes each.
+constexpr std::array<std::string_view, kCycleCount> kCycleKeys = {
+    ",\"cycles\":{\"doctor\":", ",\"general\":", ",\"yearFront\":", ",\"growth\":"};
+constexpr std::array<std::string_view, kCycleCount> kCycleEnds = {"", "", "}", ""};
+
+JsonWords::JsonWords(const Vocabulary& vocabulary)
+    : words(vocabulary),
+      stems(namesOf(words.stems)),
+      branches(namesOf(words.branches)),
+      animals(namesOf(words.animals)),
+      roles(namesOf(words.palaces)),
+      sexLabels(namesOf(words.sexLabels)),
+      bureaus(namesOf(words.bureaus)),
+      stars(namesOf(words.stars)),
+      transformations(namesOf(words.transformations)) {
+  for (std::size_t c = 0; c < kCycleCount; ++c) {
+    cycleNames[c] = namesOf(words.cycles[c]);
+    for (std::size_t step = 0; step < kCycleLength; ++step) {
+      CycleText& text = cycles[c][step];
+      text += kCycleKeys[c];
+      addQuoted(text, words.cycles[c][step]);
+      text += kCycleEnds[c];
+    }
+  }
+  for (std::size_t star = 0; star < kStarCount; ++star) {
+    StarHead& head = starHeads[star];
+    head += ",{\"star\":";
+    addQuoted(head, words.stars[star]);
+    head += ",\"brightness\":";
+  }
+  for (std::size_t b = 0; b < kBrightnessCount; ++b) {
+    for (std::size_t t = 0; t < kTransformationCount; ++t) {
+      MainTail& tail = mainTails[b][t];
+      addQuoted(tail, words.brightness[b]);
+      tail += ",\"transformation\":";
+      if (t == static_cast<std::size_t>(Transformation::None)) {
+        tail += "null";
+      } else {
+        addQuoted(tail, words.transformations[t]);
+      }
+      tail += '}';
+    }
+    addQuoted(minorTails[b], words.brightness[b]);
+    minorTails[b] += '}';
+  }
+  for (const PalaceNum palace : kPalaces) {
+    for (std::size_t stem = 0; stem < stems.size(); ++stem) {
+      PalaceHead& head = palaceHeads[palace.index()][stem];
+      head += ",{\"num\":";
+      addNumber(head, palace.number());
+      head += ",\"branch\":";
+      addQuoted(head, words(branchOf(palace)));
+      head += ",\"stem\":";
+      addQuoted(head, words.stems[stem]);
+      head += ",\"name\":";
+    }
+  }
+  for (std::size_t role = 0; role < kPalaceRoleCount; ++role) {
+    for (std::size_t body = 0; body < 2; ++body) {
+      RoleText& text = roleTexts[role][body];
+      addQuoted(text, words.palaces[role]);
+      text += body != 0 ? ",\"body\":true,\"main\":[" : ",\"body\":false,\"main\":[";
+    }
+  }
+}
+
+// The fragments of `words`, made on first use.
+template <Language L>
+const JsonWords& jsonWordsOf() {
+  static const JsonWords table(vocabularyOf(L));
+  return table;
+}
+
+const JsonWords& jsonWords(const Vocabulary& words) {
+  if (&words == &kZhHant) return jsonWordsOf<Language::ZhHant>();
+  if (&words == &kZhHans) return jsonWordsOf<Language::ZhHans>();
+  if (&words == &kEnglish) return jsonWordsOf<Language::En>();
+  throw std::invalid_argument(
+      "the JSON document is written in the vocabularies of vocabularyOf only");
+}
+
+// A fragment that starts with a comma as a list item: without the comma for
+// the first.
+template <class Out, std::size_t Room, std::size_t Short>
+[[gnu::always_inline]] inline void appendItem(Out& out, const Fragment<Room, Short>& item,
+                                              bool first) {
+  out.append(item, first ? 1 : 0);
+}
+// A name as a value.
+[[gnu::always_inline]] inline void appendName(AppendBuffer& out, const Name& name) {
+  out.append(name, 1);
 }
 
 // YYYY-MM-DD, the year in four digits.
@@ -188,12 +483,12 @@ void writeOptions(AppendBuffer& out, const ChartOptions& options) {
   out += '}';
 }
 
-void writeFrame(AppendBuffer& out, const Chart& chart, const Vocabulary& words) {
+void writeFrame(AppendBuffer& out, const Chart& chart, const JsonWords& json) {
   const ChartState& frame = chart.frame;
   out += ",\"frame\":{\"yearStem\":";
-  appendPlain(out, words(frame.YearStem));
+  appendName(out, json(frame.YearStem));
   out += ",\"yearBranch\":";
-  appendPlain(out, words(frame.YearBranch));
+  appendName(out, json(frame.YearBranch));
   out += ",\"yearStemNum\":";
   appendNumber(out, frame.YearStem.number());
   out += ",\"yearBranchNum\":";
@@ -205,102 +500,59 @@ void writeFrame(AppendBuffer& out, const Chart& chart, const Vocabulary& words) 
   out += ",\"hourBranch\":";
   appendNumber(out, frame.HourNum.number());
   out += ",\"sexLabel\":";
-  appendPlain(out, words(frame.SexText));
+  appendName(out, json(frame.SexText));
   out += ",\"lifePalace\":";
   appendNumber(out, frame.LifePalaceNum.number());
   out += ",\"bodyPalace\":";
   appendNumber(out, frame.BodyPalaceNum.number());
   out += ",\"bureau\":";
-  appendPlain(out, words(frame.BureauName));
+  appendName(out, json(frame.BureauName));
   out += ",\"ziWei\":";
   appendNumber(out, frame.ZiWeiNum.number());
   out += ",\"tianFu\":";
   appendNumber(out, frame.TianFuNum.number());
   out += ",\"animal\":";
-  appendPlain(out, words.animal(frame.YearBranch));
+  appendName(out, json.animal(frame.YearBranch));
   out += ",\"lifeMaster\":";
-  appendPlain(out, words(chart.lifeMaster));
+  appendName(out, json(chart.lifeMaster));
   out += ",\"bodyMaster\":";
-  appendPlain(out, words(chart.bodyMaster));
+  appendName(out, json(chart.bodyMaster));
   out += ",\"douJun\":";
-  appendPlain(out, words(branchOf(chart.douJun)));
+  appendName(out, json(branchOf(chart.douJun)));
   out += '}';
 }
 
-// The word of a main star's transformation; "null" for none.
-void writeTransformation(AppendBuffer& out, Transformation transformation,
-                         const Vocabulary& words) {
-  if (transformation == Transformation::None) {
-    out += std::string_view("null");
-    return;
-  }
-  appendPlain(out, words(transformation));
-}
-
+// The names of a group's stars, as a list.
 template <std::size_t Capacity>
-void writeNames(AppendBuffer& out, const StarRow<Capacity>& row, const Vocabulary& words) {
-  out += '[';
-  for (std::size_t i = 0; i < row.size; ++i) {
-    if (i != 0) out += ',';
-    appendPlain(out, words(row.stars[i].star));
-  }
-  out += ']';
+void writeNames(FragmentCursor& out, const StarRow<Capacity>& row, const JsonWords& json) {
+  out += "[";
+  for (const PlacedStar& star : row) appendItem(out, json(star.star), &star == row.begin());
+  out += "]";
 }
 
-void writePalace(AppendBuffer& out, const ChartPalace& palace, const Vocabulary& words) {
+// One palace, after a comma unless it is the first: fragments alone.
+void writePalace(AppendBuffer& buffer, const ChartPalace& palace, const JsonWords& json) {
+  FragmentCursor out(buffer);
   const PalaceStars& stars = palace.stars;
-  out += "{\"num\":";
-  appendNumber(out, palace.palace.number());
-  out += ",\"branch\":";
-  appendPlain(out, words(branchOf(palace.palace)));
-  out += ",\"stem\":";
-  appendPlain(out, words(palace.stem));
-  out += ",\"name\":";
-  appendPlain(out, words(palace.role));
-  out += ",\"body\":";
-  appendBool(out, palace.body);
-
-  out += ",\"main\":[";
-  for (std::size_t i = 0; i < stars.main.size; ++i) {
-    const PlacedStar& star = stars.main.stars[i];
-    out += i == 0 ? "{\"star\":" : ",{\"star\":";
-    appendPlain(out, words(star.star));
-    out += ",\"brightness\":";
-    appendPlain(out, words(star.brightness));
-    out += ",\"transformation\":";
-    writeTransformation(out, star.transformation, words);
-    out += '}';
+  appendItem(out, json.palaceHeads[palace.palace.index()][palace.stem.index()],
+             palace.palace == kPalaces[0]);
+  out.append(json.roleTexts[static_cast<std::size_t>(palace.role)][palace.body]);
+  for (const PlacedStar& star : stars.main) {
+    appendItem(out, json.starHead(star), &star == stars.main.begin());
+    out.append(json.mainTail(star));
   }
   out += "],\"minor\":[";
-  for (std::size_t i = 0; i < stars.minor.size; ++i) {
-    const PlacedStar& star = stars.minor.stars[i];
-    out += i == 0 ? "{\"star\":" : ",{\"star\":";
-    appendPlain(out, words(star.star));
-    out += ",\"brightness\":";
-    appendPlain(out, words(star.brightness));
-    out += '}';
+  for (const PlacedStar& star : stars.minor) {
+    appendItem(out, json.starHead(star), &star == stars.minor.begin());
+    out.append(json.minorTail(star));
   }
   out += "],\"void\":";
-  writeNames(out, stars.voids, words);
+  writeNames(out, stars.voids, json);
   out += ",\"markers\":";
-  writeNames(out, stars.markers, words);
-
-  out += ",\"cycles\":{\"doctor\":";
-  appendPlain(out, words(Cycle::Doctor, palace.cycle(Cycle::Doctor)));
-  out += ",\"general\":";
-  appendPlain(out, words(Cycle::General, palace.cycle(Cycle::General)));
-  out += ",\"yearFront\":";
-  appendPlain(out, words(Cycle::YearFront, palace.cycle(Cycle::YearFront)));
-  out += "},\"growth\":";
-  appendPlain(out, words(Cycle::Growth, palace.cycle(Cycle::Growth)));
-
-  out += ",\"majorPeriod\":[";
-  appendNumber(out, palace.majorPeriodFirstAge);
-  out += ',';
-  appendNumber(out, palace.majorPeriodFirstAge + 9);
-  out += "],\"minorAges\":[";
-  out += kMinorAgesInJson[static_cast<std::size_t>(palace.minorPeriodFirstAge)].view();
-  out += "]}";
+  writeNames(out, stars.markers, json);
+  for (std::size_t c = 0; c < kCycleCount; ++c) out.append(json.cycles[c][palace.cycles[c]]);
+  out.append(kMajorPeriods[static_cast<std::size_t>(palace.majorPeriodFirstAge)]);
+  out.append(kMinorAgesTails[static_cast<std::size_t>(palace.minorPeriodFirstAge)]);
 }
 
 // "HH:MM".
@@ -334,13 +586,10 @@ void writeTarget(AppendBuffer& out, const TargetMoment& target) {
   out += "}}";
 }
 
-// The twelve texts `nameOf(palace)` of the palaces 子..亥.
+// The twelve names `nameOf(palace)` of the palaces 子..亥.
 void writeByPalace(AppendBuffer& out, const auto& nameOf) {
   out += '[';
-  for (const PalaceNum palace : kPalaces) {
-    if (palace != kPalaces[0]) out += ',';
-    appendPlain(out, nameOf(palace));
-  }
+  for (const PalaceNum palace : kPalaces) appendItem(out, nameOf(palace), palace == kPalaces[0]);
   out += ']';
 }
 
@@ -348,22 +597,23 @@ void writeByPalace(AppendBuffer& out, const auto& nameOf) {
 // palaces; for the levels that carry them its four transformations and its
 // running stars, a list of names for each palace 1..12.
 void writeLevel(AppendBuffer& out, PeriodLevel level, const LevelPeriod& period,
-                const Vocabulary& words) {
+                const JsonWords& json) {
+  const Vocabulary& words = json.words;
   out += "{\"palace\":";
   appendNumber(out, period.palace.number());
   out += ",\"stem\":";
-  appendPlain(out, words(period.stemBranch.stem));
+  appendName(out, json(period.stemBranch.stem));
   out += ",\"branch\":";
-  appendPlain(out, words(period.stemBranch.branch));
+  appendName(out, json(period.stemBranch.branch));
   out += ",\"names\":";
-  writeByPalace(out, [&](PalaceNum num) { return words(roleOf(period.palace, num)); });
+  writeByPalace(out,
+                [&](PalaceNum num) -> const Name& { return json(roleOf(period.palace, num)); });
   if (!carriesStars(level)) return;
   out += ",\"transformations\":{";
   for (std::size_t i = 0; i < period.transformed.size(); ++i) {
-    if (i != 0) out += ',';
-    appendPlain(out, words(period.transformed[i]));
+    appendItem(out, json(period.transformed[i]), i == 0);
     out += ':';
-    appendPlain(out, words(static_cast<Transformation>(i + 1)));
+    appendName(out, json(static_cast<Transformation>(i + 1)));
   }
   out += "},\"stars\":[";
   const std::string_view prefix = words.runningPrefixes[static_cast<std::size_t>(level)];
@@ -418,7 +668,7 @@ constexpr std::array<std::string_view, kPeriodLevelCount> kLevelKeys = {
     ",\"decade\":", ",\"minor\":", ",\"year\":", ",\"month\":", ",\"day\":", ",\"hour\":"};
 
 void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods,
-                  const Vocabulary& words) {
+                  const JsonWords& json) {
   out += ",\"periods\":{";
   writeTarget(out, periods.target);
   out += ",\"age\":";
@@ -431,17 +681,17 @@ void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPerio
       out += std::string_view("null");
       continue;
     }
-    writeLevel(out, level, period, words);
-    if (level == PeriodLevel::Decade) writeDecadeYears(out, chart, periods, words);
+    writeLevel(out, level, period, json);
+    if (level == PeriodLevel::Decade) writeDecadeYears(out, chart, periods, json.words);
     if (level == PeriodLevel::Year) {
       const Branch branch = period.stemBranch.branch;
       out += ",\"general\":";
-      writeByPalace(out, [&](PalaceNum num) {
-        return words(Cycle::General, getYearSSFourStar(branch, num));
+      writeByPalace(out, [&](PalaceNum num) -> const Name& {
+        return json(Cycle::General, getYearSSFourStar(branch, num));
       });
       out += ",\"yearFront\":";
-      writeByPalace(out, [&](PalaceNum num) {
-        return words(Cycle::YearFront, getYearYFourStar(branch, num));
+      writeByPalace(out, [&](PalaceNum num) -> const Name& {
+        return json(Cycle::YearFront, getYearYFourStar(branch, num));
       });
     }
     if (level == PeriodLevel::Month) {
@@ -459,20 +709,18 @@ void appendChartJson(std::string& text, const Chart& chart, const ChartRecord& r
                      const Vocabulary& words) {
   const ChartRequest& request = chart.request;
   if (!isValidUtf8(request.name)) throw std::invalid_argument("the name is not valid UTF-8");
+  const JsonWords& json = jsonWords(words);
   const std::size_t start = text.size();
   AppendBuffer out(text);
   try {
     out += '{';
     writeInput(out, request, record);
     writeOptions(out, request.options);
-    writeFrame(out, chart, words);
+    writeFrame(out, chart, json);
     out += std::string_view(",\"palaces\":[");
-    for (const ChartPalace& palace : chart.palaces) {
-      if (palace.palace != kPalaces[0]) out += ',';
-      writePalace(out, palace, words);
-    }
+    for (const ChartPalace& palace : chart.palaces) writePalace(out, palace, json);
     out += ']';
-    if (chart.periods) writePeriods(out, chart.frame, *chart.periods, words);
+    if (chart.periods) writePeriods(out, chart.frame, *chart.periods, json);
     out += '}';
     out.finish();
   } catch (...) {

@@ -32,7 +32,8 @@ struct ChartRecord {
 // "utcOffset", "dstRemoved", "standardTime", "longitude",
 // "meanTimeCorrection", "equationOfTime", "trueSolarTime", "lateZi",
 // "lateZiMoved" and "hourBranch" (null where a step does not apply). Throws
-// std::invalid_argument when the name is not valid UTF-8.
+// std::invalid_argument when the name is not valid UTF-8, and for `words`
+// other than the vocabularies of vocabularyOf.
 std::string chartJson(const Chart& chart, const ChartRecord& record = {},
                       const Vocabulary& words = kZhHant);
 

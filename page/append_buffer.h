@@ -3,7 +3,9 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,47 @@ constexpr bool isPlainAscii(std::string_view text) {
   }
   return true;
 }
+
+// A piece made once (say the whole text of a table entry) and appended
+// many times. It is kept in a room of fixed size, so that appending it is
+// one copy of a fixed size, a few moves, rather than a copy of varying
+// length; a fragment that fits in `Short` bytes (say in the vocabularies
+// most written) takes the shorter copy.
+template <std::size_t Room, std::size_t Short = Room>
+class Fragment {
+  static_assert(Room <= 255 && Short <= Room);
+
+ public:
+  // Adds `text` (bytes in the encoding of the buffers it is appended to).
+  // Throws std::length_error past the room.
+  constexpr Fragment& operator+=(std::string_view text) {
+    if (text.size() > Room - size_) throw std::length_error("a fragment outgrew its room");
+    for (const char c : text) bytes_[size_++] = c;
+    return *this;
+  }
+  constexpr Fragment& operator+=(char c) { return *this += std::string_view(&c, 1); }
+
+  constexpr std::string_view view() const { return {bytes_.data(), size_}; }
+
+  // Copies it less its first `skip` bytes (0 or 1: say the comma before a
+  // list item, left out for the first) to `to`, where Room bytes are free,
+  // and returns the end of the copy.
+  [[gnu::always_inline]] char* copyTo(char* to, std::size_t skip = 0) const {
+    const std::size_t size = size_ - skip;
+    if constexpr (Short < Room) {
+      if (size <= Short) {
+        std::memcpy(to, bytes_.data() + skip, Short);
+        return to + size;
+      }
+    }
+    std::memcpy(to, bytes_.data() + skip, Room);
+    return to + size;
+  }
+
+ private:
+  std::array<char, Room + 1> bytes_{};  // one more, so that a room from bytes_ + 1 lies inside
+  std::uint8_t size_ = 0;
+};
 
 // Collects many small pieces on the stack and appends them to a string in
 // large blocks: one bounds check and one copy per piece instead of a
@@ -90,6 +133,15 @@ class AppendBuffer {
   // beforehand).
   [[gnu::always_inline]] void encoded(std::string_view bytes) { ascii(bytes); }
 
+  // A fragment less its first `skip` bytes (see Fragment::copyTo).
+  template <std::size_t Room, std::size_t Short>
+  [[gnu::always_inline]] void append(const Fragment<Room, Short>& fragment, std::size_t skip = 0) {
+    static_assert(Room <= kSize);
+    if (kSize - used_ < Room) finish();
+    used_ =
+        static_cast<std::size_t>(fragment.copyTo(buffer_.data() + used_, skip) - buffer_.data());
+  }
+
   // Hands over what is buffered, then buffers `text` or, when it is longer
   // than the buffer, appends it directly.
   [[gnu::noinline]] void appendAfterFinish(std::string_view text) {
@@ -100,6 +152,18 @@ class AppendBuffer {
       std::memcpy(buffer_.data(), text.data(), text.size());
       used_ = text.size();
     }
+  }
+
+  // For FragmentCursor: where the next byte goes and where the buffer
+  // ends; the end of what was written there; and, for a cursor that needs
+  // room, the buffer handed over up to `end` and emptied.
+  char* next() { return buffer_.data() + used_; }
+  const char* end() const { return buffer_.data() + kSize; }
+  void advanceTo(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+  [[gnu::noinline]] char* flushAt(const char* end) {
+    advanceTo(end);
+    finish();
+    return buffer_.data();
   }
 
   // Appends what is buffered to the string.
@@ -123,6 +187,44 @@ class AppendBuffer {
   bool big5_;
   std::size_t used_ = 0;
   std::array<char, kSize> buffer_;
+};
+
+// Appends a run of many fragments and literal pieces to an AppendBuffer
+// through a pointer of its own. Kept in a local, the pointer stays in a
+// register, where the buffer's own count, written through the same bytes,
+// would be read back after every piece. The buffer must not be written
+// otherwise while the cursor lives; it takes the count back when the cursor
+// goes.
+class FragmentCursor {
+ public:
+  explicit FragmentCursor(AppendBuffer& out) : out_(out), to_(out.next()) {}
+  ~FragmentCursor() { out_.advanceTo(to_); }
+  FragmentCursor(const FragmentCursor&) = delete;
+  FragmentCursor& operator=(const FragmentCursor&) = delete;
+
+  // A fragment less its first `skip` bytes (see Fragment::copyTo).
+  template <std::size_t Room, std::size_t Short>
+  [[gnu::always_inline]] void append(const Fragment<Room, Short>& fragment, std::size_t skip = 0) {
+    makeRoom(Room);
+    to_ = fragment.copyTo(to_, skip);
+  }
+
+  // A literal piece that isPlainAscii.
+  template <std::size_t N>
+  [[gnu::always_inline]] FragmentCursor& operator+=(const char (&literal)[N]) {
+    makeRoom(N - 1);
+    std::memcpy(to_, literal, N - 1);
+    to_ += N - 1;
+    return *this;
+  }
+
+ private:
+  [[gnu::always_inline]] void makeRoom(std::size_t size) {
+    if (static_cast<std::size_t>(out_.end() - to_) < size) to_ = out_.flushAt(to_);
+  }
+
+  AppendBuffer& out_;
+  char* to_;
 };
 
 }  // namespace ziwei

@@ -13,6 +13,11 @@ namespace ziwei {
 
 // Remainder in 0..m-1 whatever the sign of `a` (m > 0).
 constexpr int floorMod(int a, int m) {
+  // Most steps stay within one cycle either way (-m <= a < m), which needs
+  // no division.
+  if (static_cast<unsigned>(a) + static_cast<unsigned>(m) < 2u * static_cast<unsigned>(m)) {
+    return a < 0 ? a + m : a;
+  }
   const int r = a % m;  // (-m, m)
   return r < 0 ? r + m : r;
 }
@@ -65,7 +70,9 @@ inline constexpr std::array<std::string_view, 10> kStemNames = {"甲", "乙", "�
 inline constexpr std::array<std::string_view, 12> kBranchNames = {
     "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
 
-constexpr std::string_view nameOf(Stem stem) { return stem.valid() ? kStemNames[stem.index()] : ""; }
+constexpr std::string_view nameOf(Stem stem) {
+  return stem.valid() ? kStemNames[stem.index()] : "";
+}
 constexpr std::string_view nameOf(Branch branch) {
   return branch.valid() ? kBranchNames[branch.index()] : "";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -16,15 +17,48 @@ inline constexpr std::size_t kCycleCount = 4;
 inline constexpr std::size_t kCycleLength = 12;
 using CycleStep = std::uint8_t;
 
+// Start of the Doctor cycle (the palace of 祿存) by year stem.
+inline constexpr std::array<PalaceNum, 10> kDoctorStart = [] {
+  using namespace branch;
+  return std::array<PalaceNum, 10>{Yin, Mao, Si, Wu, Si, Wu, Shen, You, Hai, Zi};
+}();
+// Start of the General-star cycle by year branch (子辰申 子, 丑巳酉 酉, 寅午戌
+// 午, 卯未亥 卯).
+inline constexpr std::array<PalaceNum, 12> kGeneralStart = [] {
+  using namespace branch;
+  return std::array<PalaceNum, 12>{Zi, You, Wu, Mao, Zi, You, Wu, Mao, Zi, You, Wu, Mao};
+}();
+// Start of the Growth-phase cycle by bureau (水二 申, 木三 亥, 金四 巳, 土五 申,
+// 火六 寅).
+inline constexpr std::array<PalaceNum, kBureauCount> kGrowthStart = [] {
+  using namespace branch;
+  return std::array<PalaceNum, kBureauCount>{Shen, Hai, Si, Shen, Yin};
+}();
+
+// The step from `start` to `DayNum` in the cycle's direction.
+constexpr CycleStep cycleStepTo(PalaceNum start, bool forward, PalaceNum DayNum) {
+  const int d = forward ? DayNum.number() - start.number() : start.number() - DayNum.number();
+  return static_cast<CycleStep>(floorMod(d, 12));
+}
+
 // Doctor cycle 博士 ..., from the palace of 祿存 of the year stem, forward
 // for 陽男 and 陰女.
-CycleStep getDrTreeStar(const ChartState& chart, PalaceNum DayNum, SexLabel SEXTEXT);
+constexpr CycleStep getDrTreeStar(const ChartState& chart, PalaceNum DayNum, SexLabel SEXTEXT) {
+  return cycleStepTo(kDoctorStart[chart.YearStem.index()], runsForward(SEXTEXT), DayNum);
+}
 // Year-front cycle 歲建 ... and General-star cycle 將星 ... for a year of
 // branch `yearBranch`: the birth year's, or a running year's.
-CycleStep getYearYFourStar(Branch yearBranch, PalaceNum DayNum);
-CycleStep getYearSSFourStar(Branch yearBranch, PalaceNum DayNum);
+constexpr CycleStep getYearYFourStar(Branch yearBranch, PalaceNum DayNum) {
+  return cycleStepTo(palaceOf(yearBranch), true, DayNum);
+}
+constexpr CycleStep getYearSSFourStar(Branch yearBranch, PalaceNum DayNum) {
+  return cycleStepTo(kGeneralStart[yearBranch.index()], true, DayNum);
+}
 // Growth-phase cycle 長生 ... by the bureau.
-CycleStep getFiveLongLifeStar(Bureau FiveHourse, SexLabel SEXTEXT, PalaceNum DayNum);
+constexpr CycleStep getFiveLongLifeStar(Bureau FiveHourse, SexLabel SEXTEXT, PalaceNum DayNum) {
+  return cycleStepTo(kGrowthStart[static_cast<std::size_t>(FiveHourse)], runsForward(SEXTEXT),
+                     DayNum);
+}
 
 // 天傷 and 天使, seven and five palaces backward from the Life palace
 // `LiftNum` (nowhere for no palace).

@@ -49,33 +49,44 @@ auto& rowOf(PalaceStars& palace) {
 // Adds each star of family F to its group in the palace it lies in, with
 // its brightness and transformation there.
 template <Family F>
-void place(PalaceStarsByPalace& palaces, const ChartState& chart) {
+void place(const PalaceStarsAt& palaces, const ChartState& chart) {
   static constexpr auto kFamily = familyStars<F>();
   const FamilyPalaces<F> at = palacesOf<F>(chart);
   for (std::size_t i = 0; i < kFamily.size(); ++i) {
     if (!at[i].valid()) continue;
-    PalaceStars& palace = palaces[at[i].index()];
+    PalaceStars& palace = *palaces[at[i].index()];
     auto& row = rowOf<groupOf(F)>(palace);
-    PlacedStar& placed = row.stars[row.size++];
-    placed.star = kFamily[i];
+    PlacedStar placed{kFamily[i]};
     if constexpr (groupOf(F) == Group::Main) {
       placed.brightness = checkMainStarType(at[i], kFamily[i]);
       placed.transformation = getSkyOFirstStar(chart, kFamily[i]);
       palace.redName |= starInfo(kFamily[i]).redName;
     }
-    if constexpr (groupOf(F) == Group::Minor) placed.brightness = checkSubStarType(at[i], kFamily[i]);
+    if constexpr (groupOf(F) == Group::Minor) {
+      placed.brightness = checkSubStarType(at[i], kFamily[i]);
+    }
+    row.stars[row.size++] = placed;
   }
 }
 
 }  // namespace
 
-void layOutPalaces(const ChartState& chart, PalaceStarsByPalace& palaces) {
-  palaces = {};
+void layOutPalaces(const ChartState& chart, const PalaceStarsAt& palaces) {
+  for (PalaceStars* palace : palaces) {
+    palace->main.size = palace->voids.size = palace->markers.size = palace->minor.size = 0;
+    palace->redName = false;
+  }
   // The families in the order of Family, so that each group keeps it.
   [&]<std::size_t... I>(std::index_sequence<I...>) {
     (place<static_cast<Family>(I)>(palaces, chart), ...);
   }
   (std::make_index_sequence<kFamilyCount>{});
+}
+
+void layOutPalaces(const ChartState& chart, PalaceStarsByPalace& palaces) {
+  PalaceStarsAt at{};
+  for (std::size_t i = 0; i < palaces.size(); ++i) at[i] = &palaces[i];
+  layOutPalaces(chart, at);
 }
 
 }  // namespace ziwei

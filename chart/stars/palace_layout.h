@@ -61,8 +61,13 @@ struct PalaceStars {
 };
 
 // The stars of palaces 子..亥 at indices 0..11: one pass that places every
-// family's stars into the twelve palaces and grades them.
+// family's stars into the twelve palaces and grades them. It sets each
+// row's size and writes every star it places, so the rows need no clearing
+// beforehand (what lies past a row's size is left as it was).
 using PalaceStarsByPalace = std::array<PalaceStars, 12>;
 void layOutPalaces(const ChartState& chart, PalaceStarsByPalace& palaces);
+// The same into rows kept elsewhere (a chart's palaces), by palace index.
+using PalaceStarsAt = std::array<PalaceStars*, 12>;
+void layOutPalaces(const ChartState& chart, const PalaceStarsAt& palaces);
 
 }  // namespace ziwei

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace ziwei {
 
@@ -31,13 +32,25 @@ constexpr std::array<PalaceNum, 10> kCutOffVoid = {
     branch::Shen, branch::Wu,  branch::Chen, branch::Yin, branch::Zi,
     branch::You,  branch::Wei, branch::Si,   branch::Mao, branch::Chou};
 
+// The decade (0..5) of each entry of the table by its stem and branch
+// index; -1 for a stem and branch that make no entry.
+constexpr auto kDecadeOf = [] {
+  std::array<std::array<std::int8_t, 12>, 10> decades{};
+  for (auto& row : decades) row.fill(-1);
+  for (std::size_t i = 0; i < kSexagenary.size(); ++i) {
+    decades[kSexagenary[i].stem.index()][kSexagenary[i].branch.index()] =
+        static_cast<std::int8_t>(i / 10);
+  }
+  return decades;
+}();
+
 }  // namespace
 
 std::array<Branch, 2> EmptyDead(StemBranch SixStr) {
-  for (std::size_t i = 0; i < kSexagenary.size(); ++i) {
-    if (kSexagenary[i] == SixStr) return kDecadeVoids[i / 10];
-  }
-  return {};
+  if (!SixStr.stem.valid() || !SixStr.branch.valid()) return {};
+  const int decade = kDecadeOf[SixStr.stem.index()][SixStr.branch.index()];
+  if (decade < 0) return {};
+  return kDecadeVoids[static_cast<std::size_t>(decade)];
 }
 
 FamilyPalaces<Family::DecadeVoid> getEmptyDead(const ChartState& chart) {

@@ -26,20 +26,6 @@ constexpr std::array<std::array<PalaceNum, 8>, 10> kStemStars = {{
     {Zi, Chou, Hai, Mao, Si, Wu, Si, Hai},       // 癸
 }};
 
-// The stars that take 祿, 權, 科 and 忌, by year stem.
-constexpr std::array<std::array<Star, 4>, 10> kTransformations = {{
-    {Star::LianZhen, Star::PoJun, Star::WuQu, Star::TaiYang},        // 甲
-    {Star::TianJi, Star::TianLiang, Star::ZiWei, Star::TaiYin},      // 乙
-    {Star::TianTong, Star::TianJi, Star::WenChang, Star::LianZhen},  // 丙
-    {Star::TaiYin, Star::TianTong, Star::TianJi, Star::JuMen},       // 丁
-    {Star::TanLang, Star::TaiYin, Star::YouBi, Star::TianJi},        // 戊
-    {Star::WuQu, Star::TanLang, Star::TianLiang, Star::WenQu},       // 己
-    {Star::TaiYang, Star::WuQu, Star::TaiYin, Star::TianTong},       // 庚
-    {Star::JuMen, Star::TaiYang, Star::WenQu, Star::WenChang},       // 辛
-    {Star::TianLiang, Star::ZiWei, Star::ZuoFu, Star::WuQu},         // 壬
-    {Star::PoJun, Star::JuMen, Star::TaiYin, Star::TanLang},         // 癸
-}};
-
 // 擎羊 and 陀羅 flank 祿存 in every row.
 static_assert([] {
   for (const auto& row : kStemStars) {
@@ -64,21 +50,6 @@ FamilyPalaces<Family::StemSecond> getSkySSecondStar(const ChartState& chart) {
   if (!chart.YearStem.valid()) return {};
   const auto& p = kStemStars[chart.YearStem.index()];
   return {p[5], p[6], p[7]};
-}
-
-const std::array<Star, 4>& transformedStars(Stem stem) { return kTransformations[stem.index()]; }
-
-Transformation transformationBy(Stem stem, Star star) {
-  if (!stem.valid()) return Transformation::None;
-  const std::array<Star, 4>& row = kTransformations[stem.index()];
-  for (std::size_t i = 0; i < row.size(); ++i) {
-    if (row[i] == star) return static_cast<Transformation>(i + 1);
-  }
-  return Transformation::None;
-}
-
-Transformation getSkyOFirstStar(const ChartState& chart, Star star) {
-  return transformationBy(chart.YearStem, star);
 }
 
 }  // namespace ziwei

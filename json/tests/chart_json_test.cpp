@@ -178,6 +178,15 @@ TEST(ChartJson, NamesAreEscapedAndMustBeUtf8) {
   EXPECT_EQ(out, "kept");
 }
 
+// The document's tables are made for the program's vocabularies: another
+// one is refused rather than written in one of theirs.
+TEST(ChartJson, OnlyTheProgramsVocabularies) {
+  const Vocabulary copy = kEnglish;
+  std::string out = "kept";
+  EXPECT_THROW(appendChartJson(out, cast(ChartRequest{}), {}, copy), std::invalid_argument);
+  EXPECT_EQ(out, "kept");
+}
+
 // A rule cast by other than its default is named in "options"; the default
 // writes none.
 TEST(ChartJson, OptionsOnlyWhenNotTheDefault) {
