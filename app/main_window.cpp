@@ -216,7 +216,9 @@ void MainWindow::placeOnScreen() {
   move(at);
 }
 
-MainWindow::~MainWindow() = default;
+// The focus watch ends with the window itself: focus moves while the widgets
+// are taken down, when this is no longer a MainWindow.
+MainWindow::~MainWindow() { QObject::disconnect(focusWatch_); }
 
 void MainWindow::buildControls() {
   QPalette olive = palette();
@@ -388,12 +390,13 @@ void MainWindow::buildControls() {
   connect(page, &QWebEnginePage::linkHovered, this, &MainWindow::showLink);
   // A link's address stays only while the link is pointed at or focused in
   // the pane: leaving the pane clears it.
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-    const auto inPane = [this](const QWidget* w) {
-      return w != nullptr && (w == WebBrowser1_ || WebBrowser1_->isAncestorOf(w));
-    };
-    if (inPane(old) && !inPane(now)) clearLink();
-  });
+  focusWatch_ =
+      connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        const auto inPane = [this](const QWidget* w) {
+          return w != nullptr && (w == WebBrowser1_ || WebBrowser1_->isAncestorOf(w));
+        };
+        if (inPane(old) && !inPane(now)) clearLink();
+      });
   connect(page, &QWebEnginePage::loadProgress, this, [this](int percent) {
     // The pane's url() is still the page being left until the new one commits.
     if (percent < 100 && !loading_.isEmpty()) {

@@ -107,6 +107,7 @@ class MainWindow : public QWidget {
 
   DesktopSettings settings_;
   Chart chart_;
+  QMetaObject::Connection focusWatch_;  // the application's focus changes, for the status line
   WindowTexts texts_;
   WorkDirClaim workDir_;
   ResizableControls controls_ = kDesignControls;
