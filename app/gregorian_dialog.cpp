@@ -374,6 +374,13 @@ std::optional<std::string> GregorianDialog::chosenZone() const {
   }
 }
 
+// A field that loses the focus while the dialog is taken down (closing hides
+// it, which moves the focus) must not reach a dialog that is no longer one.
+GregorianDialog::~GregorianDialog() {
+  for (QObject* child : findChildren<QObject*>())
+    QObject::disconnect(child, nullptr, this, nullptr);
+}
+
 void GregorianDialog::setEntry(const RecordedBirth& entry) {
   {
     const QSignalBlocker dateSignals(date_);

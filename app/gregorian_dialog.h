@@ -95,6 +95,7 @@ class GregorianDialog : public QDialog {
 
  public:
   GregorianDialog(const QDate& date, const QTime& time, QWidget* parent = nullptr);
+  ~GregorianDialog() override;
 
   void setBirth(const QDate& date, const QTime& time);
   // The birth as entered (not as corrected), to open the dialog on again.
