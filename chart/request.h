@@ -4,9 +4,12 @@
 // target moment.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "chart/stars/transformations.h"
 
 namespace ziwei {
 
@@ -33,11 +36,48 @@ struct LunarBirth {
 // the date it is given.
 enum class LateZi { SameDay, NextDay };
 
+// When the natal year's stem and branch (and so the palace stems, the
+// birth-year transformations, the year stars, the cycles and the direction of
+// the periods) change: at 正月初一 (NewYear, the lunar year as given) or at the
+// instant of 立春 (Spring). The lunar date itself stays.
+enum class YearBoundary { NewYear, Spring };
+
+// When the running year and month (流年, 流月) change: at 正月初一 and each
+// lunar month (Lunar), or at 立春 and each 節 (SolarTerms: the year's and the
+// month's stem and branch from the solar-term month).
+enum class PeriodBoundary { Lunar, SolarTerms };
+
+// The age the decade and the minor period are read at: the nominal age (虛歲,
+// 1 in the birth's lunar year) or one less until the target reaches the
+// lunar birthday in its year (Birthday).
+enum class AgeCount { Nominal, Birthday };
+
+// How a leap month counts, for the birth and the running month alike: as its
+// own month until day 15 and as the next from day 16 (Split), wholly as the
+// month before it, its namesake (This), or wholly as the next (Next).
+enum class LeapMonthRule { Split, This, Next };
+
+// 命主 by the Life palace's branch (Palace) or by the birth year's (Year).
+enum class LifeMasterRule { Palace, Year };
+
+// 天傷 and 天使: always in the 僕役宮 and 疾厄宮 (Fixed), or swapped for 陰男
+// and 陽女 (Polarity).
+enum class TianShangTianShi { Fixed, Polarity };
+
 // Rules on which traditions differ. Each member's default is the rule this
 // program has always cast by; any other value is an explicit, named choice
 // (chart/rule_options.h lists them).
 struct ChartOptions {
   LateZi lateZi = LateZi::SameDay;
+  YearBoundary yearBoundary = YearBoundary::NewYear;
+  PeriodBoundary periodBoundary = PeriodBoundary::Lunar;
+  AgeCount age = AgeCount::Nominal;
+  LeapMonthRule leapMonth = LeapMonthRule::Split;
+  LifeMasterRule lifeMaster = LifeMasterRule::Palace;
+  TianShangTianShi tianShangTianShi = TianShangTianShi::Fixed;
+  // The four stars each stem transforms, for the natal chart, the palace
+  // stems and every running level.
+  TransformationTable transformations = kTransformations;
   friend bool operator==(const ChartOptions&, const ChartOptions&) = default;
 };
 
@@ -127,6 +167,11 @@ struct ChartRequest {
   LunarBirth birth;
   ChartOptions options;
   std::optional<TargetMoment> target;
+  // The moment of birth, seconds since 1970-01-01 00:00 UTC, when the record
+  // gives its clock time in a zone; without it the birth is the lunar date's
+  // Gregorian day at its clock time in China Standard Time. Only the rules
+  // that compare the birth with a solar term read it.
+  std::optional<std::int64_t> birthInstant;
 };
 
 }  // namespace ziwei

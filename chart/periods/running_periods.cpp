@@ -45,13 +45,13 @@ constexpr int kEpochDayEntry = 18;
 
 // A level at `palace` with stem and branch `sb`, its transformations and
 // running stars placed when it carries them.
-LevelPeriod levelAt(PalaceNum palace, StemBranch sb, bool withStars) {
+LevelPeriod levelAt(const ChartState& chart, PalaceNum palace, StemBranch sb, bool withStars) {
   LevelPeriod level;
   level.present = true;
   level.palace = palace;
   level.stemBranch = sb;
   if (!withStars) return level;
-  level.transformed = transformedStars(sb.stem);
+  level.transformed = transformedStars(chart.options.transformations, sb.stem);
   const auto stem = stemFirstPalaces(sb.stem);
   const auto branch = branchSecondPalaces(sb.branch);
   const auto& changQu = kStemChangQu[sb.stem.index()];
@@ -113,7 +113,8 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
   const int bureau = bureauNumber(chart.BureauName);
   PalaceNum decade = majorPeriodPalace(chart.BureauName, chart.SexText, chart.LifePalaceNum, age);
   if (decade.valid()) {
-    periods.decadeFirstAge = getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, decade);
+    periods.decadeFirstAge =
+        getBigYear(chart.BureauName, chart.SexText, chart.LifePalaceNum, decade);
     periods.decadeLastAge = periods.decadeFirstAge + 9;
   } else if (age < bureau) {
     periods.childhood = true;
@@ -121,14 +122,15 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
     periods.decadeFirstAge = 1;
     periods.decadeLastAge = bureau - 1;
   }
-  if (decade.valid()) at(PeriodLevel::Decade) = levelAt(decade, palaceStemBranch(chart, decade), true);
+  if (decade.valid())
+    at(PeriodLevel::Decade) = levelAt(chart, decade, palaceStemBranch(chart, decade), true);
 
   const PalaceNum minor = minorPeriodPalace(chart.YearBranch, chart.SexNum, age);
-  at(PeriodLevel::Minor) = levelAt(minor, palaceStemBranch(chart, minor), false);
+  at(PeriodLevel::Minor) = levelAt(chart, minor, palaceStemBranch(chart, minor), false);
 
   const StemBranch year = yearStemBranch(lunar.year);
   const PalaceNum yearPalace = palaceOf(year.branch);
-  at(PeriodLevel::Year) = levelAt(yearPalace, year, true);
+  at(PeriodLevel::Year) = levelAt(chart, yearPalace, year, true);
 
   // Month 1 stands where the birth's 斗君 (counted from 子) stands when
   // counted from the year palace.
@@ -136,17 +138,17 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
   const PalaceNum monthPalace =
       getLifeDStart(chart) + (yearPalace.number() - 1 + periods.month - 1);
   const PalaceNum monthBranch = branch::Yin + (periods.month - 1);
-  at(PeriodLevel::Month) =
-      levelAt(monthPalace, {palaceStem(year.stem, monthBranch), branchOf(monthBranch)}, true);
+  at(PeriodLevel::Month) = levelAt(
+      chart, monthPalace, {palaceStem(year.stem, monthBranch), branchOf(monthBranch)}, true);
 
   const PalaceNum dayPalace = monthPalace + (lunar.day - 1);
   const StemBranch day = dayStemBranch(target.solar);
-  at(PeriodLevel::Day) = levelAt(dayPalace, day, true);
+  at(PeriodLevel::Day) = levelAt(chart, dayPalace, day, true);
 
   if (target.time) {
     const Branch hour = hourBranch(target.time->hour);
     const Stem stem = Stem(kRatHourStem[day.stem.index()]) + (hour.number() - 1);
-    at(PeriodLevel::Hour) = levelAt(dayPalace + (hour.number() - 1), {stem, hour}, true);
+    at(PeriodLevel::Hour) = levelAt(chart, dayPalace + (hour.number() - 1), {stem, hour}, true);
   }
   return periods;
 }

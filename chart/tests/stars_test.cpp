@@ -75,7 +75,7 @@ TEST(YearStemStars, PlacementAndTransformations) {
   for (int stem = 1; stem <= 10; ++stem) {
     int marked = 0;
     for (const StarInfo& info : kStars) {
-      marked += transformationBy(Stem(stem), info.star) != None ? 1 : 0;
+      marked += transformationBy(kTransformations, Stem(stem), info.star) != None ? 1 : 0;
     }
     EXPECT_EQ(marked, 4) << stem;
   }
