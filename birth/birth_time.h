@@ -113,6 +113,16 @@ struct BirthTimeSteps {
   int hourBranch = 1;                         // the hour branch cast, 子 = 1 .. 亥 = 12
 };
 
+// The moment a record's clock time names, seconds since 1970-01-01 00:00
+// UTC, when the record gave a civil time (nothing for a lunar date taken as
+// given).
+inline std::optional<std::int64_t> recordedInstant(const BirthTimeSteps& steps) {
+  if (!steps.civil) return std::nullopt;
+  const auto days = calendar::to_days(steps.clock.date).time_since_epoch().count();
+  return std::int64_t{days} * 86400 + steps.clock.hour * 3600 + steps.clock.minute * 60 +
+         steps.clock.second - steps.utcOffset;
+}
+
 struct ResolvedBirth {
   LunarBirth birth;  // the lunar date and the chart's clock time, the sex
   BirthTimeSteps steps;

@@ -9,8 +9,11 @@ namespace ziwei {
 
 void cast(const ChartRequest& request, Chart& chart) {
   chart.request = request;
-  const ChartState& frame = chart.frame = castFrame(request.birth, request.options);
-  chart.lifeMaster = getLiftStart(frame.LifePalaceNum);
+  const ChartState& frame = chart.frame =
+      castFrame(request.birth, request.options, request.birthInstant);
+  chart.lifeMaster =
+      getLiftStart(request.options.lifeMaster == LifeMasterRule::Year ? palaceOf(frame.YearBranch)
+                                                                      : frame.LifePalaceNum);
   chart.bodyMaster = getBodyStart(frame);
   chart.douJun = getLifeDStart(frame);
 

@@ -24,6 +24,9 @@ struct RuleOption {
   std::string_view setting;     // the desktop's settings key
   std::string_view title;       // the desktop's label of the rule
   std::string_view wordTitles;  // the desktop's labels of the words, "|"-separated
+  // The birth-time resolution applies it (the JSON "input" then records the
+  // steps, even for the default).
+  bool birthTime;
   void (*set)(ChartOptions&, std::size_t word);
   std::size_t (*get)(const ChartOptions&);
 };
@@ -33,7 +36,7 @@ struct RuleOption {
 template <auto M>
 constexpr RuleOption enumRule(std::string_view name, std::string_view words, std::string_view help,
                               std::string_view setting, std::string_view title,
-                              std::string_view wordTitles) {
+                              std::string_view wordTitles, bool birthTime = false) {
   using E = std::remove_cvref_t<decltype(ChartOptions{}.*M)>;
   return {name,
           words,
@@ -41,6 +44,7 @@ constexpr RuleOption enumRule(std::string_view name, std::string_view words, std
           setting,
           title,
           wordTitles,
+          birthTime,
           [](ChartOptions& o, std::size_t word) { o.*M = static_cast<E>(word); },
           [](const ChartOptions& o) { return static_cast<std::size_t>(o.*M); }};
 }
@@ -50,7 +54,7 @@ inline constexpr std::array<RuleOption, 7> kRuleOptions{{
         "late-zi", "same-day|next-day",
         "the day of a birth at 23:00-23:59 (晚子): its own (same-day, the default) or the next "
         "(next-day: the lunar date moves on one day)",
-        "rules/lateZi", "晚子時 (23 時)", "算當日|算次日"),
+        "rules/lateZi", "晚子時 (23 時)", "算當日|算次日", true),
     enumRule<&ChartOptions::yearBoundary>(
         "year-boundary", "new-year|spring",
         "when the birth year's stem and branch change: at 正月初一 (new-year, the default) or "

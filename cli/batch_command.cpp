@@ -19,8 +19,9 @@
 #include "cli/exit_status.h"
 #include "cli/input.h"
 #include "cli/progress.h"
-#include "output/output_file.h"
+#include "cli/rules_file.h"
 #include "json/chart_json.h"
+#include "output/output_file.h"
 #include "page/chart_page.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
@@ -37,7 +38,7 @@ namespace fs = std::filesystem;
 
 using Row = OptionRow<BatchOptions>;
 
-constexpr std::array<Row, 8> kRows{{
+constexpr std::array<Row, 9> kRows{{
     {"output", 'o', Shape::Path, "FILE",
      "write the JSON Lines to FILE, replacing it as a whole (see Output files below)",
      [](BatchOptions& o, const OptionValue& v) {
@@ -64,6 +65,10 @@ constexpr std::array<Row, 8> kRows{{
     {"force", 0, Shape::Flag, "",
      "write even when the output is estimated to need more room than its file system has",
      [](BatchOptions& o, const OptionValue&) { o.force = true; }},
+    {"rules", 0, Shape::Path, "FILE",
+     "the rules every record is cast by unless its rule columns say otherwise, lines NAME = "
+     "WORD as for the cast's --rules",
+     [](BatchOptions& o, const OptionValue& v) { o.rulesFile = std::string(v.text); }},
     {"help", 'h', Shape::Help, "", "show this help and exit"},
 }};
 
@@ -117,6 +122,7 @@ struct Settings {
   std::string printDate;
   std::atomic<bool> stop{false};  // an output failed: write no more pages
   DurableGroup* pages = nullptr;  // the page files, flushed a group at a time
+  ChartOptions rules;             // of --rules, under each record's rule columns
 };
 
 // Each worker's chart, cast into record after record.
@@ -146,6 +152,7 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
   try {
     if (chunk.records.empty()) {
       read.request = allBirth(index);
+      read.request.options = settings.rules;
     } else {
       const auto& item = chunk.records[index - chunk.first];
       if (const auto* error = std::get_if<CsvError>(&item)) {
@@ -154,7 +161,7 @@ void castOne(Chunk& chunk, Settings& settings, std::size_t index) {
       const auto& record = std::get<CsvRecord>(item);
       number = record.line;
       try {
-        read = readBatchRecord(record, *settings.columns);
+        read = readBatchRecord(record, *settings.columns, settings.rules);
         target = readBatchTarget(record, *settings.columns);
         if (target && read.steps) target = targetInZone(*target, read.steps->zone, "on");
       } catch (const Refusal& refusal) {
@@ -260,9 +267,9 @@ bool roomEnough(const BatchOptions& options, const Settings& settings, const fs:
   const std::optional<unsigned long long> free = freeBytes(folder);
   if (!records || !free) return true;
   const Chart chart = cast(allBirth(0));
-  const std::size_t perChart =
-      options.pagesDir ? chartBytes(options, settings.printDate, chart, kZhHant).size()
-                       : chartJson(chart).size() + 1;
+  const std::size_t perChart = options.pagesDir
+                                   ? chartBytes(options, settings.printDate, chart, kZhHant).size()
+                                   : chartJson(chart).size() + 1;
   const double needed = static_cast<double>(*records) * static_cast<double>(perChart);
   if (needed <= static_cast<double>(*free)) return true;
   report("the output would take about " + sizeText(needed) + " (" + std::to_string(*records) +
@@ -302,6 +309,14 @@ int runBatch(const BatchOptions& options) {
                                           : std::string();
   BatchColumns columns;
   settings.columns = &columns;
+  if (options.rulesFile) {
+    try {
+      settings.rules = readRulesFile("--rules", *options.rulesFile);
+    } catch (const Refusal& refusal) {
+      report(refusal.message);
+      return kExitUsage;
+    }
+  }
   Tally tally;
   try {
     std::optional<Input> input;

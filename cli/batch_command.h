@@ -22,6 +22,7 @@ struct BatchOptions {
   std::optional<std::string> printDate;  // on the pages; today when not given
   unsigned jobs = 0;                     // worker threads; 0 for one per core
   bool force = false;                    // write even when the output may not fit
+  std::optional<std::string> rulesFile;  // the rules every record starts from (--rules)
 };
 
 // Reads the arguments that follow "batch". Pure: no I/O, no global state.

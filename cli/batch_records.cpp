@@ -46,7 +46,8 @@ BatchColumns readBatchHeader(const CsvRecord& header) {
   return columns;
 }
 
-BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns) {
+BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns,
+                           const ChartOptions& base) {
   if (record.fields.size() != columns.fields) {
     const std::size_t count = record.fields.size();
     throw Refusal{"the record has " + std::to_string(count) + (count == 1 ? " field" : " fields") +
@@ -75,10 +76,16 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
     }
     birth.*number.member = readNumber(number.name, field(column), number.first, number.last);
   }
+  given.options = base;
   for (const RuleOption& rule : kRuleOptions) {
     if (const std::string_view value = field(columnOf(rule.name)); !value.empty()) {
       rule.set(given.options, readWord(rule.name, value, rule.words));
-      ruleGiven = true;
+      ruleGiven |= rule.birthTime;
+    }
+  }
+  if (const std::string_view value = field(columnOf(kTransformationsColumn)); !value.empty()) {
+    if (auto error = setTransformationsText(given.options, value)) {
+      throw Refusal{std::string(kTransformationsColumn) + ": " + *error};
     }
   }
   if (const std::string_view zone = field(columnOf("tz")); !zone.empty()) {
@@ -110,6 +117,7 @@ BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns)
   }
   const ResolvedBirth resolved = resolveRequest(given, kColumnNames);
   request.birth = resolved.birth;
+  request.birthInstant = recordedInstant(resolved.steps);
   request.options = given.options;
   request.solar = given.solar;
   if (stepsRecorded(given, ruleGiven)) read.steps = resolved.steps;

@@ -12,9 +12,10 @@
 #include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
 #include "birth/target_moment.h"
+#include "chart/rule_options.h"
 #include "cli/csv_reader.h"
 #include "cli/options.h"
-#include "chart/rule_options.h"
+#include "rules/rule_text.h"
 #include "vocabulary/vocabulary.h"
 
 namespace ziwei::cli {
@@ -24,13 +25,14 @@ namespace ziwei::cli {
 // birth-time columns "tz", "place", "longitude" and "dst" (as --tz, --place,
 // --longitude and --dst), "lang" (as --lang) and one column for each rule.
 inline constexpr std::array<std::string_view, 16> kBirthColumns = {
-    "name", "sex", "year", "month", "leap",  "day",       "hour", "minute",
-    "second", "solar", "on", "tz",  "place", "longitude", "dst",  "lang"};
+    "name",   "sex",   "year", "month", "leap",  "day",       "hour", "minute",
+    "second", "solar", "on",   "tz",    "place", "longitude", "dst",  "lang"};
 inline constexpr auto kBatchColumns = [] {
-  std::array<std::string_view, kBirthColumns.size() + kRuleOptions.size()> names{};
+  std::array<std::string_view, kBirthColumns.size() + kRuleOptions.size() + 1> names{};
   std::size_t at = 0;
   for (const std::string_view name : kBirthColumns) names[at++] = name;
   for (const RuleOption& rule : kRuleOptions) names[at++] = rule.name;
+  names[at++] = kTransformationsColumn;
   return names;
 }();
 inline constexpr std::size_t kSolarColumn = 9;
@@ -59,7 +61,8 @@ struct BatchBirth {
 // The birth of one record; throws a Refusal. A record with a solar date
 // leaves year, month, leap and day empty; the date is converted to the lunar
 // date, through the birth-time fields (cli/birth_time_options.h).
-BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns);
+BatchBirth readBatchRecord(const CsvRecord& record, const BatchColumns& columns,
+                           const ChartOptions& base = {});
 
 // The running periods' target of a record checked by readBatchRecord: its
 // "on" field as readTargetField reads it; none when empty or missing.

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "birth/birth_time.h"
 #include "birth/lunar_birth.h"
@@ -22,7 +24,11 @@ struct CastOptions {
   // The birth as the options record it: the lunar date or --solar, the
   // clock time, the sex, --tz, --dst, --longitude, --place and the rules.
   RecordedBirth record;
-  bool ruleGiven = false;  // a rule was given, even as its default
+  bool ruleGiven = false;  // a birth-time rule was given, even as its default
+  // The rules given as options (name without "--", value), in their order,
+  // applied over those of the rules file `rulesFile`.
+  std::vector<std::pair<std::string, std::string>> ruleTexts;
+  std::optional<std::string> rulesFile;  // --rules
   // What is cast: the name, and the lunar birth resolved from `record` with
   // its rules and, for a Gregorian birth, the date given.
   BirthRequest request;

@@ -13,10 +13,12 @@
 #include "birth/lunar_birth.h"
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
+#include "chart/frame/pillars.h"
 #include "chart/rule_options.h"
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
 #include "places/places.h"
+#include "rules/rule_text.h"
 #include "unicode/utf8.h"
 
 namespace ziwei {
@@ -438,7 +440,43 @@ void writeBirthTime(AppendBuffer& out, LateZi lateZi, const BirthTimeSteps& step
   appendNumber(out, steps.hourBranch);
 }
 
-void writeInput(AppendBuffer& out, const ChartRequest& request, const ChartRecord& record) {
+void appendPillar(AppendBuffer& out, std::string_view key, StemBranch pillar,
+                  const Vocabulary& words) {
+  out += key;
+  out += '"';
+  out += words(pillar.stem);
+  out += words(pillar.branch);
+  out += '"';
+}
+
+void appendPillars(AppendBuffer& out, const FourPillars& pillars, const Vocabulary& words) {
+  appendPillar(out, "{\"year\":", pillars.year, words);
+  appendPillar(out, ",\"month\":", pillars.month, words);
+  appendPillar(out, ",\"day\":", pillars.day, words);
+  appendPillar(out, ",\"hour\":", pillars.hour, words);
+  out += '}';
+}
+
+// The four pillars by the solar terms and by the lunar calendar; null for a
+// year outside the calendar (and by the terms outside their table).
+void writePillars(AppendBuffer& out, const Chart& chart, const Vocabulary& words) {
+  out += ",\"pillars\":";
+  const int year = chart.request.birth.year;
+  if (year < calendar::kFirstLunarYear || year > calendar::kLastLunarYear) {
+    appendNull(out);
+    return;
+  }
+  const BirthPillars pillars = birthPillars(chart);
+  out += "{\"solarTerms\":";
+  pillars.bySolarTerms ? appendPillars(out, *pillars.bySolarTerms, words) : appendNull(out);
+  out += ",\"lunar\":";
+  appendPillars(out, pillars.byLunar, words);
+  out += '}';
+}
+
+void writeInput(AppendBuffer& out, const Chart& chart, const ChartRecord& record,
+                const Vocabulary& words) {
+  const ChartRequest& request = chart.request;
   const LunarBirth& birth = request.birth;
   out += "\"input\":{\"name\":";
   appendString(out, request.name);
@@ -463,11 +501,14 @@ void writeInput(AppendBuffer& out, const ChartRequest& request, const ChartRecor
     appendDate(out, *record.solar);
   }
   if (record.steps != nullptr) writeBirthTime(out, request.options.lateZi, *record.steps);
+  writePillars(out, chart, words);
   out += '}';
 }
 
 // The rules cast by other than their defaults, each by its option's name.
-void writeOptions(AppendBuffer& out, const ChartOptions& options) {
+// The transformation table, when not the default, as
+// "transformation":{"戊":["貪狼","太陰","太陽","天機"]} for each stem changed.
+void writeOptions(AppendBuffer& out, const ChartOptions& options, const JsonWords& json) {
   if (options == ChartOptions{}) return;
   out += ",\"options\":{";
   bool first = true;
@@ -479,6 +520,27 @@ void writeOptions(AppendBuffer& out, const ChartOptions& options) {
     appendPlain(out, rule.name);
     out += ':';
     appendPlain(out, ruleWord(rule, word));
+  }
+  if (options.transformations != kTransformations) {
+    if (!first) out += ',';
+    appendPlain(out, kTransformationRule);
+    out += ":{";
+    bool firstStem = true;
+    for (int number = 1; number <= 10; ++number) {
+      const Stem stem(number);
+      const auto& row = options.transformations[stem.index()];
+      if (row == kTransformations[stem.index()]) continue;
+      if (!firstStem) out += ',';
+      firstStem = false;
+      appendName(out, json(stem));
+      out += ":[";
+      for (std::size_t i = 0; i < row.size(); ++i) {
+        if (i > 0) out += ',';
+        appendName(out, json(row[i]));
+      }
+      out += ']';
+    }
+    out += '}';
   }
   out += '}';
 }
@@ -714,8 +776,8 @@ void appendChartJson(std::string& text, const Chart& chart, const ChartRecord& r
   AppendBuffer out(text);
   try {
     out += '{';
-    writeInput(out, request, record);
-    writeOptions(out, request.options);
+    writeInput(out, chart, record, words);
+    writeOptions(out, request.options, json);
     writeFrame(out, chart, json);
     out += std::string_view(",\"palaces\":[");
     for (const ChartPalace& palace : chart.palaces) writePalace(out, palace, json);

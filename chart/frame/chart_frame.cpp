@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chart/frame/numbering.h"
+#include "chart/frame/solar_months.h"
 
 namespace ziwei {
 
@@ -82,8 +83,8 @@ StemBranch yearStemBranch(int lunarYear) {
 
 PalaceNum ziWeiPalace(Bureau bureau, int birthDay) {
   if (birthDay < 1 || birthDay > 30) return {};
-  return PalaceNum(kZiWeiDayTable[static_cast<std::size_t>(birthDay - 1)]
-                                 [static_cast<std::size_t>(bureau)]);
+  return PalaceNum(
+      kZiWeiDayTable[static_cast<std::size_t>(birthDay - 1)][static_cast<std::size_t>(bureau)]);
 }
 
 PalaceNum ziWeiByRule(int bureauNum, int birthDay) {
@@ -103,7 +104,8 @@ PalaceNum tianFuPalace(PalaceNum ziWei) {
   return PalaceNum(18 - z);
 }
 
-ChartState castFrame(const LunarBirth& birth, const ChartOptions& options) {
+ChartState castFrame(const LunarBirth& birth, const ChartOptions& options,
+                     std::optional<std::int64_t> birthInstant) {
   if (const auto field = fieldOutOfRange(birth, YearRange{1, 9999})) {
     throw std::invalid_argument("castFrame: " + std::string(field->name) + " " +
                                 std::to_string(birth.*field->member) + " is outside " +
@@ -118,14 +120,15 @@ ChartState castFrame(const LunarBirth& birth, const ChartOptions& options) {
   chart.BirthMinute = static_cast<std::int16_t>(birth.minute);
   chart.BirthSecond = static_cast<std::int16_t>(birth.second);
 
-  const StemBranch pair = yearStemBranch(birth.year);
+  const StemBranch pair =
+      yearStemBranch(options.yearBoundary == YearBoundary::Spring
+                         ? solarMonthOf(birthInstantOf(birth, birthInstant)).year
+                         : birth.year);
   chart.YearStem = pair.stem;
   chart.YearBranch = pair.branch;
 
-  // A leap month counts as the next month from its 16th day on.
-  if (birth.leap && birth.day > 15) {
-    chart.BirthMonth = static_cast<std::int16_t>(birth.month == 12 ? 1 : birth.month + 1);
-  }
+  chart.BirthMonth = static_cast<std::int16_t>(
+      countedMonth(birth.month, birth.leap, birth.day, options.leapMonth));
   chart.MonthPalaceNum = branch::Yin + (chart.BirthMonth - 1);
   chart.HourNum = hourBranch(birth.hour);
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "chart/frame/chart_state.h"
 #include "chart/frame/numbering.h"
 #include "chart/request.h"
@@ -7,9 +10,28 @@
 namespace ziwei {
 
 // The first step of the cast: the whole chart frame from the lunar birth.
-// Throws std::invalid_argument, naming the field, when a field lies outside
-// its range (kBirthNumberFields; any year 1..9999).
-ChartState castFrame(const LunarBirth& birth, const ChartOptions& options = {});
+// `birthInstant` is the moment of birth when the record gave one (see
+// ChartRequest); YearBoundary::Spring reads it. Throws std::invalid_argument,
+// naming the field, when a field lies outside its range (kBirthNumberFields;
+// any year 1..9999; 1900..2100 for the year boundary at 立春).
+ChartState castFrame(const LunarBirth& birth, const ChartOptions& options = {},
+                     std::optional<std::int64_t> birthInstant = std::nullopt);
+
+// The month 1..12 a lunar month counts as by `rule`: a leap month (the one
+// after month `month`) as `month` or as the next (month 12's next is 1).
+constexpr int countedMonth(int month, bool leap, int day, LeapMonthRule rule) {
+  if (!leap) return month;
+  const int next = month % 12 + 1;
+  switch (rule) {
+    case LeapMonthRule::This:
+      return month;
+    case LeapMonthRule::Next:
+      return next;
+    case LeapMonthRule::Split:
+      break;
+  }
+  return day > 15 ? next : month;
+}
 
 // The stem and branch of a lunar year by its Western number (1984 甲子,
 // 2000 庚辰), from the entry of the reference year 1888 (戊子).

@@ -2,10 +2,12 @@
 
 #include <chrono>
 #include <stdexcept>
+#include <utility>
 
 #include "chart/frame/chart_frame.h"
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/masters.h"
+#include "chart/frame/solar_months.h"
 #include "chart/periods/periods.h"
 #include "chart/stars/year_branch_stars.h"
 #include "chart/stars/year_stem_stars.h"
@@ -84,6 +86,10 @@ StemBranch dayStemBranch(const CivilDay& date) {
   return sexagenaryEntry(days + kEpochDayEntry);
 }
 
+StemBranch hourStemBranch(Stem dayStem, Branch hour) {
+  return {Stem(kRatHourStem[dayStem.index()]) + (hour.number() - 1), hour};
+}
+
 RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) {
   const LunarDay& lunar = target.lunar;
   const std::chrono::year_month_day solar{
@@ -103,7 +109,12 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
 
   RunningPeriods periods;
   periods.target = target;
-  const int age = lunar.year - chart.BirthYear + 1;
+  periods.month = countedMonth(lunar.month, lunar.leap, lunar.day, chart.options.leapMonth);
+  int age = lunar.year - chart.BirthYear + 1;
+  if (chart.options.age == AgeCount::Birthday && age > 1 &&
+      std::pair(periods.month, lunar.day) < std::pair<int, int>(chart.BirthMonth, chart.BirthDay)) {
+    --age;
+  }
   periods.age = age;
   auto& levels = periods.levels;
   const auto at = [&levels](PeriodLevel level) -> LevelPeriod& {
@@ -128,13 +139,18 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
   const PalaceNum minor = minorPeriodPalace(chart.YearBranch, chart.SexNum, age);
   at(PeriodLevel::Minor) = levelAt(chart, minor, palaceStemBranch(chart, minor), false);
 
-  const StemBranch year = yearStemBranch(lunar.year);
+  // By the solar terms the year and the month are those of the target's
+  // solar-term month, the year from 立春 and the month from its 節.
+  const bool bySolarTerms = chart.options.periodBoundary == PeriodBoundary::SolarTerms;
+  const calendar::SolarMonth solarMonth =
+      bySolarTerms ? solarMonthOf(targetInstantOf(target)) : calendar::SolarMonth{};
+  if (bySolarTerms) periods.month = solarMonth.month;
+  const StemBranch year = yearStemBranch(bySolarTerms ? solarMonth.year : lunar.year);
   const PalaceNum yearPalace = palaceOf(year.branch);
   at(PeriodLevel::Year) = levelAt(chart, yearPalace, year, true);
 
   // Month 1 stands where the birth's 斗君 (counted from 子) stands when
   // counted from the year palace.
-  periods.month = lunar.leap && lunar.day > 15 ? lunar.month % 12 + 1 : lunar.month;
   const PalaceNum monthPalace =
       getLifeDStart(chart) + (yearPalace.number() - 1 + periods.month - 1);
   const PalaceNum monthBranch = branch::Yin + (periods.month - 1);
@@ -147,8 +163,8 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
 
   if (target.time) {
     const Branch hour = hourBranch(target.time->hour);
-    const Stem stem = Stem(kRatHourStem[day.stem.index()]) + (hour.number() - 1);
-    at(PeriodLevel::Hour) = levelAt(chart, dayPalace + (hour.number() - 1), {stem, hour}, true);
+    at(PeriodLevel::Hour) =
+        levelAt(chart, dayPalace + (hour.number() - 1), hourStemBranch(day.stem, hour), true);
   }
   return periods;
 }

@@ -43,8 +43,8 @@ struct LevelPeriod {
 
 struct RunningPeriods {
   TargetMoment target;
-  int age = 0;             // nominal age (虛歲), 1 in the birth's lunar year
-  int month = 0;           // the target month counted: a leap month from its 16th day is the next
+  int age = 0;    // the age the decade and minor period are read at (nominal, 虛歲, by default)
+  int month = 0;  // the target month counted by the leap-month rule (寅 1 .. 丑 12)
   bool childhood = false;  // the decade is the childhood decade (童限) of the age
   int decadeFirstAge = 0;  // the ages of the decade: its major period, or the childhood
   int decadeLastAge = 0;   // years 1 .. bureau - 1; both 0 when there is no decade
@@ -56,7 +56,9 @@ struct RunningPeriods {
 };
 
 // The running periods of `chart` (cast by castFrame) at `target`:
-// 1. Age = target lunar year - birth lunar year + 1.
+// 1. Age = target lunar year - birth lunar year + 1 (AgeCount::Birthday: one
+//    less, down to 1, while the target's counted month and day come before the
+//    birth's in the year).
 // 2. Decade: the palace whose major period holds the age; below the bureau
 //    number the childhood decade, age 1 命宮, 2 財帛宮, 3 疾厄宮, 4 夫妻宮,
 //    5 福德宮, 6 官祿宮; past the twelfth period none. Its stem and branch
@@ -79,6 +81,10 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target);
 // The stem and branch of the sexagenary day of a Gregorian date (1900-01-31
 // 甲辰, 2000-01-01 戊午).
 StemBranch dayStemBranch(const CivilDay& date);
+
+// The stem and branch of hour branch `hour` of a day of stem `dayStem`: the
+// stem by the five rats (甲己 甲子, 乙庚 丙子, 丙辛 戊子, 丁壬 庚子, 戊癸 壬子).
+StemBranch hourStemBranch(Stem dayStem, Branch hour);
 
 // The lunar year in which the chart reaches nominal age `age`.
 constexpr int lunarYearOfAge(const ChartState& chart, int age) { return chart.BirthYear + age - 1; }

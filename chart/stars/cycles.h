@@ -63,5 +63,8 @@ constexpr CycleStep getFiveLongLifeStar(Bureau FiveHourse, SexLabel SEXTEXT, Pal
 // 天傷 and 天使, seven and five palaces backward from the Life palace
 // `LiftNum` (nowhere for no palace).
 FamilyPalaces<Family::LifeMarkers> getSkySSTreeStar(PalaceNum LiftNum);
+// The same by the rule of the chart: swapped for 陰男 and 陽女 by
+// TianShangTianShi::Polarity.
+FamilyPalaces<Family::LifeMarkers> lifeMarkerPalaces(const ChartState& chart);
 
 }  // namespace ziwei

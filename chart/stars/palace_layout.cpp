@@ -26,7 +26,7 @@ FamilyPalaces<F> palacesOf(const ChartState& chart) {
   if constexpr (F == StemFirst) return getSkySFirstStar(chart);
   if constexpr (F == MonthFirst) return getMonthFirstStar(chart);
   if constexpr (F == DecadeVoid) return getEmptyDead(chart);
-  if constexpr (F == LifeMarkers) return getSkySSTreeStar(chart.LifePalaceNum);
+  if constexpr (F == LifeMarkers) return lifeMarkerPalaces(chart);
   if constexpr (F == CutOffVoid) return getDrDDTreeStar(chart);
   if constexpr (F == HourSecond) return getHourSecondStar(chart);
   if constexpr (F == MonthSecond) return getMonthSecondStar(chart);
