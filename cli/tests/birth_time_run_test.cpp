@@ -95,10 +95,11 @@ TEST_F(BirthTimeRun, CastExplainsOrRefuses) {
             "Asia/Shanghai)\n");
 }
 
-// The JSON "input" from "second" on: the steps follow only when asked for.
+// The JSON "input" from "second" to the pillars: the steps follow only when
+// asked for.
 std::string inputEnd(const std::string& json) {
   const std::size_t from = json.find("\"second\"");
-  return json.substr(from, json.find("},\"frame\"") - from);
+  return json.substr(from, json.find(",\"pillars\":") - from);
 }
 
 TEST_F(BirthTimeRun, JsonInputRecordsTheStepsOnlyWhenAsked) {
@@ -112,6 +113,16 @@ TEST_F(BirthTimeRun, JsonInputRecordsTheStepsOnlyWhenAsked) {
             "\"meanTimeCorrection\":376,\"equationOfTime\":-215,"
             "\"trueSolarTime\":\"1979-07-01T09:32:41\",\"lateZi\":\"same-day\","
             "\"lateZiMoved\":false,\"hourBranch\":6");
+  // Its pillars, by hand: 1979 is 己未; the instant is after 芒種 (06-06), so
+  // the 午 month, 庚午 by the five tigers of 己, and lunar month 6, 辛未; the
+  // day 1979-07-01 is 己巳 and true solar 09:32 the 巳 hour, 己巳 by the five
+  // rats of 己.
+  const std::string taipei =
+      run(words("--solar 1979-07-01 --hour 10 --minute 30 --place Taipei --format json")).out;
+  EXPECT_NE(taipei.find("\"pillars\":{\"solarTerms\":{\"year\":\"己未\",\"month\":\"庚午\","
+                        "\"day\":\"己巳\",\"hour\":\"己巳\"},\"lunar\":{\"year\":\"己未\","
+                        "\"month\":\"辛未\",\"day\":\"己巳\",\"hour\":\"己巳\"}}},"),
+            std::string::npos);
   EXPECT_EQ(inputEnd(run(words("--late-zi same-day --format json")).out),
             "\"second\":0,\"dateExists\":true,\"clock\":null,\"place\":null,\"zone\":null,"
             "\"utcOffset\":28800,"

@@ -108,8 +108,9 @@ class ZiweiProcessTest : public ::testing::Test {
   // a file of the test, or to the device `stdoutTo` names.
   Result run(std::vector<std::string> args, std::string_view input = "",
              const std::string& stdoutTo = "") {
-    args.insert(args.begin(), ZIWEI_EXECUTABLE);
-    return spawn(args, input, stdoutTo, false);
+    std::vector<std::string> all{ZIWEI_EXECUTABLE};
+    for (std::string& arg : args) all.push_back(std::move(arg));
+    return spawn(all, input, stdoutTo, false);
   }
 
   // Runs the shell `script` in dir_, with $Z the built ziwei; as the user
