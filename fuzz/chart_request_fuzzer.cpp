@@ -5,8 +5,9 @@
 // both must agree with ordered replacement (the tests' reference).
 //
 // Input: one flag byte (bit 0: male), then the fields year, month, leap, day,
-// hour, minute, second, name and print date separated by 0xFF (a byte that
-// never occurs in UTF-8). Missing fields keep the start-up selection.
+// hour, minute, second, name, print date and a rules file separated by 0xFF
+// (a byte that never occurs in UTF-8). Missing fields keep the start-up
+// selection and the default rules.
 //
 // Every request either is refused clearly (SelectionError for the birth
 // data; std::invalid_argument from the JSON form for a name that is not
@@ -42,6 +43,7 @@
 #include "page/page_template.h"
 #include "page/tests/ordered_replacement.h"
 #include "page/user_text.h"
+#include "rules/rule_text.h"
 
 namespace {
 
@@ -178,7 +180,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   input.name = name;
-  const Chart chart = cast(input);
+  // A rules file: refused naming a line it has, or cast by.
+  if (fields.size() > 9) {
+    if (const auto error = readRulesText(fields[9], input.options)) {
+      require(error->line >= 1 && error->line <= count(fields[9], "\n") + 1,
+              "a refused rules file names one of its lines");
+      require(isValidUtf8(fields[9]) ? isValidUtf8(error->message) : true,
+              "a refusal of UTF-8 rules is UTF-8");
+      return 0;
+    }
+  }
+  Chart chart;
+  try {
+    chart = cast(input);
+  } catch (const std::invalid_argument&) {
+    // The solar terms end with 2100: a rule that reads them refuses a birth
+    // after.
+    require(input.options.yearBoundary == YearBoundary::Spring && input.birth.year == 2100,
+            "only a birth past the solar terms is refused");
+    return 0;
+  }
   Chart unnamed = chart;
   unnamed.request.name.clear();
 
