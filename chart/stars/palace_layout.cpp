@@ -14,6 +14,8 @@ namespace ziwei {
 
 namespace {
 
+using TransformationsByStar = std::array<Transformation, kStarCount>;
+
 // Where family F places its stars in `chart`.
 template <Family F>
 FamilyPalaces<F> palacesOf(const ChartState& chart) {
@@ -49,7 +51,8 @@ auto& rowOf(PalaceStars& palace) {
 // Adds each star of family F to its group in the palace it lies in, with
 // its brightness and transformation there.
 template <Family F>
-void place(const PalaceStarsAt& palaces, const ChartState& chart) {
+void place(const PalaceStarsAt& palaces, const ChartState& chart,
+           const TransformationsByStar& transformations) {
   static constexpr auto kFamily = familyStars<F>();
   const FamilyPalaces<F> at = palacesOf<F>(chart);
   for (std::size_t i = 0; i < kFamily.size(); ++i) {
@@ -59,7 +62,7 @@ void place(const PalaceStarsAt& palaces, const ChartState& chart) {
     PlacedStar placed{kFamily[i]};
     if constexpr (groupOf(F) == Group::Main) {
       placed.brightness = checkMainStarType(at[i], kFamily[i]);
-      placed.transformation = getSkyOFirstStar(chart, kFamily[i]);
+      placed.transformation = transformations[static_cast<std::size_t>(kFamily[i])];
       palace.redName |= starInfo(kFamily[i]).redName;
     }
     if constexpr (groupOf(F) == Group::Minor) {
@@ -76,9 +79,17 @@ void layOutPalaces(const ChartState& chart, const PalaceStarsAt& palaces) {
     palace->main.size = palace->voids.size = palace->markers.size = palace->minor.size = 0;
     palace->redName = false;
   }
+  // The birth year's transformations by star (getSkyOFirstStar for each).
+  TransformationsByStar transformations{};
+  if (chart.YearStem.valid()) {
+    const auto& row = transformedStars(chart.options.transformations, chart.YearStem);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      transformations[static_cast<std::size_t>(row[i])] = static_cast<Transformation>(i + 1);
+    }
+  }
   // The families in the order of Family, so that each group keeps it.
   [&]<std::size_t... I>(std::index_sequence<I...>) {
-    (place<static_cast<Family>(I)>(palaces, chart), ...);
+    (place<static_cast<Family>(I)>(palaces, chart, transformations), ...);
   }
   (std::make_index_sequence<kFamilyCount>{});
 }
