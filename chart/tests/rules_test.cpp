@@ -151,6 +151,8 @@ TEST(LeapMonth, SplitThisAndNext) {
       return castFrame({2001, 4, true, day, 0, 0, 0, true}, options).BirthMonth;
     };
     EXPECT_EQ(month(10), r.day10);
+    EXPECT_EQ(month(15), r.day10) << "day 15 counts as day 10";
+    EXPECT_EQ(month(16), r.day20) << "day 16 counts as day 20";
     EXPECT_EQ(month(20), r.day20);
     ChartRequest request = birthOf(1984, 1, 1, 0);
     request.options.leapMonth = r.rule;

@@ -153,13 +153,14 @@ void checkNatal(const RuleCase& rule, const std::function<bool(const Chart&)>& c
 }
 
 void checkPeriods(const RuleCase& rule,
-                  const std::function<bool(const Chart&, const TargetMoment&)>& concerned) {
+                  const std::function<bool(const Chart&, const TargetMoment&)>& concerned,
+                  bool (*keep)(const LunarBirth&) = nullptr) {
   std::size_t changed = 0;
   const std::regex fields(rule.fields);
   const std::vector<LunarBirth> all = births();
   const std::vector<TargetMoment> on = targets();
   for (std::size_t i = 0; i < all.size(); i += 151) {
-    if (all[i].year > 2020) continue;
+    if (all[i].year > 2020 || (keep != nullptr && !keep(all[i]))) continue;
     for (const TargetMoment& target : on) {
       ChartRequest request;
       request.birth = all[i];
@@ -224,6 +225,16 @@ TEST(RuleInvariants, LeapMonthRulesChangeOnlyLeapBirths) {
       {"leap-month next", [](ChartOptions& o) { o.leapMonth = LeapMonthRule::Next; },
        "/(input/pillars/lunar/month|frame/.*|palaces/.*)"},
       [](const Chart& chart) { return chart.request.birth.leap && chart.request.birth.day <= 15; });
+}
+
+TEST(RuleInvariants, LeapMonthRulesChangeOnlyTheRunningMonthOfLeapTargets) {
+  checkPeriods({"leap-month this", [](ChartOptions& o) { o.leapMonth = LeapMonthRule::This; },
+                "/periods/(month|day|hour)/.*"},
+               [](const Chart&, const TargetMoment& target) {
+                 return target.lunar.leap && target.lunar.day > 15;
+               },
+               // Births the rule casts alike (the natal check covers the others).
+               [](const LunarBirth& birth) { return !birth.leap; });
 }
 
 TEST(RuleInvariants, TransformationTableChangesOnlyTransformationsOfItsStem) {
