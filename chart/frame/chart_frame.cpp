@@ -122,7 +122,7 @@ ChartState castFrame(const LunarBirth& birth, const ChartOptions& options,
 
   const StemBranch pair =
       yearStemBranch(options.yearBoundary == YearBoundary::Spring
-                         ? solarMonthOf(birthInstantOf(birth, birthInstant)).year
+                         ? solarMonthOf(birthInstantOf(birth, birthInstant), "the birth").year
                          : birth.year);
   chart.YearStem = pair.stem;
   chart.YearBranch = pair.branch;

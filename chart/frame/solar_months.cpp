@@ -44,9 +44,11 @@ calendar::UnixSeconds targetInstantOf(const TargetMoment& target) {
   return chinaStandardInstant(day, 23, 59, 59);
 }
 
-calendar::SolarMonth solarMonthOf(calendar::UnixSeconds instant) {
+calendar::SolarMonth solarMonthOf(calendar::UnixSeconds instant, std::string_view what) {
   if (const auto month = calendar::solarMonthAt(instant)) return *month;
-  throw std::invalid_argument("the solar terms are known from 小寒 1900 to the end of 2100");
+  throw std::invalid_argument(std::string(what) +
+                              " falls outside the solar terms known, 小寒 1900 to the end of "
+                              "2100 (China Standard Time), so its solar-term month is unknown");
 }
 
 }  // namespace ziwei

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "calendar/solar_terms.h"
 #include "chart/request.h"
@@ -22,8 +23,9 @@ calendar::UnixSeconds birthInstantOf(const LunarBirth& birth, std::optional<std:
 // day a term falls on counts in the period the term begins.
 calendar::UnixSeconds targetInstantOf(const TargetMoment& target);
 
-// The solar-term month of an instant. Throws std::invalid_argument outside
-// the table of the terms (from 小寒 1900 to the end of 2100).
-calendar::SolarMonth solarMonthOf(calendar::UnixSeconds instant);
+// The solar-term month of an instant, `what` ("the birth", "the target").
+// Throws std::invalid_argument, naming it, outside the table of the terms
+// (from 小寒 1900 to the end of 2100).
+calendar::SolarMonth solarMonthOf(calendar::UnixSeconds instant, std::string_view what);
 
 }  // namespace ziwei

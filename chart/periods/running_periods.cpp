@@ -143,7 +143,7 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
   // solar-term month, the year from 立春 and the month from its 節.
   const bool bySolarTerms = chart.options.periodBoundary == PeriodBoundary::SolarTerms;
   const calendar::SolarMonth solarMonth =
-      bySolarTerms ? solarMonthOf(targetInstantOf(target)) : calendar::SolarMonth{};
+      bySolarTerms ? solarMonthOf(targetInstantOf(target), "the target") : calendar::SolarMonth{};
   if (bySolarTerms) periods.month = solarMonth.month;
   const StemBranch year = yearStemBranch(bySolarTerms ? solarMonth.year : lunar.year);
   const PalaceNum yearPalace = palaceOf(year.branch);

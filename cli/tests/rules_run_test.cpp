@@ -101,6 +101,9 @@ TEST_F(RulesRun, BadValuesFilesAndStemsAreRefusedInOneLine) {
                 " line 1: \"leap\" is not a rule; the rules: late-zi, year-boundary, "
                 "period-boundary, age, leap-month, life-master, tianshang-tianshi, "
                 "transformation\n"},
+           {{"--year", "2100", "--month", "12", "--day", "29", "--year-boundary", "spring"},
+            "ziwei: the birth falls outside the solar terms known, 小寒 1900 to the end of 2100 "
+            "(China Standard Time), so its solar-term month is unknown\n"},
            {{"--rules", missing},
             "ziwei: --rules: " + missing + ": cannot be read (No such file or directory)\n"},
        }) {
