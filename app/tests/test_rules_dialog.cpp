@@ -427,6 +427,7 @@ void TestRulesDialog::reachedFromButtonKeyAndMenu() {
   QCOMPARE(button->geometry(), QRect(600, 16, 40, 21));
   QCOMPARE(child<QWidget>("cmdSolar")->geometry(), QRect(600, 48, 40, 21));
   QCOMPARE(child<QWidget>("Command1")->geometry(), QRect(504, 16, 93, 21));
+  saveShot(&w, "rules-button");
   for (const QSize size : {QSize(724, 569), QSize(1000, 700), QSize(721, 569), QSize(720, 569)}) {
     w.resize(size);
     QTRY_COMPARE(w.size(), size);
