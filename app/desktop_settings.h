@@ -19,12 +19,23 @@ struct DesktopSettings {
   QUrl lunarConverter;               // cmdGetC
   QString programDir;                // the work directory is tried here first
   ChartOptions rules;                // the chart rules every chart is cast by
+  QString rulesStore;  // the settings file (INI) the 設定 dialog writes; empty: none
 };
 
 // The chart rules stored in `store`, each under its rule's setting key
-// (chart/rule_options.h) as one of the rule's words; a missing or unknown
-// word keeps that rule's default.
+// (chart/rule_options.h) as one of the rule's words, and the transformation
+// table under kTransformationsSetting as its text (rules/rule_text.h); a
+// missing or unknown word keeps that rule's default, a table that does not
+// read keeps the whole default table (with a warning).
 ChartOptions rulesFromStore(const QSettings& store);
+
+// Writes `rules` into `store` the way rulesFromStore reads them. A rule that
+// holds its default has its key removed, so that a store never changed stays
+// empty and a later program's default is not pinned.
+void storeRules(QSettings& store, const ChartOptions& rules);
+
+// The user's settings file, ~/.config/ziwei/ziwei-desktop.ini on Linux.
+QString userSettingsFile();
 
 // The publisher's addresses, the folder holding the running program and the
 // rules of the user's settings.

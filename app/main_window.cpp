@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -23,6 +24,7 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QStyle>
 #include <QWebEngineLoadingInfo>
@@ -36,6 +38,7 @@
 #include "app/local_pages.h"
 #include "app/name_box.h"
 #include "app/pane_page.h"
+#include "app/rules_dialog.h"
 #include "app/selection.h"
 #include "app/work_dir.h"
 #include "birth/target_moment.h"
@@ -311,6 +314,20 @@ void MainWindow::buildControls() {
   auto* solarShortcut = new QShortcut(solarKey, this);
   connect(solarShortcut, &QShortcut::activated, this, &MainWindow::askForGregorianBirthday);
 
+  // The chart rules: a button above 國曆, Ctrl+, (the desktop's key for a
+  // program's settings) and the window's context menu.
+  const QKeySequence rulesKey(Qt::CTRL | Qt::Key_Comma);
+  cmdRules_ = button("cmdRules", QStringLiteral("設定"), kRulesButton, QColor(0xE0, 0xE0, 0xFF));
+  cmdRules_->setToolTip(
+      QStringLiteral("排盤規則與四化表 (%1)").arg(rulesKey.toString(QKeySequence::NativeText)));
+  auto* rulesAction = new QAction(QStringLiteral("設定(&S)…"), this);
+  rulesAction->setObjectName(QStringLiteral("rulesAction"));
+  rulesAction->setShortcut(rulesKey);
+  rulesAction->setShortcutContext(Qt::WindowShortcut);
+  addAction(rulesAction);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(rulesAction, &QAction::triggered, this, &MainWindow::askForRules);
+
   lbVer_ = new QLabel(frame01_);
   lbVer_->setObjectName(QStringLiteral("lbVer"));
   QFont small = font();
@@ -384,6 +401,7 @@ void MainWindow::buildControls() {
   connect(cmdGetC_, &QPushButton::clicked, this, [this] { navigate(settings_.lunarConverter); });
   connect(cmdExit_, &QPushButton::clicked, this, &MainWindow::askToClose);
   connect(cmdSolar_, &QPushButton::clicked, this, &MainWindow::askForGregorianBirthday);
+  connect(cmdRules_, &QPushButton::clicked, this, &MainWindow::askForRules);
 
   QWebEnginePage* page = WebBrowser1_->page();
   connect(page, &QWebEnginePage::loadingChanged, this, &MainWindow::onLoadingChanged);
@@ -429,11 +447,12 @@ void MainWindow::chainTabOrder() {
   // and 國曆 buttons, the buttons above it from the left, the close button at
   // the right end; then the link pictures and the running-period controls
   // from the left.
-  const std::array<QWidget*, 28> order{
-      txtNAME_,  optSEX0_, optSEX1_,    cboY_,        cboCDM_,      cboM_,       cboD_,
-      cboH_,     cboMU_,   cboS_,       cmdStart_,    cmdSolar_,    cmdGetC_,    cmdAboutMe_,
-      Command1_, cmdExit_, cmdB_[0],    cmdB_[1],     cmdB_[2],     cmdB_[3],    cmdB_[4],
-      cmdB_[5],  cmdB_[6], targetDate_, cmdSteps_[0], cmdSteps_[2], cmdPeriods_, cmdSteps_[3]};
+  const std::array<QWidget*, 29> order{
+      txtNAME_,    optSEX0_,     optSEX1_,     cboY_,       cboCDM_,     cboM_,
+      cboD_,       cboH_,        cboMU_,       cboS_,       cmdStart_,   cmdSolar_,
+      cmdGetC_,    cmdAboutMe_,  Command1_,    cmdRules_,   cmdExit_,    cmdB_[0],
+      cmdB_[1],    cmdB_[2],     cmdB_[3],     cmdB_[4],    cmdB_[5],    cmdB_[6],
+      targetDate_, cmdSteps_[0], cmdSteps_[2], cmdPeriods_, cmdSteps_[3]};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   QWidget::setTabOrder(cmdSteps_[3], cmdSteps_[1]);
 }
@@ -446,6 +465,7 @@ void MainWindow::applyLayout() {
   placeAt(cmdExit_, controls_.cmdExit);
   placeAt(lbVer_, controls_.lbVer);
   cmdSolar_->setVisible(solarButtonFits(controls_));
+  cmdRules_->setVisible(rulesButtonFits(controls_));
   const bool periods = periodControlsFit(controls_);
   targetDate_->setVisible(periods);
   cmdPeriods_->setVisible(periods);
@@ -570,8 +590,15 @@ bool MainWindow::castFromSelectors() {
 
 void MainWindow::castChart() {
   if (!castFromSelectors()) return;
-  const std::string page = assembleChartPage(chart_, texts_.PageTemplate, todayShortDate());
-  showPageFile(kChartPageFile, page);
+  showCast(kChartPageFile);
+}
+
+void MainWindow::showCast(const char* fileName) {
+  const std::string page = fileName == kChartPageFile
+                               ? assembleChartPage(chart_, texts_.PageTemplate, todayShortDate())
+                               : assemblePeriodPage(chart_, todayShortDate());
+  shownCast_.emplace(fileName, chart_.request);
+  showPageFile(fileName, page);
 }
 
 void MainWindow::showPeriods() { showPeriodsOn(targetDate_->date()); }
@@ -594,8 +621,7 @@ bool MainWindow::showPeriodsOn(const QDate& date) {
   ChartRequest request = chart_.request;
   request.target = target;
   chart_ = cast(request);
-  const std::string page = assemblePeriodPage(chart_, todayShortDate());
-  showPageFile(kPeriodPageFile, page);
+  showCast(kPeriodPageFile);
   return true;
 }
 
@@ -627,6 +653,35 @@ void MainWindow::stepTarget(int years, int months) {
   if (!showPeriodsOn(to)) return;
   targetDate_->setDate(to);
   keptTarget_ = step;
+}
+
+void MainWindow::askForRules() {
+  RulesDialog dialog(settings_.rules, this);
+  if (dialog.exec() == QDialog::Accepted) applyRules(dialog.rules());
+}
+
+void MainWindow::applyRules(const ChartOptions& rules) {
+  settings_.rules = rules;
+  if (!settings_.rulesStore.isEmpty()) {
+    QSettings store(settings_.rulesStore, QSettings::IniFormat);
+    storeRules(store, rules);
+    store.sync();
+    if (store.status() != QSettings::NoError) {
+      setStatus(
+          QStringLiteral("無法寫入設定檔 %1,新的規則只用到關閉程式為止").arg(settings_.rulesStore));
+    }
+  }
+  recastShown();
+}
+
+void MainWindow::recastShown() {
+  // Only while the pane still shows what was cast: the chart of the birth
+  // it was cast for, not what the selectors hold now.
+  if (!shownCast_ || WebBrowser1_->url().fileName() != QLatin1String(shownCast_->first)) return;
+  ChartRequest request = shownCast_->second;
+  request.options = settings_.rules;
+  chart_ = cast(request);
+  showCast(shownCast_->first);
 }
 
 void MainWindow::showProfile() { showPageFile(kProfilePageFile, texts_.ProfilePage); }

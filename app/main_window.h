@@ -52,6 +52,8 @@ class MainWindow : public QWidget {
   const WindowTexts& windowTexts() const { return texts_; }
   const ResizableControls& controlsInTwips() const { return controls_; }
   PaneView* pane() const { return WebBrowser1_; }
+  // The rules every chart is cast by.
+  const ChartOptions& rules() const { return settings_.rules; }
 
   // Loads a web address or a local file into the pane.
   void navigate(const QUrl& url);
@@ -69,6 +71,11 @@ class MainWindow : public QWidget {
   // 上一年, 下一年, 上一月, 下一月: the target moved by lunar years and
   // months, and the periods shown at once.
   void stepTarget(int years, int months);
+  // 設定 and Ctrl+,: the chart rules, in the 設定 dialog.
+  void askForRules();
+  // Takes `rules` for every chart from now on: writes them to the settings
+  // file and casts the chart or the running periods the pane shows anew.
+  void applyRules(const ChartOptions& rules);
 
  signals:
   // A page file was written and the pane sent to it.
@@ -104,6 +111,8 @@ class MainWindow : public QWidget {
   bool showPeriodsOn(const QDate& date);
   bool selectorsHold(const LunarBirth& birth) const;
   void refuseTarget(const QString& why);
+  void showCast(const char* fileName);
+  void recastShown();
 
   DesktopSettings settings_;
   Chart chart_;
@@ -130,6 +139,7 @@ class MainWindow : public QWidget {
   QPushButton* cmdGetC_ = nullptr;
   QPushButton* cmdExit_ = nullptr;
   QPushButton* cmdSolar_ = nullptr;
+  QPushButton* cmdRules_ = nullptr;
   DateField* targetDate_ = nullptr;
   QPushButton* cmdPeriods_ = nullptr;
   std::array<QPushButton*, 4> cmdSteps_{};
@@ -147,6 +157,9 @@ class MainWindow : public QWidget {
   std::optional<TargetStep> keptTarget_;
   // The last birth the 國曆 dialog set, as entered there, and what it set.
   std::optional<std::pair<RecordedBirth, LunarBirth>> solarEntry_;
+  // The page file of the last chart or running periods shown, and the
+  // request it was cast from: what a change of the rules casts again.
+  std::optional<std::pair<const char*, ChartRequest>> shownCast_;
 };
 
 }  // namespace ziwei::desktop

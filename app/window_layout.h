@@ -61,6 +61,16 @@ constexpr bool solarButtonFits(const ResizableControls& c) {
   return kSolarButton.left + kSolarButton.width + kSolarButtonGap <= c.cmdExit.left;
 }
 
+// The "設定" button (the chart rules), inside frame01 above the "國曆"
+// button, right of the print-preview button and clear of the close button
+// and the version label: it shows and hides with the "國曆" button, and its
+// keyboard shortcut still works while it is hidden.
+inline constexpr TwipsRect kRulesButton{9000, 240, 600, 315};
+
+constexpr bool rulesButtonFits(const ResizableControls& c) {
+  return kRulesButton.left + kRulesButton.width + kSolarButtonGap <= c.cmdExit.left;
+}
+
 // The running-period controls, inside Frame02 right of the link buttons, in
 // two rows: the target date, then the "運限" button between small step
 // buttons (lunar year back, month back | 運限 | month on, year on). Frame02

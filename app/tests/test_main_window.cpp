@@ -36,10 +36,10 @@
 #include "chart/chart.h"
 #include "chart/periods/running_periods.h"
 #include "page/chart_page.h"
-#include "page/tests/example_charts.h"
 #include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
+#include "page/tests/example_charts.h"
 
 using namespace ziwei;
 using namespace ziwei::desktop;
@@ -48,7 +48,6 @@ using namespace ziwei::desktop::testing;
 namespace {
 
 using ziwei::test::chartOf;
-
 
 QByteArray bytes(const std::string& s) { return {s.data(), static_cast<qsizetype>(s.size())}; }
 QString qs(const std::string& s) { return QString::fromStdString(s); }
@@ -224,12 +223,12 @@ void TestMainWindow::startUpState() {
   QCOMPARE(w.windowTexts().PageTemplate, buildPageTemplate());
 
   // Keyboard order of the controls, as the window reads: the birth data to
-  // the chart and 國曆 buttons, the buttons above them, the close button at
+  // the chart and 國曆 buttons, the buttons above them and 設定, the close button at
   // the right end, the link pictures, the running-period controls.
   const QStringList order =
       QStringLiteral(
           "txtNAME optSEX0 optSEX1 cboY cboCDM cboM cboD cboH cboMU cboS cmdStart cmdSolar "
-          "cmdGetC cmdAboutMe Command1 cmdExit cmdB01 cmdB02 cmdB03 cmdB04 cmdB05 "
+          "cmdGetC cmdAboutMe Command1 cmdRules cmdExit cmdB01 cmdB02 cmdB03 cmdB04 cmdB05 "
           "cmdB06 cmdB07 targetDate cmdYearBack cmdMonthBack cmdPeriods cmdMonthOn cmdYearOn")
           .split(QLatin1Char(' '));
   QStringList seen;
@@ -249,6 +248,8 @@ void TestMainWindow::startUpState() {
     tabbed << QApplication::focusWidget()->objectName();
   }
   QCOMPARE(tabbed, QStringLiteral("cmdStart cmdSolar cmdGetC cmdAboutMe Command1").split(' '));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdRules"));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdExit"));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -377,10 +378,10 @@ void TestMainWindow::castAndCompare(const BirthSelection& selection, const QStri
     if (todayShortDate() != date) continue;
 
     const QByteArray written = readAll(workFile(kChartPageFile));
-    QCOMPARE(written,
-             bytes(encodePage(assembleChartPage(chartOf(readSelection(selection), name.toStdString()),
-                                                buildPageTemplate(), date),
-                              PageEncoding::Big5)));
+    QCOMPARE(written, bytes(encodePage(
+                          assembleChartPage(chartOf(readSelection(selection), name.toStdString()),
+                                            buildPageTemplate(), date),
+                          PageEncoding::Big5)));
 #ifdef ZIWEI_CLI
     QTemporaryDir out;
     const QString cliFile = out.filePath(QStringLiteral("cli.htm"));
