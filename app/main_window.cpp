@@ -38,6 +38,7 @@
 #include "app/local_pages.h"
 #include "app/name_box.h"
 #include "app/pane_page.h"
+#include "app/pillars_note.h"
 #include "app/rules_dialog.h"
 #include "app/selection.h"
 #include "app/work_dir.h"
@@ -578,8 +579,10 @@ bool MainWindow::castFromSelectors() {
   chart_ = cast(request);
   // The selectors offer dates the calendar lacks; the chart is cast as
   // chosen, and the status line says so once the page is shown.
+  // The page leaves no room for the four pillars; the status line shows
+  // them once the page is shown.
   pageNote_ = calendar::is_valid(lunarDateOf(birth))
-                  ? QString()
+                  ? pillarsNote(chart_)
                   : QStringLiteral("注意:曆法中沒有農曆 %1 年%2 %3 月 %4 日,已依所選日期排盤")
                         .arg(birth.year)
                         .arg(birth.leap ? QStringLiteral("閏") : QString())

@@ -417,7 +417,13 @@ void TestMainWindow::chartRequestsWriteWhatTheCommandLineWrites() {
   openWindow();
   castAndCompare(BirthSelection{}, QStringLiteral("您的姓名"));  // the start-up selection
   auto* status = child<QLabel>("lbStatus");
-  QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString(), kLoadTimeout);
+  // The four pillars, by hand: lunar 2000-01-01 子 is 2000-02-05 00:00, after
+  // 立春 (02-04 20:40): 庚辰 year, 寅 month 戊寅 by the five tigers of 庚, a 癸巳
+  // day (2000-01-01 戊午 + 35 days), its 子 hour 壬子 by the five rats of 癸.
+  QTRY_COMPARE_WITH_TIMEOUT(status->text(),
+                            QStringLiteral("四柱 (節氣) 庚辰年 戊寅月 癸巳日 壬子時 ‧ (農曆) "
+                                           "庚辰年 戊寅月 癸巳日 壬子時"),
+                            kLoadTimeout);
   QCOMPARE(window_->chartState().BirthYear, 2000);
   QCOMPARE(window_->chartState().YearStem, Stem(7));  // 庚
 
