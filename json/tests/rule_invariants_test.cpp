@@ -73,17 +73,17 @@ Paths differences(const Chart& byDefault, const Chart& byRule) {
   return paths;
 }
 
-// Births over the calendar: every 7th lunar year from 1912, each month (and
-// its leap month when the year has one), days 1, 14, 16 and 30, hours 0, 14
-// and 23, both sexes.
+// Births over the calendar: every 11th lunar year from 1912, each month (and
+// its leap month when the year has one), days 1, 14, 16 and 30, hours 0 and
+// 13, both sexes.
 std::vector<LunarBirth> births() {
   std::vector<LunarBirth> all;
-  for (int year = 1912; year <= 2100; year += 7) {
+  for (int year = 1912; year <= 2100; year += 11) {
     for (int month = 1; month <= 12; ++month) {
       for (const bool leap : {false, true}) {
         if (leap && calendar::leap_month(year) != month) continue;
         for (const int day : {1, 14, 16, 30}) {
-          for (const int hour : {0, 14, 23}) {
+          for (const int hour : {0, 13}) {
             for (const bool male : {true, false})
               all.push_back({year, month, leap, day, hour, 0, 0, male});
           }
@@ -159,7 +159,7 @@ void checkPeriods(const RuleCase& rule,
   const std::regex fields(rule.fields);
   const std::vector<LunarBirth> all = births();
   const std::vector<TargetMoment> on = targets();
-  for (std::size_t i = 0; i < all.size(); i += 151) {
+  for (std::size_t i = 0; i < all.size(); i += 131) {
     if (all[i].year > 2020 || (keep != nullptr && !keep(all[i]))) continue;
     for (const TargetMoment& target : on) {
       ChartRequest request;
