@@ -405,6 +405,14 @@ void GregorianDialog::setEntry(const RecordedBirth& entry) {
   convert();
 }
 
+void GregorianDialog::setLateZi(LateZi rule) {
+  {
+    const QSignalBlocker lateZiSignals(lateZi_);
+    lateZi_->button(static_cast<int>(rule))->setChecked(true);
+  }
+  convert();
+}
+
 void GregorianDialog::convert() {
   const QDate date = date_->date();
   RecordedBirth record;

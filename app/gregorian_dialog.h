@@ -101,6 +101,8 @@ class GregorianDialog : public QDialog {
   // The birth as entered (not as corrected), to open the dialog on again.
   const RecordedBirth& entry() const { return entry_; }
   void setEntry(const RecordedBirth& entry);
+  // Chooses the 晚子時 rule (and converts again).
+  void setLateZi(LateZi rule);
   const SolarConversion& conversion() const { return conversion_; }
 
  private:

@@ -42,6 +42,7 @@
 #include "app/rules_dialog.h"
 #include "app/selection.h"
 #include "app/work_dir.h"
+#include "birth/birth_time.h"
 #include "birth/target_moment.h"
 #include "birth/target_step.h"
 #include "calendar/gregorian.h"
@@ -573,9 +574,27 @@ bool MainWindow::castFromSelectors() {
     return false;
   }
   ChartRequest request;
+  request.options = settings_.rules;
+  // While the selectors hold what the 國曆 dialog set, the birth is its
+  // instant (the dialog applied its own 晚子時 choice); otherwise the late 子
+  // rule moves a selected 23:00-23:59 on to the next lunar day.
+  const bool fromDialog = solarEntry_ && selectorsHold(solarEntry_->second);
+  try {
+    if (fromDialog) {
+      request.birthInstant = recordedInstant(resolveBirthTime(solarEntry_->first).steps);
+    } else if (request.options.lateZi == LateZi::NextDay && birth.hour == 23) {
+      RecordedBirth record;
+      record.birth = birth;
+      record.options = request.options;
+      birth = resolveBirthTime(record, kSelectorYears).birth;
+    }
+  } catch (const std::exception& e) {
+    setStatus(
+        QStringLiteral("晚子時算次日,所選日期無法移到次日:%1").arg(QString::fromUtf8(e.what())));
+    return false;
+  }
   request.birth = birth;
   request.name = txtNAME_->text().toStdString();
-  request.options = settings_.rules;
   chart_ = cast(request);
   // The selectors offer dates the calendar lacks; the chart is cast as
   // chosen, and the status line says so once the page is shown.
@@ -803,8 +822,13 @@ void MainWindow::askForGregorianBirthday() {
   const QTime time(cboH_->currentText().toInt(), cboMU_->currentText().toInt());
   GregorianDialog dialog(date, time, this);
   // While the selectors hold what the dialog set, it opens on the birth as
-  // it was entered there: its zone, place and corrections, not the result.
-  if (solarEntry_ && selectorsHold(solarEntry_->second)) dialog.setEntry(solarEntry_->first);
+  // it was entered there: its zone, place and corrections, not the result;
+  // otherwise on the 晚子時 rule of the settings.
+  if (solarEntry_ && selectorsHold(solarEntry_->second)) {
+    dialog.setEntry(solarEntry_->first);
+  } else {
+    dialog.setLateZi(settings_.rules.lateZi);
+  }
   if (dialog.exec() != QDialog::Accepted) return;
   const SolarConversion& conversion = dialog.conversion();
   if (!conversion.birth) return;

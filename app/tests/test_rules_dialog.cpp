@@ -88,6 +88,7 @@ class TestRulesDialog : public QObject {
   void okStoresTheRulesAndRecasts();
   void runningPeriodsAreRecastToo();
   void cancelChangesNothing();
+  void lateZiMovesAnHour23Selection();
   void reachedFromButtonKeyAndMenu();
   void picture();
 
@@ -417,6 +418,25 @@ void TestRulesDialog::cancelChangesNothing() {
   w.askForRules();
   QCOMPARE(w.rules(), ChartOptions{});
   QVERIFY(!QFile::exists(storeFile()));
+}
+
+void TestRulesDialog::lateZiMovesAnHour23Selection() {
+  DesktopSettings settings = loopbackSettings(program_->path());
+  settings.rulesStore = storeFile();
+  settings.rules.lateZi = LateZi::NextDay;
+  window_ = std::make_unique<MainWindow>(settings);
+  window_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  // Lunar 2000-01-01 at 23:00 is cast as the 子 hour of day 2.
+  child<QComboBox>("cboH")->setCurrentText(QStringLiteral("23"));
+  child<QPushButton>("cmdStart")->click();
+  waitForPane(workFile(kChartPageFile));
+  QCOMPARE(static_cast<int>(window_->chartState().BirthDay), 2);
+  QCOMPARE(window_->chartState().HourNum, Branch(1));
+  // At 22:00 the date stays.
+  child<QComboBox>("cboH")->setCurrentText(QStringLiteral("22"));
+  child<QPushButton>("cmdStart")->click();
+  QTRY_COMPARE_WITH_TIMEOUT(static_cast<int>(window_->chartState().BirthDay), 1, kLoadTimeout);
 }
 
 void TestRulesDialog::reachedFromButtonKeyAndMenu() {
