@@ -1,10 +1,12 @@
 #include "birth/birth_time.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "birth/birth_time_text.h"
@@ -198,6 +200,15 @@ std::string LocalTimeError::withChoices(std::string_view onDaylight,
 }
 
 void checkZone(std::string_view zone) { (void)zone_history::zonePeriods(zone); }
+
+int utcOffsetAt(std::string_view zone, std::int64_t instant) {
+  if (zone.empty()) return kChinaStandardOffset;
+  const std::vector<zone_history::Period>& periods = zone_history::zonePeriods(zone);
+  const auto after = std::upper_bound(
+      periods.begin(), periods.end(), instant,
+      [](std::int64_t at, const zone_history::Period& period) { return at < period.begin; });
+  return after == periods.begin() ? periods.front().utc : std::prev(after)->utc;
+}
 
 ResolvedBirth resolveBirthTime(const RecordedBirth& record, YearRange years) {
   ResolvedBirth resolved{record.birth, {}};

@@ -194,6 +194,11 @@ class LocalTimeError : public BirthTimeError {
 // ("unknown time zone ...", with close names) or cannot be read.
 void checkZone(std::string_view zone);
 
+// The offset from UTC, in seconds east, of the clock of zone `zone` (empty:
+// China Standard Time) at `instant` (seconds since 1970-01-01 00:00 UTC).
+// Throws as checkZone does.
+int utcOffsetAt(std::string_view zone, std::int64_t instant);
+
 // The lunar birth a chart is cast on, and how it was found. With no zone, no
 // place, no longitude, no DST choice and the default options it returns what
 // `lunarBirthOn(*record.solar, record.birth, years)` returns for a Gregorian

@@ -317,6 +317,7 @@ std::string castHelpText() {
          "  ziwei lunar DATE...                  lunar date of each Gregorian date\n"
          "  ziwei solar YEAR MONTH DAY [--leap]  Gregorian date of a lunar date\n"
          "  ziwei places QUERY                   places of the gazetteer for --place\n"
+         "  ziwei terms YEAR [--tz ZONE]         the 24 solar terms (節氣) of a year\n"
          "\n"
          "Many charts (see ziwei batch --help):\n"
          "  ziwei batch [FILE]                   charts of CSV records (JSON Lines, pages)\n"

@@ -12,16 +12,18 @@
 #include "cli/lunar_command.h"
 #include "cli/places_command.h"
 #include "cli/solar_command.h"
+#include "cli/terms_command.h"
 #include "output/output_file.h"
 
 namespace {
 
 // The commands after "ziwei"; the cast takes every other command line.
-constexpr std::array<ziwei::cli::CommandEntry, 4> kCommands{{
+constexpr std::array<ziwei::cli::CommandEntry, 5> kCommands{{
     {"lunar", ziwei::cli::lunarCommand},
     {"solar", ziwei::cli::solarCommand},
     {"batch", ziwei::cli::batchCommand},
     {"places", ziwei::cli::placesCommand},
+    {"terms", ziwei::cli::termsCommand},
 }};
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "calendar/solar_terms.h"
 #include "chart/frame/numbering.h"
 #include "chart/periods/running_periods.h"
 #include "chart/stars/brightness.h"
@@ -56,6 +57,7 @@ struct Vocabulary {
   std::string_view monthSeparator;
   std::string_view daySuffix;
   std::string_view lifeLabel;
+  std::array<std::string_view, calendar::kSolarTermCount> solarTerms;
   // The texts of the page templates as zh-Hant has them, and what this
   // language puts in their place; a style sheet its pages add.
   std::array<std::string_view, kPageTextCount> pageTexts;
@@ -86,6 +88,9 @@ struct Vocabulary {
     return levels[static_cast<std::size_t>(level)];
   }
   std::string_view animal(Branch branch) const { return animals[branch.index()]; }
+  std::string_view operator()(calendar::SolarTerm term) const {
+    return solarTerms[static_cast<std::size_t>(term)];
+  }
 };
 
 inline constexpr Vocabulary kZhHant = {
