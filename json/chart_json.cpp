@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <stdexcept>
 #include <string_view>
@@ -509,7 +510,13 @@ void writeInput(AppendBuffer& out, const Chart& chart, const ChartRecord& record
 // The transformation table, when not the default, as
 // "transformation":{"戊":["貪狼","太陰","太陽","天機"]} for each stem changed.
 void writeOptions(AppendBuffer& out, const ChartOptions& options, const JsonWords& json) {
-  if (options == ChartOptions{}) return;
+  // The table compared as bytes: the defaulted comparison goes star by star.
+  const bool defaultTable = std::memcmp(options.transformations.data(), kTransformations.data(),
+                                        sizeof(TransformationTable)) == 0;
+  if (defaultTable && std::all_of(kRuleOptions.begin(), kRuleOptions.end(),
+                                  [&](const RuleOption& rule) { return rule.get(options) == 0; })) {
+    return;
+  }
   out += ",\"options\":{";
   bool first = true;
   for (const RuleOption& rule : kRuleOptions) {
@@ -521,7 +528,7 @@ void writeOptions(AppendBuffer& out, const ChartOptions& options, const JsonWord
     out += ':';
     appendPlain(out, ruleWord(rule, word));
   }
-  if (options.transformations != kTransformations) {
+  if (!defaultTable) {
     if (!first) out += ',';
     appendPlain(out, kTransformationRule);
     out += ":{";

@@ -21,11 +21,15 @@ StemBranch monthPillar(Stem yearStem, int month) {
 
 BirthPillars birthPillars(const Chart& chart) {
   const LunarBirth& birth = chart.request.birth;
-  const calendar::UnixSeconds instant = birthInstantOf(birth, chart.request.birthInstant);
-  // The Gregorian day of the lunar date: the instant in China Standard Time
-  // without the clock.
+  // The Gregorian day of the lunar date: its midnight in China Standard
+  // Time, and the clock time after it.
   const LunarBirth midnight{birth.year, birth.month, birth.leap, birth.day, 0, 0, 0, birth.male};
-  const auto days = static_cast<int>((birthInstantOf(midnight, std::nullopt) + 8 * 3600) / 86400);
+  const calendar::UnixSeconds dayStart = birthInstantOf(midnight, std::nullopt);
+  const calendar::UnixSeconds instant =
+      chart.request.birthInstant
+          ? *chart.request.birthInstant
+          : dayStart + birth.hour * 3600 + birth.minute * 60 + birth.second;
+  const auto days = static_cast<int>((dayStart + 8 * 3600) / 86400);
   const std::chrono::year_month_day ymd{std::chrono::sys_days(std::chrono::days(days))};
   const StemBranch day = dayStemBranch({static_cast<int>(ymd.year()),
                                         static_cast<int>(static_cast<unsigned>(ymd.month())),
