@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -98,6 +99,17 @@ QStyle* controlStyle() {
     style->setParent(QCoreApplication::instance());
   }
   return style;
+}
+
+QLabel* problemLabel(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QStringLiteral("problem"));
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  QPalette red = label->palette();
+  red.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
+  label->setPalette(red);
+  return label;
 }
 
 }  // namespace ziwei::desktop

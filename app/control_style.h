@@ -1,6 +1,8 @@
 #pragma once
 
+class QLabel;
 class QStyle;
+class QWidget;
 
 namespace ziwei::desktop {
 
@@ -13,5 +15,9 @@ namespace ziwei::desktop {
 // height). Set it on those widgets alone (QWidget::setStyle): their children
 // keep the application's style. One instance, owned by the application.
 QStyle* controlStyle();
+
+// A dialog's line for what is wrong with its fields: plain text in dark red,
+// wrapped, named "problem".
+QLabel* problemLabel(QWidget* parent);
 
 }  // namespace ziwei::desktop

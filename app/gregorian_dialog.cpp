@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "app/artwork.h"
+#include "app/control_style.h"
 #include "app/date_field.h"
 #include "birth/birth_time_text.h"
 #include "birth/gregorian_birth.h"
@@ -225,13 +226,7 @@ GregorianDialog::GregorianDialog(const QDate& date, const QTime& time, QWidget* 
                           this);
   note->setWordWrap(true);
 
-  problem_ = new QLabel(this);
-  problem_->setObjectName(QStringLiteral("problem"));
-  problem_->setTextFormat(Qt::PlainText);
-  problem_->setWordWrap(true);
-  QPalette red = problem_->palette();
-  red.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
-  problem_->setPalette(red);
+  problem_ = problemLabel(this);
   QPalette blue = hour_->palette();
   blue.setColor(QPalette::WindowText, QColor(0x00, 0x30, 0xA0));
   corrected_->setPalette(blue);

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/artwork.h"
+#include "app/control_style.h"
 #include "rules/rule_text.h"
 #include "vocabulary/vocabulary.h"
 
@@ -106,13 +107,7 @@ RulesDialog::RulesDialog(const ChartOptions& rules, QWidget* parent) : QDialog(p
     }
   }
 
-  problem_ = new QLabel(this);
-  problem_->setObjectName(QStringLiteral("problem"));
-  problem_->setTextFormat(Qt::PlainText);
-  problem_->setWordWrap(true);
-  QPalette red = problem_->palette();
-  red.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
-  problem_->setPalette(red);
+  problem_ = problemLabel(this);
 
   auto* buttons = new QDialogButtonBox(this);
   ok_ = buttons->addButton(QStringLiteral("確定"), QDialogButtonBox::AcceptRole);
