@@ -84,9 +84,17 @@ UnixSeconds solarTermInstant(int year, SolarTerm term) {
 
 std::optional<SolarMonth> solarMonthAt(UnixSeconds instant) {
   if (instant < kJie.front() || instant > kLastInstant) return std::nullopt;
-  // The last 節 at or before the instant begins its month.
-  const auto next = std::upper_bound(kJie.begin(), kJie.end(), instant);
-  const auto index = static_cast<int>(next - kJie.begin()) - 1;  // [0, kJie.size() - 1]
+  // The last 節 at or before the instant begins its month: months of the
+  // mean tropical year (365.2422 days) point to it within one, then it is
+  // found by stepping.
+  constexpr UnixSeconds kMeanMonth = 31556926 / kMonthsPerYear;
+  auto index = static_cast<int>((instant - kJie.front()) / kMeanMonth);  // [0, kJie.size() - 1]
+  index = std::min(index, static_cast<int>(kJie.size()) - 1);
+  while (kJie[static_cast<std::size_t>(index)] > instant) --index;
+  while (static_cast<std::size_t>(index) + 1 < kJie.size() &&
+         kJie[static_cast<std::size_t>(index) + 1] <= instant) {
+    ++index;
+  }
   const int year = kSolarTermFirstYear + index / kMonthsPerYear;
   const int jie = index % kMonthsPerYear;  // 0 小寒, 1 立春, ... 11 大雪
   if (jie == 0) return SolarMonth{year - 1, 12};
