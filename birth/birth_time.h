@@ -50,7 +50,7 @@
 
 namespace ziwei {
 
-inline constexpr int kChinaStandardOffset = 8 * 3600;  // seconds east of UTC
+using calendar::kChinaStandardOffset;  // seconds east of UTC
 
 // A civil date and clock time.
 struct ClockTime {

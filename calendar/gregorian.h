@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <compare>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,16 @@ constexpr GregorianDate gregorian_from_days(std::chrono::sys_days days) noexcept
   const std::chrono::year_month_day ymd{days};
   return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
           static_cast<int>(static_cast<unsigned>(ymd.day()))};
+}
+
+// China Standard Time (UTC+8), the civil time of the calendars, in seconds
+// east of UTC.
+inline constexpr int kChinaStandardOffset = 8 * 3600;
+
+// Seconds since 1970-01-01 00:00 UTC of the moment `secondOfDay` seconds
+// after the start of `day` in China Standard Time.
+constexpr std::int64_t chinaStandardSeconds(std::chrono::sys_days day, int secondOfDay = 0) {
+  return std::int64_t{day.time_since_epoch().count()} * 86400 + secondOfDay - kChinaStandardOffset;
 }
 
 // Parses exactly "YYYY-MM-DD" (four, two and two ASCII digits, no sign, no

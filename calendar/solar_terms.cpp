@@ -16,7 +16,6 @@ namespace {
 constexpr int kYearCount = kSolarTermLastYear - kSolarTermFirstYear + 1;
 constexpr int kMonthsPerYear = kSolarTermCount / 2;
 constexpr UnixSeconds kSecondsPerDay = 86400;
-constexpr UnixSeconds kChinaOffset = 8 * 3600;  // China Standard Time, UTC+8
 
 using YearTerms = std::array<UnixSeconds, kSolarTermCount>;
 
@@ -27,8 +26,7 @@ static_assert(kTerms.size() == kYearCount);
 
 // Unix seconds of midnight, China Standard Time, beginning a Gregorian date.
 constexpr UnixSeconds china_midnight(const GregorianDate& date) {
-  return static_cast<UnixSeconds>(to_days(date).time_since_epoch().count()) * kSecondsPerDay -
-         kChinaOffset;
+  return chinaStandardSeconds(to_days(date));
 }
 
 // The table holds together: the terms follow one another by 14.5..16 days all

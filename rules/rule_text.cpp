@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "chart/rule_options.h"
 
@@ -91,18 +94,32 @@ std::optional<std::string> setTransformationsText(ChartOptions& options, std::st
   return std::nullopt;
 }
 
-std::string transformationsText(const ChartOptions& options, const Vocabulary& words) {
-  std::string text;
+namespace {
+
+// "STEM=S1,S2,S3,S4" of each stem whose row differs from this program's
+// table, in stem order.
+std::vector<std::string> changedStems(const ChartOptions& options, const Vocabulary& words) {
+  std::vector<std::string> stems;
   for (std::size_t stem = 0; stem < kTransformations.size(); ++stem) {
     const auto& row = options.transformations[stem];
     if (row == kTransformations[stem]) continue;
-    if (!text.empty()) text += ';';
-    text += words.stems[stem];
-    text += '=';
+    std::string text = std::string(words.stems[stem]) + '=';
     for (std::size_t i = 0; i < row.size(); ++i) {
       if (i > 0) text += ',';
       text += words(row[i]);
     }
+    stems.push_back(std::move(text));
+  }
+  return stems;
+}
+
+}  // namespace
+
+std::string transformationsText(const ChartOptions& options, const Vocabulary& words) {
+  std::string text;
+  for (const std::string& stem : changedStems(options, words)) {
+    if (!text.empty()) text += ';';
+    text += stem;
   }
   return text;
 }
@@ -155,13 +172,8 @@ std::string rulesFileText(const ChartOptions& options) {
     if (word == 0) continue;
     text += std::string(rule.name) + " = " + std::string(ruleWord(rule, word)) + "\n";
   }
-  const std::string all = transformationsText(options);
-  std::string_view rest = all;
-  while (!rest.empty()) {
-    const std::size_t semicolon = rest.find(';');
-    text +=
-        std::string(kTransformationRule) + " = " + std::string(rest.substr(0, semicolon)) + "\n";
-    rest.remove_prefix(semicolon == std::string_view::npos ? rest.size() : semicolon + 1);
+  for (const std::string& stem : changedStems(options, kZhHant)) {
+    text += std::string(kTransformationRule) + " = " + stem + "\n";
   }
   return text;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "calendar/gregorian.h"
 #include "chart/frame/chart_frame.h"
 #include "chart/frame/cyclic_names.h"
 #include "chart/frame/solar_months.h"
@@ -21,16 +22,11 @@ StemBranch monthPillar(Stem yearStem, int month) {
 
 BirthPillars birthPillars(const Chart& chart) {
   const LunarBirth& birth = chart.request.birth;
-  // The Gregorian day of the lunar date: its midnight in China Standard
-  // Time, and the clock time after it.
-  const LunarBirth midnight{birth.year, birth.month, birth.leap, birth.day, 0, 0, 0, birth.male};
-  const calendar::UnixSeconds dayStart = birthInstantOf(midnight, std::nullopt);
+  const std::chrono::sys_days birthDay = birthDayOf(birth);
   const calendar::UnixSeconds instant =
-      chart.request.birthInstant
-          ? *chart.request.birthInstant
-          : dayStart + birth.hour * 3600 + birth.minute * 60 + birth.second;
-  const auto days = static_cast<int>((dayStart + 8 * 3600) / 86400);
-  const std::chrono::year_month_day ymd{std::chrono::sys_days(std::chrono::days(days))};
+      chart.request.birthInstant.value_or(calendar::chinaStandardSeconds(
+          birthDay, birth.hour * 3600 + birth.minute * 60 + birth.second));
+  const std::chrono::year_month_day ymd{birthDay};
   const StemBranch day = dayStemBranch({static_cast<int>(ymd.year()),
                                         static_cast<int>(static_cast<unsigned>(ymd.month())),
                                         static_cast<int>(static_cast<unsigned>(ymd.day()))});

@@ -5,43 +5,35 @@
 #include <string>
 
 #include "calendar/calendar_error.h"
+#include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 
 namespace ziwei {
 
-namespace {
-
-constexpr std::int64_t kChinaStandardOffset = 8 * 3600;
-
-calendar::UnixSeconds chinaStandardInstant(std::chrono::sys_days day, int hour, int minute,
-                                           int second) {
-  return std::int64_t{day.time_since_epoch().count()} * 86400 + hour * 3600 + minute * 60 + second -
-         kChinaStandardOffset;
-}
-
-}  // namespace
-
-calendar::UnixSeconds birthInstantOf(const LunarBirth& birth, std::optional<std::int64_t> given) {
-  if (given) return *given;
+std::chrono::sys_days birthDayOf(const LunarBirth& birth) {
   if (birth.year < calendar::kFirstLunarYear || birth.year > calendar::kLastLunarYear) {
     throw std::invalid_argument(
         "the solar terms are known for lunar years " + std::to_string(calendar::kFirstLunarYear) +
         " to " + std::to_string(calendar::kLastLunarYear) + ", not " + std::to_string(birth.year));
   }
   const bool leap = birth.leap && calendar::leap_month(birth.year) == birth.month;
-  const std::chrono::sys_days first =
-      calendar::to_days(calendar::LunarDate{birth.year, birth.month, leap, 1});
-  return chinaStandardInstant(first + std::chrono::days(birth.day - 1), birth.hour, birth.minute,
-                              birth.second);
+  return calendar::to_days(calendar::LunarDate{birth.year, birth.month, leap, 1}) +
+         std::chrono::days(birth.day - 1);
+}
+
+calendar::UnixSeconds birthInstantOf(const LunarBirth& birth, std::optional<std::int64_t> given) {
+  if (given) return *given;
+  return calendar::chinaStandardSeconds(birthDayOf(birth),
+                                        birth.hour * 3600 + birth.minute * 60 + birth.second);
 }
 
 calendar::UnixSeconds targetInstantOf(const TargetMoment& target) {
-  const std::chrono::sys_days day{
-      std::chrono::year_month_day{std::chrono::year(target.solar.year),
-                                  std::chrono::month(static_cast<unsigned>(target.solar.month)),
-                                  std::chrono::day(static_cast<unsigned>(target.solar.day))}};
-  if (target.time) return chinaStandardInstant(day, target.time->hour, target.time->minute, 0);
-  return chinaStandardInstant(day, 23, 59, 59);
+  const std::chrono::sys_days day = calendar::to_days(
+      calendar::GregorianDate{target.solar.year, target.solar.month, target.solar.day});
+  if (target.time) {
+    return calendar::chinaStandardSeconds(day, target.time->hour * 3600 + target.time->minute * 60);
+  }
+  return calendar::chinaStandardSeconds(day, 86399);
 }
 
 calendar::SolarMonth solarMonthOf(calendar::UnixSeconds instant, std::string_view what) {

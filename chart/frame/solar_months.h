@@ -2,6 +2,7 @@
 // The moments of a birth and a target, and the solar-term months (節月) they
 // fall in, for the rules that count years and months by the solar terms.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -11,11 +12,15 @@
 
 namespace ziwei {
 
+// The Gregorian day of a birth's lunar date. A day the calendar lacks (day
+// 30 of a 29-day month, a leap month the year does not have) is counted on
+// from day 1 of the month (of the normal month). Throws
+// std::invalid_argument for a lunar year outside the calendar.
+std::chrono::sys_days birthDayOf(const LunarBirth& birth);
+
 // The instant of a birth: `given` when the record gave one, else the
-// Gregorian day of its lunar date at its clock time in China Standard Time.
-// A day the calendar lacks (day 30 of a 29-day month, a leap month the year
-// does not have) is counted on from day 1 of the month (of the normal month).
-// Throws std::invalid_argument for a lunar year outside the calendar.
+// Gregorian day of its lunar date (birthDayOf) at its clock time in China
+// Standard Time.
 calendar::UnixSeconds birthInstantOf(const LunarBirth& birth, std::optional<std::int64_t> given);
 
 // The instant a target is read at: its Gregorian day at its clock time in
