@@ -303,12 +303,6 @@ void TestRulesDialog::rulesFileErrors() {
            qPrintable(*told));
   QCOMPARE(dialog.rules(), someRules());
 
-  write("transformation = 甲=廉貞,破軍,武曲,廉貞\n");
-  told = answerMessage();
-  QVERIFY(!dialog.readRulesFile(path));
-  QVERIFY2(told->contains(QStringLiteral("第 1 行")), qPrintable(*told));
-  QCOMPARE(dialog.rules(), someRules());
-
   // What is not a rules file: too large, missing, or a folder to write.
   write(QByteArray(1 << 20, '#'));
   told = answerMessage();
