@@ -64,6 +64,12 @@ enum class LifeMasterRule { Palace, Year };
 // and 陽女 (Polarity).
 enum class TianShangTianShi { Fixed, Polarity };
 
+// The stems a running level's palaces carry when their flights are read: the
+// natal palaces' (Natal), or for the year, month, day and hour the five
+// tigers counted from the level's own stem (FiveTigers). The decade keeps the
+// natal stems either way.
+enum class RunningStems { Natal, FiveTigers };
+
 // Rules on which traditions differ. Each member's default is the rule this
 // program has always cast by; any other value is an explicit, named choice
 // (chart/rule_options.h lists them).
@@ -75,6 +81,7 @@ struct ChartOptions {
   LeapMonthRule leapMonth = LeapMonthRule::Split;
   LifeMasterRule lifeMaster = LifeMasterRule::Palace;
   TianShangTianShi tianShangTianShi = TianShangTianShi::Fixed;
+  RunningStems runningStems = RunningStems::Natal;
   // The four stars each stem transforms, for the natal chart, the palace
   // stems and every running level.
   TransformationTable transformations = kTransformations;

@@ -49,7 +49,7 @@ constexpr RuleOption enumRule(std::string_view name, std::string_view words, std
           [](const ChartOptions& o) { return static_cast<std::size_t>(o.*M); }};
 }
 
-inline constexpr std::array<RuleOption, 7> kRuleOptions{{
+inline constexpr std::array<RuleOption, 8> kRuleOptions{{
     enumRule<&ChartOptions::lateZi>(
         "late-zi", "same-day|next-day",
         "the day of a birth at 23:00-23:59 (晚子): its own (same-day, the default) or the next "
@@ -86,6 +86,12 @@ inline constexpr std::array<RuleOption, 7> kRuleOptions{{
         "天傷 in the 僕役宮 and 天使 in the 疾厄宮 (fixed, the default), or the two swapped "
         "for 陰男 and 陽女 (polarity)",
         "rules/tianShangTianShi", "天傷天使", "固定|陰男陽女互換"),
+    enumRule<&ChartOptions::runningStems>(
+        "running-stems", "natal|five-tigers",
+        "the stems of a running level's palaces, for their flying transformations: the natal "
+        "palaces' (natal, the default) or, for the year, month, day and hour, by the five "
+        "tigers from the level's own stem (five-tigers)",
+        "rules/runningStems", "運限宮干", "本命宮干|依運限干五虎遁"),
 }};
 
 // The word number `word` of a rule (empty past its last).

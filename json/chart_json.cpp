@@ -15,6 +15,7 @@
 #include "calendar/lunar.h"
 #include "chart/frame/chart_frame.h"
 #include "chart/frame/pillars.h"
+#include "chart/relations/relations.h"
 #include "chart/rule_options.h"
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
@@ -202,13 +203,13 @@ constexpr std::array<MajorPeriodText, kMajorPeriodAges> kMajorPeriods = [] {
   return periods;
 }();
 
-// The close of a palace by its first minor-period age (1..12).
+// The last entry of a palace by its first minor-period age (1..12).
 constexpr std::array<MinorAgesTail, 13> kMinorAgesTails = [] {
   std::array<MinorAgesTail, 13> tails{};
   for (std::size_t first = 1; first < tails.size(); ++first) {
     tails[first] += "],\"minorAges\":[";
     tails[first] += kMinorAgesInJson[first].view();
-    tails[first] += "]}";
+    tails[first] += "]";
   }
   return tails;
 }();
@@ -599,6 +600,44 @@ void writeNames(FragmentCursor& out, const StarRow<Capacity>& row, const JsonWor
   out += "]";
 }
 
+// The relations of a palace: its 三方四正 and flanks by number, the palace
+// each of its stem's four transformations flies to, and the stars of this
+// palace that its own stem (self) and the opposite palace's (inward)
+// transform, by kind.
+void writeRelations(AppendBuffer& out, PalaceNum palace, const PalaceRelations& relations,
+                    const PalaceStems& stems, const TransformationTable& table,
+                    const JsonWords& json) {
+  out += std::string_view("{\"trine\":[");
+  for (const PalaceNum p : relations.trine) {
+    if (p != relations.trine[0]) out += ',';
+    appendNumber(out, p.number());
+  }
+  out += std::string_view("],\"flank\":[");
+  appendNumber(out, relations.flank[0].number());
+  out += ',';
+  appendNumber(out, relations.flank[1].number());
+  out += std::string_view("],\"flies\":{");
+  for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
+    appendItem(out, json(kFourTransformations[k]), k == 0);
+    out += ':';
+    appendNumber(out, relations.flies[k].number());
+  }
+  const auto writeFallen = [&](std::string_view key, TransformationSet kinds, Stem stem) {
+    out += key;
+    bool first = true;
+    for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
+      if (!kinds.has(kFourTransformations[k])) continue;
+      appendItem(out, json(kFourTransformations[k]), first);
+      first = false;
+      out += ':';
+      appendName(out, json(table[stem.index()][k]));
+    }
+  };
+  writeFallen("},\"self\":{", relations.self, stems[palace.index()]);
+  writeFallen("},\"inward\":{", relations.inward, stems[(palace + 6).index()]);
+  out += std::string_view("}}");
+}
+
 // One palace, after a comma unless it is the first: fragments alone.
 void writePalace(AppendBuffer& buffer, const ChartPalace& palace, const JsonWords& json) {
   FragmentCursor out(buffer);
@@ -736,8 +775,24 @@ void writeDecadeYears(AppendBuffer& out, const ChartState& chart, const RunningP
 constexpr std::array<std::string_view, kPeriodLevelCount> kLevelKeys = {
     ",\"decade\":", ",\"minor\":", ",\"year\":", ",\"month\":", ",\"day\":", ",\"hour\":"};
 
-void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPeriods& periods,
+// The relations of a level's twelve palaces 子..亥 when they carry its stems.
+void writeLevelRelations(AppendBuffer& out, const Chart& chart, PeriodLevel level,
+                         const StarPalaces& stars, const JsonWords& json) {
+  const PalaceStems stems = levelStems(chart, level);
+  const PalaceRelationsByPalace relations = palaceRelations(chart, stems, stars);
+  out += std::string_view(",\"relations\":[");
+  for (const PalaceNum palace : kPalaces) {
+    if (palace != kPalaces[0]) out += ',';
+    writeRelations(out, palace, relations[palace.index()], stems,
+                   chart.frame.options.transformations, json);
+  }
+  out += ']';
+}
+
+void writePeriods(AppendBuffer& out, const Chart& natal, const StarPalaces& stars,
                   const JsonWords& json) {
+  const ChartState& chart = natal.frame;
+  const RunningPeriods& periods = *natal.periods;
   out += ",\"periods\":{";
   writeTarget(out, periods.target);
   out += ",\"age\":";
@@ -767,6 +822,7 @@ void writePeriods(AppendBuffer& out, const ChartState& chart, const RunningPerio
       out += ",\"number\":";
       appendNumber(out, periods.month);
     }
+    if (carriesStars(level)) writeLevelRelations(out, natal, level, stars, json);
     out += '}';
   }
   out += '}';
@@ -787,9 +843,18 @@ void appendChartJson(std::string& text, const Chart& chart, const ChartRecord& r
     writeOptions(out, request.options, json);
     writeFrame(out, chart, json);
     out += std::string_view(",\"palaces\":[");
-    for (const ChartPalace& palace : chart.palaces) writePalace(out, palace, json);
+    const StarPalaces stars = starPalacesOf(chart);
+    const PalaceStems stems = natalStems(chart);
+    const PalaceRelationsByPalace relations = palaceRelations(chart, stems, stars);
+    for (const ChartPalace& palace : chart.palaces) {
+      writePalace(out, palace, json);
+      out += std::string_view(",\"relations\":");
+      writeRelations(out, palace.palace, relations[palace.palace.index()], stems,
+                     chart.frame.options.transformations, json);
+      out += '}';
+    }
     out += ']';
-    if (chart.periods) writePeriods(out, chart.frame, *chart.periods, json);
+    if (chart.periods) writePeriods(out, chart, stars, json);
     out += '}';
     out.finish();
   } catch (...) {

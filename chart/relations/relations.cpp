@@ -1,0 +1,76 @@
+#include "chart/relations/relations.h"
+
+#include <stdexcept>
+
+#include "chart/frame/cyclic_names.h"
+
+namespace ziwei {
+
+namespace {
+
+template <std::size_t Capacity>
+void mark(StarPalaces& where, const StarRow<Capacity>& row, PalaceNum palace) {
+  for (const PlacedStar& star : row) where[static_cast<std::size_t>(star.star)] = palace;
+}
+
+}  // namespace
+
+StarPalaces starPalacesOf(const Chart& chart) {
+  StarPalaces where{};
+  for (const ChartPalace& palace : chart.palaces) {
+    mark(where, palace.stars.main, palace.palace);
+    mark(where, palace.stars.voids, palace.palace);
+    mark(where, palace.stars.markers, palace.palace);
+    mark(where, palace.stars.minor, palace.palace);
+  }
+  return where;
+}
+
+PalaceStems natalStems(const Chart& chart) {
+  PalaceStems stems{};
+  for (const ChartPalace& palace : chart.palaces) stems[palace.palace.index()] = palace.stem;
+  return stems;
+}
+
+PalaceStems levelStems(const Chart& chart, PeriodLevel level) {
+  if (!chart.periods) throw std::invalid_argument("levelStems: the chart has no target");
+  const LevelPeriod& period = (*chart.periods)[level];
+  if (!period.present || !carriesStars(level)) {
+    throw std::invalid_argument("levelStems: the level has no stems of its own");
+  }
+  if (level == PeriodLevel::Decade || chart.frame.options.runningStems == RunningStems::Natal) {
+    return natalStems(chart);
+  }
+  PalaceStems stems{};
+  for (const PalaceNum palace : kPalaces) {
+    stems[palace.index()] = palaceStem(period.stemBranch.stem, palace);
+  }
+  return stems;
+}
+
+PalaceRelationsByPalace palaceRelations(const Chart& chart, const PalaceStems& stems,
+                                        const StarPalaces& stars) {
+  const TransformationTable& table = chart.frame.options.transformations;
+  PalaceRelationsByPalace relations{};
+  for (const PalaceNum palace : kPalaces) {
+    PalaceRelations& r = relations[palace.index()];
+    r.trine = trineOf(palace);
+    r.flank = flankOf(palace);
+    const auto& own = table[stems[palace.index()].index()];
+    const auto& opposite = table[stems[(palace + 6).index()].index()];
+    for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
+      r.flies[k] = stars[static_cast<std::size_t>(own[k])];
+      if (r.flies[k] == palace) r.self.add(kFourTransformations[k]);
+      if (stars[static_cast<std::size_t>(opposite[k])] == palace) {
+        r.inward.add(kFourTransformations[k]);
+      }
+    }
+  }
+  return relations;
+}
+
+PalaceRelationsByPalace palaceRelations(const Chart& chart, const PalaceStems& stems) {
+  return palaceRelations(chart, stems, starPalacesOf(chart));
+}
+
+}  // namespace ziwei
