@@ -67,8 +67,10 @@ TEST(ChartJson, InputAndFrameOfTheSecondExample) {
   EXPECT_EQ(keys(document), (Keys{"input", "frame", "palaces"}));
   for (const auto& palace : document["palaces"].GetArray()) {
     EXPECT_EQ(keys(palace), (Keys{"num", "branch", "stem", "name", "body", "main", "minor", "void",
-                                  "markers", "cycles", "growth", "majorPeriod", "minorAges"}));
+                                  "markers", "cycles", "growth", "majorPeriod", "minorAges",
+                                  "relations"}));
     EXPECT_EQ(keys(palace["cycles"]), (Keys{"doctor", "general", "yearFront"}));
+    EXPECT_EQ(keys(palace["relations"]), (Keys{"trine", "flank", "flies", "self", "inward"}));
     for (const auto& star : palace["main"].GetArray())
       EXPECT_EQ(keys(star), (Keys{"star", "brightness", "transformation"}));
     for (const auto& star : palace["minor"].GetArray())
@@ -315,14 +317,24 @@ TEST(ChartJson, RunningPeriodsOfTheWorkedExample) {
        R"([],[],[],["運喜"],["運陀","運曲"],["運祿"],["運羊"],["運鉞"],["運昌"],["運鸞"],["運馬"]],)"
        R"("firstAge":36,"lastAge":45,"childhood":false,"years":[{"year":2019,"age":36,)"
        R"("palace":12,"stemBranch":"己亥"},)",
-       R"({"year":2028,"age":45,"palace":9,"stemBranch":"戊申"}]},"minor":{"palace":5,)"
-       R"("stem":"戊","branch":"辰","names":[)",
+       R"({"year":2028,"age":45,"palace":9,"stemBranch":"戊申"}],"relations":[{"trine":[1,7,5,)"
+       R"(9],"flank":[12,2],"flies":{)",
+       R"(}]},"minor":{"palace":5,"stem":"戊","branch":"辰","names":[)",
        R"(]},"year":{"palace":7,"stem":"丙","branch":"午",)", R"("month":{"palace":9,)",
-       R"("number":3},"day":{"palace":12,"stem":"戊","branch":"子",)",
+       R"("number":3,"relations":[{"trine":)", R"(}]},"day":{"palace":12,"stem":"戊","branch":"子",)",
        R"("hour":{"palace":7,"stem":"己","branch":"未",)"}) {
     EXPECT_NE(json.find(part), std::string::npos) << part;
   }
   const auto document = parse(json);
+  // The levels' palaces carry the natal stems by default: the natal flights.
+  for (const char* level : {"decade", "year", "month", "day", "hour"}) {
+    const auto& relations = document["periods"][level]["relations"];
+    ASSERT_EQ(relations.Size(), 12u) << level;
+    for (rapidjson::SizeType i = 0; i < 12; ++i) {
+      EXPECT_EQ(relations[i], document["palaces"][i]["relations"]) << level << " " << i;
+    }
+  }
+  EXPECT_FALSE(document["periods"]["minor"].HasMember("relations"));
   const auto& year = document["periods"]["year"];
   for (const char* list : {"names", "stars", "general", "yearFront"}) {
     EXPECT_EQ(year[list].Size(), 12u) << list;

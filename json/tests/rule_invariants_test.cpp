@@ -24,18 +24,20 @@ namespace {
 using Paths = std::set<std::string>;
 
 // The paths where `a` and `b` differ, array indices and the star names that
-// key a level's transformations written as "*".
+// key a level's transformations written as "*"; the palaces' relations only
+// when `relations`.
 void differ(const rapidjson::Value& a, const rapidjson::Value& b, const std::string& path,
-            Paths& out) {
+            Paths& out, bool relations) {
   if (a.IsObject() && b.IsObject()) {
     const bool keyedByStar = path.ends_with("/transformations");
     for (const auto& m : a.GetObject()) {
       const std::string key(m.name.GetString(), m.name.GetStringLength());
+      if (!relations && key == "relations") continue;
       const std::string at = path + "/" + (keyedByStar ? "*" : key);
       if (!b.HasMember(m.name)) {
         out.insert(at);
       } else {
-        differ(m.value, b[m.name], at, out);
+        differ(m.value, b[m.name], at, out, relations);
       }
     }
     for (const auto& m : b.GetObject()) {
@@ -44,14 +46,18 @@ void differ(const rapidjson::Value& a, const rapidjson::Value& b, const std::str
     return;
   }
   if (a.IsArray() && b.IsArray() && a.Size() == b.Size()) {
-    for (rapidjson::SizeType i = 0; i < a.Size(); ++i) differ(a[i], b[i], path + "/*", out);
+    for (rapidjson::SizeType i = 0; i < a.Size(); ++i) {
+      differ(a[i], b[i], path + "/*", out, relations);
+    }
     return;
   }
   if (a != b) out.insert(path);
 }
 
-// The fields where two charts differ, the rules' own "options" left out.
-Paths differences(const Chart& byDefault, const Chart& byRule) {
+// The fields where two charts differ, the rules' own "options" left out (and
+// the relations unless `relations`: they follow the stars and stems, which
+// the other fields show).
+Paths differences(const Chart& byDefault, const Chart& byRule, bool relations = false) {
   const std::string a = chartJson(byDefault);
   std::string b = chartJson(byRule);
   if (const auto at = b.find(",\"options\":{"); at != std::string::npos) {
@@ -69,7 +75,7 @@ Paths differences(const Chart& byDefault, const Chart& byRule) {
   rapidjson::Document db;
   da.Parse(a.c_str(), a.size());
   db.Parse(b.c_str(), b.size());
-  differ(da, db, "", paths);
+  differ(da, db, "", paths, relations);
   return paths;
 }
 
@@ -114,6 +120,7 @@ struct RuleCase {
   void (*apply)(ChartOptions&);
   // The fields it may change, as a pattern of paths.
   const char* fields;
+  bool relations = false;  // compare the relations too
 };
 
 bool allMatch(const Paths& paths, const std::regex& fields) {
@@ -140,7 +147,7 @@ void checkNatal(const RuleCase& rule, const std::function<bool(const Chart&)>& c
     const Chart byDefault = cast(request);
     rule.apply(request.options);
     const Chart byRule = cast(request);
-    const Paths paths = differences(byDefault, byRule);
+    const Paths paths = differences(byDefault, byRule, rule.relations);
     const std::string where = std::string(rule.name) + " " + std::to_string(birth.year) + "-" +
                               std::to_string(birth.month) + (birth.leap ? "L-" : "-") +
                               std::to_string(birth.day) + " " + std::to_string(birth.hour) +
@@ -167,7 +174,7 @@ void checkPeriods(const RuleCase& rule,
       request.target = target;
       const Chart byDefault = cast(request);
       rule.apply(request.options);
-      const Paths paths = differences(byDefault, cast(request));
+      const Paths paths = differences(byDefault, cast(request), rule.relations);
       const std::string where = std::string(rule.name) + " birth " + std::to_string(i) + " on " +
                                 std::to_string(target.solar.year) + "-" +
                                 std::to_string(target.solar.month) + "-" +
@@ -228,13 +235,14 @@ TEST(RuleInvariants, LeapMonthRulesChangeOnlyLeapBirths) {
 }
 
 TEST(RuleInvariants, LeapMonthRulesChangeOnlyTheRunningMonthOfLeapTargets) {
-  checkPeriods({"leap-month this", [](ChartOptions& o) { o.leapMonth = LeapMonthRule::This; },
-                "/periods/(month|day|hour)/.*"},
-               [](const Chart&, const TargetMoment& target) {
-                 return target.lunar.leap && target.lunar.day > 15;
-               },
-               // Births the rule casts alike (the natal check covers the others).
-               [](const LunarBirth& birth) { return !birth.leap; });
+  checkPeriods(
+      {"leap-month this", [](ChartOptions& o) { o.leapMonth = LeapMonthRule::This; },
+       "/periods/(month|day|hour)/.*"},
+      [](const Chart&, const TargetMoment& target) {
+        return target.lunar.leap && target.lunar.day > 15;
+      },
+      // Births the rule casts alike (the natal check covers the others).
+      [](const LunarBirth& birth) { return !birth.leap; });
 }
 
 TEST(RuleInvariants, TransformationTableChangesOnlyTransformationsOfItsStem) {
@@ -281,6 +289,24 @@ TEST(RuleInvariants, SolarTermPeriodsChangeOnlyTheRunningYearMonthDayAndHour) {
         const auto month = calendar::solarMonthAt(instant);
         return month->year != target.lunar.year || month->month != chart.periods->month;
       });
+}
+
+TEST(RuleInvariants, FiveTigerStemsChangeOnlyTheFlightsOfLevelsOfAnotherStemPair) {
+  // The five tigers give the palaces of a year of stem s the stems of a birth
+  // year of stem s or s + 5; the decade keeps the natal stems.
+  checkPeriods({"running-stems", [](ChartOptions& o) { o.runningStems = RunningStems::FiveTigers; },
+                "/periods/(year|month|day|hour)/relations/\\*/(flies|self|inward)/.*", true},
+               [](const Chart& chart, const TargetMoment&) {
+                 const RunningPeriods& p = *chart.periods;
+                 bool any = false;
+                 for (const PeriodLevel level : {PeriodLevel::Year, PeriodLevel::Month,
+                                                 PeriodLevel::Day, PeriodLevel::Hour}) {
+                   const LevelPeriod& period = p[level];
+                   any |= period.present &&
+                          period.stemBranch.stem.index() % 5 != chart.frame.YearStem.index() % 5;
+                 }
+                 return any;
+               });
 }
 
 }  // namespace
