@@ -93,7 +93,7 @@ TEST_F(RulesRun, BadValuesFilesAndStemsAreRefusedInOneLine) {
            {{"--rules", (dir_ / "unknown.rules").string()},
             "ziwei: --rules: " + (dir_ / "unknown.rules").string() +
                 " line 1: \"leap\" is not a rule; the rules: late-zi, year-boundary, "
-                "period-boundary, age, leap-month, life-master, tianshang-tianshi, "
+                "period-boundary, age, leap-month, life-master, tianshang-tianshi, running-stems, "
                 "transformation\n"},
            {{"--year", "2100", "--month", "12", "--day", "29", "--year-boundary", "spring"},
             "ziwei: the birth falls outside the solar terms known, 小寒 1900 to the end of 2100 "
