@@ -173,6 +173,12 @@ using MinorTail = FragmentOf<minorTailBytes>;
 using PalaceHead = FragmentOf<palaceHeadBytes>;
 using RoleText = FragmentOf<roleBytes>;
 using CycleText = FragmentOf<cycleBytes>;
+// ,"祿":12
+constexpr std::size_t flightBytes(const NameLengths& n) { return 6 + n.transformations; }
+// ,"祿":"" with a star's name
+constexpr std::size_t fallenBytes(const NameLengths& n) { return 6 + n.transformations + n.stars; }
+using FlightText = FragmentOf<flightBytes>;
+using FallenText = FragmentOf<fallenBytes>;
 // ,"majorPeriod":[116,125
 using MajorPeriodText = Fragment<32>;
 // ],"minorAges":[12,24,36,48,60,72,84,96,108]}
@@ -214,6 +220,26 @@ constexpr std::array<MinorAgesTail, 13> kMinorAgesTails = [] {
   return tails;
 }();
 
+// The head of a palace's relations up to its flights, by palace index:
+// {"trine":[1,7,5,9],"flank":[12,2],"flies":{
+constexpr std::array<Fragment<48>, 12> kRelationsHeads = [] {
+  std::array<Fragment<48>, 12> heads{};
+  for (const PalaceNum palace : kPalaces) {
+    Fragment<48>& head = heads[palace.index()];
+    head += "{\"trine\":[";
+    for (const PalaceNum p : trineOf(palace)) {
+      if (p != palace) head += ',';
+      addNumber(head, p.number());
+    }
+    head += "],\"flank\":[";
+    addNumber(head, flankOf(palace)[0].number());
+    head += ',';
+    addNumber(head, flankOf(palace)[1].number());
+    head += "],\"flies\":{";
+  }
+  return heads;
+}();
+
 // The fragments of one vocabulary.
 struct JsonWords {
   explicit JsonWords(const Vocabulary& vocabulary);
@@ -238,6 +264,11 @@ struct JsonWords {
   // mark by role and body, up to the main group's opening bracket.
   std::array<std::array<PalaceHead, 10>, 12> palaceHeads;
   std::array<std::array<RoleText, 2>, kPalaceRoleCount> roleTexts;
+  // A flight as an entry by kind (祿 權 科 忌) and the index of the palace it
+  // ends at; a transformation that falls back on a palace's star, by kind
+  // and Star.
+  std::array<std::array<FlightText, 12>, 4> flights;
+  std::array<std::array<FallenText, kStarCount>, 4> fallen;
   // Each cycle's entry with its key, by Cycle and step.
   std::array<std::array<CycleText, kCycleLength>, kCycleCount> cycles;
 
@@ -347,6 +378,23 @@ JsonWords::JsonWords(const Vocabulary& vocabulary)
       RoleText& text = roleTexts[role][body];
       addQuoted(text, words.palaces[role]);
       text += body != 0 ? ",\"body\":true,\"main\":[" : ",\"body\":false,\"main\":[";
+    }
+  }
+  for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
+    const std::string_view kind = words(kFourTransformations[k]);
+    for (const PalaceNum palace : kPalaces) {
+      FlightText& text = flights[k][palace.index()];
+      text += ',';
+      addQuoted(text, kind);
+      text += ':';
+      addNumber(text, palace.number());
+    }
+    for (std::size_t star = 0; star < kStarCount; ++star) {
+      FallenText& text = fallen[k][star];
+      text += ',';
+      addQuoted(text, kind);
+      text += ':';
+      addQuoted(text, words.stars[star]);
     }
   }
 }
@@ -604,38 +652,27 @@ void writeNames(FragmentCursor& out, const StarRow<Capacity>& row, const JsonWor
 // each of its stem's four transformations flies to, and the stars of this
 // palace that its own stem (self) and the opposite palace's (inward)
 // transform, by kind.
-void writeRelations(AppendBuffer& out, PalaceNum palace, const PalaceRelations& relations,
+void writeRelations(AppendBuffer& buffer, PalaceNum palace, const PalaceRelations& relations,
                     const PalaceStems& stems, const TransformationTable& table,
                     const JsonWords& json) {
-  out += std::string_view("{\"trine\":[");
-  for (const PalaceNum p : relations.trine) {
-    if (p != relations.trine[0]) out += ',';
-    appendNumber(out, p.number());
-  }
-  out += std::string_view("],\"flank\":[");
-  appendNumber(out, relations.flank[0].number());
-  out += ',';
-  appendNumber(out, relations.flank[1].number());
-  out += std::string_view("],\"flies\":{");
+  FragmentCursor out(buffer);
+  out.append(kRelationsHeads[palace.index()]);
   for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
-    appendItem(out, json(kFourTransformations[k]), k == 0);
-    out += ':';
-    appendNumber(out, relations.flies[k].number());
+    appendItem(out, json.flights[k][relations.flies[k].index()], k == 0);
   }
-  const auto writeFallen = [&](std::string_view key, TransformationSet kinds, Stem stem) {
-    out += key;
+  const auto writeFallen = [&](TransformationSet kinds, Stem stem) {
     bool first = true;
     for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
       if (!kinds.has(kFourTransformations[k])) continue;
-      appendItem(out, json(kFourTransformations[k]), first);
+      appendItem(out, json.fallen[k][static_cast<std::size_t>(table[stem.index()][k])], first);
       first = false;
-      out += ':';
-      appendName(out, json(table[stem.index()][k]));
     }
   };
-  writeFallen("},\"self\":{", relations.self, stems[palace.index()]);
-  writeFallen("},\"inward\":{", relations.inward, stems[(palace + 6).index()]);
-  out += std::string_view("}}");
+  out += "},\"self\":{";
+  writeFallen(relations.self, stems[palace.index()]);
+  out += "},\"inward\":{";
+  writeFallen(relations.inward, stems[(palace + 6).index()]);
+  out += "}}";
 }
 
 // One palace, after a comma unless it is the first: fragments alone.
