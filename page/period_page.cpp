@@ -181,7 +181,7 @@ void appendPeriodSpan(AppendBuffer& out, const Chart& chart, PeriodLevel level,
       out += words.ageUnit;
       break;
     case Year:
-      out.appendNumber(lunarYearOfAge(chart.frame, periods.age));
+      out.appendNumber(periods.year);
       out += words.yearUnit;
       break;
     case Month:

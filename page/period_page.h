@@ -57,7 +57,7 @@ void appendPeriodCell(AppendBuffer& out, const Chart& chart, const RunningPeriod
 
 // The span of a present level of a chart cast with a target, as the table of
 // levels gives it: the decade's ages (童限 first for the childhood decade),
-// the age, the lunar year, the month counted, the lunar day, the hour.
+// the age, the running year, the month counted, the lunar day, the hour.
 void appendPeriodSpan(AppendBuffer& out, const Chart& chart, PeriodLevel level,
                       const Vocabulary& words);
 
