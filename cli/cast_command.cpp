@@ -20,6 +20,7 @@
 #include "page/chart_page.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
+#include "report/render.h"
 #include "rules/rule_text.h"
 
 namespace ziwei::cli {
@@ -170,9 +171,11 @@ void applyRulesFile(CastOptions& options) {
 }
 
 constexpr std::array<Row, 7> kOutputRows{{
-    {"format", 0, Shape::Word, "html|json", "an HTML page or a JSON document (default: html)",
+    {"format", 0, Shape::Word, "html|json|text|markdown",
+     "an HTML page, a JSON document, or the chart as plain text or Markdown (UTF-8; see "
+     "below) (default: html)",
      [](CastOptions& o, const OptionValue& v) {
-       o.format = v.word == 0 ? OutputFormat::Html : OutputFormat::Json;
+       o.format = static_cast<OutputFormat>(v.word);
        noteOutputOption(o, v.option);
      }},
     {"lang", 0, Shape::Word, "zh-Hant|zh-Hans|en",
@@ -183,14 +186,15 @@ constexpr std::array<Row, 7> kOutputRows{{
        noteOutputOption(o, v.option);
      }},
     {"encoding", 0, Shape::Word, "big5|utf-8",
-     "encoding of the HTML page (default: big5); JSON is always UTF-8",
+     "encoding of the HTML page (default: big5); JSON, text and Markdown are always UTF-8",
      [](CastOptions& o, const OptionValue& v) {
        o.encoding = v.word == 0 ? PageEncoding::Big5 : PageEncoding::Utf8;
        o.encodingGiven = true;
        noteOutputOption(o, v.option);
      }},
     {"print-date", 0, Shape::Text, "TEXT",
-     "date printed on the page (default: today in the locale's short date format)",
+     "date printed on the page (default: today in the locale's short date format); in text "
+     "and Markdown, a date to print (default: none)",
      [](CastOptions& o, const OptionValue& v) {
        o.printDate = v.text;
        noteOutputOption(o, v.option);
@@ -229,6 +233,12 @@ void finish(CastOptions& options) {
   if (options.format == OutputFormat::Json && options.encodingGiven &&
       options.encoding == PageEncoding::Big5) {
     throw Refusal{"--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"};
+  }
+  if ((options.format == OutputFormat::Text || options.format == OutputFormat::Markdown) &&
+      options.encodingGiven && options.encoding == PageEncoding::Big5) {
+    throw Refusal{std::string("--encoding: \"big5\" is not allowed with --format ") +
+                  (options.format == OutputFormat::Text ? "text" : "markdown") +
+                  " (text and Markdown are always UTF-8)"};
   }
   if (options.language != Language::ZhHant && options.format == OutputFormat::Html) {
     if (options.encodingGiven && options.encoding == PageEncoding::Big5) {
@@ -282,8 +292,8 @@ Parsed<CastOptions> parseCastCommand(std::span<const std::string_view> args) {
 std::string castHelpText() {
   return "Usage: ziwei [OPTION]...\n"
          "Casts the Zi Wei Dou Shu (紫微斗數) chart of a lunar birth date (or of the\n"
-         "Gregorian date given with --solar) and writes it as an HTML page or as a JSON\n"
-         "document.\n"
+         "Gregorian date given with --solar) and writes it as an HTML page, as a JSON\n"
+         "document, or as text or Markdown to read.\n"
          "\n" +
          optionHelp(kTable) +
          "\n"
@@ -307,6 +317,15 @@ std::string castHelpText() {
          "date: the decade, minor period, year, month, day and, with --on-time, hour,\n"
          "their palaces, transformations and running stars. The target's lunar year\n"
          "must not come before the birth year.\n"
+         "\n"
+         "--format text and --format markdown write the chart to read (UTF-8, in the\n"
+         "--lang names): the frame, then the twelve palaces from 命宮 in the order of\n"
+         "the names (命宮, 兄弟宮, 夫妻宮 ... 父母宮), each with its stem-branch, its stars\n"
+         "with brightness and birth-year transformation, its cycle entries, 三方四正,\n"
+         "the flanking palaces, where its stem's four transformations fly, its 自化,\n"
+         "its major period and minor ages; with --on the running periods follow, each\n"
+         "level's 命宮, stem-branch, transformations, running stars and palace names.\n"
+         "No date is written unless --print-date gives one.\n"
          "\n" +
          std::string(kOutputFilesHelp) +
          "\n"
@@ -355,6 +374,11 @@ std::string castOutput(const CastOptions& options) {
                   words);
     json += '\n';
     return json;
+  }
+  if (options.format == OutputFormat::Text || options.format == OutputFormat::Markdown) {
+    return chartReportText(
+        chart, {options.request.solar, options.printDate}, words,
+        options.format == OutputFormat::Text ? ReportFormat::Text : ReportFormat::Markdown);
   }
   const std::string printDate = options.printDate ? *options.printDate : todayShortDate();
   if (chart.periods) return periodPageFile(chart, printDate, options.encoding, words);

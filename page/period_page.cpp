@@ -165,6 +165,40 @@ void appendPeriodCell(AppendBuffer& out, const Chart& chart, const RunningPeriod
   out.ascii("</font></td></tr></table>");
 }
 
+void appendPeriodSpan(AppendBuffer& out, const Chart& chart, PeriodLevel level,
+                      const Vocabulary& words) {
+  const RunningPeriods& periods = *chart.periods;
+  switch (level) {
+    case Decade:
+      if (periods.childhood) out += words.childhood;
+      out.appendNumber(periods.decadeFirstAge);
+      out += '-';
+      out.appendNumber(periods.decadeLastAge);
+      out += words.ageUnit;
+      break;
+    case Minor:
+      out.appendNumber(periods.age);
+      out += words.ageUnit;
+      break;
+    case Year:
+      out.appendNumber(periods.year);
+      out += words.yearUnit;
+      break;
+    case Month:
+      out.appendNumber(periods.month);
+      out += words.monthUnit;
+      break;
+    case Day:
+      out.appendNumber(periods.target.lunar.day);
+      out += words.dayUnit;
+      break;
+    case Hour:
+      out += words(periods[Hour].stemBranch.branch);
+      out += words.hourUnit;
+      break;
+  }
+}
+
 namespace {
 
 // The table of levels in the centre block: name, palace, stem-branch, span.
@@ -189,38 +223,12 @@ void appendPeriodRows(AppendBuffer& out, const Chart& chart, const RunningPeriod
     out.ascii("</td><td>");
     appendStemBranch(out, l.stemBranch, words);
     out.ascii("</td><td>");
-    switch (level) {
-      case Decade:
-        if (periods.childhood) out += words.childhood;
-        out.appendNumber(periods.decadeFirstAge);
-        out += '-';
-        out.appendNumber(periods.decadeLastAge);
-        out += words.ageUnit;
-        break;
-      case Minor:
-        out.appendNumber(periods.age);
-        out += words.ageUnit;
-        break;
-      case Year:
-        out.appendNumber(lunarYearOfAge(chart.frame, periods.age));
-        out += words.yearUnit;
-        break;
-      case Month:
-        out.appendNumber(periods.month);
-        out += words.monthUnit;
-        break;
-      case Day:
-        out.appendNumber(periods.target.lunar.day);
-        out += words.dayUnit;
-        break;
-      case Hour:
-        out += words(l.stemBranch.branch);
-        out += words.hourUnit;
-        break;
-    }
+    appendPeriodSpan(out, chart, level, words);
     out.ascii("</td></tr>");
   }
 }
+
+}  // namespace
 
 // "2026年5月14日 13:30" (the time when given).
 void appendTargetDate(AppendBuffer& out, const TargetMoment& target, const Vocabulary& words) {
@@ -254,6 +262,8 @@ void appendTargetLunar(AppendBuffer& out, const RunningPeriods& periods, const V
     out += words.hourUnit;
   }
 }
+
+namespace {
 
 // The legend's hour level, " [時]流時", and the prefix of its running stars.
 void appendHourLegendLabel(AppendBuffer& out, const Vocabulary& words) {

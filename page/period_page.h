@@ -55,6 +55,18 @@ const PreparedTemplate& periodPageTemplate(const Vocabulary& words = kZhHant);
 void appendPeriodCell(AppendBuffer& out, const Chart& chart, const RunningPeriods& periods,
                       PalaceNum num, const Vocabulary& words);
 
+// The span of a present level of a chart cast with a target, as the table of
+// levels gives it: the decade's ages (童限 first for the childhood decade),
+// the age, the running year, the month counted, the lunar day, the hour.
+void appendPeriodSpan(AppendBuffer& out, const Chart& chart, PeriodLevel level,
+                      const Vocabulary& words);
+
+// The target's Gregorian date, "2026年5月14日 13:30" (the time when given),
+// and its lunar date with the year's stem-branch, "丙午年3月28日 未時",
+// "癸卯年閏2月16日".
+void appendTargetDate(AppendBuffer& out, const TargetMoment& target, const Vocabulary& words);
+void appendTargetLunar(AppendBuffer& out, const RunningPeriods& periods, const Vocabulary& words);
+
 // The running-period page of `chart` (cast with a target): UTF-8 without a
 // line break, or the bytes of its file in `encoding` (Big5 encoded while
 // filled, then CR LF). The name and `printDate` are user text and are

@@ -28,6 +28,55 @@ inline constexpr std::array<std::string_view, kLanguageCount> kLanguageTags = {"
 // The number of template texts a language replaces (pageTexts).
 inline constexpr std::size_t kPageTextCount = 23;
 
+// The labels of the chart as text and Markdown (report/): the frame's
+// fields, a palace's, the running periods' and the words between names.
+struct ReportWords {
+  std::string_view chartTitle;
+  std::string_view name;
+  std::string_view sex;
+  std::string_view lunarBirth;
+  std::string_view solarBirth;
+  std::string_view birthYear;
+  std::string_view bureau;
+  std::string_view lifePalace;
+  std::string_view bodyPalace;
+  std::string_view lifeMaster;
+  std::string_view bodyMaster;
+  std::string_view douJun;
+  std::string_view rules;
+  std::string_view printDate;
+  std::string_view brightness;     // the label of brightnessKey
+  std::string_view brightnessKey;  // what the brightness names say (empty: they are words)
+  std::string_view palacesTitle;
+  std::string_view mainStars;
+  std::string_view otherStars;
+  std::string_view cycles;
+  std::array<std::string_view, kCycleCount> cycleTitles;  // by Cycle
+  std::string_view trine;
+  std::string_view flank;
+  std::string_view flies;
+  std::string_view self;
+  std::string_view inward;
+  std::string_view majorPeriod;
+  std::string_view minorAges;
+  std::string_view transformationPrefix;  // before 祿, 權, 科 and 忌 (化祿)
+  std::string_view none;                  // an empty list
+  std::string_view stemBranchJoin;        // between a stem and a branch (丙寅, Bing Yin)
+  std::string_view periodsTitle;
+  std::string_view target;
+  std::string_view targetLunar;
+  std::string_view age;
+  std::array<std::string_view, 4> levelColumns;  // level, its 命宮, stem-branch, span
+  std::string_view transformations;
+  std::string_view runningStars;
+  std::string_view decadeYears;
+  std::string_view namesTitle;
+  std::string_view palaceColumn;
+  std::string_view natalColumn;
+  std::string_view yearGeneral;
+  std::string_view yearFront;
+};
+
 struct Vocabulary {
   Language language;
   std::array<std::string_view, 10> stems;
@@ -62,6 +111,7 @@ struct Vocabulary {
   // language puts in their place; a style sheet its pages add.
   std::array<std::string_view, kPageTextCount> pageTexts;
   std::string_view pageStyle;
+  ReportWords report;
 
   std::string_view operator()(Stem stem) const { return stems[stem.index()]; }
   std::string_view operator()(Branch branch) const { return branches[branch.index()]; }

@@ -145,7 +145,8 @@ RunningPeriods castPeriods(const ChartState& chart, const TargetMoment& target) 
   const calendar::SolarMonth solarMonth =
       bySolarTerms ? solarMonthOf(targetInstantOf(target), "the target") : calendar::SolarMonth{};
   if (bySolarTerms) periods.month = solarMonth.month;
-  const StemBranch year = yearStemBranch(bySolarTerms ? solarMonth.year : lunar.year);
+  periods.year = bySolarTerms ? solarMonth.year : lunar.year;
+  const StemBranch year = yearStemBranch(periods.year);
   const PalaceNum yearPalace = palaceOf(year.branch);
   at(PeriodLevel::Year) = levelAt(chart, yearPalace, year, true);
 

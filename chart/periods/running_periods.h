@@ -45,6 +45,7 @@ struct RunningPeriods {
   TargetMoment target;
   int age = 0;    // the age the decade and minor period are read at (nominal, 虛歲, by default)
   int month = 0;  // the target month counted by the leap-month rule (寅 1 .. 丑 12)
+  int year = 0;   // the running year's number, that of the year level's stem-branch
   bool childhood = false;  // the decade is the childhood decade (童限) of the age
   int decadeFirstAge = 0;  // the ages of the decade: its major period, or the childhood
   int decadeLastAge = 0;   // years 1 .. bureau - 1; both 0 when there is no decade

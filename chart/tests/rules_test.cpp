@@ -94,6 +94,9 @@ TEST(PeriodBoundary, SolarTermsTakeTheYearAndMonthFromLiChunAndEachJie) {
   EXPECT_EQ((*terms.periods)[Month].stemBranch, sb(7, 3));
   EXPECT_EQ((*terms.periods)[Month].palace, branch::Wu);
   EXPECT_EQ(terms.periods->month, 1);
+  // The running year is the year of its stem-branch: 2026 by the terms.
+  EXPECT_EQ(lunar.periods->year, 2025);
+  EXPECT_EQ(terms.periods->year, 2026);
   // The decade, minor period and age are not the year's.
   EXPECT_EQ(terms.periods->age, lunar.periods->age);
   EXPECT_EQ((*terms.periods)[Decade].palace, (*lunar.periods)[Decade].palace);
@@ -123,6 +126,9 @@ TEST(AgeCount, BirthdayCountsOneLessUntilTheLunarBirthday) {
   EXPECT_EQ((*nominal.periods)[Minor].palace, branch::Chen);
   EXPECT_EQ((*counted.periods)[Minor].palace, branch::Mao);
   EXPECT_EQ((*counted.periods)[Year].palace, (*nominal.periods)[Year].palace);
+  // The year stays 2026 (丙午) whatever the age.
+  EXPECT_EQ(counted.periods->year, 2026);
+  EXPECT_EQ(nominal.periods->year, 2026);
   // 2028-03-01 (lunar 2028-02-06): nominal 45 is the 亥 decade, 44 the 戌.
   const Chart decade = castWith(birth, birthday, calendar::GregorianDate{2028, 3, 1});
   EXPECT_EQ(decade.periods->age, 44);

@@ -15,6 +15,7 @@
 #include "calendar/gregorian.h"
 #include "page/tests/example_charts.h"
 #include "page/tests/ordered_replacement.h"
+#include "vocabulary/tests/opencc.h"
 
 namespace ziwei {
 namespace {
@@ -229,33 +230,6 @@ std::vector<std::string> namesOf(const std::string& json) {
   return names;
 }
 
-// What OpenCC's t2s makes of each line.
-std::vector<std::string> openccT2s(const std::vector<std::string>& lines) {
-  char path[] = "/tmp/ziwei-t2s-XXXXXX";
-  const int fd = mkstemp(path);
-  if (fd < 0) throw std::runtime_error("no temporary file");
-  std::string all;
-  for (const std::string& line : lines) all += line + "\n";
-  FILE* file = fdopen(fd, "w");
-  std::fwrite(all.data(), 1, all.size(), file);
-  std::fclose(file);
-  const std::string command = std::string("opencc -c t2s.json -i ") + path;
-  FILE* pipe = popen(command.c_str(), "r");
-  std::vector<std::string> converted;
-  std::string line;
-  for (int c = pipe ? std::fgetc(pipe) : EOF; c != EOF; c = std::fgetc(pipe)) {
-    if (c == '\n') {
-      converted.push_back(line);
-      line.clear();
-    } else {
-      line += static_cast<char>(c);
-    }
-  }
-  if (pipe) pclose(pipe);
-  std::remove(path);
-  return converted;
-}
-
 // zh-Hans is zh-Hant through OpenCC, name for name; en names are ASCII and no
 // two stars share one. Keys, numbers and the user's name stay.
 TEST(ChartJson, LanguagesNameTheSameChart) {
@@ -289,7 +263,7 @@ TEST(ChartJson, LanguagesNameTheSameChart) {
       }
     }
   }
-  const std::vector<std::string> converted = openccT2s(hant);
+  const std::vector<std::string> converted = test::openccT2s(hant);
   ASSERT_EQ(converted.size(), hant.size()) << "opencc (Debian package opencc) is needed";
   EXPECT_EQ(hans, converted);
   EXPECT_EQ(std::set<std::string_view>(kEnglish.stars.begin(), kEnglish.stars.end()).size(),

@@ -28,6 +28,24 @@ struct PageCase {
   std::size_t decadeMarks;
 };
 
+// The year's span names the year of its stem-branch, not the year of the
+// age: by the birthday age (29 before the birthday in lunar 2030, 庚戌) and
+// by the solar terms (2026-02-10, after 立春, is 丙午 2026).
+TEST(PeriodPage, YearSpanIsTheRunningYear) {
+  ChartRequest request;
+  request.birth = {2001, 4, true, 17, 23, 30, 0, false};
+  request.options.age = AgeCount::Birthday;
+  request.target = targetOnSolar({2030, 2, 10});
+  EXPECT_NE(assemblePeriodPage(cast(request), "d").find("<td>庚戌</td><td>2030年</td>"),
+            std::string::npos);
+  request.birth = test::firstExampleBirth();
+  request.options = {};
+  request.options.periodBoundary = PeriodBoundary::SolarTerms;
+  request.target = targetOnSolar({2026, 2, 10});
+  EXPECT_NE(assemblePeriodPage(cast(request), "d").find("<td>丙午</td><td>2026年</td>"),
+            std::string::npos);
+}
+
 TEST(PeriodPage, CentreCellsAndMarks) {
   const std::vector<PageCase> cases = {
       {test::firstExampleBirth(),
