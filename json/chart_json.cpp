@@ -880,7 +880,7 @@ void appendChartJson(std::string& text, const Chart& chart, const ChartRecord& r
     writeOptions(out, request.options, json);
     writeFrame(out, chart, json);
     out += std::string_view(",\"palaces\":[");
-    const StarPalaces stars = starPalacesOf(chart);
+    const StarPalaces stars = mainStarPalacesOf(chart);
     const PalaceStems stems = natalStems(chart);
     const PalaceRelationsByPalace relations = palaceRelations(chart, stems, stars);
     for (const ChartPalace& palace : chart.palaces) {

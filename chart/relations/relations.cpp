@@ -26,6 +26,19 @@ StarPalaces starPalacesOf(const Chart& chart) {
   return where;
 }
 
+StarPalaces mainStarPalacesOf(const Chart& chart) {
+  StarPalaces where{};
+  for (const ChartPalace& palace : chart.palaces) mark(where, palace.stars.main, palace.palace);
+  return where;
+}
+
+static_assert([] {
+  for (const Star star : kTransformableStars) {
+    if (groupOf(kStars[static_cast<std::size_t>(star)].family) != Group::Main) return false;
+  }
+  return true;
+}());
+
 PalaceStems natalStems(const Chart& chart) {
   PalaceStems stems{};
   for (const ChartPalace& palace : chart.palaces) stems[palace.palace.index()] = palace.stem;
@@ -70,7 +83,7 @@ PalaceRelationsByPalace palaceRelations(const Chart& chart, const PalaceStems& s
 }
 
 PalaceRelationsByPalace palaceRelations(const Chart& chart, const PalaceStems& stems) {
-  return palaceRelations(chart, stems, starPalacesOf(chart));
+  return palaceRelations(chart, stems, mainStarPalacesOf(chart));
 }
 
 }  // namespace ziwei

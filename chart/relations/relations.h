@@ -67,6 +67,9 @@ using StarPalaces = std::array<PalaceNum, kStarCount>;  // by Star; kNowhere whe
 // The palace of every star of `chart` (the markers, voids and minor stars
 // included).
 StarPalaces starPalacesOf(const Chart& chart);
+// The palace of the stars of the main groups alone (kNowhere for the
+// others): every star a transformation table may name stands there.
+StarPalaces mainStarPalacesOf(const Chart& chart);
 
 // The stems the natal palaces carry.
 PalaceStems natalStems(const Chart& chart);
@@ -81,7 +84,8 @@ PalaceStems natalStems(const Chart& chart);
 PalaceStems levelStems(const Chart& chart, PeriodLevel level);
 
 // The relations of the twelve palaces when they carry `stems`, by the
-// chart's transformation table.
+// chart's transformation table; `stars` from starPalacesOf or
+// mainStarPalacesOf.
 PalaceRelationsByPalace palaceRelations(const Chart& chart, const PalaceStems& stems,
                                         const StarPalaces& stars);
 PalaceRelationsByPalace palaceRelations(const Chart& chart, const PalaceStems& stems);
