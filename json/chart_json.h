@@ -25,7 +25,9 @@ struct ChartRecord {
 //    "palaces": [twelve palaces, palaces[i].num == i + 1],
 //    "periods": {...the running periods at their target...}}
 // "options" only when a rule is not its default, "periods" only for a chart
-// cast with a target. Each palace lists its star groups in the order the
+// cast with a target. Each palace ends with its "relations" (三方四正,
+// flanks, flights, self and inward transformations), and so do the levels
+// with stems, as a list by palace. Each palace lists its star groups in the order the
 // star families give them, the same order and marks as its page cell; the
 // names are those of `words` (keys and the user's name as they are). With
 // record.steps "input" also records the steps: "clock", "place", "zone",
