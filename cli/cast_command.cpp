@@ -21,6 +21,7 @@
 #include "page/page_template.h"
 #include "page/period_page.h"
 #include "rules/rule_text.h"
+#include "study/study_page.h"
 
 namespace ziwei::cli {
 
@@ -170,9 +171,11 @@ void applyRulesFile(CastOptions& options) {
 }
 
 constexpr std::array<Row, 7> kOutputRows{{
-    {"format", 0, Shape::Word, "html|json", "an HTML page or a JSON document (default: html)",
+    {"format", 0, Shape::Word, "html|json|study",
+     "an HTML page, a JSON document or the study page (UTF-8 HTML that shows a palace's "
+     "relations and flying transformations when it is selected) (default: html)",
      [](CastOptions& o, const OptionValue& v) {
-       o.format = v.word == 0 ? OutputFormat::Html : OutputFormat::Json;
+       o.format = static_cast<OutputFormat>(v.word);
        noteOutputOption(o, v.option);
      }},
     {"lang", 0, Shape::Word, "zh-Hant|zh-Hans|en",
@@ -183,7 +186,7 @@ constexpr std::array<Row, 7> kOutputRows{{
        noteOutputOption(o, v.option);
      }},
     {"encoding", 0, Shape::Word, "big5|utf-8",
-     "encoding of the HTML page (default: big5); JSON is always UTF-8",
+     "encoding of the HTML page (default: big5); JSON and the study page are always UTF-8",
      [](CastOptions& o, const OptionValue& v) {
        o.encoding = v.word == 0 ? PageEncoding::Big5 : PageEncoding::Utf8;
        o.encodingGiven = true;
@@ -226,9 +229,13 @@ constexpr auto kRows =
 constexpr OptionTable<CastOptions> kTable{"", kRows};
 
 void finish(CastOptions& options) {
-  if (options.format == OutputFormat::Json && options.encodingGiven &&
+  if (options.format != OutputFormat::Html && options.encodingGiven &&
       options.encoding == PageEncoding::Big5) {
-    throw Refusal{"--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"};
+    throw Refusal{options.format == OutputFormat::Json
+                      ? "--encoding: \"big5\" is not allowed with --format json (JSON is always "
+                        "UTF-8)"
+                      : "--encoding: \"big5\" is not allowed with --format study (the study page "
+                        "is always UTF-8)"};
   }
   if (options.language != Language::ZhHant && options.format == OutputFormat::Html) {
     if (options.encodingGiven && options.encoding == PageEncoding::Big5) {
@@ -282,8 +289,8 @@ Parsed<CastOptions> parseCastCommand(std::span<const std::string_view> args) {
 std::string castHelpText() {
   return "Usage: ziwei [OPTION]...\n"
          "Casts the Zi Wei Dou Shu (紫微斗數) chart of a lunar birth date (or of the\n"
-         "Gregorian date given with --solar) and writes it as an HTML page or as a JSON\n"
-         "document.\n"
+         "Gregorian date given with --solar) and writes it as an HTML page, as a JSON\n"
+         "document or as the study page.\n"
          "\n" +
          optionHelp(kTable) +
          "\n"
@@ -347,14 +354,18 @@ std::string castOutput(const CastOptions& options) {
   request.target = options.target;
   const Chart chart = cast(request);
   const Vocabulary& words = vocabularyOf(options.language);
+  const ChartRecord record{options.request.solar, stepsRecorded(options.record, options.ruleGiven)
+                                                      ? &*options.steps
+                                                      : nullptr};
   if (options.format == OutputFormat::Json) {
-    std::string json =
-        chartJson(chart,
-                  {options.request.solar,
-                   stepsRecorded(options.record, options.ruleGiven) ? &*options.steps : nullptr},
-                  words);
+    std::string json = chartJson(chart, record, words);
     json += '\n';
     return json;
+  }
+  if (options.format == OutputFormat::Study) {
+    std::string page = studyPage(chart, record, words);
+    page += '\n';
+    return page;
   }
   const std::string printDate = options.printDate ? *options.printDate : todayShortDate();
   if (chart.periods) return periodPageFile(chart, printDate, options.encoding, words);

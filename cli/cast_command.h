@@ -18,7 +18,8 @@
 
 namespace ziwei::cli {
 
-enum class OutputFormat { Html, Json };
+// By the words of --format.
+enum class OutputFormat { Html, Json, Study };
 
 struct CastOptions {
   // The birth as the options record it: the lunar date or --solar, the
