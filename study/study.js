@@ -112,19 +112,19 @@
     }
     if (data && data.transformations && data.transformations[star.star]) {
       var kind = data.transformations[star.star];
-      li.appendChild(mark("level", kindOf(kind), levelMark() + kind));
+      li.appendChild(mark("level", kindOf(kind), levelMark() + W.markGap + kind));
       words.push(levelName(level) + kind);
     }
     var key;
     for (key in rel.self) {
       if (rel.self[key] === star.star) {
-        li.appendChild(mark("self", kindOf(key), W.selfMark + key));
+        li.appendChild(mark("self", kindOf(key), W.selfMark + W.markGap + key));
         words.push(W.self + " " + key);
       }
     }
     for (key in rel.inward) {
       if (rel.inward[key] === star.star) {
-        li.appendChild(mark("inward", kindOf(key), W.inwardMark + key));
+        li.appendChild(mark("inward", kindOf(key), W.inwardMark + W.markGap + key));
         words.push(W.inward + " " + key);
       }
     }
@@ -252,11 +252,11 @@
       legend.appendChild(f);
     }
     var self = el("span");
-    self.appendChild(mark("self", 0, W.selfMark + W.kinds[0]));
+    self.appendChild(mark("self", 0, W.selfMark + W.markGap + W.kinds[0]));
     self.appendChild(document.createTextNode(W.self));
     legend.appendChild(self);
     var inward = el("span");
-    inward.appendChild(mark("inward", 0, W.inwardMark + W.kinds[0]));
+    inward.appendChild(mark("inward", 0, W.inwardMark + W.markGap + W.kinds[0]));
     inward.appendChild(document.createTextNode(W.inward));
     legend.appendChild(inward);
     return legend;
@@ -355,7 +355,8 @@
       if (DASHES[k]) path.setAttribute("stroke-dasharray", DASHES[k]);
       g.appendChild(path);
       // The label beside the arrow, each kind at its own distance along it.
-      var at = 0.3 + 0.1 * k;
+      // (On a short arrow, to a neighbour, it stands where the cells meet.)
+      var at = Math.hypot(e.x - s.x, e.y - s.y) < 120 ? 0.6 : 0.3 + 0.1 * k;
       var side = off < 0 ? -9 : 9;
       var label = svgEl("text", {
         x: (s.x + (e.x - s.x) * at - uy * side).toFixed(1),

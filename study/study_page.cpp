@@ -15,7 +15,7 @@ namespace {
 using StudyWord = std::pair<std::string_view, std::string_view StudyWords::*>;
 
 // The page's words by the keys the script reads them by.
-constexpr std::array<StudyWord, 26> kStudyWords{{
+constexpr std::array<StudyWord, 27> kStudyWords{{
     {"title", &StudyWords::title},
     {"natal", &StudyWords::natal},
     {"levelSwitch", &StudyWords::levelSwitch},
@@ -42,6 +42,7 @@ constexpr std::array<StudyWord, 26> kStudyWords{{
     {"target", &StudyWords::target},
     {"age", &StudyWords::age},
     {"selfFlight", &StudyWords::selfFlight},
+    {"markGap", &StudyWords::markGap},
 }};
 
 // The words of the other blocks the page shows, by key.

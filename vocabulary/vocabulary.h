@@ -57,6 +57,7 @@ struct StudyWords {
   std::string_view target;      // before the target date
   std::string_view age;         // before the age
   std::string_view selfFlight;  // a flight that ends in its own palace
+  std::string_view markGap;     // between a mark's prefix and its kind (自祿, self prosperity)
 };
 
 struct Vocabulary {
