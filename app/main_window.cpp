@@ -54,6 +54,7 @@
 #include "page/page_file.h"
 #include "page/page_template.h"
 #include "page/period_page.h"
+#include "study/study_page.h"
 #include "unicode/utf8.h"
 
 namespace ziwei::desktop {
@@ -330,6 +331,20 @@ void MainWindow::buildControls() {
   setContextMenuPolicy(Qt::ActionsContextMenu);
   connect(rulesAction, &QAction::triggered, this, &MainWindow::askForRules);
 
+  // The study page: a button under the close button, Ctrl+R and the
+  // window's context menu.
+  const QKeySequence studyKey(Qt::CTRL | Qt::Key_R);
+  cmdStudy_ = button("cmdStudy", QStringLiteral("研讀"), studyButtonRect(controls_),
+                     QColor(0xC0, 0xFF, 0xC0));
+  cmdStudy_->setToolTip(QStringLiteral("研讀盤: 點選宮位看三方四正、夾宮與飛化 (%1)")
+                            .arg(studyKey.toString(QKeySequence::NativeText)));
+  auto* studyAction = new QAction(QStringLiteral("研讀(&R)"), this);
+  studyAction->setObjectName(QStringLiteral("studyAction"));
+  studyAction->setShortcut(studyKey);
+  studyAction->setShortcutContext(Qt::WindowShortcut);
+  addAction(studyAction);
+  connect(studyAction, &QAction::triggered, this, &MainWindow::showStudy);
+
   lbVer_ = new QLabel(frame01_);
   lbVer_->setObjectName(QStringLiteral("lbVer"));
   QFont small = font();
@@ -404,6 +419,7 @@ void MainWindow::buildControls() {
   connect(cmdExit_, &QPushButton::clicked, this, &MainWindow::askToClose);
   connect(cmdSolar_, &QPushButton::clicked, this, &MainWindow::askForGregorianBirthday);
   connect(cmdRules_, &QPushButton::clicked, this, &MainWindow::askForRules);
+  connect(cmdStudy_, &QPushButton::clicked, this, &MainWindow::showStudy);
 
   QWebEnginePage* page = WebBrowser1_->page();
   connect(page, &QWebEnginePage::loadingChanged, this, &MainWindow::onLoadingChanged);
@@ -447,14 +463,14 @@ void MainWindow::fillSelectors() {
 void MainWindow::chainTabOrder() {
   // As the window reads: the name and the sex, the date row to the chart
   // and 國曆 buttons, the buttons above it from the left, the close button at
-  // the right end; then the link pictures and the running-period controls
+  // the right end and 研讀 under it; then the link pictures and the running-period controls
   // from the left.
-  const std::array<QWidget*, 29> order{
-      txtNAME_,    optSEX0_,     optSEX1_,     cboY_,       cboCDM_,     cboM_,
-      cboD_,       cboH_,        cboMU_,       cboS_,       cmdStart_,   cmdSolar_,
-      cmdGetC_,    cmdAboutMe_,  Command1_,    cmdRules_,   cmdExit_,    cmdB_[0],
-      cmdB_[1],    cmdB_[2],     cmdB_[3],     cmdB_[4],    cmdB_[5],    cmdB_[6],
-      targetDate_, cmdSteps_[0], cmdSteps_[2], cmdPeriods_, cmdSteps_[3]};
+  const std::array<QWidget*, 30> order{
+      txtNAME_, optSEX0_,    optSEX1_,     cboY_,        cboCDM_,     cboM_,
+      cboD_,    cboH_,       cboMU_,       cboS_,        cmdStart_,   cmdSolar_,
+      cmdGetC_, cmdAboutMe_, Command1_,    cmdRules_,    cmdExit_,    cmdStudy_,
+      cmdB_[0], cmdB_[1],    cmdB_[2],     cmdB_[3],     cmdB_[4],    cmdB_[5],
+      cmdB_[6], targetDate_, cmdSteps_[0], cmdSteps_[2], cmdPeriods_, cmdSteps_[3]};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   QWidget::setTabOrder(cmdSteps_[3], cmdSteps_[1]);
 }
@@ -468,6 +484,8 @@ void MainWindow::applyLayout() {
   placeAt(lbVer_, controls_.lbVer);
   cmdSolar_->setVisible(solarButtonFits(controls_));
   cmdRules_->setVisible(rulesButtonFits(controls_));
+  placeAt(cmdStudy_, studyButtonRect(controls_));
+  cmdStudy_->setVisible(studyButtonFits(controls_));
   const bool periods = periodControlsFit(controls_);
   targetDate_->setVisible(periods);
   cmdPeriods_->setVisible(periods);
@@ -520,7 +538,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-std::optional<QString> MainWindow::writePage(const char* fileName, const std::string& page) {
+std::optional<QString> MainWindow::writePage(const char* fileName, const std::string& page,
+                                             PageEncoding encoding) {
   if (texts_.WorkDir.isEmpty()) {
     setStatus(QStringLiteral("無法寫入網頁檔 %1: 沒有可寫入的資料夾").arg(QLatin1String(fileName)));
     return std::nullopt;
@@ -528,7 +547,7 @@ std::optional<QString> MainWindow::writePage(const char* fileName, const std::st
   const QString path = pageFilePath(texts_.WorkDir, fileName);
   try {
     writeOutputFile(std::filesystem::path(QFile::encodeName(path).toStdString()),
-                    encodePage(page, PageEncoding::Big5), LinkRule::Replace, Durability::Scratch);
+                    encodePage(page, encoding), LinkRule::Replace, Durability::Scratch);
   } catch (const std::exception& e) {
     setStatus(QStringLiteral("無法寫入網頁檔: %1").arg(QString::fromLocal8Bit(e.what())));
     return std::nullopt;
@@ -536,8 +555,9 @@ std::optional<QString> MainWindow::writePage(const char* fileName, const std::st
   return path;
 }
 
-void MainWindow::showPageFile(const char* fileName, const std::string& page) {
-  if (const std::optional<QString> path = writePage(fileName, page)) {
+void MainWindow::showPageFile(const char* fileName, const std::string& page,
+                              PageEncoding encoding) {
+  if (const std::optional<QString> path = writePage(fileName, page, encoding)) {
     navigate(QUrl::fromLocalFile(*path));
     emit pageShown(*path);
   }
@@ -616,6 +636,11 @@ void MainWindow::castChart() {
 }
 
 void MainWindow::showCast(const char* fileName) {
+  if (fileName == kStudyPageFile) {  // UTF-8, as the page declares
+    shownCast_.emplace(fileName, chart_.request);
+    showPageFile(fileName, studyPage(chart_), PageEncoding::Utf8);
+    return;
+  }
   const std::string page = fileName == kChartPageFile
                                ? assembleChartPage(chart_, texts_.PageTemplate, todayShortDate())
                                : assemblePeriodPage(chart_, todayShortDate());
@@ -645,6 +670,22 @@ bool MainWindow::showPeriodsOn(const QDate& date) {
   chart_ = cast(request);
   showCast(kPeriodPageFile);
   return true;
+}
+
+void MainWindow::showStudy() {
+  if (!castFromSelectors()) return;
+  const QDate date = targetDate_->date();
+  const TargetMoment target = targetOnSolar({date.year(), date.month(), date.day()});
+  if (target.lunar.year >= chart_.request.birth.year) {
+    ChartRequest request = chart_.request;
+    request.target = target;
+    chart_ = cast(request);
+  } else {
+    // Not refused as 運限 refuses it: the natal chart is still to be read.
+    pageNote_ = QStringLiteral("目標日期 %1 在出生年之前,研讀盤只有本命 · %2")
+                    .arg(date.toString(Qt::ISODate), pageNote_);
+  }
+  showCast(kStudyPageFile);
 }
 
 void MainWindow::refuseTarget(const QString& why) {
@@ -717,7 +758,8 @@ void MainWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     case QWebEngineLoadingInfo::LoadSucceededStatus:
       loading_.clear();
       setStatus(info.url().fileName() == QLatin1String(kChartPageFile) ||
-                        info.url().fileName() == QLatin1String(kPeriodPageFile)
+                        info.url().fileName() == QLatin1String(kPeriodPageFile) ||
+                        info.url().fileName() == QLatin1String(kStudyPageFile)
                     ? pageNote_
                     : QString());
       break;

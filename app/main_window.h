@@ -16,6 +16,7 @@
 #include "birth/lunar_birth.h"
 #include "birth/target_step.h"
 #include "chart/chart.h"
+#include "page/page_file.h"
 
 class QComboBox;
 class QGroupBox;
@@ -71,6 +72,9 @@ class MainWindow : public QWidget {
   // 上一年, 下一年, 上一月, 下一月: the target moved by lunar years and
   // months, and the periods shown at once.
   void stepTarget(int years, int months);
+  // 研讀 and Ctrl+R: the study page of the selected birth, with the running
+  // levels at the target date when the date is not before the birth year.
+  void showStudy();
   // 設定 and Ctrl+,: the chart rules, in the 設定 dialog.
   void askForRules();
   // Takes `rules` for every chart from now on: writes them to the settings
@@ -97,8 +101,10 @@ class MainWindow : public QWidget {
   void handleNavigationError(const QUrl& failed);
   void printDocument(QPrinter* printer);
   void printFromPage();
-  std::optional<QString> writePage(const char* fileName, const std::string& page);
-  void showPageFile(const char* fileName, const std::string& page);
+  std::optional<QString> writePage(const char* fileName, const std::string& page,
+                                   PageEncoding encoding = PageEncoding::Big5);
+  void showPageFile(const char* fileName, const std::string& page,
+                    PageEncoding encoding = PageEncoding::Big5);
   void setStatus(const QString& text);
   // The address of the link under the pointer or focused in the pane.
   void showLink(const QString& url);
@@ -140,6 +146,7 @@ class MainWindow : public QWidget {
   QPushButton* cmdExit_ = nullptr;
   QPushButton* cmdSolar_ = nullptr;
   QPushButton* cmdRules_ = nullptr;
+  QPushButton* cmdStudy_ = nullptr;
   DateField* targetDate_ = nullptr;
   QPushButton* cmdPeriods_ = nullptr;
   std::array<QPushButton*, 4> cmdSteps_{};

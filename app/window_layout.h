@@ -71,6 +71,21 @@ constexpr bool rulesButtonFits(const ResizableControls& c) {
   return kRulesButton.left + kRulesButton.width + kSolarButtonGap <= c.cmdExit.left;
 }
 
+// The "研讀" button (the study page), inside frame01 under the close button,
+// in the room between it and the frame's bottom edge: it moves with the
+// close button, shows and hides with the "國曆" button (while it shows, the
+// close button is clear of the buttons on its left), and its keyboard
+// shortcut still works while it is hidden.
+inline constexpr int kStudyButtonGap = 15;      // below the close button
+inline constexpr int kStudyButtonHeight = 240;  // to 30 twips above the frame's bottom edge
+
+constexpr TwipsRect studyButtonRect(const ResizableControls& c) {
+  return {c.cmdExit.left, c.cmdExit.top + c.cmdExit.height + kStudyButtonGap, c.cmdExit.width,
+          kStudyButtonHeight};
+}
+
+constexpr bool studyButtonFits(const ResizableControls& c) { return solarButtonFits(c); }
+
 // The running-period controls, inside Frame02 right of the link buttons, in
 // two rows: the target date, then the "運限" button between small step
 // buttons (lunar year back, month back | 運限 | month on, year on). Frame02

@@ -111,7 +111,8 @@ QString pageFilePath(const QString& workDir, const char* fileName) {
 
 void deletePageFiles(const QString& workDir) {
   if (workDir.isEmpty()) return;
-  for (const char* name : {kChartPageFile, kProfilePageFile, kOfflinePageFile, kPeriodPageFile}) {
+  for (const char* name :
+       {kChartPageFile, kProfilePageFile, kOfflinePageFile, kPeriodPageFile, kStudyPageFile}) {
     const QString path = pageFilePath(workDir, name);
     const QFileInfo info(path);
     if (info.isFile() || info.isSymLink()) QFile::remove(path);

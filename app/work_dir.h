@@ -9,6 +9,7 @@ inline constexpr const char* kChartPageFile = "T010190.htm";
 inline constexpr const char* kProfilePageFile = "T010191.htm";
 inline constexpr const char* kOfflinePageFile = "T010192.htm";
 inline constexpr const char* kPeriodPageFile = "T010193.htm";  // the running periods (運限)
+inline constexpr const char* kStudyPageFile = "T010194.htm";   // the study page (研讀)
 
 // True when a new file can be created, written, closed and removed in `dir`.
 // The probe file gets a fresh unique name, so that no existing file, link or
@@ -30,7 +31,7 @@ QString privateWorkDir();
 // `workDir` + "/" + `fileName` (one separator, also for the root directory).
 QString pageFilePath(const QString& workDir, const char* fileName);
 
-// Deletes the chart, profile, offline and running-period pages from
+// Deletes the chart, profile, offline, running-period and study pages from
 // `workDir`, in that order; a file that is missing or cannot be deleted is skipped.
 void deletePageFiles(const QString& workDir);
 

@@ -22,6 +22,7 @@
 #include "page/period_page.h"
 #include "report/render.h"
 #include "rules/rule_text.h"
+#include "study/study_page.h"
 
 namespace ziwei::cli {
 
@@ -171,9 +172,10 @@ void applyRulesFile(CastOptions& options) {
 }
 
 constexpr std::array<Row, 7> kOutputRows{{
-    {"format", 0, Shape::Word, "html|json|text|markdown",
-     "an HTML page, a JSON document, or the chart as plain text or Markdown (UTF-8; see "
-     "below) (default: html)",
+    {"format", 0, Shape::Word, "html|json|text|markdown|study",
+     "an HTML page, a JSON document, the chart as plain text or Markdown (UTF-8; see "
+     "below), or the study page (UTF-8 HTML that shows a palace's relations and flying "
+     "transformations when it is selected) (default: html)",
      [](CastOptions& o, const OptionValue& v) {
        o.format = static_cast<OutputFormat>(v.word);
        noteOutputOption(o, v.option);
@@ -186,7 +188,8 @@ constexpr std::array<Row, 7> kOutputRows{{
        noteOutputOption(o, v.option);
      }},
     {"encoding", 0, Shape::Word, "big5|utf-8",
-     "encoding of the HTML page (default: big5); JSON, text and Markdown are always UTF-8",
+     "encoding of the HTML page (default: big5); JSON, text, Markdown and the study page are "
+     "always UTF-8",
      [](CastOptions& o, const OptionValue& v) {
        o.encoding = v.word == 0 ? PageEncoding::Big5 : PageEncoding::Utf8;
        o.encodingGiven = true;
@@ -230,15 +233,15 @@ constexpr auto kRows =
 constexpr OptionTable<CastOptions> kTable{"", kRows};
 
 void finish(CastOptions& options) {
-  if (options.format == OutputFormat::Json && options.encodingGiven &&
+  if (options.format != OutputFormat::Html && options.encodingGiven &&
       options.encoding == PageEncoding::Big5) {
-    throw Refusal{"--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"};
-  }
-  if ((options.format == OutputFormat::Text || options.format == OutputFormat::Markdown) &&
-      options.encodingGiven && options.encoding == PageEncoding::Big5) {
-    throw Refusal{std::string("--encoding: \"big5\" is not allowed with --format ") +
-                  (options.format == OutputFormat::Text ? "text" : "markdown") +
-                  " (text and Markdown are always UTF-8)"};
+    // What each format other than the page is, by OutputFormat.
+    constexpr std::array<std::string_view, 5> kUtf8Only = {
+        "", "json (JSON is", "text (text and Markdown are", "markdown (text and Markdown are",
+        "study (the study page is"};
+    throw Refusal{"--encoding: \"big5\" is not allowed with --format " +
+                  std::string(kUtf8Only[static_cast<std::size_t>(options.format)]) +
+                  " always UTF-8)"};
   }
   if (options.language != Language::ZhHant && options.format == OutputFormat::Html) {
     if (options.encodingGiven && options.encoding == PageEncoding::Big5) {
@@ -293,7 +296,7 @@ std::string castHelpText() {
   return "Usage: ziwei [OPTION]...\n"
          "Casts the Zi Wei Dou Shu (紫微斗數) chart of a lunar birth date (or of the\n"
          "Gregorian date given with --solar) and writes it as an HTML page, as a JSON\n"
-         "document, or as text or Markdown to read.\n"
+         "document, as text or Markdown to read, or as the study page.\n"
          "\n" +
          optionHelp(kTable) +
          "\n"
@@ -366,12 +369,11 @@ std::string castOutput(const CastOptions& options) {
   request.target = options.target;
   const Chart chart = cast(request);
   const Vocabulary& words = vocabularyOf(options.language);
+  const ChartRecord record{options.request.solar, stepsRecorded(options.record, options.ruleGiven)
+                                                      ? &*options.steps
+                                                      : nullptr};
   if (options.format == OutputFormat::Json) {
-    std::string json =
-        chartJson(chart,
-                  {options.request.solar,
-                   stepsRecorded(options.record, options.ruleGiven) ? &*options.steps : nullptr},
-                  words);
+    std::string json = chartJson(chart, record, words);
     json += '\n';
     return json;
   }
@@ -379,6 +381,11 @@ std::string castOutput(const CastOptions& options) {
     return chartReportText(
         chart, {options.request.solar, options.printDate}, words,
         options.format == OutputFormat::Text ? ReportFormat::Text : ReportFormat::Markdown);
+  }
+  if (options.format == OutputFormat::Study) {
+    std::string page = studyPage(chart, record, words);
+    page += '\n';
+    return page;
   }
   const std::string printDate = options.printDate ? *options.printDate : todayShortDate();
   if (chart.periods) return periodPageFile(chart, printDate, options.encoding, words);

@@ -19,7 +19,7 @@
 namespace ziwei::cli {
 
 // In the order of the words of --format.
-enum class OutputFormat { Html, Json, Text, Markdown };
+enum class OutputFormat { Html, Json, Text, Markdown, Study };
 
 struct CastOptions {
   // The birth as the options record it: the lunar date or --solar, the

@@ -5,8 +5,9 @@
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config tzdata)
 DESKTOP_PACKAGES=(qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev fonts-noto-cjk)
 # The suites, benchmarks and fuzz targets: GoogleTest, Google Benchmark,
-# RapidJSON (reads documents back), OpenCC (checks the zh-Hans names).
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev rapidjson-dev opencc xvfb xauth nodejs clang
+# RapidJSON (reads documents back), OpenCC (checks the zh-Hans names), Chromium
+# (runs the study page).
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev rapidjson-dev opencc xvfb xauth nodejs chromium clang
   libclang-rt-14-dev)
 # The calendar's every-day verification installs its reference packages with npm.
 # Some nodejs builds bring npm themselves (and conflict with Debian's npm).

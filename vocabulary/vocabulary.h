@@ -77,6 +77,38 @@ struct ReportWords {
   std::string_view yearFront;
 };
 
+// The words of the study page (its labels, legends and the descriptions it
+// gives a screen reader), one block of their own.
+struct StudyWords {
+  std::string_view title;        // of the page, before the name
+  std::string_view natal;        // the natal level in the level switch
+  std::string_view levelSwitch;  // the switch's legend
+  std::string_view chart;        // the grid's accessible name
+  std::string_view hint;         // how to select a palace
+  std::string_view noScript;     // shown when scripts do not run
+  std::string_view trine;        // 三方四正
+  std::string_view flank;        // the flanking palaces
+  std::string_view flights;      // the four flying transformations
+  std::string_view selfMark;     // the short mark of 離心自化 on a star
+  std::string_view inwardMark;   // the short mark of 向心自化 on a star
+  std::string_view self;         // 離心自化 in the legend and descriptions
+  std::string_view inward;       // 向心自化
+  std::string_view selected;     // the selected palace
+  std::string_view none;         // an empty list
+  std::string_view mainStars;
+  std::string_view minorStars;
+  std::string_view runningStars;
+  std::string_view lunar;  // before the lunar birth date
+  std::string_view bureau;
+  std::string_view lifeMaster;
+  std::string_view bodyMaster;
+  std::string_view douJun;
+  std::string_view target;      // before the target date
+  std::string_view age;         // before the age
+  std::string_view selfFlight;  // a flight that ends in its own palace
+  std::string_view markGap;     // between a mark's prefix and its kind (自祿, self prosperity)
+};
+
 struct Vocabulary {
   Language language;
   std::array<std::string_view, 10> stems;
@@ -112,6 +144,7 @@ struct Vocabulary {
   std::array<std::string_view, kPageTextCount> pageTexts;
   std::string_view pageStyle;
   ReportWords report;
+  StudyWords study;
 
   std::string_view operator()(Stem stem) const { return stems[stem.index()]; }
   std::string_view operator()(Branch branch) const { return branches[branch.index()]; }

@@ -224,12 +224,13 @@ void TestMainWindow::startUpState() {
 
   // Keyboard order of the controls, as the window reads: the birth data to
   // the chart and 國曆 buttons, the buttons above them and 設定, the close button at
-  // the right end, the link pictures, the running-period controls.
+  // the right end and 研讀 under it, the link pictures, the running-period controls.
   const QStringList order =
       QStringLiteral(
           "txtNAME optSEX0 optSEX1 cboY cboCDM cboM cboD cboH cboMU cboS cmdStart cmdSolar "
-          "cmdGetC cmdAboutMe Command1 cmdRules cmdExit cmdB01 cmdB02 cmdB03 cmdB04 cmdB05 "
-          "cmdB06 cmdB07 targetDate cmdYearBack cmdMonthBack cmdPeriods cmdMonthOn cmdYearOn")
+          "cmdGetC cmdAboutMe Command1 cmdRules cmdExit cmdStudy cmdB01 cmdB02 cmdB03 cmdB04 "
+          "cmdB05 cmdB06 cmdB07 targetDate cmdYearBack cmdMonthBack cmdPeriods cmdMonthOn "
+          "cmdYearOn")
           .split(QLatin1Char(' '));
   QStringList seen;
   QWidget* at = child<QWidget>("txtNAME");
@@ -252,6 +253,8 @@ void TestMainWindow::startUpState() {
   QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdRules"));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdExit"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdStudy"));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdB01"));
   child<QWidget>("cmdB07")->setFocus();

@@ -123,10 +123,11 @@ void TestWorkDir::deletingPageFilesSkipsWhatIsMissingOrForeign() {
   QTemporaryDir elsewhere;
   const QString target = elsewhere.filePath(QStringLiteral("keep.htm"));
   QVERIFY(writeFile(target, "keep"));
-  // The chart page is missing, the profile page is a link, the offline page
-  // a plain file; an unrelated file stays.
+  // The chart page is missing, the profile page is a link, the offline and
+  // study pages plain files; an unrelated file stays.
   QVERIFY(QFile::link(target, pageFilePath(work.path(), kProfilePageFile)));
   QVERIFY(writeFile(pageFilePath(work.path(), kOfflinePageFile), "offline"));
+  QVERIFY(writeFile(pageFilePath(work.path(), kStudyPageFile), "study"));
   QVERIFY(writeFile(work.filePath(QStringLiteral("notes.txt")), "mine"));
 
   deletePageFiles(work.path());

@@ -82,6 +82,9 @@ TEST(Options, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
            {{"--sex", "Male"}, "--sex: \"Male\" is not allowed (allowed: male, female)"},
            {{"--format", "json", "--encoding", "big5"},
             "--encoding: \"big5\" is not allowed with --format json (JSON is always UTF-8)"},
+           {{"--format", "study", "--encoding", "big5"},
+            "--encoding: \"big5\" is not allowed with --format study (the study page is always "
+            "UTF-8)"},
            {{"--day"}, "--day: a value is missing (allowed: 1 to 30)"},
            {{"--sex"}, "--sex: a value is missing (allowed: male|female)"},
            {{"--leap=yes"}, "--leap: takes no value"},
