@@ -37,6 +37,16 @@ class TransformationSet {
     bits_ = static_cast<std::uint8_t>(bits_ | bitOf(kind));
   }
   constexpr bool empty() const { return bits_ == 0; }
+  // Every kind of `other` is in this set.
+  constexpr bool includes(TransformationSet other) const {
+    return (bits_ & other.bits_) == other.bits_;
+  }
+  // Some kind of `other` is in this set.
+  constexpr bool meets(TransformationSet other) const { return (bits_ & other.bits_) != 0; }
+  constexpr TransformationSet& operator|=(TransformationSet other) {
+    bits_ = static_cast<std::uint8_t>(bits_ | other.bits_);
+    return *this;
+  }
   friend constexpr bool operator==(TransformationSet, TransformationSet) = default;
 
  private:
