@@ -261,7 +261,8 @@ std::string castHelpText() {
          "\n"
          "Many charts (see ziwei batch --help):\n"
          "  ziwei batch [FILE]                   charts of CSV records (JSON Lines, pages)\n"
-         "  ziwei batch --all                    charts of every lunar birth 1912-2010\n";
+         "  ziwei batch --all                    charts of every lunar birth 1912-2010\n"
+         "  ziwei find --where COND...           births whose chart meets conditions\n";
 }
 
 std::optional<std::string> missingDateWarning(const LunarBirth& birth) {

@@ -27,9 +27,10 @@ inline constexpr std::array<int, 12> kBranchHours = {0, 1, 3, 5, 7, 9, 11, 13, 1
 
 // The births searched: each Gregorian date (civil dates in China Standard
 // Time) from `from` to `to`, each clock hour of `hours` (minute 0), each sex
-// asked for, cast by `options`. An hour 23 under LateZi::NextDay is the 子
-// hour of the next date's lunar day, as the cast's birth-time resolution
-// takes it.
+// asked for, cast by `options`, as `ziwei --solar DATE --hour H` casts it:
+// the moment of birth (for the rules that compare it with a solar term) is
+// that hour on that date, and an hour 23 under LateZi::NextDay is the 子
+// hour of the next date's lunar day.
 struct BirthRange {
   calendar::GregorianDate from{1912, 2, 18};
   calendar::GregorianDate to{2100, 12, 31};
