@@ -1,5 +1,6 @@
 #include "find/condition.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace ziwei::find {
@@ -82,8 +83,7 @@ PalaceContent contentOf(const ChartPalace& palace) {
   return content;
 }
 
-bool meets(const Chart& chart, const Condition& condition,
-           const PalaceRelationsByPalace* relations) {
+bool meets(const Chart& chart, const Condition& condition) {
   const PalaceNum palace = palaceChosen(chart, condition.palace);
   switch (condition.kind) {
     case ConditionKind::Has:
@@ -103,9 +103,14 @@ bool meets(const Chart& chart, const Condition& condition,
     }
     case ConditionKind::Empty:
       return (contentOf(chart[palace]).stars & kFourteenMainStars).none();
-    case ConditionKind::Self:
-      return relations != nullptr &&
-             (*relations)[palace.index()].self.includes(condition.transformations);
+    case ConditionKind::Self: {
+      const ChartPalace& own = chart[palace];
+      const StarSet stars = contentOf(own).stars;
+      return transformationsOnto(
+                 chart.frame.options.transformations, own.stem,
+                 [&](Star star) { return stars.test(static_cast<std::size_t>(star)); })
+          .includes(condition.transformations);
+    }
   }
   return false;
 }
@@ -119,14 +124,8 @@ Query::Query(std::vector<Condition> conditions) : conditions_(std::move(conditio
 }
 
 bool Query::matches(const Chart& chart) const {
-  std::optional<PalaceRelationsByPalace> relations;
-  for (const Condition& condition : conditions_) {
-    if (condition.kind == ConditionKind::Self && !relations) {
-      relations = palaceRelations(chart, natalStems(chart));
-    }
-    if (!meets(chart, condition, relations ? &*relations : nullptr)) return false;
-  }
-  return true;
+  return std::all_of(conditions_.begin(), conditions_.end(),
+                     [&](const Condition& condition) { return meets(chart, condition); });
 }
 
 }  // namespace ziwei::find

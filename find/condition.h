@@ -76,14 +76,12 @@ struct PalaceContent {
 };
 PalaceContent contentOf(const ChartPalace& palace);
 
-// Whether `chart` meets `condition`. A Self condition reads `relations` (the
-// palace relations by the natal stems, palaceRelations); the others ignore
-// it, and it may then be null.
-bool meets(const Chart& chart, const Condition& condition,
-           const PalaceRelationsByPalace* relations);
+// Whether `chart` meets `condition`. It reads the chosen palace (and for
+// Sees its trine) alone: a Self condition takes the 自化 of that palace
+// (transformationsOnto, as palaceRelations has it) by its natal stem.
+bool meets(const Chart& chart, const Condition& condition);
 
 // Conditions a chart must all meet, tried in their order until one fails.
-// The palace relations are worked out only when a Self condition is reached.
 class Query {
  public:
   // Throws std::invalid_argument, with the conditionFault of the first

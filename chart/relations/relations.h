@@ -62,6 +62,19 @@ class TransformationSet {
 inline constexpr std::array<Transformation, 4> kFourTransformations = {
     Transformation::Lu, Transformation::Quan, Transformation::Ke, Transformation::Ji};
 
+// The kinds of the four transformations `stem` gives by `table` whose star
+// `holds` (a palace's stars, say): the 自化 of a palace is this for its own
+// stem and its own stars.
+template <class Holds>
+constexpr TransformationSet transformationsOnto(const TransformationTable& table, Stem stem,
+                                                Holds holds) {
+  TransformationSet onto;
+  for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
+    if (holds(table[stem.index()][k])) onto.add(kFourTransformations[k]);
+  }
+  return onto;
+}
+
 struct PalaceRelations {
   std::array<PalaceNum, 4> trine{};  // trineOf
   std::array<PalaceNum, 2> flank{};  // flankOf
