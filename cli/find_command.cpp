@@ -37,7 +37,7 @@ constexpr std::array<Row, 8> kSearchRows{{
      "twelve hour branches, each at its first hour: 0 (子), 1 (丑), 3 (寅) .. 21 (亥)",
      [](FindOptions& o, const OptionValue& v) { o.hours = std::string(v.text); }},
     {"where", 'w', Shape::Text, "COND",
-     "a condition the chart must meet (see Conditions below); give one or more, all must hold",
+     "a condition the chart must meet (see Conditions above); give one or more, all must hold",
      [](FindOptions& o, const OptionValue& v) { o.where.emplace_back(v.text); }},
     {"format", 0, Shape::Word, "csv|jsonl|count",
      "each match as a CSV line after a header (the default), as a JSON line, or only the "
@@ -245,9 +245,12 @@ std::string findHelpText() {
          optionHelp(kTable) +
          "\n"
          "The rule options are those of the cast (see ziwei --help); --late-zi next-day\n"
-         "makes an hour 23 the 子 hour of the next date's lunar day. The whole default\n"
-         "range is 68,984 dates x 12 hours x 2 sexes, 1,655,616 charts; the search keeps\n"
-         "no chart, so memory stays flat however many match.\n"
+         "makes an hour 23 the 子 hour of the next date's lunar day, and --year-boundary\n"
+         "spring compares the hour on the date searched with 立春. --period-boundary and\n"
+         "--running-stems are accepted but change nothing: they are rules of the running\n"
+         "periods, and the conditions read the natal chart. The whole default range is\n"
+         "68,984 dates x 12 hours x 2 sexes, 1,655,616 charts; the search keeps no\n"
+         "chart, so memory stays flat however many match.\n"
          "\n"
          "Exit status: 0 done (whether or not a birth matched), 1 the output could not\n"
          "be written, 2 bad command line.\n";
