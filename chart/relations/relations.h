@@ -52,7 +52,7 @@ class TransformationSet {
  private:
   static constexpr std::uint8_t bitOf(Transformation kind) {
     return kind == Transformation::None
-               ? 0
+               ? std::uint8_t{0}
                : static_cast<std::uint8_t>(1u << (static_cast<unsigned>(kind) - 1));
   }
   std::uint8_t bits_ = 0;
