@@ -1,7 +1,10 @@
 #include "find/condition_text.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "text/close_names.h"

@@ -15,6 +15,7 @@
 // blanks around them ignored. empty lists nothing; self lists
 // transformations only.
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
