@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "cli/batch_pipeline.h"
 #include "cli/batch_records.h"
 #include "cli/birth_time_options.h"
 #include "cli/cast_command.h"
@@ -26,6 +25,7 @@
 #include "page/page_template.h"
 #include "page/period_page.h"
 #include "page/user_text.h"
+#include "parallel/ordered_pipeline.h"
 #include "unicode/utf8.h"
 
 namespace ziwei::cli {

@@ -14,7 +14,7 @@
 #include "cli/command.h"
 #include "cli/dates.h"
 #include "cli/exit_status.h"
-#include "cli/rules_file.h"
+#include "cli/rule_choices.h"
 #include "json/chart_json.h"
 #include "output/output_file.h"
 #include "page/chart_page.h"
@@ -108,68 +108,7 @@ constexpr std::array<Row, 5> kBirthTimeRows{{
      [](CastOptions& o, const OptionValue&) { o.explain = true; }},
 }};
 
-void noteRule(CastOptions& o, const OptionValue& v) {
-  o.ruleTexts.emplace_back(v.option.substr(2), v.text);
-}
-
-constexpr auto kRuleRows = [] {
-  std::array<Row, kRuleOptions.size() + 2> rows{};
-  for (std::size_t i = 0; i < kRuleOptions.size(); ++i) {
-    rows[i] = {kRuleOptions[i].name,
-               0,
-               Shape::Word,
-               kRuleOptions[i].words,
-               kRuleOptions[i].help,
-               [](CastOptions& o, const OptionValue& v) {
-                 if (const RuleOption* rule = ruleNamed(v.option.substr(2))) {
-                   rule->set(o.record.options, v.word);
-                   o.ruleGiven |= rule->birthTime;
-                 }
-                 noteRule(o, v);
-               }};
-  }
-  rows[kRuleOptions.size()] = {
-      kTransformationRule,
-      0,
-      Shape::Text,
-      "STEM=S1,S2,S3,S4",
-      "the four stars stem STEM transforms, in the order 祿, 權, 科, 忌, for the natal chart, "
-      "the palace stems and every running level (repeat it for several stems): four different "
-      "stars among the fourteen main stars, 文昌, 文曲, 左輔 and 右弼, e.g. 戊=貪狼,太陰,太陽,天機",
-      [](CastOptions& o, const OptionValue& v) {
-        if (auto error = setTransformationText(o.record.options, v.text)) {
-          throw Refusal{std::string(v.option) + ": " + *error};
-        }
-        noteRule(o, v);
-      }};
-  rows[kRuleOptions.size() + 1] = {
-      "rules",
-      0,
-      Shape::Path,
-      "FILE",
-      "read the rules from FILE, lines NAME = WORD (NAME a rule option without --, or "
-      "transformation = STEM=S1,S2,S3,S4; # begins a comment); the options given win",
-      [](CastOptions& o, const OptionValue& v) { o.rulesFile = std::string(v.text); }};
-  return rows;
-}();
-
-// The rules of the file given with --rules, and over them those given as
-// options.
-void applyRulesFile(CastOptions& options) {
-  if (!options.rulesFile) return;
-  ChartOptions rules = readRulesFile("--rules", *options.rulesFile);
-  for (const auto& [name, value] : options.ruleTexts) {
-    if (name == kTransformationRule) {
-      (void)setTransformationText(rules, value);
-    } else if (const RuleOption* rule = ruleNamed(name)) {
-      rule->set(rules, ruleWordNumber(*rule, value));
-    }
-  }
-  for (const RuleOption& rule : kRuleOptions) {
-    if (rule.birthTime && rule.get(rules) != 0) options.ruleGiven = true;
-  }
-  options.record.options = rules;
-}
+constexpr auto kRuleRows = ruleRows<CastOptions, &CastOptions::rules>();
 
 constexpr std::array<Row, 7> kOutputRows{{
     {"format", 0, Shape::Word, "html|json|text|markdown|study",
@@ -273,13 +212,14 @@ void finish(CastOptions& options) {
     options.record.solar = readDate("--solar", *options.solar);
   }
   if (options.placeName) options.record.place = &readPlace("--place", *options.placeName);
-  applyRulesFile(options);
+  settleRules(options.rules);
+  options.record.options = options.rules.options;
   const ResolvedBirth resolved = resolveRequest(options.record, kOptionNames);
   options.request.birth = resolved.birth;
   options.request.birthInstant = recordedInstant(resolved.steps);
   options.request.options = options.record.options;
   options.request.solar = options.record.solar;
-  if (stepsRecorded(options.record, options.ruleGiven) || options.explain) {
+  if (stepsRecorded(options.record, options.rules.birthTimeGiven) || options.explain) {
     options.steps = resolved.steps;
   }
   if (options.target)
@@ -343,7 +283,8 @@ std::string castHelpText() {
          "\n"
          "Many charts (see ziwei batch --help):\n"
          "  ziwei batch [FILE]                   charts of CSV records (JSON Lines, pages)\n"
-         "  ziwei batch --all                    charts of every lunar birth 1912-2010\n";
+         "  ziwei batch --all                    charts of every lunar birth 1912-2010\n"
+         "  ziwei find --where COND...           births whose chart meets conditions\n";
 }
 
 std::optional<std::string> missingDateWarning(const LunarBirth& birth) {
@@ -369,9 +310,9 @@ std::string castOutput(const CastOptions& options) {
   request.target = options.target;
   const Chart chart = cast(request);
   const Vocabulary& words = vocabularyOf(options.language);
-  const ChartRecord record{options.request.solar, stepsRecorded(options.record, options.ruleGiven)
-                                                      ? &*options.steps
-                                                      : nullptr};
+  const ChartRecord record{
+      options.request.solar,
+      stepsRecorded(options.record, options.rules.birthTimeGiven) ? &*options.steps : nullptr};
   if (options.format == OutputFormat::Json) {
     std::string json = chartJson(chart, record, words);
     json += '\n';

@@ -13,6 +13,7 @@
 #include "birth/target_moment.h"
 #include "cli/birth_time_options.h"
 #include "cli/options.h"
+#include "cli/rule_choices.h"
 #include "page/page_file.h"
 #include "vocabulary/vocabulary.h"
 
@@ -25,11 +26,8 @@ struct CastOptions {
   // The birth as the options record it: the lunar date or --solar, the
   // clock time, the sex, --tz, --dst, --longitude, --place and the rules.
   RecordedBirth record;
-  bool ruleGiven = false;  // a birth-time rule was given, even as its default
-  // The rules given as options (name without "--", value), in their order,
-  // applied over those of the rules file `rulesFile`.
-  std::vector<std::pair<std::string, std::string>> ruleTexts;
-  std::optional<std::string> rulesFile;  // --rules
+  // The rules given as options and by --rules; record.options once settled.
+  RuleChoices rules;
   // What is cast: the name, and the lunar birth resolved from `record` with
   // its rules and, for a Gregorian birth, the date given.
   BirthRequest request;

@@ -9,6 +9,7 @@
 #include "cli/cast_command.h"
 #include "cli/command.h"
 #include "cli/exit_status.h"
+#include "cli/find_command.h"
 #include "cli/lunar_command.h"
 #include "cli/places_command.h"
 #include "cli/solar_command.h"
@@ -18,10 +19,11 @@
 namespace {
 
 // The commands after "ziwei"; the cast takes every other command line.
-constexpr std::array<ziwei::cli::CommandEntry, 5> kCommands{{
+constexpr std::array<ziwei::cli::CommandEntry, 6> kCommands{{
     {"lunar", ziwei::cli::lunarCommand},
     {"solar", ziwei::cli::solarCommand},
     {"batch", ziwei::cli::batchCommand},
+    {"find", ziwei::cli::findCommand},
     {"places", ziwei::cli::placesCommand},
     {"terms", ziwei::cli::termsCommand},
 }};

@@ -15,8 +15,15 @@ void toStandardError(const std::string& text) {
 
 }  // namespace
 
-Progress::Progress(std::optional<std::uint64_t> total)
-    : total_(total), shown_(::isatty(STDERR_FILENO) == 1) {}
+std::string Progress::counts(std::size_t cast, std::size_t second, double rate) const {
+  char text[160];
+  std::snprintf(text, sizeof text, "%zu cast, %zu %s, %.0f/s", cast, second,
+                second_ == SecondCount::Refused ? "refused" : "found", rate);
+  return text;
+}
+
+Progress::Progress(std::optional<std::uint64_t> total, SecondCount second)
+    : total_(total), second_(second), shown_(::isatty(STDERR_FILENO) == 1) {}
 
 void Progress::update(std::uint64_t done, std::size_t cast, std::size_t refused) {
   if (!shown_) return;
@@ -24,7 +31,9 @@ void Progress::update(std::uint64_t done, std::size_t cast, std::size_t refused)
   if (now - last_ < std::chrono::milliseconds(200)) return;
   last_ = now;
   const double seconds = std::chrono::duration<double>(now - start_).count();
-  const double rate = seconds > 0 ? static_cast<double>(cast + refused) / seconds : 0;
+  // A refused record was dealt with as one cast was; a chart found was cast.
+  const std::size_t dealt = cast + (second_ == SecondCount::Refused ? refused : 0);
+  const double rate = seconds > 0 ? static_cast<double>(dealt) / seconds : 0;
   std::string line = "\r";
   if (total_) {
     constexpr std::uint64_t kWidth = 30;
@@ -38,14 +47,10 @@ void Progress::update(std::uint64_t done, std::size_t cast, std::size_t refused)
     std::snprintf(text, sizeof text, "] %3u%% ", static_cast<unsigned>(part * 100 / total));
     line += "[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + text;
     std::snprintf(text, sizeof text, ", %ld:%02ld left", left / 60, left % 60);
-    char counts[128];
-    std::snprintf(counts, sizeof counts, "%zu cast, %zu refused, %.0f/s", cast, refused, rate);
-    line += counts;
+    line += counts(cast, refused, rate);
     line += text;
   } else {
-    char counts[128];
-    std::snprintf(counts, sizeof counts, "%zu cast, %zu refused, %.0f/s", cast, refused, rate);
-    line += counts;
+    line += counts(cast, refused, rate);
   }
   line += "\033[K";
   toStandardError(line);

@@ -1,12 +1,13 @@
 // Fuzzes ziwei's command-line parsers: the input split on NUL bytes is the
 // argument list after the program name (a C argv cannot hold NUL); a first
-// argument "lunar", "solar" or "batch" selects that command's parser, as in
-// main.
+// argument "lunar", "solar", "batch" or "find" selects that command's
+// parser, as in main.
 //
 // Every list either is refused with one line of valid UTF-8 that holds no
 // control character (it goes to a terminal), or gives a command whose texts
 // are valid UTF-8, whose birth data the chart engine accepts, and whose dates
-// convert (or are refused with such a line).
+// convert (or are refused with such a line); a search's conditions, one for
+// each --where, and its range are sound.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include "chart/chart.h"
 #include "cli/batch_command.h"
 #include "cli/cast_command.h"
+#include "cli/find_command.h"
 #include "cli/lunar_command.h"
 #include "cli/solar_command.h"
 #include "unicode/utf8.h"
@@ -71,6 +73,17 @@ void check(const ziwei::cli::BatchOptions& options) {
   require(utf8(options.printDate), "the print date is UTF-8");
 }
 
+void check(const ziwei::cli::FindOptions& options) {
+  require(!options.where.empty() && options.conditions.size() == options.where.size(),
+          "a search has one condition for each --where");
+  for (const ziwei::find::Condition& condition : options.conditions) {
+    require(!ziwei::find::conditionFault(condition), "a condition read is sound");
+  }
+  require(!ziwei::find::rangeFault(options.range), "a search's range is sound");
+  require(ziwei::find::birthCount(options.range) <= std::uint64_t{68984} * 24 * 2,
+          "a search is within the calendar");
+}
+
 void check(const ziwei::cli::CastOptions& options) {
   require(ziwei::isValidUtf8(options.request.name) && utf8(options.printDate),
           "the texts are UTF-8");
@@ -112,6 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(ziwei::cli::parseSolarCommand(rest));
   } else if (first == "batch") {
     check(ziwei::cli::parseBatchCommand(rest));
+  } else if (first == "find") {
+    check(ziwei::cli::parseFindCommand(rest));
   } else {
     check(ziwei::cli::parseCastCommand(args));
   }

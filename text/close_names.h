@@ -21,4 +21,11 @@ std::vector<std::string_view> closeNames(std::string_view given,
                                          std::span<const std::string_view> names,
                                          std::size_t most = 3);
 
+// The same counted in characters (code points) instead of bytes, at most
+// `edits` of them: for names whose every character is a syllable (紫微,
+// 天機), where one character changed is already as far as two letters.
+std::vector<std::string_view> closeNamesByCharacter(std::string_view given,
+                                                    std::span<const std::string_view> names,
+                                                    std::size_t edits, std::size_t most = 3);
+
 }  // namespace ziwei

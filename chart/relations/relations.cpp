@@ -70,14 +70,12 @@ PalaceRelationsByPalace palaceRelations(const Chart& chart, const PalaceStems& s
     r.trine = trineOf(palace);
     r.flank = flankOf(palace);
     const auto& own = table[stems[palace.index()].index()];
-    const auto& opposite = table[stems[(palace + 6).index()].index()];
     for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
       r.flies[k] = stars[static_cast<std::size_t>(own[k])];
-      if (r.flies[k] == palace) r.self.add(kFourTransformations[k]);
-      if (stars[static_cast<std::size_t>(opposite[k])] == palace) {
-        r.inward.add(kFourTransformations[k]);
-      }
     }
+    const auto here = [&](Star star) { return stars[static_cast<std::size_t>(star)] == palace; };
+    r.self = transformationsOnto(table, stems[palace.index()], here);
+    r.inward = transformationsOnto(table, stems[(palace + 6).index()], here);
   }
   return relations;
 }

@@ -37,6 +37,16 @@ class TransformationSet {
     bits_ = static_cast<std::uint8_t>(bits_ | bitOf(kind));
   }
   constexpr bool empty() const { return bits_ == 0; }
+  // Every kind of `other` is in this set.
+  constexpr bool includes(TransformationSet other) const {
+    return (bits_ & other.bits_) == other.bits_;
+  }
+  // Some kind of `other` is in this set.
+  constexpr bool meets(TransformationSet other) const { return (bits_ & other.bits_) != 0; }
+  constexpr TransformationSet& operator|=(TransformationSet other) {
+    bits_ = static_cast<std::uint8_t>(bits_ | other.bits_);
+    return *this;
+  }
   friend constexpr bool operator==(TransformationSet, TransformationSet) = default;
 
  private:
@@ -50,6 +60,19 @@ class TransformationSet {
 // The four kinds in the order a table row gives them.
 inline constexpr std::array<Transformation, 4> kFourTransformations = {
     Transformation::Lu, Transformation::Quan, Transformation::Ke, Transformation::Ji};
+
+// The kinds of the four transformations `stem` gives by `table` whose star
+// `holds` (a palace's stars, say): the 自化 of a palace is this for its own
+// stem and its own stars.
+template <class Holds>
+constexpr TransformationSet transformationsOnto(const TransformationTable& table, Stem stem,
+                                                Holds holds) {
+  TransformationSet onto;
+  for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
+    if (holds(table[stem.index()][k])) onto.add(kFourTransformations[k]);
+  }
+  return onto;
+}
 
 struct PalaceRelations {
   std::array<PalaceNum, 4> trine{};  // trineOf

@@ -1,6 +1,7 @@
 #pragma once
-// The ordered pipeline of ziwei batch: jobs handed in on the calling thread,
-// done by the workers in any order and handed back in the order they came.
+// The ordered pipeline of the many-chart runs (ziwei batch, the search):
+// jobs handed in on the calling thread, done by the workers in any order and
+// handed back in the order they came.
 
 #include <condition_variable>
 #include <cstddef>
@@ -10,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-namespace ziwei::cli {
+namespace ziwei {
 
 template <class Job>
 class OrderedPipeline {
@@ -84,4 +85,4 @@ class OrderedPipeline {
   std::vector<std::thread> threads_;
 };
 
-}  // namespace ziwei::cli
+}  // namespace ziwei
