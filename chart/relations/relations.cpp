@@ -61,21 +61,35 @@ PalaceStems levelStems(const Chart& chart, PeriodLevel level) {
   return stems;
 }
 
+namespace {
+
+// The trine and flanks of every palace, by index: the relations' geometry.
+constexpr PalaceRelationsByPalace kGeometry = [] {
+  PalaceRelationsByPalace geometry{};
+  for (const PalaceNum palace : kPalaces) {
+    geometry[palace.index()].trine = trineOf(palace);
+    geometry[palace.index()].flank = flankOf(palace);
+  }
+  return geometry;
+}();
+
+}  // namespace
+
 PalaceRelationsByPalace palaceRelations(const Chart& chart, const PalaceStems& stems,
                                         const StarPalaces& stars) {
   const TransformationTable& table = chart.frame.options.transformations;
-  PalaceRelationsByPalace relations{};
-  for (const PalaceNum palace : kPalaces) {
-    PalaceRelations& r = relations[palace.index()];
-    r.trine = trineOf(palace);
-    r.flank = flankOf(palace);
-    const auto& own = table[stems[palace.index()].index()];
+  PalaceRelationsByPalace relations = kGeometry;
+  for (std::size_t i = 0; i < relations.size(); ++i) {
+    PalaceRelations& r = relations[i];
+    const PalaceNum palace = kPalaces[i];
+    const Stem stem = stems[i];
+    const auto& own = table[stem.index()];
     for (std::size_t k = 0; k < kFourTransformations.size(); ++k) {
       r.flies[k] = stars[static_cast<std::size_t>(own[k])];
     }
     const auto here = [&](Star star) { return stars[static_cast<std::size_t>(star)] == palace; };
-    r.self = transformationsOnto(table, stems[palace.index()], here);
-    r.inward = transformationsOnto(table, stems[(palace + 6).index()], here);
+    r.self = transformationsOnto(table, stem, here);
+    r.inward = transformationsOnto(table, stems[r.trine[1].index()], here);
   }
   return relations;
 }
