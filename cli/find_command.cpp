@@ -13,6 +13,7 @@
 #include "cli/progress.h"
 #include "find/condition_text.h"
 #include "output/output_file.h"
+#include "output/output_lines.h"
 
 namespace ziwei::cli {
 
@@ -110,27 +111,6 @@ constexpr std::string_view kPrefix = "find: ";
 
 void report(std::string_view message) { reportError(std::string(kPrefix) + std::string(message)); }
 
-// Standard output written in blocks.
-class Lines {
- public:
-  void add(std::string_view line) {
-    text_ += line;
-    if (text_.size() >= 1 << 16) flush();
-  }
-  void flush() {
-    out_.write(text_);
-    text_.clear();
-  }
-  void finish() {
-    flush();
-    out_.commit();
-  }
-
- private:
-  OutputFile out_;
-  std::string text_;
-};
-
 void printSummary(const find::SearchTotals& totals, std::chrono::steady_clock::time_point start) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -149,7 +129,7 @@ int runFind(const FindOptions& options) {
   const find::Query query(options.conditions);
   find::SearchTotals totals;
   try {
-    Lines out;
+    OutputLines out;
     out.add(matchHeader(options.format));
     Progress progress(find::birthCount(options.range), SecondCount::Found);
     totals = find::search(

@@ -9,6 +9,7 @@
 #include "cli/exit_status.h"
 #include "cli/input.h"
 #include "output/output_file.h"
+#include "output/output_lines.h"
 
 namespace ziwei::cli {
 
@@ -29,25 +30,8 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-// Standard output written in blocks.
-class Lines {
- public:
-  void add(std::string_view line) {
-    text_ += line;
-    if (text_.size() >= 1 << 16) flush();
-  }
-  void flush() {
-    out_.write(text_);
-    text_.clear();
-  }
-
- private:
-  OutputFile out_;
-  std::string text_;
-};
-
 // Converts one date; a refusal goes to standard error.
-bool convert(std::string_view date, const std::string& where, Lines& out) {
+bool convert(std::string_view date, const std::string& where, OutputLines& out) {
   try {
     out.add(lunarLine(where, date));
     return true;
@@ -58,7 +42,7 @@ bool convert(std::string_view date, const std::string& where, Lines& out) {
 }
 
 // The dates of standard input, one a line.
-bool convertInput(Lines& out) {
+bool convertInput(OutputLines& out) {
   bool refused = false;
   Input input(std::nullopt);
   for (long number = 1;; ++number) {
@@ -130,7 +114,7 @@ std::string lunarLine(std::string_view what, std::string_view date) {
 int runLunar(const LunarOptions& options) {
   bool refused = false;
   try {
-    Lines out;
+    OutputLines out;
     for (std::size_t position = 0; position < options.dates.size(); ++position) {
       const std::string& date = options.dates[position];
       if (date == kStandardInput) {
