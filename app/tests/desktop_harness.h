@@ -50,10 +50,11 @@ inline void saveShot(const QWidget* widget, const char* name) {
   picture.save(QDir(dir).filePath(QLatin1String(name) + QStringLiteral(".png")));
 }
 
-// Answers the next modal dialog of type T with `answer`, once it shows.
+// Answers the next modal dialog of type T with `answer`, once it shows. (The
+// application owns the timer: one that no dialog answers goes with it.)
 template <typename T>
 void answerModal(std::function<void(T*)> answer) {
-  auto* timer = new QTimer;
+  auto* timer = new QTimer(QCoreApplication::instance());
   QObject::connect(timer, &QTimer::timeout, [timer, answer] {
     if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
       timer->stop();
