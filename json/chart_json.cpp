@@ -812,11 +812,25 @@ void writeDecadeYears(AppendBuffer& out, const ChartState& chart, const RunningP
 constexpr std::array<std::string_view, kPeriodLevelCount> kLevelKeys = {
     ",\"decade\":", ",\"minor\":", ",\"year\":", ",\"month\":", ",\"day\":", ",\"hour\":"};
 
-// The relations of a level's twelve palaces 子..亥 when they carry its stems.
+// The natal palaces' relations, and what they are read from.
+struct NatalRelations {
+  StarPalaces stars;
+  PalaceStems stems;
+  PalaceRelationsByPalace relations;
+
+  explicit NatalRelations(const Chart& chart)
+      : stars(mainStarPalacesOf(chart)),
+        stems(natalStems(chart)),
+        relations(palaceRelations(chart, stems, stars)) {}
+};
+
+// The relations of a level's twelve palaces 子..亥 when they carry its stems
+// (the natal ones again when they are the natal stems).
 void writeLevelRelations(AppendBuffer& out, const Chart& chart, PeriodLevel level,
-                         const StarPalaces& stars, const JsonWords& json) {
+                         const NatalRelations& natal, const JsonWords& json) {
   const PalaceStems stems = levelStems(chart, level);
-  const PalaceRelationsByPalace relations = palaceRelations(chart, stems, stars);
+  const PalaceRelationsByPalace relations =
+      stems == natal.stems ? natal.relations : palaceRelations(chart, stems, natal.stars);
   out += std::string_view(",\"relations\":[");
   for (const PalaceNum palace : kPalaces) {
     if (palace != kPalaces[0]) out += ',';
@@ -826,7 +840,7 @@ void writeLevelRelations(AppendBuffer& out, const Chart& chart, PeriodLevel leve
   out += ']';
 }
 
-void writePeriods(AppendBuffer& out, const Chart& natal, const StarPalaces& stars,
+void writePeriods(AppendBuffer& out, const Chart& natal, const NatalRelations& relations,
                   const JsonWords& json) {
   const ChartState& chart = natal.frame;
   const RunningPeriods& periods = *natal.periods;
@@ -859,7 +873,7 @@ void writePeriods(AppendBuffer& out, const Chart& natal, const StarPalaces& star
       out += ",\"number\":";
       appendNumber(out, periods.month);
     }
-    if (carriesStars(level)) writeLevelRelations(out, natal, level, stars, json);
+    if (carriesStars(level)) writeLevelRelations(out, natal, level, relations, json);
     out += '}';
   }
   out += '}';
@@ -880,18 +894,16 @@ void appendChartJson(std::string& text, const Chart& chart, const ChartRecord& r
     writeOptions(out, request.options, json);
     writeFrame(out, chart, json);
     out += std::string_view(",\"palaces\":[");
-    const StarPalaces stars = mainStarPalacesOf(chart);
-    const PalaceStems stems = natalStems(chart);
-    const PalaceRelationsByPalace relations = palaceRelations(chart, stems, stars);
+    const NatalRelations natal(chart);
     for (const ChartPalace& palace : chart.palaces) {
       writePalace(out, palace, json);
       out += std::string_view(",\"relations\":");
-      writeRelations(out, palace.palace, relations[palace.palace.index()], stems,
+      writeRelations(out, palace.palace, natal.relations[palace.palace.index()], natal.stems,
                      chart.frame.options.transformations, json);
       out += '}';
     }
     out += ']';
-    if (chart.periods) writePeriods(out, chart, stars, json);
+    if (chart.periods) writePeriods(out, chart, natal, json);
     out += '}';
     out.finish();
   } catch (...) {

@@ -23,9 +23,7 @@ StemBranch monthPillar(Stem yearStem, int month) {
 BirthPillars birthPillars(const Chart& chart) {
   const LunarBirth& birth = chart.request.birth;
   const std::chrono::sys_days birthDay = birthDayOf(birth);
-  const calendar::UnixSeconds instant =
-      chart.request.birthInstant.value_or(calendar::chinaStandardSeconds(
-          birthDay, birth.hour * 3600 + birth.minute * 60 + birth.second));
+  const calendar::UnixSeconds instant = birthInstantOf(birth, chart.request.birthInstant);
   const std::chrono::year_month_day ymd{birthDay};
   const StemBranch day = dayStemBranch({static_cast<int>(ymd.year()),
                                         static_cast<int>(static_cast<unsigned>(ymd.month())),
