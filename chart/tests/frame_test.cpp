@@ -35,8 +35,9 @@ std::string summary(const ChartState& c) {
          n(c.TianFuNum.number());
 }
 
-// The sweep derives the frame for every selection 1912..2100 with even hours;
-// these pin worked examples, years outside it, odd hours and blanks.
+// The sweep derives the frame for every selection 1912..2100 with even hours
+// (the leap months' halves and 天府 opposite 紫微 among it); these pin worked
+// examples, years outside it, odd hours and blanks.
 TEST(Frame, WorkedExamplesAndEdges) {
   EXPECT_EQ(summary(castFrame(birth(1984, 1, false, 1, 0, true))),
             "甲子 1,1 1984/1/1 0:7:59 m3 h1 s1陽男 L3 B3 b6 Z10 F8");
@@ -50,10 +51,6 @@ TEST(Frame, WorkedExamplesAndEdges) {
   EXPECT_EQ(pair(1888), "戊子");
   EXPECT_EQ(pair(1800), "庚申");  // below 1863 too
   EXPECT_EQ(pair(2100), "庚申");
-  // A leap month's second half counts as the next month.
-  EXPECT_EQ(castFrame(birth(1990, 4, true, 16, 0, true)).BirthMonth, 5);
-  EXPECT_EQ(castFrame(birth(1990, 12, true, 16, 0, true)).BirthMonth, 1);
-  EXPECT_EQ(castFrame(birth(1990, 4, true, 15, 0, true)).BirthMonth, 4);
   for (const auto& [hour, branch] : {std::pair(23, 1), std::pair(1, 2), std::pair(13, 8)}) {
     EXPECT_EQ(castFrame(birth(1990, 1, false, 1, hour, true)).HourNum, Branch(branch)) << hour;
   }
@@ -64,10 +61,6 @@ TEST(Frame, ZiWeiAndTianFu) {
   EXPECT_EQ(ziWeiPalace(Bureau::Wood, 25), PalaceNum(1));
   EXPECT_EQ(ziWeiPalace(Bureau::Fire, 30), PalaceNum(7));
   EXPECT_FALSE(ziWeiPalace(Bureau::Fire, 31).valid());
-  for (const auto& [ziWei, tianFu] : {std::pair(3, 3), std::pair(9, 9), std::pair(6, 12),
-                                      std::pair(1, 5), std::pair(7, 11)}) {
-    EXPECT_EQ(tianFuPalace(PalaceNum(ziWei)), PalaceNum(tianFu)) << ziWei;
-  }
   EXPECT_FALSE(tianFuPalace(PalaceNum()).valid());
 }
 
@@ -75,7 +68,8 @@ TEST(Frame, ZiWeiAndTianFu) {
 // int or from another without saying so.
 static_assert(!std::is_convertible_v<int, PalaceNum> && !std::is_convertible_v<int, Stem> &&
               !std::is_convertible_v<int, Branch>);
-static_assert(!std::is_convertible_v<PalaceNum, Stem> && !std::is_convertible_v<PalaceNum, Branch> &&
+static_assert(!std::is_convertible_v<PalaceNum, Stem> &&
+              !std::is_convertible_v<PalaceNum, Branch> &&
               !std::is_convertible_v<Branch, PalaceNum> && !std::is_convertible_v<Stem, Branch>);
 static_assert(!std::is_invocable_v<decltype(palaceStem), PalaceNum, PalaceNum>);
 static_assert(std::is_invocable_v<decltype(palaceStem), Stem, PalaceNum>);
@@ -106,8 +100,7 @@ TEST(CyclicNames, PalaceStemsRolesAndBody) {
 
   // From the Life palace backwards round the ring: 命宮, 兄弟宮, 夫妻宮 ...
   for (int step = 0; step < 12; ++step) {
-    EXPECT_EQ(roleOf(PalaceNum(3), PalaceNum(3) - step),
-              static_cast<PalaceRole>((12 - step) % 12))
+    EXPECT_EQ(roleOf(PalaceNum(3), PalaceNum(3) - step), static_cast<PalaceRole>((12 - step) % 12))
         << step;
   }
   EXPECT_EQ(roleOf(PalaceNum(12), PalaceNum(1)), PalaceRole::Parents);
@@ -117,7 +110,8 @@ TEST(CyclicNames, PalaceStemsRolesAndBody) {
   ChartState c;
   c.MonthPalaceNum = PalaceNum(7);
   c.HourNum = Branch(8);
-  for (const PalaceNum p : kPalaces) EXPECT_EQ(getBodyHourse(c, p), p == PalaceNum(2)) << p.number();
+  for (const PalaceNum p : kPalaces)
+    EXPECT_EQ(getBodyHourse(c, p), p == PalaceNum(2)) << p.number();
 }
 
 TEST(Masters, LifeBodyAndDouJun) {
@@ -125,8 +119,8 @@ TEST(Masters, LifeBodyAndDouJun) {
   EXPECT_EQ(getLiftStart(PalaceNum(1)), Star::TanLang);
   EXPECT_EQ(getLiftStart(PalaceNum(11)), Star::LuCun);
   ChartState c;
-  for (const auto& [branch, master] : {std::pair(1, Star::HuoXing), std::pair(7, Star::HuoXing),
-                                       std::pair(12, Star::TianJi)}) {
+  for (const auto& [branch, master] :
+       {std::pair(1, Star::HuoXing), std::pair(7, Star::HuoXing), std::pair(12, Star::TianJi)}) {
     c.YearBranch = Branch(branch);
     EXPECT_EQ(getBodyStart(c), master) << branch;
   }

@@ -10,27 +10,17 @@
 #include "birth/target_moment.h"
 #include "chart/chart.h"
 #include "chart/relations/relations.h"
+#include "chart/tests/chart_builders.h"
 
 namespace ziwei {
 namespace {
 
 using namespace branch;
 
-ChartRequest birthOf(int year, int month, int day, int hour, bool male = true) {
-  ChartRequest request;
-  request.birth = {year, month, false, day, hour, 0, 0, male};
-  return request;
-}
+using test::birthOf;
 
-// The palace whose main group holds `star`, found by walking the cells.
-PalaceNum cellOf(const Chart& chart, Star star) {
-  for (const ChartPalace& palace : chart.palaces) {
-    for (const PlacedStar& placed : palace.stars.main) {
-      if (placed.star == star) return palace.palace;
-    }
-  }
-  return kNowhere;
-}
+// The palace that holds `star`.
+PalaceNum cellOf(const Chart& chart, Star star) { return test::placed(chart, star).first; }
 
 TEST(Relations, TrineAndFlanksAreTheChartsGeometry) {
   EXPECT_EQ(trineOf(Zi), (std::array{Zi, Wu, Chen, Shen}));

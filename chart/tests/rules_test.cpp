@@ -8,15 +8,13 @@
 #include "birth/target_moment.h"
 #include "chart/chart.h"
 #include "chart/frame/chart_frame.h"
+#include "chart/tests/chart_builders.h"
 
 namespace ziwei {
 namespace {
 
-ChartRequest birthOf(int year, int month, int day, int hour, bool male = true, bool leap = false) {
-  ChartRequest request;
-  request.birth = {year, month, leap, day, hour, 0, 0, male};
-  return request;
-}
+using test::birthOf;
+using test::placed;
 
 Chart castWith(ChartRequest request, void (*rule)(ChartOptions&),
                std::optional<calendar::GregorianDate> on = std::nullopt,
@@ -26,20 +24,8 @@ Chart castWith(ChartRequest request, void (*rule)(ChartOptions&),
   return cast(request);
 }
 
-// The palace and transformation of `star` in a chart (nowhere: palace 0).
-std::pair<PalaceNum, Transformation> placed(const Chart& chart, Star star) {
-  for (const ChartPalace& palace : chart.palaces) {
-    for (const PlacedStar& p : palace.stars.main) {
-      if (p.star == star) return {palace.palace, p.transformation};
-    }
-    for (const PlacedStar& p : palace.stars.markers) {
-      if (p.star == star) return {palace.palace, p.transformation};
-    }
-  }
-  return {PalaceNum{}, Transformation::None};
-}
-
 StemBranch sb(int stem, int branch) { return {Stem(stem), Branch(branch)}; }
+StemBranch yearOf(const Chart& c) { return {c.frame.YearStem, c.frame.YearBranch}; }
 
 TEST(YearBoundary, SpringMovesTheYearOfBirthsBetweenNewYearAndLiChun) {
   const auto spring = [](ChartOptions& o) { o.yearBoundary = YearBoundary::Spring; };
@@ -49,9 +35,9 @@ TEST(YearBoundary, SpringMovesTheYearOfBirthsBetweenNewYearAndLiChun) {
   // 癸 is yin, so the male is 陰男 and his decades run backward.
   const Chart byNewYear = castWith(birthOf(1984, 1, 1, 0), nullptr);
   const Chart bySpring = castWith(birthOf(1984, 1, 1, 0), spring);
-  EXPECT_EQ((StemBranch{byNewYear.frame.YearStem, byNewYear.frame.YearBranch}), sb(1, 1));
+  EXPECT_EQ(yearOf(byNewYear), sb(1, 1));
   EXPECT_EQ(byNewYear.frame.BureauName, Bureau::Fire);
-  EXPECT_EQ((StemBranch{bySpring.frame.YearStem, bySpring.frame.YearBranch}), sb(10, 12));
+  EXPECT_EQ(yearOf(bySpring), sb(10, 12));
   EXPECT_EQ(bySpring.frame.LifePalaceNum, byNewYear.frame.LifePalaceNum);
   EXPECT_EQ(bySpring[branch::Yin].stem, Stem(1));
   EXPECT_EQ(bySpring.frame.BureauName, Bureau::Water);
@@ -59,17 +45,17 @@ TEST(YearBoundary, SpringMovesTheYearOfBirthsBetweenNewYearAndLiChun) {
   EXPECT_EQ(bySpring.frame.BirthYear, 1984) << "the lunar date stays";
   // 1984-02-05 (lunar 1984-01-04) is after 立春: 甲子 either way.
   const Chart after = castWith(birthOf(1984, 1, 4, 0), spring);
-  EXPECT_EQ((StemBranch{after.frame.YearStem, after.frame.YearBranch}), sb(1, 1));
+  EXPECT_EQ(yearOf(after), sb(1, 1));
   // Lunar 2020-12-23 子 hour is 2021-02-04 00:00 CST, after 立春 2021
   // (2021-02-03 22:59 CST): 辛丑 by 立春, 庚子 by the new year.
   const Chart early = castWith(birthOf(2020, 12, 23, 0), spring);
-  EXPECT_EQ((StemBranch{early.frame.YearStem, early.frame.YearBranch}), sb(8, 2));
+  EXPECT_EQ(yearOf(early), sb(8, 2));
   // A birth recorded in New York: 1984-02-04 12:00 EST is 1984-02-05 01:00
   // UTC+8, after 立春 (lunar 1984-01-03 in New York's date).
   ChartRequest newYork = birthOf(1984, 1, 3, 12);
   newYork.birthInstant = 444762000;  // 1984-02-04T17:00:00Z
   const Chart recorded = castWith(newYork, spring);
-  EXPECT_EQ((StemBranch{recorded.frame.YearStem, recorded.frame.YearBranch}), sb(1, 1));
+  EXPECT_EQ(yearOf(recorded), sb(1, 1));
   newYork.birthInstant = 444762000 - 12 * 3600;  // 05:00Z, before 立春 at 15:19Z
   EXPECT_EQ(castWith(newYork, spring).frame.YearStem, Stem(10));
 }

@@ -80,16 +80,15 @@ TEST(Sweep, EveryBirthGivesItsFrame) {
               const int h = c.HourNum.number();
               const int zf = c.ZiWeiNum.number() + c.TianFuNum.number();
               const bool yang = c.YearStem.number() % 2 == 1;
-              const bool ok =
-                  c.YearStem.number() == floorMod(year - 4, 10) + 1 &&
-                  c.YearBranch.number() == floorMod(year - 4, 12) + 1 &&
-                  c.BirthMonth == lunarMonth && m == wrap(lunarMonth + 2) && h == hour / 2 + 1 &&
-                  c.SexNum == (male ? Sex::Male : Sex::Female) &&
-                  c.SexText == kLabels[(yang ? 0u : 1u) + (male ? 0u : 2u)] &&
-                  c.LifePalaceNum.number() == wrap(m - h + 1) &&
-                  c.BodyPalaceNum.number() == wrap(m + h - 1) &&
-                  c.ZiWeiNum == ziWeiByRule(bureauNumber(c.BureauName), day) &&
-                  (zf == 6 || zf == 18);
+              const bool ok = c.YearStem.number() == floorMod(year - 4, 10) + 1 &&
+                              c.YearBranch.number() == floorMod(year - 4, 12) + 1 &&
+                              c.BirthMonth == lunarMonth && m == wrap(lunarMonth + 2) &&
+                              h == hour / 2 + 1 && c.SexNum == (male ? Sex::Male : Sex::Female) &&
+                              c.SexText == kLabels[(yang ? 0u : 1u) + (male ? 0u : 2u)] &&
+                              c.LifePalaceNum.number() == wrap(m - h + 1) &&
+                              c.BodyPalaceNum.number() == wrap(m + h - 1) &&
+                              c.ZiWeiNum == ziWeiByRule(bureauNumber(c.BureauName), day) &&
+                              (zf == 6 || zf == 18);
               ASSERT_TRUE(ok) << year << "/" << month << (leap ? " leap" : "") << "/" << day << " "
                               << hour << (male ? " male" : " female");
             }
@@ -123,12 +122,14 @@ TEST(Families, MainSeries) {
   for (int z = 1; z <= 12; ++z) {
     const int f = getSkyStar(PalaceNum(z))[0].number();
     EXPECT_TRUE(z + f == 6 || z + f == 18) << z;
-    expectPlaced<Family::ZiWeiSeries>(getFirstSubStar(PalaceNum(z)),
-                                      {wrap(z - 1), wrap(z - 3), wrap(z - 4), wrap(z - 5), wrap(z - 8)},
-                                      std::to_string(z));
+    expectPlaced<Family::ZiWeiSeries>(
+        getFirstSubStar(PalaceNum(z)),
+        {wrap(z - 1), wrap(z - 3), wrap(z - 4), wrap(z - 5), wrap(z - 8)}, std::to_string(z));
   }
   expectPlaced<Family::ZiWeiSeries>(getFirstSubStar(PalaceNum()), {0, 0, 0, 0, 0}, "none");
   expectPlaced<Family::TianFu>(getSkyStar(PalaceNum(13)), {0}, "none");
+  expectPlaced<Family::TianFu>(getSkyStar(PalaceNum()), {0}, "none");
+  expectPlaced<Family::TianFuSeries>(getSkySubStar(PalaceNum(13)), {0, 0, 0, 0, 0, 0, 0}, "none");
 }
 
 // Hour, month and day families for every hour branch, month palace and year
@@ -156,8 +157,7 @@ TEST(Families, HourMonthAndDay) {
         const auto k = static_cast<std::size_t>(floorMod(m - 3, 12));  // month - 1
         expectPlaced<Family::HourSecond>(
             getHourSecondStar(c), {wrap(h - 1), wrap(13 - h), wrap(h + 6), wrap(h + 2)}, where);
-        expectPlaced<Family::MonthFirst>(getMonthFirstStar(c), {wrap(m + 2), wrap(14 - m)},
-                                         where);
+        expectPlaced<Family::MonthFirst>(getMonthFirstStar(c), {wrap(m + 2), wrap(14 - m)}, where);
         expectPlaced<Family::MonthSecond>(
             getMonthSecondStar(c),
             {wrap(m + 7), wrap(m - 1), kHorse[static_cast<std::size_t>(m % 4)],
@@ -174,8 +174,8 @@ TEST(Families, HourMonthAndDay) {
     }
   }
   expectPlaced<Family::HourFirst>(getHourFirstStar(chartOf(1, 1, 3, 0)), {0, 0, 0, 0}, "none");
-  expectPlaced<Family::MonthSecond>(getMonthSecondStar(chartOf(1, 1, 0, 1)),
-                                    {0, 0, 0, 0, 0, 0, 0}, "none");
+  expectPlaced<Family::MonthSecond>(getMonthSecondStar(chartOf(1, 1, 0, 1)), {0, 0, 0, 0, 0, 0, 0},
+                                    "none");
 }
 
 // Year-stem and year-branch families, voids and the year cycles for every
@@ -220,8 +220,7 @@ TEST(Families, YearPairs) {
     // 旬空: the decade of the pair starts at 甲 with branch b0 and leaves
     // b0 - 2 and b0 - 1 void, the odd year branches taking the second.
     const int b0 = wrap(y - (s - 1));
-    expectPlaced<Family::DecadeVoid>(getEmptyDead(c), {wrap(y % 2 == 1 ? b0 - 1 : b0 - 2)},
-                                     where);
+    expectPlaced<Family::DecadeVoid>(getEmptyDead(c), {wrap(y % 2 == 1 ? b0 - 1 : b0 - 2)}, where);
     // 截空: the stem pairs 甲己 ... 戊癸 share two branches, the yang stem the odd one.
     expectPlaced<Family::CutOffVoid>(getDrDDTreeStar(c), {9 - 2 * ((s - 1) % 5) + (s > 5 ? 1 : 0)},
                                      where);

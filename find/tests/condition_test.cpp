@@ -15,6 +15,7 @@
 #include "chart/chart.h"
 #include "find/condition.h"
 #include "find/condition_text.h"
+#include "find/tests/read_conditions.h"
 
 namespace ziwei::find {
 namespace {
@@ -26,19 +27,8 @@ Chart chartAt(int hour, const ChartOptions& options = {}) {
   return cast(request);
 }
 
-Condition conditionOf(std::string_view text) {
-  auto read = readCondition(text);
-  if (const auto* error = std::get_if<ConditionError>(&read)) {
-    ADD_FAILURE() << text << ": " << error->message;
-    return {};
-  }
-  return std::get<Condition>(read);
-}
-
 bool meetsAll(const Chart& chart, std::initializer_list<std::string_view> texts) {
-  std::vector<Condition> conditions;
-  for (const std::string_view text : texts) conditions.push_back(conditionOf(text));
-  return Query(std::move(conditions)).matches(chart);
+  return test::queryOf(texts).matches(chart);
 }
 
 struct Case {

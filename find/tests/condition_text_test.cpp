@@ -6,19 +6,13 @@
 #include <variant>
 
 #include "find/condition_text.h"
+#include "find/tests/read_conditions.h"
 #include "vocabulary/vocabulary.h"
 
 namespace ziwei::find {
 namespace {
 
-Condition accepted(std::string_view text) {
-  auto read = readCondition(text);
-  if (const auto* error = std::get_if<ConditionError>(&read)) {
-    ADD_FAILURE() << text << ": refused at " << error->character << ": " << error->message;
-    return {};
-  }
-  return std::get<Condition>(read);
-}
+using test::accepted;
 
 ConditionError refused(std::string_view text) {
   auto read = readCondition(text);
@@ -75,20 +69,22 @@ TEST(ConditionText, FormsAUserWrites) {
         "命宮 has 天府,紫微,紫微"}) {
     EXPECT_EQ(accepted(text), lifeHas) << text;
   }
-  EXPECT_EQ(accepted("財帛 has-any 武曲,祿,化忌"),
-            made(role(PalaceRole::Wealth), ConditionKind::HasAny, {Star::WuQu},
-                 {Transformation::Lu, Transformation::Ji}));
-  EXPECT_EQ(accepted("身 lacks 擎羊,陀罗"),
-            made(kBody, ConditionKind::Lacks, {Star::QingYang, Star::TuoLuo}));
-  EXPECT_EQ(accepted("官禄宫 sees 禄,权,科"),
-            made(role(PalaceRole::Career), ConditionKind::Sees, {},
-                 {Transformation::Lu, Transformation::Quan, Transformation::Ke}));
-  EXPECT_EQ(accepted("Body sees Great Gate,fame"),
-            made(kBody, ConditionKind::Sees, {Star::JuMen}, {Transformation::Ke}));
-  EXPECT_EQ(accepted("亥 empty"), made(branchPalace(12), ConditionKind::Empty, {}));
-  EXPECT_EQ(accepted("午宮 empty"), made(branchPalace(7), ConditionKind::Empty, {}));
-  EXPECT_EQ(accepted("Wu self 化祿,忌"), made(branchPalace(7), ConditionKind::Self, {},
-                                              {Transformation::Lu, Transformation::Ji}));
+  using enum Transformation;
+  const struct {
+    std::string_view text;
+    Condition condition;
+  } cases[] = {
+      {"財帛 has-any 武曲,祿,化忌",
+       made(role(PalaceRole::Wealth), ConditionKind::HasAny, {Star::WuQu}, {Lu, Ji})},
+      {"身 lacks 擎羊,陀罗", made(kBody, ConditionKind::Lacks, {Star::QingYang, Star::TuoLuo})},
+      {"官禄宫 sees 禄,权,科",
+       made(role(PalaceRole::Career), ConditionKind::Sees, {}, {Lu, Quan, Ke})},
+      {"Body sees Great Gate,fame", made(kBody, ConditionKind::Sees, {Star::JuMen}, {Ke})},
+      {"亥 empty", made(branchPalace(12), ConditionKind::Empty, {})},
+      {"午宮 empty", made(branchPalace(7), ConditionKind::Empty, {})},
+      {"Wu self 化祿,忌", made(branchPalace(7), ConditionKind::Self, {}, {Lu, Ji})},
+  };
+  for (const auto& c : cases) EXPECT_EQ(accepted(c.text), c.condition) << c.text;
 }
 
 TEST(ConditionText, RefusalsSayWhereAndWhatWasMeant) {

@@ -9,19 +9,14 @@
 #include "calendar/lunar.h"
 #include "find/condition_text.h"
 #include "find/search.h"
+#include "find/tests/read_conditions.h"
 
 namespace ziwei::find {
 namespace {
 
 using calendar::GregorianDate;
 
-Query queryOf(std::initializer_list<std::string_view> texts) {
-  std::vector<Condition> conditions;
-  for (const std::string_view text : texts) {
-    conditions.push_back(std::get<Condition>(readCondition(text)));
-  }
-  return Query(std::move(conditions));
-}
+using test::queryOf;
 
 std::vector<Match> found(const Query& query, const BirthRange& range, SearchSettings settings = {},
                          SearchTotals* totals = nullptr) {

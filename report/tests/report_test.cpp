@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -58,10 +56,9 @@ class Agreement {
     ASSERT_GE(report.size(), 14u);
     checkFrame(report[0]);
     EXPECT_EQ(report[1].title, labels_.palacesTitle);
-    const int life = doc_["frame"]["lifePalace"].GetInt();
     for (int k = 0; k < 12; ++k) {
       SCOPED_TRACE(report[2 + static_cast<std::size_t>(k)].title);
-      checkPalace(report[2 + static_cast<std::size_t>(k)], (life - 1 - k + 12) % 12 + 1);
+      checkPalace(report[2 + static_cast<std::size_t>(k)], inOrder(k));
     }
     if (!doc_.HasMember("periods")) {
       EXPECT_EQ(report.size(), 14u);
@@ -72,6 +69,10 @@ class Agreement {
 
  private:
   const Json& palace(int num) const { return doc_["palaces"][static_cast<unsigned>(num - 1)]; }
+
+  // The number of the `k`th palace as the report lists them: 命宮 first,
+  // then backward round the ring.
+  int inOrder(int k) const { return (doc_["frame"]["lifePalace"].GetInt() - 1 - k + 12) % 12 + 1; }
 
   std::string ref(int num) const {
     return str(palace(num)["name"]) + " (" + str(palace(num)["branch"]) + ")";
@@ -228,9 +229,8 @@ class Agreement {
     // Running stars by palace, in the palaces' order, as the document has
     // them in each palace.
     std::vector<std::string> expected;
-    const int life = doc_["frame"]["lifePalace"].GetInt();
     for (int k2 = 0; k2 < 12; ++k2) {
-      const int num = (life - 1 - k2 + 12) % 12 + 1;
+      const int num = inOrder(k2);
       std::vector<std::string> here;
       for (const Json& star : level["stars"][static_cast<unsigned>(num - 1)].GetArray()) {
         here.push_back(str(star));
@@ -300,9 +300,8 @@ class Agreement {
     names.push_back(str(labels_.yearFront));
     ASSERT_EQ(table.table.size(), 13u);
     EXPECT_EQ(table.table[0], names);
-    const int life = doc_["frame"]["lifePalace"].GetInt();
     for (int k = 0; k < 12; ++k) {
-      const int num = (life - 1 - k + 12) % 12 + 1;
+      const int num = inOrder(k);
       const auto at = static_cast<unsigned>(num - 1);
       std::vector<std::string> cells = {str(palace(num)["branch"]), str(palace(num)["name"])};
       for (const Json* level : present) cells.push_back(str((*level)["names"][at]));
