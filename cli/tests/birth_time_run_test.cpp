@@ -16,10 +16,7 @@ namespace {
 using namespace ziwei::cli::testing;
 using Args = std::vector<std::string>;
 
-class BirthTimeRun : public ZiweiProcessTest {
- protected:
-  BirthTimeRun() : ZiweiProcessTest("ziwei-birth-time-") {}
-};
+using BirthTimeRun = ZiweiProcessTest;
 
 // `text` split at blanks; '' stands for an empty argument.
 Args words(const std::string& text) {
