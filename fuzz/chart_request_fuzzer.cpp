@@ -26,8 +26,6 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -37,6 +35,7 @@
 
 #include "app/selection.h"
 #include "chart/chart.h"
+#include "fuzz/fuzz_check.h"
 #include "json/chart_json.h"
 #include "page/chart_page.h"
 #include "page/page_file.h"
@@ -58,12 +57,7 @@ constexpr std::string_view kNameEnd = " ]</font>";
 constexpr std::string_view kDateStart = "<td width='30%'>";
 constexpr std::string_view kDateEnd = "</td>";
 
-void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+using ziwei::fuzz::require;
 
 std::size_t count(std::string_view text, std::string_view part) {
   std::size_t n = 0;

@@ -10,8 +10,6 @@
 // each --where, and its range are sound.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -25,25 +23,13 @@
 #include "cli/find_command.h"
 #include "cli/lunar_command.h"
 #include "cli/solar_command.h"
+#include "fuzz/fuzz_check.h"
 #include "unicode/utf8.h"
 
 namespace {
 
-void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
-
-bool printable(std::string_view line) {
-  if (line.empty() || !ziwei::isValidUtf8(line)) return false;
-  for (const char c : line) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) return false;
-  }
-  return true;
-}
+using ziwei::fuzz::printable;
+using ziwei::fuzz::require;
 
 bool utf8(const std::optional<std::string>& text) { return !text || ziwei::isValidUtf8(*text); }
 

@@ -6,22 +6,16 @@
 // past its end, or read as a sound condition that reads the same again.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 #include <variant>
 
 #include "find/condition_text.h"
+#include "fuzz/fuzz_check.h"
 #include "unicode/utf8.h"
 
 namespace {
 
-void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+using ziwei::fuzz::require;
 
 std::size_t characters(std::string_view text) {
   std::size_t count = 0;
@@ -35,11 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const auto read = ziwei::find::readCondition(text);
   if (const auto* error = std::get_if<ziwei::find::ConditionError>(&read)) {
-    require(!error->message.empty() && ziwei::isValidUtf8(error->message), "a refusal is UTF-8");
-    for (const char c : error->message) {
-      const auto byte = static_cast<unsigned char>(c);
-      require(byte >= 0x20 && byte != 0x7F, "a refusal is one line without controls");
-    }
+    require(ziwei::fuzz::printable(error->message),
+            "a refusal is one line of UTF-8 without controls");
     require(error->character >= 1 && error->character <= characters(text) + 1,
             "a refusal points into the text");
     return 0;

@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -23,6 +21,7 @@
 #include "chart/chart.h"
 #include "cli/batch_records.h"
 #include "cli/csv_reader.h"
+#include "fuzz/fuzz_check.h"
 #include "page/user_text.h"
 
 namespace {
@@ -31,22 +30,8 @@ using ziwei::cli::CsvError;
 using ziwei::cli::CsvReader;
 using ziwei::cli::CsvRecord;
 
-void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
-
-// A message as it reaches a terminal: one line of valid UTF-8 without
-// control characters.
-bool printable(std::string_view line) {
-  if (line.empty() || !ziwei::isValidUtf8(line)) return false;
-  return std::ranges::none_of(line, [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte == 0x7F;
-  });
-}
+using ziwei::fuzz::printable;
+using ziwei::fuzz::require;
 
 std::vector<std::variant<CsvRecord, CsvError>> readAll(std::string_view text) {
   const std::size_t lines =

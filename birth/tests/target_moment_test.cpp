@@ -37,11 +37,7 @@ TEST(TargetMoment, RefusesBadTargets) {
     std::string message;
   } cases[] = {
       {T{"2026-13-01", {}, false, {}}, "on: \"2026-13-01\" is not an existing date " + solar},
-      {T{"2026-5-14", {}, false, {}},
-       "on: \"2026-5-14\" is not a date of the form YYYY-MM-DD " + solar},
       {T{"1900-01-30", {}, false, {}}, "on: \"1900-01-30\" is not allowed " + solar},
-      {T{"2101-01-01", {}, false, {}}, "on: \"2101-01-01\" is not allowed " + solar},
-      {T{"2026-05-14", {}, false, "24:00"}, "on-time: \"24:00\" is not a clock time " + time},
       {T{"2026-05-14", {}, false, "9:30"}, "on-time: \"9:30\" is not a clock time " + time},
       {T{"2026-05-14", {}, false, "09:60"}, "on-time: \"09:60\" is not a clock time " + time},
       {T{{}, "2026/3/28", false, {}}, "on-lunar: \"2026/3/28\" is not a lunar date " + lunar},
@@ -58,12 +54,8 @@ TEST(TargetMoment, RefusesBadTargets) {
       {T{{}, "2100-12-2", false, {}},
        "on-lunar: lunar 2100, month 12, day 2 falls on 2101-01-01, outside the supported range "
        "1900-01-31..2100-12-31"},
-      {T{"2026-05-14", "2026-3-28", false, {}},
-       "on-lunar: a lunar date cannot be given together with a Gregorian one (allowed: either "
-       "--on or --on-lunar)"},
       {T{"2026-05-14", {}, true, {}},
        "on-leap: marks the month of a lunar date (allowed: with --on-lunar)"},
-      {T{{}, {}, false, "12:00"}, "on-time: needs a date (allowed: with --on or --on-lunar)"},
   };
   for (const auto& c : cases) {
     try {
@@ -74,30 +66,20 @@ TEST(TargetMoment, RefusesBadTargets) {
       EXPECT_EQ(std::string(e.field()) + ": " + std::string(e.detail()), c.message);
     }
   }
-  for (const std::string_view bad : {"2026-05-14 leap", "lunar", "lunar 2026-3-28 13:30 x",
-                                     "2026-05-14  13:30", " 2026-05-14"}) {
-    EXPECT_EQ(
-        [&] {
-          try {
-            readTargetField(bad);
-          } catch (const TargetError& e) {
-            return std::string(e.what());
-          }
-          return std::string("accepted");
-        }(),
-        "on: \"" + std::string(bad) + "\" is not a target " + field);
+  const auto fieldRefusal = [](std::string_view text) {
+    try {
+      readTargetField(text);
+    } catch (const TargetError& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  for (const std::string_view bad :
+       {"lunar", "lunar 2026-3-28 13:30 x", "2026-05-14  13:30", " 2026-05-14"}) {
+    EXPECT_EQ(fieldRefusal(bad), "on: \"" + std::string(bad) + "\" is not a target " + field);
   }
   // The field form names the part's problem under its own name.
-  EXPECT_THROW(
-      {
-        try {
-          readTargetField("2026-05-14 25:00");
-        } catch (const TargetError& e) {
-          EXPECT_EQ(std::string(e.what()), "on: \"25:00\" is not a clock time " + time);
-          throw;
-        }
-      },
-      TargetError);
+  EXPECT_EQ(fieldRefusal("2026-05-14 25:00"), "on: \"25:00\" is not a clock time " + time);
 }
 
 }  // namespace

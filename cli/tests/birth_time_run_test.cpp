@@ -16,10 +16,7 @@ namespace {
 using namespace ziwei::cli::testing;
 using Args = std::vector<std::string>;
 
-class BirthTimeRun : public ZiweiProcessTest {
- protected:
-  BirthTimeRun() : ZiweiProcessTest("ziwei-birth-time-") {}
-};
+using BirthTimeRun = ZiweiProcessTest;
 
 // `text` split at blanks; '' stands for an empty argument.
 Args words(const std::string& text) {
@@ -103,9 +100,9 @@ std::string inputEnd(const std::string& json) {
 }
 
 TEST_F(BirthTimeRun, JsonInputRecordsTheStepsOnlyWhenAsked) {
-  EXPECT_EQ(inputEnd(run(words("--solar 1979-07-01 --hour 10 --minute 30 --place Taipei "
-                               "--format json"))
-                         .out),
+  const std::string taipei =
+      run(words("--solar 1979-07-01 --hour 10 --minute 30 --place Taipei --format json")).out;
+  EXPECT_EQ(inputEnd(taipei),
             "\"second\":41,\"dateExists\":true,\"solar\":\"1979-07-01\",\"clock\":\"1979-07-01T10:"
             "30:00\","
             "\"place\":\"Taipei\",\"zone\":\"Asia/Taipei\",\"utcOffset\":32400,"
@@ -117,8 +114,6 @@ TEST_F(BirthTimeRun, JsonInputRecordsTheStepsOnlyWhenAsked) {
   // the 午 month, 庚午 by the five tigers of 己, and lunar month 6, 辛未; the
   // day 1979-07-01 is 己巳 and true solar 09:32 the 巳 hour, 己巳 by the five
   // rats of 己.
-  const std::string taipei =
-      run(words("--solar 1979-07-01 --hour 10 --minute 30 --place Taipei --format json")).out;
   EXPECT_NE(taipei.find("\"pillars\":{\"solarTerms\":{\"year\":\"己未\",\"month\":\"庚午\","
                         "\"day\":\"己巳\",\"hour\":\"己巳\"},\"lunar\":{\"year\":\"己未\","
                         "\"month\":\"辛未\",\"day\":\"己巳\",\"hour\":\"己巳\"}}},"),

@@ -19,7 +19,6 @@ using ziwei::calendar::GregorianDate;
 
 class Find : public ZiweiProcessTest {
  protected:
-  Find() : ZiweiProcessTest("ziwei-find-") {}
   auto runner() {
     return [this](std::vector<std::string> args, std::string_view input) {
       return run(std::move(args), input);

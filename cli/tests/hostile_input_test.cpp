@@ -41,8 +41,6 @@ std::string repeat(std::string_view part, int times) {
 
 class HostileInput : public ZiweiProcessTest {
  protected:
-  HostileInput() : ZiweiProcessTest("ziwei-hostile-") {}
-
   // The UTF-8 page of a chart with `name`.
   std::string page(const std::string& name) {
     const Result result = run({"--encoding", "utf-8", "--print-date", "d", "--name", name});

@@ -73,7 +73,6 @@ TEST(Options, CastReadsEveryOption) {
 
 TEST(Options, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
   for (const auto& [args, message] : std::vector<std::pair<Args, std::string>>{
-           {{"--year", "1911"}, "--year: \"1911\" is not allowed (allowed: 1912 to 2100)"},
            {{"--hour", "-1"}, "--hour: \"-1\" is not allowed (allowed: 0 to 23)"},
            {{"--minute", "99999999999999999999"},
             "--minute: \"99999999999999999999\" is not allowed (allowed: 0 to 59)"},
@@ -94,10 +93,6 @@ TEST(Options, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
             "unexpected argument \"chart\" (every input is an option; see ziwei --help)"},
            {{"-o", ""}, "--output: \"\" is not allowed (allowed: a file name)"},
            {{"--name", "a\xC0\xAF"}, "--name: the text is not valid UTF-8 (byte 2, character 2)"},
-           {{"--name", "王\xC2\x80"},
-            "--name: the text holds the control character U+0080 (character 2)"},
-           {{"--name", "a\tb"},
-            "--name: the text holds the control character U+0009 (character 2)"},
            {{"--solar", "8.6.2001"}, "--solar: \"8.6.2001\" is not a date of the form YYYY-MM-DD"},
            {{"--solar", "2001-06-08", "--leap"},
             "--solar and --leap cannot be given together (--solar gives the lunar date)"},
@@ -124,7 +119,6 @@ TEST(Options, RefusalsNameTheOptionTheValueAndWhatIsAllowed) {
            {{"solar", "2001", "4", "30", "--leap"},
             "solar: lunar 2001, leap month 4, day 30: the day is not allowed (allowed: days 1 "
             "to 29 of that month)"},
-           {{"solar", "2000", "1", "0"}, "solar: DAY: \"0\" is not allowed (allowed: 1 to 30)"},
            {{"solar", "2001", "four", "1"},
             "solar: MONTH: \"four\" is not a whole number (allowed: 1 to 12)"},
            {{"solar", "2100", "12", "2"},

@@ -11,10 +11,7 @@ namespace {
 
 using namespace ziwei::cli::testing;
 
-class ZiweiReport : public ZiweiProcessTest {
- protected:
-  ZiweiReport() : ZiweiProcessTest("ziwei-report-") {}
-};
+using ZiweiReport = ZiweiProcessTest;
 
 // The worked example's golden text, written by the command; English
 // Markdown; a Gregorian birth and a printed date when given, no date else.

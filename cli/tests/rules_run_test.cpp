@@ -21,8 +21,6 @@ std::string text(const rapidjson::Value& value) {
 
 class RulesRun : public ZiweiProcessTest {
  protected:
-  RulesRun() : ZiweiProcessTest("ziwei-rules-") {}
-
   // The JSON "options" and the life master of a 1988 (戊辰) birth cast with
   // `args`.
   Pair optionsAndMaster(const Args& rules) {

@@ -14,10 +14,7 @@ namespace {
 using namespace ziwei::cli::testing;
 using Args = std::vector<std::string>;
 
-class TermsRun : public ZiweiProcessTest {
- protected:
-  TermsRun() : ZiweiProcessTest("ziwei-terms-") {}
-};
+using TermsRun = ZiweiProcessTest;
 
 // The line of the term `index` (0 for 小寒) of `out`.
 std::string line(const std::string& out, int index) {

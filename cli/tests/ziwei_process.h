@@ -83,13 +83,13 @@ inline std::string birthText(const ziwei::BirthRequest& r) {
 }
 
 // A test with a scratch folder `dir_` named after the test, removed after it.
+// A suite that needs nothing more names it with an alias.
 class ZiweiProcessTest : public ::testing::Test {
  protected:
-  explicit ZiweiProcessTest(std::string_view prefix) : prefix_(prefix) {}
-
   void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = fs::temp_directory_path() /
-           (prefix_ + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("ziwei-" + std::string(test->test_suite_name()) + "-" + test->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     // An unprivileged run must reach and write the folder.
@@ -150,8 +150,6 @@ class ZiweiProcessTest : public ::testing::Test {
     for (const fs::path& path : {in, out, err}) fs::remove(path);
     return result;
   }
-
-  std::string prefix_;
 };
 
 }  // namespace ziwei::cli::testing

@@ -70,32 +70,6 @@ TEST(ChartPage, RepublicYearAndLeapMonthEdges) {
   EXPECT_TRUE(has(pageOf(test::chartOf(birth)), "農曆:99年12月16日23時59分"));
 }
 
-TEST(ChartPage, HostileNamesAreShownLiterally) {
-  const Chart chart = test::firstExample();
-  const std::string script = pageOf(chart, "<script>alert('x&y')</script>\"");
-  EXPECT_TRUE(has(
-      script, "[                &lt;script&gt;alert(&#39;x&amp;y&#39;)&lt;/script&gt;&quot; ]"));
-  EXPECT_FALSE(has(script, "<script>"));
-
-  // A placeholder in the name is not expanded by the later steps.
-  const std::string placeholder = pageOf(chart, "@CYY@@HourseNUM01@");
-  EXPECT_TRUE(has(placeholder, "[                &#64;CYY&#64;&#64;HourseNUM01&#64; ]"));
-  EXPECT_EQ(placeholder.find('@'), std::string::npos);
-
-  // Line breaks and other control characters cannot break the one-line page.
-  const std::string lines = pageOf(chart, "a\r\nb\tc");
-  EXPECT_TRUE(has(lines, "[                a&#13;&#10;b&#9;c ]"));
-  EXPECT_EQ(lines.find_first_of("\r\n"), std::string::npos);
-
-  EXPECT_TRUE(has(pageOf(chart, ""), "[                 ]"));
-}
-
-TEST(ChartPage, PrintDateIsEscapedLikeTheName) {
-  const std::string page = pageOf(test::firstExample(), "x", "<b>@txtNAME@</b>");
-  EXPECT_TRUE(has(page, "<td width='30%'>&lt;b&gt;&#64;txtNAME&#64;&lt;/b&gt;</td>"));
-  EXPECT_TRUE(has(page, "[                x ]"));
-}
-
 TEST(ChartPage, TemplateIsLeftUnchanged) {
   const std::string pageTemplate = buildPageTemplate();
   const std::string copy = pageTemplate;

@@ -39,7 +39,6 @@ TEST(TransformationText, RefusesNamingWhatIsWrong) {
       {"戊=貪狼,太陰,太陽", "does not name four stars"},
       {"戊=貪狼,太陰,太陽,天機,天同", "does not name four stars"},
       {"戊=貪狼,,太陽,天機", "does not name four stars"},
-      {"戊=貪狼,祿存,太陽,天機", "\"祿存\" cannot be transformed; the stars allowed: 紫微"},
       {"戊=貪狼,太陰,貪狼,天機", "names 貪狼 twice"},
   };
   for (const auto& c : cases) {
