@@ -124,6 +124,23 @@ class WindowFixture {
     return result;
   }
 
+  // `key` pressed with the focus on control `from` opens a modal dialog of
+  // type T, which is then cancelled.
+  template <typename T>
+  void expectKeyOpens(const char* from, QKeyCombination key) {
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QWidget* focus = child<QWidget>(from);
+    focus->setFocus();
+    auto opened = std::make_shared<bool>(false);
+    answerModal<T>([opened](T* dialog) {
+      *opened = true;
+      dialog->reject();
+    });
+    QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+    QTRY_VERIFY_WITH_TIMEOUT(*opened, 10000);
+  }
+
   // A control added to the designed window, the layout rule that has room
   // for it, and the window width in pixels from which that room is there.
   struct AddedControl {

@@ -315,7 +315,6 @@ void TestRulesDialog::okStoresTheRulesAndRecasts() {
   waitForPane(workFile(kChartPageFile));
   QCOMPARE(readAll(workFile(kChartPageFile)), expectedChartPage(rules, date));
 
-
   // 恢復預設 and OK: the store is empty again, the chart back as it was.
   answerModal<RulesDialog>([&w](RulesDialog* dialog) {
     QCOMPARE(dialog->rules(), w.rules());
@@ -402,16 +401,7 @@ void TestRulesDialog::reachedFromButtonKeyAndMenu() {
   saveShot(&w, "rules-button");
   expectInFreeSpace({{"cmdRules", rulesButtonFits, 721}});
   // Ctrl+, opens it from anywhere in the window, also while the button is hidden.
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
-  child<QWidget>("cboY")->setFocus();
-  bool opened = false;
-  answerModal<RulesDialog>([&opened](RulesDialog* dialog) {
-    opened = true;
-    dialog->reject();
-  });
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Comma, Qt::ControlModifier);
-  QTRY_VERIFY(opened);
+  expectKeyOpens<RulesDialog>("cboY", Qt::CTRL | Qt::Key_Comma);
   // The window's context menu has it.
   auto* action = w.findChild<QAction*>(QStringLiteral("rulesAction"));
   QVERIFY(w.actions().contains(action));
