@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -79,6 +80,19 @@ void answerModal(std::function<void(T*)> answer) {
     }
   });
   timer->start(50);
+}
+
+// The text of the next message box, answered with OK; with `shot`, a
+// picture of it over its window is saved first (see saveShot).
+inline std::shared_ptr<QString> answerMessage(const QString& shot = QString()) {
+  auto text = std::make_shared<QString>();
+  answerModal<QMessageBox>([text, shot](QMessageBox* box) {
+    *text = box->text();
+    if (!shot.isEmpty())
+      saveShot(box->parentWidget() ? box->parentWidget() : box, qPrintable(shot));
+    box->accept();
+  });
+  return text;
 }
 
 // A main window over a program folder of its own, made afresh for each test:

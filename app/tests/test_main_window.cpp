@@ -566,14 +566,9 @@ void TestMainWindow::runningPeriods() {
   // as they were.
   saveShot(target, "period-steps");
   const auto refusal = [](QPushButton* button) {
-    QString text;
-    answerModal<QMessageBox>([&text, button](QMessageBox* box) {
-      text = box->text();
-      saveShot(button, qPrintable(QStringLiteral("target-refused-") + button->objectName()));
-      box->accept();
-    });
+    const auto text = answerMessage(QStringLiteral("target-refused-") + button->objectName());
     button->click();
-    return text;
+    return *text;
   };
   const QByteArray shown = readAll(file);
   target->setDate(QDate(2100, 12, 31));

@@ -57,16 +57,6 @@ void selectStar(QComboBox* box, Star star) {
   box->setCurrentIndex(box->findData(static_cast<int>(star)));
 }
 
-// The text of the next message box, answered with OK.
-std::shared_ptr<QString> answerMessage() {
-  auto text = std::make_shared<QString>();
-  answerModal<QMessageBox>([text](QMessageBox* box) {
-    *text = box->text();
-    box->accept();
-  });
-  return text;
-}
-
 }  // namespace
 
 class TestRulesDialog : public QObject, private WindowFixture {
