@@ -49,9 +49,6 @@ namespace {
 
 using ziwei::test::chartOf;
 
-QByteArray bytes(const std::string& s) { return {s.data(), static_cast<qsizetype>(s.size())}; }
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
 QString plainText(QWebEnginePage* page) {
   QString text;
   bool done = false;
@@ -79,13 +76,13 @@ bool namesOnly(const QStringList& statuses, const QList<QUrl>& addresses) {
 
 }  // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, private WindowFixture {
   Q_OBJECT
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
   void init();
-  void cleanup();
+  void cleanup() { closeWindow(); }
 
   void startUpState();
   void faceColoursAndFrames();
@@ -115,34 +112,18 @@ class TestMainWindow : public QObject {
   // Opens the window; with `offline`, waits until its failed start-up
   // navigation has put the offline page in the pane.
   MainWindow& openWindow(bool offline = true);
-  void waitForPane(const QString& path);
-  QString workFile(const char* name) const { return pageFilePath(program_->path(), name); }
-  template <typename T>
-  T* child(const char* name) {
-    T* c = window_->findChild<T*>(QLatin1String(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-  }
   void castAndCompare(const BirthSelection& selection, const QString& name);
   void expectLinkWindow(const QString& shown);
 
-  std::unique_ptr<QTemporaryDir> program_;
-  std::unique_ptr<MainWindow> window_;
   int offlineLoads_ = 0;
   int failures_ = 0;
   QStringList loadingStatus_;  // the status line at each step of a load
 };
 
 void TestMainWindow::init() {
-  program_ = std::make_unique<QTemporaryDir>();
-  QVERIFY(program_->isValid());
+  makeProgramDir();
   offlineLoads_ = failures_ = 0;
   loadingStatus_.clear();
-}
-
-void TestMainWindow::cleanup() {
-  window_.reset();
-  program_.reset();
 }
 
 MainWindow& TestMainWindow::openWindow(bool offline) {
@@ -166,12 +147,6 @@ MainWindow& TestMainWindow::openWindow(bool offline) {
   if (!QTest::qWaitForWindowExposed(window_.get())) qFatal("window not exposed");
   if (offline) waitForPane(workFile(kOfflinePageFile));
   return *window_;
-}
-
-void TestMainWindow::waitForPane(const QString& path) {
-  const QUrl url = QUrl::fromLocalFile(path);
-  QTRY_VERIFY_WITH_TIMEOUT(window_->pane()->url() == url && !window_->pane()->page()->isLoading(),
-                           kLoadTimeout);
 }
 
 void TestMainWindow::startUpState() {
@@ -244,19 +219,11 @@ void TestMainWindow::startUpState() {
   QVERIFY(QTest::qWaitForWindowActive(&w));
   child<QWidget>("cboS")->setFocus();
   QStringList tabbed;
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 9; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     tabbed << QApplication::focusWidget()->objectName();
   }
-  QCOMPARE(tabbed, QStringLiteral("cmdStart cmdSolar cmdGetC cmdAboutMe Command1").split(' '));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdRules"));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdExit"));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdStudy"));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdB01"));
+  QCOMPARE(tabbed, order.mid(order.indexOf(QStringLiteral("cmdStart")), 9));
   child<QWidget>("cmdB07")->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("targetDate"));
@@ -473,8 +440,7 @@ void TestMainWindow::profileButton() {
   MainWindow& w = openWindow();
   const QByteArray expected = bytes(encodePage(w.windowTexts().ProfilePage, PageEncoding::Big5));
   auto* about = child<QPushButton>("cmdAboutMe");
-  QCOMPARE(about->text(), QString::fromUtf8(kProfileButtonCaption.data(),
-                                            static_cast<qsizetype>(kProfileButtonCaption.size())));
+  QCOMPARE(about->text(), qs(kProfileButtonCaption));
   for (int press = 0; press < 2; ++press) {  // the second press writes and loads it again
     QSignalSpy loaded(w.pane(), &QWebEngineView::loadFinished);
     loadingStatus_.clear();
@@ -600,14 +566,9 @@ void TestMainWindow::runningPeriods() {
   // as they were.
   saveShot(target, "period-steps");
   const auto refusal = [](QPushButton* button) {
-    QString text;
-    answerModal<QMessageBox>([&text, button](QMessageBox* box) {
-      text = box->text();
-      saveShot(button, qPrintable(QStringLiteral("target-refused-") + button->objectName()));
-      box->accept();
-    });
+    const auto text = answerMessage(QStringLiteral("target-refused-") + button->objectName());
     button->click();
-    return text;
+    return *text;
   };
   const QByteArray shown = readAll(file);
   target->setDate(QDate(2100, 12, 31));
@@ -811,15 +772,7 @@ void TestMainWindow::printing() {
   QVERIFY(!QApplication::overrideCursor());
   QCOMPARE(previewTitle, QStringLiteral("列印預覽"));
   QCOMPARE(child<QLabel>("lbStatus")->text(), QString());
-
-  // What the page's own "列印本頁" link does opens the print dialog.
-  bool asked = false;
-  answerModal<QPrintDialog>([&asked](QPrintDialog* dialog) {
-    asked = true;
-    dialog->reject();
-  });
-  window_->pane()->page()->runJavaScript(QStringLiteral("window.print();"));
-  QTRY_VERIFY_WITH_TIMEOUT(asked, kLoadTimeout);
+  // The page's own "列印本頁" link: printsTextToPdf.
 }
 
 // The pane's right-click menu offers what works there, in Chinese, and no

@@ -33,7 +33,7 @@ long residentKiB() {
 
 }  // namespace
 
-class TestManyCharts : public QObject {
+class TestManyCharts : public QObject, private WindowFixture {
   Q_OBJECT
 
  private slots:
@@ -46,29 +46,19 @@ void TestManyCharts::manyChartRequestsInOneWindow() {
   int requests = qEnvironmentVariableIntValue("ZIWEI_CHART_REQUESTS", &ok);
   if (!ok || requests < 20) requests = 200;
 
-  QTemporaryDir program;
-  QVERIFY(program.isValid());
-  const QString chartFile = pageFilePath(program.path(), kChartPageFile);
-
+  makeProgramDir();
+  const QString chartFile = workFile(kChartPageFile);
   long afterTen = -1;
   {
-    MainWindow window(loopbackSettings(program.path()));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QUrl offline = QUrl::fromLocalFile(pageFilePath(program.path(), kOfflinePageFile));
-    QTRY_VERIFY_WITH_TIMEOUT(window.pane()->url() == offline && !window.pane()->page()->isLoading(),
-                             kLoadTimeout);
-
-    auto box = [&window](const char* name) {
-      return window.findChild<QComboBox*>(QLatin1String(name));
-    };
-    QComboBox *year = box("cboY"), *leap = box("cboCDM"), *month = box("cboM"), *day = box("cboD"),
-              *hour = box("cboH");
-    auto* name = window.findChild<QLineEdit*>(QStringLiteral("txtNAME"));
-    auto* female = window.findChild<QRadioButton*>(QStringLiteral("optSEX1"));
-    auto* male = window.findChild<QRadioButton*>(QStringLiteral("optSEX0"));
-    auto* cast = window.findChild<QPushButton*>(QStringLiteral("cmdStart"));
-    QVERIFY(year && leap && month && day && hour && name && female && male && cast);
+    MainWindow& window = showWindow(loopbackSettings(program_->path()));
+    waitForPane(workFile(kOfflinePageFile));
+    auto *year = child<QComboBox>("cboY"), *leap = child<QComboBox>("cboCDM"),
+         *month = child<QComboBox>("cboM"), *day = child<QComboBox>("cboD"),
+         *hour = child<QComboBox>("cboH");
+    auto* name = child<QLineEdit>("txtNAME");
+    auto* female = child<QRadioButton>("optSEX1");
+    auto* male = child<QRadioButton>("optSEX0");
+    auto* cast = child<QPushButton>("cmdStart");
 
     for (int i = 0; i < requests; ++i) {
       year->setCurrentIndex(i * 37 % year->count());
@@ -100,7 +90,9 @@ void TestManyCharts::manyChartRequestsInOneWindow() {
 #endif
     QVERIFY(window.close());
   }
+  window_.reset();
   QVERIFY(!QFileInfo::exists(chartFile));
+  closeWindow();
 }
 
 int main(int argc, char* argv[]) {

@@ -35,8 +35,6 @@ using namespace ziwei::desktop::testing;
 
 namespace {
 
-QByteArray bytes(const std::string& s) { return {s.data(), static_cast<qsizetype>(s.size())}; }
-
 std::set<int> numbers(const QVariant& list) {
   std::set<int> out;
   for (const QVariant& v : list.toList()) out.insert(v.toInt());
@@ -68,13 +66,13 @@ QString clickAndRead(int num) {
 
 }  // namespace
 
-class TestStudyPage : public QObject {
+class TestStudyPage : public QObject, private WindowFixture {
   Q_OBJECT
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-  void init();
-  void cleanup();
+  void init() { makeProgramDir(); }
+  void cleanup() { closeWindow(); }
 
   void buttonKeyAndMenu();
   void showsTheSelectionWithItsLevels();
@@ -82,55 +80,9 @@ class TestStudyPage : public QObject {
   void newRulesRecastTheStudyPage();
 
  private:
-  MainWindow& openWindow();
-  template <typename T>
-  T* child(const char* name) {
-    T* c = window_->findChild<T*>(QLatin1String(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-  }
-  QString workFile(const char* name) const { return pageFilePath(program_->path(), name); }
-  void waitForPane(const QString& path);
-  QVariant evaluate(const QString& script);
+  MainWindow& openWindow() { return showWindow(loopbackSettings(program_->path())); }
   void compareSelection(const Chart& chart, const PalaceStems& stems, int num);
-
-  std::unique_ptr<QTemporaryDir> program_;
-  std::unique_ptr<MainWindow> window_;
 };
-
-void TestStudyPage::init() {
-  program_ = std::make_unique<QTemporaryDir>();
-  QVERIFY(program_->isValid());
-}
-
-void TestStudyPage::cleanup() {
-  window_.reset();
-  program_.reset();
-}
-
-MainWindow& TestStudyPage::openWindow() {
-  window_ = std::make_unique<MainWindow>(loopbackSettings(program_->path()));
-  window_->show();
-  if (!QTest::qWaitForWindowExposed(window_.get())) qFatal("window not exposed");
-  return *window_;
-}
-
-void TestStudyPage::waitForPane(const QString& path) {
-  const QUrl url = QUrl::fromLocalFile(path);
-  QTRY_VERIFY_WITH_TIMEOUT(window_->pane()->url() == url && !window_->pane()->page()->isLoading(),
-                           kLoadTimeout);
-}
-
-QVariant TestStudyPage::evaluate(const QString& script) {
-  QVariant result;
-  bool done = false;
-  window_->pane()->page()->runJavaScript(script, [&](const QVariant& value) {
-    result = value;
-    done = true;
-  });
-  if (!QTest::qWaitFor([&done] { return done; }, kLoadTimeout)) qWarning("no answer from the pane");
-  return result;
-}
 
 // Palace `num` clicked in the pane: its highlights and arrows are the
 // relations the engine gives the palaces with `stems`.
@@ -167,25 +119,7 @@ void TestStudyPage::buttonKeyAndMenu() {
   QCOMPARE(button->parentWidget()->objectName(), QStringLiteral("frame01"));
   QCOMPARE(button->geometry(), QRect(644, 62, 41, 16));
   QCOMPARE(child<QWidget>("cmdExit")->geometry(), QRect(644, 24, 41, 37));
-  for (const QSize size :
-       {QSize(724, 569), QSize(1000, 700), QSize(721, 569), QSize(720, 569), QSize(600, 569)}) {
-    w.resize(size);
-    QTRY_COMPARE(w.size(), size);
-    const bool fits = studyButtonFits(w.controlsInTwips());
-    QCOMPARE(button->isVisible(), fits);
-    QCOMPARE(fits, size.width() >= 721);
-    if (!fits) continue;
-    const QWidget* frame = button->parentWidget();
-    QVERIFY(
-        frame->rect().adjusted(1, 1, -1, -1).contains(button->geometry()));  // inside the border
-    for (const QWidget* other :
-         frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-      if (other != button && other->isVisible()) {
-        QVERIFY2(!button->geometry().intersects(other->geometry()),
-                 qPrintable(other->objectName()));
-      }
-    }
-  }
+  expectInFreeSpace({{"cmdStudy", studyButtonFits, 721}});
   // Ctrl+R shows the page from anywhere in the window, also while the
   // button is hidden.
   w.activateWindow();
@@ -196,12 +130,6 @@ void TestStudyPage::buttonKeyAndMenu() {
   auto* action = w.findChild<QAction*>(QStringLiteral("studyAction"));
   QVERIFY(w.actions().contains(action));
   QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
-  // Tab reaches it after the close button.
-  w.resize(724, 569);
-  QTRY_VERIFY(button->isVisible());
-  child<QWidget>("cmdExit")->setFocus();
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  QCOMPARE(QApplication::focusWidget(), button);
 }
 
 void TestStudyPage::showsTheSelectionWithItsLevels() {
