@@ -143,6 +143,7 @@ std::string optionHelp(std::span<const RowView> rows);
 template <class Target>
 std::vector<detail::RowView> rowViews(const OptionTable<Target>& table) {
   std::vector<detail::RowView> views;
+  views.reserve(table.rows.size());
   for (const auto& row : table.rows) {
     views.push_back(
         {row.name, row.shortName, row.shape, row.value, row.help, row.field, row.first, row.last});

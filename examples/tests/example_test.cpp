@@ -1,0 +1,200 @@
+// The C example (CHART_EXAMPLE) against the command line (ZIWEI_EXECUTABLE):
+// the same bytes for the same options, the same messages for the same
+// faults.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+  std::string bytes;
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+      bytes.append(buffer, n);
+    std::fclose(file);
+  }
+  return bytes;
+}
+
+// Runs `args` (no shell), its output and errors caught in files.
+Result run(std::vector<std::string> args) {
+  const fs::path base = fs::temp_directory_path() / ("ziwei-example-" + std::to_string(::getpid()));
+  const fs::path out = base.string() + ".out", err = base.string() + ".err";
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int raw = 0;
+  ::waitpid(child, &raw, 0);
+  Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+  fs::remove(out);
+  fs::remove(err);
+  return result;
+}
+
+Result example(std::vector<std::string> args) {
+  args.insert(args.begin(), CHART_EXAMPLE);
+  return run(std::move(args));
+}
+
+Result command(std::vector<std::string> args) {
+  args.insert(args.begin(), ZIWEI_EXECUTABLE);
+  return run(std::move(args));
+}
+
+// A cast given to the example as a query and as pairs, and to ziwei as
+// options.
+struct Cast {
+  std::string query;
+  std::vector<std::string> pairs;
+  std::vector<std::string> options;
+};
+
+const Cast kCasts[] = {
+    {"year=1984&month=4&day=20&hour=13&sex=female&on=2026-12-07&lang=zh-Hant",
+     {"year=1984", "month=4", "day=20", "hour=13", "sex=female", "on=2026-12-07", "lang=zh-Hant"},
+     {"--year=1984", "--month=4", "--day=20", "--hour=13", "--sex=female", "--on=2026-12-07",
+      "--lang=zh-Hant"}},
+    {"solar=1979-07-01&hour=10&minute=30&tz=Asia%2FTaipei&lang=en",
+     {"solar=1979-07-01", "hour=10", "minute=30", "tz=Asia/Taipei", "lang=en"},
+     {"--solar=1979-07-01", "--hour=10", "--minute=30", "--tz=Asia/Taipei", "--lang=en"}},
+    {"solar=2001-06-08&hour=23&minute=30&place=Taipei&late-zi=next-day&lang=zh-Hans",
+     {"solar=2001-06-08", "hour=23", "minute=30", "place=Taipei", "late-zi=next-day",
+      "lang=zh-Hans"},
+     {"--solar=2001-06-08", "--hour=23", "--minute=30", "--place=Taipei", "--late-zi=next-day",
+      "--lang=zh-Hans"}},
+    {"name=%E7%8E%8B%E5%B0%8F%E6%98%8E&year=2001&month=4&leap=1&day=17&hour=5&year-boundary=spring"
+     "&age=birthday&on-lunar=2030-1-15&on-time=12%3A30",
+     {"name=王小明", "year=2001", "month=4", "leap", "day=17", "hour=5", "year-boundary=spring",
+      "age=birthday", "on-lunar=2030-1-15", "on-time=12:30"},
+     {"--name=王小明", "--year=2001", "--month=4", "--leap", "--day=17", "--hour=5",
+      "--year-boundary=spring", "--age=birthday", "--on-lunar=2030-1-15", "--on-time=12:30"}},
+    {"year=1990&month=11&day=3&hour=7&sex=female&format=text&lang=en&print-date=2026%2F12%2F08",
+     {"year=1990", "month=11", "day=3", "hour=7", "sex=female", "format=text", "lang=en",
+      "print-date=2026/12/08"},
+     {"--year=1990", "--month=11", "--day=3", "--hour=7", "--sex=female", "--format=text",
+      "--lang=en", "--print-date=2026/12/08"}},
+};
+
+TEST(ChartExample, WritesTheCommandsBytesForTheSameOptions) {
+  for (const Cast& cast : kCasts) {
+    std::vector<std::string> options = cast.options;
+    if (cast.query.find("format=") == std::string::npos) options.push_back("--format=json");
+    const Result expected = command(options);
+    ASSERT_EQ(expected.status, 0) << cast.query << expected.err;
+    const Result byQuery = example({"chart", cast.query});
+    EXPECT_EQ(byQuery.status, 0) << cast.query << byQuery.err;
+    EXPECT_EQ(byQuery.out, expected.out) << cast.query;
+    std::vector<std::string> pairs = {"--pairs", "chart"};
+    pairs.insert(pairs.end(), cast.pairs.begin(), cast.pairs.end());
+    EXPECT_EQ(example(pairs).out, expected.out) << cast.query;
+  }
+}
+
+TEST(ChartExample, RefusesAsTheCommandDoes) {
+  const std::vector<std::vector<std::string>> faults = {
+      {"month=13"},
+      {"place=Suzhou"},
+      {"solar=2001-02-30"},
+      {"year=1984", "tz=Mars/Olympus"},
+      {"on=2026-12-07", "on-lunar=2026-1-1"},
+  };
+  for (const std::vector<std::string>& fault : faults) {
+    std::vector<std::string> options, pairs = {"--pairs", "chart"};
+    for (const std::string& pair : fault) {
+      options.push_back("--" + pair);
+      pairs.push_back(pair);
+    }
+    options.push_back("--format=json");
+    const Result expected = command(options);
+    ASSERT_EQ(expected.status, 2) << fault[0];
+    const Result got = example(pairs);
+    EXPECT_EQ(got.status, 2) << fault[0];
+    EXPECT_EQ(got.err, expected.err) << fault[0];
+    EXPECT_EQ(got.out, "");
+  }
+}
+
+// The example's lunar and solar documents hold the command's fields: the
+// date, the lunar year, month, leap flag and day.
+TEST(ChartExample, ConvertsDatesAsTheCommandDoes) {
+  for (const std::string date : {"2001-06-08", "1984-02-02", "2100-12-31", "1900-01-31"}) {
+    const Result tsv = command({"lunar", date});
+    ASSERT_EQ(tsv.status, 0) << tsv.err;
+    std::istringstream fields(tsv.out);
+    std::string solar, year, month, leap, day;
+    fields >> solar >> year >> month >> leap >> day;
+    const std::string document =
+        "{\"solar\":\"" + solar + "\",\"year\":" + year + ",\"month\":" + month +
+        ",\"leap\":" + (leap == "1" ? "true" : "false") + ",\"day\":" + day + "}\n";
+    EXPECT_EQ(example({"lunar", "date=" + date}).out, document);
+
+    std::vector<std::string> solarArgs = {"solar", year, month, day};
+    if (leap == "1") solarArgs.push_back("--leap");
+    const Result back = command(solarArgs);
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.out, date + "\n");
+    const std::string query =
+        "year=" + year + "&month=" + month + "&day=" + day + (leap == "1" ? "&leap" : "");
+    EXPECT_EQ(example({"solar", query}).out, document);
+  }
+  const Result missing = example({"solar", "year=2001&month=5&day=1&leap"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, command({"solar", "2001", "5", "1", "--leap"}).err);
+}
+
+TEST(ChartExample, FindsAndListsPlacesAsTheCommandDoes) {
+  const Result expected =
+      command({"find", "--from=2001-01-01", "--to=2001-02-15", "--where=命宮 has 紫微",
+               "--where=身宮 lacks 火星", "--format=jsonl", "--jobs=1"});
+  ASSERT_EQ(expected.status, 0) << expected.err;
+  ASSERT_FALSE(expected.out.empty());
+  const Result got = example({"--pairs", "find", "from=2001-01-01", "to=2001-02-15",
+                              "where=命宮 has 紫微", "where=身宮 lacks 火星"});
+  EXPECT_EQ(got.status, 0) << got.err;
+  EXPECT_EQ(got.out, expected.out);
+
+  // The places in the command's order, by the name --place takes.
+  const Result listed = command({"places", "Su"});
+  ASSERT_EQ(listed.status, 0);
+  std::vector<std::string> names;
+  std::istringstream lines(listed.out);
+  for (std::string line; std::getline(lines, line);)
+    names.push_back(line.substr(0, line.find('\t')));
+  const Result json = example({"places", "q=Su"});
+  rapidjson::Document document;
+  document.Parse(json.out.c_str());
+  ASSERT_FALSE(document.HasParseError()) << json.out;
+  std::vector<std::string> got_names;
+  for (const auto& place : document["places"].GetArray())
+    got_names.push_back(place["name"].GetString());
+  EXPECT_EQ(got_names, names);
+}
+
+}  // namespace
