@@ -38,8 +38,9 @@ def main():
 
     now = time.monotonic()
     for i in range(args.connections):
-        # The tricklers' bytes spread over the interval.
-        open_one(i % 2 == 1, now + args.every * i / args.connections)
+        # The tricklers' bytes spread over the interval in tenths of it, so
+        # that one wake-up of this program sends a tenth of them.
+        open_one(i % 2 == 1, now + args.every * (i % 10) / 10)
     print(f"holding {len(held)}", flush=True)
     reopened = 0
     end = time.monotonic() + args.seconds
@@ -60,7 +61,7 @@ def main():
                 reopened += 1
         now = time.monotonic()
         while due and due[0][0] <= now:
-            _, s = due.popleft()
+            at_tick, s = due.popleft()
             if s not in sent:
                 continue  # closed meanwhile
             at = sent[s] % len(HEADER)
@@ -69,7 +70,7 @@ def main():
             except OSError:
                 pass
             sent[s] += 1
-            due.append((now + args.every, s))
+            due.append((at_tick + args.every, s))
     print(f"reopened {reopened}", flush=True)
 
 
