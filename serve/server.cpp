@@ -11,8 +11,6 @@
 #include <boost/asio/thread_pool.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
-#include <boost/beast/http/parser.hpp>
-#include <boost/beast/http/string_body.hpp>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -24,21 +22,18 @@
 #include "serve/access_log.h"
 #include "serve/exchange.h"
 #include "serve/metrics.h"
+#include "serve/request_reader.h"
 
 namespace ziwei::serve {
 
 namespace {
 
 namespace net = boost::asio;
-namespace http = boost::beast::http;
 using tcp = net::ip::tcp;
 using Clock = std::chrono::steady_clock;
 using boost::system::error_code;
 
 constexpr std::size_t kReadSize = 8 * 1024;
-// The whole head of a request, its line and its fields; past it the request
-// is refused as 414 or 431 by the part that is too long.
-constexpr std::size_t kMostHeadBytes = kMostTargetBytes + kMostHeaderBytes + 512;
 // Connections answered 503 for the bound at the same time, at most; past
 // them a connection is closed at once.
 constexpr std::size_t kMostRefusing = 1024;
@@ -61,8 +56,6 @@ struct Worker {
   AccessLog accessLog;
   bool stopping = false;
 };
-
-std::string_view viewOf(boost::beast::string_view text) { return {text.data(), text.size()}; }
 
 std::string peerText(const tcp::socket& socket) {
   error_code ec;
@@ -153,10 +146,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   enum class Phase { Idle, Reading, Answering, Writing, Lingering, Closed };
 
   void beginRequest(Clock::time_point now) {
-    parser_.emplace();
-    parser_->header_limit(static_cast<std::uint32_t>(kMostHeadBytes));
-    parser_->body_limit(kMostBodyBytes);
-    headerChecked_ = false;
+    reader_.next();
     route_ = Route::Other;
     method_ = Method::Other;
     started_ = now;
@@ -197,77 +187,23 @@ class Connection : public std::enable_shared_from_this<Connection> {
   }
 
   void parse() {
-    for (;;) {
-      if (buffer_.size() == 0) {
+    switch (reader_.read(buffer_)) {
+      case RequestReader::State::NeedMore:
         read();
         return;
-      }
-      error_code ec;
-      const std::size_t used = parser_->put(buffer_.data(), ec);
-      buffer_.consume(used);
-      if (ec == http::error::need_more) {
-        read();
+      case RequestReader::State::Refused:
+        send(std::move(reader_.refusal()), true);
         return;
-      }
-      if (ec) {
-        refuseUnread(ec);
-        return;
-      }
-      if (!headerChecked_ && parser_->is_header_done()) {
-        headerChecked_ = true;
-        if (!checkHeader()) return;
-      }
-      if (parser_->is_done()) {
+      case RequestReader::State::Whole:
         answer();
         return;
-      }
-    }
-  }
-
-  // 414 or 431 for a head within the parser's limit but past ours.
-  bool checkHeader() {
-    const auto& request = parser_->get();
-    if (request.target().size() > kMostTargetBytes) {
-      send(errorReply(Status::UriTooLong, kUriTooLong), true);
-      return false;
-    }
-    std::size_t bytes = 0;
-    for (const auto& field : request)
-      bytes += field.name_string().size() + field.value().size() + 4;
-    if (bytes > kMostHeaderBytes) {
-      send(errorReply(Status::HeadersTooLarge, kHeadersTooLarge), true);
-      return false;
-    }
-    return true;
-  }
-
-  // A request the parser refused; the connection closes after the answer.
-  void refuseUnread(error_code ec) {
-    if (ec == http::error::header_limit) {
-      // The parser keeps the head until it is whole: its first line is the
-      // request line.
-      const auto* data = static_cast<const char*>(buffer_.data().data());
-      const std::string_view head(data, buffer_.size());
-      const std::size_t end = head.find('\n');
-      const bool longLine = end == std::string_view::npos || end > kMostTargetBytes + 64;
-      send(longLine ? errorReply(Status::UriTooLong, kUriTooLong)
-                    : errorReply(Status::HeadersTooLarge, kHeadersTooLarge),
-           true);
-    } else if (ec == http::error::body_limit) {
-      send(errorReply(Status::PayloadTooLarge, "the request's body is over 64 KiB"), true);
-    } else {
-      send(errorReply(Status::BadRequest, "malformed request: " + ec.message()), true);
     }
   }
 
   void answer() {
-    const auto& request = parser_->get();
-    const http::verb verb = request.method();
-    method_ = verb == http::verb::get    ? Method::Get
-              : verb == http::verb::head ? Method::Head
-                                         : Method::Other;
-    keepAlive_ = request.keep_alive();
-    http10_ = request.version() == 10;
+    method_ = reader_.method();
+    keepAlive_ = reader_.keepAlive();
+    http10_ = reader_.http10();
     if (refuse_) {
       send(errorReply(Status::Unavailable, "the server is at its bound of " +
                                                std::to_string(server_.options.maxConnections) +
@@ -275,7 +211,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
            true);
       return;
     }
-    const Target target = splitTarget(viewOf(request.target()));
+    const Target target = splitTarget(reader_.target());
     route_ = routeOf(target.path);
     const std::optional<api::Operation> operation = operationOf(route_);
     if (operation && method_ != Method::Other) {
@@ -341,9 +277,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
     server_.metrics.countRequest(worker_.index, route_, reply_.status, micros);
     if (worker_.accessLog.enabled()) {
       std::string_view method, target;
-      if (parser_ && parser_->is_header_done()) {
-        method = viewOf(parser_->get().method_string());
-        target = viewOf(parser_->get().target());
+      if (reader_.headRead()) {
+        method = reader_.methodText();
+        target = reader_.target();
       }
       worker_.accessLog.add(worker_.clock, millis_, peer_, method, target,
                             kStatusCodes[static_cast<std::size_t>(reply_.status)], bytes, micros);
@@ -402,10 +338,6 @@ class Connection : public std::enable_shared_from_this<Connection> {
     socket_.close(ignored);
   }
 
-  static constexpr std::string_view kUriTooLong = "the request target is over 8 KiB";
-  static constexpr std::string_view kHeadersTooLarge =
-      "the request's header fields are over 16 KiB";
-
   Server::State& server_;
   Worker& worker_;
   tcp::socket socket_;
@@ -417,8 +349,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   Clock::time_point started_;
   Clock::time_point deadline_;
   boost::beast::flat_buffer buffer_;
-  std::optional<http::request_parser<http::string_body>> parser_;
-  bool headerChecked_ = false;
+  RequestReader reader_;
   Route route_ = Route::Other;
   Method method_ = Method::Other;
   bool keepAlive_ = true;
