@@ -284,7 +284,10 @@ std::string castHelpText() {
          "Many charts (see ziwei batch --help):\n"
          "  ziwei batch [FILE]                   charts of CSV records (JSON Lines, pages)\n"
          "  ziwei batch --all                    charts of every lunar birth 1912-2010\n"
-         "  ziwei find --where COND...           births whose chart meets conditions\n";
+         "  ziwei find --where COND...           births whose chart meets conditions\n"
+         "\n"
+         "For other programs (see ziwei serve --help):\n"
+         "  ziwei serve [--listen HOST:PORT]     the HTTP service and its web page\n";
 }
 
 std::optional<std::string> missingDateWarning(const LunarBirth& birth) {
