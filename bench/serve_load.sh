@@ -60,4 +60,13 @@ grep -q '^holding 1000' "$scratch/held" || { echo "serve_load: could not hold 10
 set -- $(run)
 rate2=$1 p992=$2
 echo "64 connections + 1000 idle/slow:    $rate2 requests/s, p99 $p992 ms"
+# The connections held, as the server counts them, and the slow ones it cut.
+python3 - "$port" <<'PYTHON'
+import sys, urllib.request
+text = urllib.request.urlopen(f"http://127.0.0.1:{sys.argv[1]}/metrics", timeout=5).read().decode()
+values = dict(line.rsplit(" ", 1) for line in text.splitlines() if not line.startswith("#"))
+print("open while held (and this one):     " + values.get("ziwei_http_connections_open", "?"))
+print("slow requests cut off (408):        " +
+      values.get('ziwei_http_requests_total{route="other",code="408"}', "0"))
+PYTHON
 awk -v a="$rate1" -v b="$rate2" 'BEGIN { printf "ratio:                              %.2f\n", b / a }'
