@@ -248,7 +248,7 @@ Answer placesAnswer(std::span<const Parameter> parameters) {
 }
 
 constexpr std::string_view kFindParameters =
-    "from, to, hours, where, limit, format and the rule options";
+    "from, to, sex, hours, where, limit, format and the rule options";
 
 // Thrown from the search's progress when the time limit has passed.
 struct OutOfTime {};

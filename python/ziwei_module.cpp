@@ -188,6 +188,13 @@ class Search {
     return jsonOf(line);
   }
 
+  // The last date searched so far, "YYYY-MM-DD".
+  std::string searchedThrough() const {
+    return ziwei::calendar::format_gregorian(
+        ziwei::calendar::gregorian_from_days(std::min(next_, last_ + std::chrono::days{1}) -
+                                             std::chrono::days{1}));
+  }
+
  private:
   static std::optional<std::chrono::sys_days> dayOf(std::string_view text,
                                                     ziwei::calendar::GregorianDate fallback) {
@@ -309,7 +316,9 @@ PYBIND11_MODULE(ziwei, module) {
 
   py::class_<Search>(module, "Search", "The matches of find(), one dict each, in order.")
       .def("__iter__", [](py::object self) { return self; })
-      .def("__next__", &Search::next);
+      .def("__next__", &Search::next)
+      .def_property_readonly("searched_through", &Search::searchedThrough,
+                             "The last date searched so far, 'YYYY-MM-DD'.");
   module.def(
       "find",
       [](const py::kwargs& keywords) {

@@ -81,8 +81,10 @@ check_example() {
     fail "the example does not build against the tree ($at)"
     return
   fi
-  LD_LIBRARY_PATH=$libs ldd "$scratch/chart" | grep -q "=> $libs/libziwei.so.$major " ||
-    fail "the example does not load the tree's library ($at)"
+  local loaded
+  loaded=$(LD_LIBRARY_PATH=$libs ldd "$scratch/chart" | grep libziwei || true)
+  [[ "$loaded" == *"=> $libs/libziwei.so.$major "* ]] ||
+    fail "the example does not load the tree's library ($at): $loaded"
   local query='year=1984&month=4&day=20&hour=13&sex=female&on=2026-12-07&lang=en'
   LD_LIBRARY_PATH=$libs "$scratch/chart" chart "$query" >"$scratch/library.json" ||
     fail "the example failed ($at)"
