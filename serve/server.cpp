@@ -49,12 +49,14 @@ class Connection;
 struct Worker {
   Worker(std::size_t number, bool log) : index(number), accessLog(log) {}
   std::size_t index;
-  net::io_context context{1};
-  net::steady_timer sweeper{context};
   Connection* first = nullptr;  // the connections, linked through them
   WallClock clock;
   AccessLog accessLog;
   bool stopping = false;
+  // Last, so that the connections its handlers hold, released when it is
+  // destroyed, find the rest of the worker still there.
+  net::io_context context{1};
+  net::steady_timer sweeper{context};
 };
 
 std::string peerText(const tcp::socket& socket) {
@@ -76,17 +78,19 @@ std::string secondsText(std::chrono::milliseconds time) {
 struct Server::State {
   explicit State(const ServerOptions& given);
 
+  // What a connection counts in is made before the workers and gone after
+  // them; the objects of a worker's event loop go before it.
   ServerOptions options;
+  Metrics metrics;
+  std::atomic<bool> stopping{false};
+  std::atomic<std::size_t> refusing{0};
+  std::size_t nextWorker = 0;
+  tcp::endpoint local;
   std::vector<std::unique_ptr<Worker>> workers;
   tcp::acceptor acceptor;
   net::steady_timer acceptPause;
   net::signal_set signals;
   net::thread_pool findPool;
-  Metrics metrics;
-  std::size_t nextWorker = 0;
-  std::atomic<bool> stopping{false};
-  std::atomic<std::size_t> refusing{0};
-  tcp::endpoint local;
 
   void accept();
   void startSweeping(Worker& worker);
@@ -378,12 +382,12 @@ ServerOptions settled(ServerOptions options) {
 
 Server::State::State(const ServerOptions& given)
     : options(settled(given)),
+      metrics(options.threads),
       workers(makeWorkers(options)),
       acceptor(workers.front()->context),
       acceptPause(workers.front()->context),
       signals(workers.front()->context),
-      findPool(options.findThreads),
-      metrics(options.threads) {
+      findPool(options.findThreads) {
   error_code ec;
   const net::ip::address address = net::ip::make_address(options.host, ec);
   const std::string where = (address.is_v6() ? "[" + options.host + "]" : options.host) + ":" +
