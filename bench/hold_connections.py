@@ -57,7 +57,11 @@ def main():
                 sent.pop(s, None)
                 selector.unregister(s)
                 s.close()
-                open_one(trickles, time.monotonic() + args.every)
+                try:
+                    open_one(trickles, time.monotonic() + args.every)
+                except OSError as error:  # the server has stopped
+                    print(f"reopened {reopened}; then {error}", flush=True)
+                    return 0
                 reopened += 1
         now = time.monotonic()
         while due and due[0][0] <= now:
