@@ -119,7 +119,7 @@
   frame.addEventListener("load", () => {
     const page = frame.contentDocument && frame.contentDocument.documentElement;
     if (!page) return;
-    const fit = () => (frame.style.height = page.scrollHeight + 4 + "px");
+    const fit = () => (frame.style.height = Math.ceil(page.getBoundingClientRect().height) + "px");
     fit();
     if (watcher) watcher.disconnect();
     watcher = new ResizeObserver(fit);

@@ -208,7 +208,7 @@ class Tab {
     while (Date.now() < until) {
       const value = await this.evaluate(expression);
       if (value) return value;
-      await new Promise((resolve) => setTimeout(resolve, 50));
+      await sleep(50);
     }
     return false;
   }
@@ -227,9 +227,10 @@ class Tab {
   }
   async press(key, code, keyCode) {
     for (const type of ["keyDown", "keyUp"]) {
-      await this.call("Input.dispatchKeyEvent", {
-        type, key, code, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode
-      });
+      const event = { type, key, code, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode };
+      // Enter types a carriage return too, which submits a form.
+      if (key === "Enter" && type === "keyDown") event.text = "\r";
+      await this.call("Input.dispatchKeyEvent", event);
     }
   }
   // Types `text` into the focused element: a key press for each ASCII
@@ -269,6 +270,24 @@ function check(ok, what) {
 
 // ------------------------------------------------------------- the browser
 
+function sleep(ms) {
+  return new Promise((resolve) => setTimeout(resolve, ms));
+}
+
+// Removes the scratch folder, waiting a little for a helper of Chromium
+// that still writes into its profile.
+async function removeFolder(dir) {
+  for (let attempt = 0; ; ++attempt) {
+    try {
+      fs.rmSync(dir, { recursive: true, force: true });
+      return;
+    } catch (error) {
+      if (error.code !== "ENOTEMPTY" || attempt === 30) throw error;
+      await sleep(100);
+    }
+  }
+}
+
 // Starts Chromium on 127.0.0.1, opens one tab and calls `body(tab, browser)`
 // with browser = { tools, dir (a scratch folder), atExit(fn) }; then stops
 // Chromium (and what atExit registered), prints the counts and exits.
@@ -287,10 +306,11 @@ function runInBrowser(options, body) {
     "--headless=new", "--disable-gpu", "--no-first-run", "--no-default-browser-check",
     "--remote-debugging-port=0", "--remote-debugging-address=127.0.0.1",
     "--user-data-dir=" + path.join(dir, "profile"), "--lang=en-US",
-    // Nothing leaves the machine: no background traffic, no name resolved.
+    // Nothing leaves the machine: no background traffic, no name resolved
+    // (but 127.0.0.1 reached).
     "--disable-background-networking", "--disable-component-update", "--disable-sync",
     "--disable-domain-reliability", "--disable-client-side-phishing-detection", "--no-pings",
-    "--disable-default-apps", "--disable-extensions", "--host-resolver-rules=MAP * ~NOTFOUND",
+    "--disable-default-apps", "--disable-extensions", "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1",
     "--window-size=" + (width + 100) + "," + height, "about:blank"
   ];
   if (process.getuid && process.getuid() === 0) flags.unshift("--no-sandbox");
@@ -328,12 +348,14 @@ function runInBrowser(options, body) {
       await tab.call("Emulation.setDeviceMetricsOverride",
         { width, height, deviceScaleFactor: 1, mobile: false });
       await body(tab, { tools, dir, atExit: (fn) => stops.push(fn) });
+      // Closed so, Chromium stops its helper processes before it exits.
+      await Promise.race([tools.call("Browser.close").catch(() => {}), sleep(5000)]);
       tools.ws.close();
     } finally {
       clearTimeout(deadline);
       stopAll();
       await new Promise((resolve) => (browser.exitCode !== null ? resolve() : browser.on("exit", resolve)));
-      fs.rmSync(dir, { recursive: true, force: true });
+      await removeFolder(dir);
     }
     console.log(`${counts.passed} passed, ${counts.failed} failed`);
     return counts.failed === 0 ? 0 : 1;
