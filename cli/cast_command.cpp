@@ -333,16 +333,25 @@ std::string castOutput(const CastOptions& options) {
   return chartPageFile(chartPageTemplate(words), chart, printDate, options.encoding, words);
 }
 
+std::string checkedCastOutput(const CastOptions& options) {
+  try {
+    return castOutput(options);
+  } catch (const TargetError& error) {  // a target before the birth year
+    throw Refusal{(options.targetTexts.lunar ? "--on-lunar: " : "--on: ") +
+                  std::string(error.what())};
+  } catch (const std::invalid_argument& error) {
+    throw Refusal{error.what()};
+  }
+}
+
+std::optional<Shape> castOptionShape(std::string_view name) { return shapeOf(kTable, name); }
+
 int runCast(const CastOptions& options) {
   std::string bytes;
   try {
-    bytes = castOutput(options);
-  } catch (const TargetError& error) {  // a target before the birth year
-    reportError((options.targetTexts.lunar ? "--on-lunar: " : "--on: ") +
-                std::string(error.what()));
-    return kExitUsage;
-  } catch (const std::invalid_argument& error) {
-    reportError(error.what());
+    bytes = checkedCastOutput(options);
+  } catch (const Refusal& refusal) {
+    reportError(refusal.message);
     return kExitUsage;
   }
   if (const auto warning = missingDateWarning(options.request.birth)) reportError(*warning);

@@ -71,6 +71,13 @@ std::string castOutput(const CastOptions& options);
 // has: the cast and a batch page give it on standard error.
 std::optional<std::string> missingDateWarning(const LunarBirth& birth);
 
+// castOutput, with birth data the engine refuses and a target before the
+// birth year thrown as a Refusal worded as the command reports them.
+std::string checkedCastOutput(const CastOptions& options);
+
+// The value shape of the cast's option `name` (without "--"), or nothing.
+std::optional<Shape> castOptionShape(std::string_view name);
+
 // Casts the chart and writes it where the options say; returns the exit
 // status, a failure reported as one line on standard error.
 int runCast(const CastOptions& options);

@@ -155,6 +155,8 @@ Parsed<FindOptions> parseFindCommand(std::span<const std::string_view> args) {
   return parseOptions(kTable, args, FindOptions{}, finish);
 }
 
+std::optional<Shape> findOptionShape(std::string_view name) { return shapeOf(kTable, name); }
+
 std::string_view matchHeader(FindFormat format) {
   return format == FindFormat::Csv ? "solar,year,month,leap,day,hour,sex\n" : "";
 }

@@ -38,6 +38,9 @@ Parsed<FindOptions> parseFindCommand(std::span<const std::string_view> args);
 
 std::string findHelpText();
 
+// The value shape of find's option `name` (without "--"), or nothing.
+std::optional<Shape> findOptionShape(std::string_view name);
+
 // The line of a match in `format` (none for Count), and the header line
 // that precedes the matches (for Csv).
 std::string matchLine(const find::Match& match, FindFormat format);

@@ -12,6 +12,7 @@
 #include "cli/find_command.h"
 #include "cli/lunar_command.h"
 #include "cli/places_command.h"
+#include "cli/serve_command.h"
 #include "cli/solar_command.h"
 #include "cli/terms_command.h"
 #include "output/output_file.h"
@@ -19,13 +20,14 @@
 namespace {
 
 // The commands after "ziwei"; the cast takes every other command line.
-constexpr std::array<ziwei::cli::CommandEntry, 6> kCommands{{
+constexpr std::array<ziwei::cli::CommandEntry, 7> kCommands{{
     {"lunar", ziwei::cli::lunarCommand},
     {"solar", ziwei::cli::solarCommand},
     {"batch", ziwei::cli::batchCommand},
     {"find", ziwei::cli::findCommand},
     {"places", ziwei::cli::placesCommand},
     {"terms", ziwei::cli::termsCommand},
+    {"serve", ziwei::cli::serveCommand},
 }};
 
 }  // namespace

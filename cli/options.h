@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -147,6 +148,16 @@ std::vector<detail::RowView> rowViews(const OptionTable<Target>& table) {
         {row.name, row.shortName, row.shape, row.value, row.help, row.field, row.first, row.last});
   }
   return views;
+}
+
+// The value shape of the option `name` (the long name without "--") of
+// `table`, or nothing when the table has no such option.
+template <class Target>
+constexpr std::optional<Shape> shapeOf(const OptionTable<Target>& table, std::string_view name) {
+  for (const auto& row : table.rows) {
+    if (row.name == name) return row.shape;
+  }
+  return std::nullopt;
 }
 
 // Reads the arguments after the command's name into `target` (which holds

@@ -17,6 +17,7 @@
 #include "chart/frame/pillars.h"
 #include "chart/relations/relations.h"
 #include "chart/rule_options.h"
+#include "json/json_string.h"
 #include "page/append_buffer.h"
 #include "page/minor_ages.h"
 #include "places/places.h"
@@ -32,47 +33,8 @@ namespace {
 // between them. No blanks, strings escaped as JSON requires ("\"", "\\",
 // control characters as \b \t \n \f \r or \u00XX), everything else as it is.
 
-// The escape of each byte: 0 for none, else the letter after the backslash
-// ('u' for \u00XX).
-constexpr std::array<char, 128> kEscapes = [] {
-  std::array<char, 128> escapes{};
-  for (std::size_t c = 0; c < 0x20; ++c) escapes[c] = 'u';
-  escapes['\b'] = 'b';
-  escapes['\t'] = 't';
-  escapes['\n'] = 'n';
-  escapes['\f'] = 'f';
-  escapes['\r'] = 'r';
-  escapes['"'] = '"';
-  escapes['\\'] = '\\';
-  return escapes;
-}();
-
-bool needsEscape(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0x80 && kEscapes[byte] != 0;
-}
-
 // A JSON string of `text`, which must be valid UTF-8.
-void appendString(AppendBuffer& out, std::string_view text) {
-  out += '"';
-  std::size_t done = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!needsEscape(text[i])) continue;
-    out += text.substr(done, i - done);
-    const auto byte = static_cast<unsigned char>(text[i]);
-    out += '\\';
-    out += kEscapes[byte];
-    if (kEscapes[byte] == 'u') {
-      constexpr std::string_view kHex = "0123456789ABCDEF";
-      out += std::string_view("00");
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    }
-    done = i + 1;
-  }
-  out += text.substr(done);
-  out += '"';
-}
+void appendString(AppendBuffer& out, std::string_view text) { appendJsonString(out, text); }
 
 [[gnu::always_inline]] inline void appendNumber(AppendBuffer& out, int number) {
   out.appendNumber(number);

@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-20}"
-targets=(chart_request command_line condition_text csv_reader)
+targets=(chart_request command_line condition_text csv_reader query)
 
 # The build directory of the fuzz preset, unless ZIWEI_FUZZ_BUILD names another.
 build="${ZIWEI_FUZZ_BUILD:-build/fuzz}"
