@@ -95,8 +95,12 @@
       const body = await response.text();
       if (serial !== shown) return;
       if (response.ok) {
-        frame.srcdoc = body;
+        // Busy until the frame has the new chart.
         result.hidden = false;
+        await new Promise((resolve) => {
+          frame.addEventListener("load", resolve, { once: true });
+          frame.srcdoc = body;
+        });
         return;
       }
       let message = response.status + " " + response.statusText;
@@ -145,9 +149,9 @@
     radio.addEventListener("change", () => chooseCalendar(calendar.value === "lunar"));
   }
 
-  // Places of the gazetteer while one types: a match chosen is written as
-  // the place parameter names it, qualified by its province or country
-  // when another match has the same name.
+  // Places of the gazetteer while one types; a match chosen is written as
+  // the service names it, which tells it apart from others of its name
+  // ("Suzhou, Jiangsu").
   const place = document.getElementById("place");
   const matches = document.getElementById("place-matches");
   const placeStatus = document.getElementById("place-status");
@@ -157,14 +161,6 @@
   function closeMatches() {
     matches.hidden = true;
     matches.replaceChildren();
-  }
-
-  function qualified(found, all) {
-    const twins = all.filter((p) => p.name === found.name);
-    if (twins.length < 2) return found.name;
-    const byProvince = twins.filter((p) => p.province === found.province);
-    if (found.province && byProvince.length === 1) return found.name + ", " + found.province;
-    return [found.name, found.province, found.country].filter(Boolean).join(", ");
   }
 
   async function lookUp(text) {
@@ -183,7 +179,7 @@
       detail.textContent = " · " + [p.province, p.country].filter(Boolean).join(", ") +
         " · " + p.zone;
       button.append(local + p.name, detail);
-      button.dataset.value = qualified(p, found);
+      button.dataset.value = p.name;
       button.addEventListener("click", () => {
         place.value = button.dataset.value;
         closeMatches();
