@@ -78,6 +78,9 @@
     }
   }
 
+  // A bookmark's name: the title with the chart's name before it.
+  const title = document.title;
+
   let shown = 0;
   async function show(query, focus) {
     const serial = ++shown;
@@ -85,6 +88,7 @@
     for (const [format, id] of Object.entries(links)) {
       document.getElementById(id).href = withFormat(query, format);
     }
+    document.title = query.get("name") ? query.get("name") + " · " + title : title;
     if (![...query.keys()].length) {
       result.hidden = true;
       return;

@@ -158,6 +158,7 @@ runInBrowser({ name: "web", seconds: 150, width: 1100, height: 1000 },
     await typeInto(tab, "#solar", "06082001");
     await typeInto(tab, "#hour", "13");
     await typeInto(tab, "#minute", "30");
+    let shown;
     // A name that fits two places lists both, each as the cast takes it.
     const MATCHES = `(() => { const b = [...document.querySelectorAll("#place-matches button")];
       return b.length && !document.getElementById("place-matches").hidden &&
@@ -170,7 +171,15 @@ runInBrowser({ name: "web", seconds: 150, width: 1100, height: 1000 },
       const cast = await get(base + "v1/chart?" + new URLSearchParams({ year: "1984", place: p }));
       check(cast.status === 200, `the match "${p}" is a place the cast takes (${cast.status})`);
     }
-    for (let i = 0; i < "Suzhou".length; ++i) await tab.press("Backspace", "Backspace", 8);
+    // ↓ goes into the list, ↓ again to the next match, Enter chooses it.
+    await tab.press("ArrowDown", "ArrowDown", 40);
+    await tab.press("ArrowDown", "ArrowDown", 40);
+    await tab.press("Enter", "Enter", 13);
+    shown = await tab.evaluate(READ_PAGE);
+    check(shown.values.place === (suzhou || [])[1] && shown.focus === "place" &&
+      !shown.resultShown && shown.path === "/" && shown.search === "",
+      `the keyboard chooses the second match, and casts nothing (${shown.values.place})`);
+    for (let i = 0; i < "Suzhou, Jiangsu".length; ++i) await tab.press("Backspace", "Backspace", 8);
     check(await tab.waitFor(`document.getElementById("place-matches").hidden`),
       "no list once the place is empty");
     await tab.type("Taip");
@@ -181,7 +190,7 @@ runInBrowser({ name: "web", seconds: 150, width: 1100, height: 1000 },
     const taipei = places.findIndex((p) => p.name === "Taipei");
     check(taipei >= 0, "Taipei is among them");
     await tab.clickOn(`#place-matches li:nth-child(${taipei + 1}) button`);
-    let shown = await tab.evaluate(READ_PAGE);
+    shown = await tab.evaluate(READ_PAGE);
     check(shown.values.place === "Taipei" && shown.focus === "place",
       `a match chosen is the place (${shown.values.place})`);
     await typeInto(tab, "#on", "12072026");
@@ -208,6 +217,7 @@ runInBrowser({ name: "web", seconds: 150, width: 1100, height: 1000 },
       onPage.periods.target.solar === "2026-12-07" && onPage.periods.target.time === "10:00",
       `the chart is of the birth typed: ${JSON.stringify(onPage.input).slice(0, 300)}`);
     check(shown.title && shown.title.includes(name), `the name is shown: ${shown.title}`);
+    check(await tab.evaluate("document.title") === name + " · 紫微斗數排盤", "the title names the chart");
     check(shown.frameHeight >= shown.frameContent && shown.frameHeight < shown.frameContent + 40,
       `the frame is as tall as its page ` +
       `(${shown.frameHeight} for ${shown.frameContent})`);
