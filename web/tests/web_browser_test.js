@@ -287,6 +287,21 @@ runInBrowser({ name: "web", seconds: 150, width: 1100, height: 1000 },
     check(!shown.resultShown && shown.invalid.join() === "tz" && shown.focus === "tz",
       `the zone field is marked and has the focus (${shown.invalid}, ${shown.focus})`);
 
+    // Without scripts the form casts the chart page into the frame.
+    await tab.call("Emulation.setScriptExecutionDisabled", { value: true });
+    await tab.open(base);
+    await typeInto(tab, "#name", "無腳本");
+    await typeInto(tab, "#solar", "06082001");
+    await tab.clickOn("button[type=submit]");
+    const framed = await tab.waitFor(`(() => { const f = document.getElementById("chart");
+      const d = f.contentDocument; return d && d.body && d.body.textContent.includes("命宮") &&
+        { address: f.contentWindow.location.href, text: d.body.textContent }; })()`);
+    const framedQuery = framed ? new URL(framed.address).searchParams : new URLSearchParams();
+    check(framed && framed.text.includes("無腳本") && framedQuery.get("format") === "html" &&
+      framedQuery.get("solar") === "2001-06-08" && !framedQuery.has("calendar"),
+      `without scripts the chart page is in the frame: ${framed && framed.address}`);
+    await tab.call("Emulation.setScriptExecutionDisabled", { value: false });
+
     // Nothing but the service was asked.
     const elsewhere = requests.filter((u) => !u.startsWith(base) && !/^(data|about):/.test(u));
     check(requests.length > 5 && elsewhere.length === 0,
