@@ -2,227 +2,21 @@
 // The study page in headless Chromium: for several births and each level,
 // clicks every palace and compares what the page highlights, where its
 // arrows end and what it marks with the chart's JSON; then walks the page by
-// keyboard. Drives the browser over its DevTools protocol on 127.0.0.1 with
-// the few lines of WebSocket this needs (Node 18 has no WebSocket of its
-// own). Usage: study_browser_test.js ZIWEI. Exits 0 when every check
+// keyboard. Usage: study_browser_test.js ZIWEI. Exits 0 when every check
 // passes, 1 on a failure, 77 (skipped) when no Chromium is installed.
 "use strict";
 
 const childProcess = require("node:child_process");
-const crypto = require("node:crypto");
-const fs = require("node:fs");
-const net = require("node:net");
-const os = require("node:os");
 const path = require("node:path");
 
-const SKIP = 77;
+const { runInBrowser, check } = require("../../tests/devtools/devtools.js");
+
 const ziwei = process.argv[2];
 if (!ziwei) {
   console.error("usage: study_browser_test.js ZIWEI");
   process.exit(2);
 }
 
-function findChromium() {
-  const named = process.env.ZIWEI_CHROMIUM;
-  if (named) return named;
-  for (const dir of (process.env.PATH || "").split(path.delimiter)) {
-    for (const name of ["chromium", "chromium-browser"]) {
-      const file = path.join(dir, name);
-      try {
-        fs.accessSync(file, fs.constants.X_OK);
-        return file;
-      } catch (_) {
-        // not here
-      }
-    }
-  }
-  return null;
-}
-
-// ---------------------------------------------------------------- WebSocket
-
-// A client of one WebSocket (RFC 6455): text messages only, unfragmented
-// when sent, reassembled when received.
-function connectWebSocket(address, onMessage) {
-  const url = new URL(address);
-  if (url.hostname !== "127.0.0.1") throw new Error("not a loopback address: " + address);
-  return new Promise((resolve, reject) => {
-    const socket = net.connect(Number(url.port), url.hostname);
-    const key = crypto.randomBytes(16).toString("base64");
-    let buffer = Buffer.alloc(0);
-    let open = false;
-    let pieces = [];
-    socket.on("error", reject);
-    socket.on("connect", () => {
-      socket.write(
-        `GET ${url.pathname} HTTP/1.1\r\nHost: ${url.host}\r\nUpgrade: websocket\r\n` +
-          `Connection: Upgrade\r\nSec-WebSocket-Key: ${key}\r\nSec-WebSocket-Version: 13\r\n\r\n`);
-    });
-    function send(opcode, payload) {
-      const mask = crypto.randomBytes(4);
-      const length = payload.length;
-      const head = length < 126 ? 2 : length < 65536 ? 4 : 10;
-      const frame = Buffer.alloc(head + 4 + length);
-      frame[0] = 0x80 | opcode;
-      if (length < 126) {
-        frame[1] = 0x80 | length;
-      } else if (length < 65536) {
-        frame[1] = 0x80 | 126;
-        frame.writeUInt16BE(length, 2);
-      } else {
-        frame[1] = 0x80 | 127;
-        frame.writeBigUInt64BE(BigInt(length), 2);
-      }
-      mask.copy(frame, head);
-      for (let i = 0; i < length; ++i) frame[head + 4 + i] = payload[i] ^ mask[i & 3];
-      socket.write(frame);
-    }
-    function frames() {
-      for (;;) {
-        if (buffer.length < 2) return;
-        const opcode = buffer[0] & 0x0f;
-        const fin = (buffer[0] & 0x80) !== 0;
-        let length = buffer[1] & 0x7f;
-        let at = 2;
-        if (length === 126) {
-          if (buffer.length < 4) return;
-          length = buffer.readUInt16BE(2);
-          at = 4;
-        } else if (length === 127) {
-          if (buffer.length < 10) return;
-          length = Number(buffer.readBigUInt64BE(2));
-          at = 10;
-        }
-        if (buffer[1] & 0x80) throw new Error("a masked frame from the server");
-        if (buffer.length < at + length) return;
-        const payload = buffer.subarray(at, at + length);
-        buffer = buffer.subarray(at + length);
-        if (opcode === 0x9) {
-          send(0xa, payload);
-        } else if (opcode === 0x8) {
-          socket.end();
-        } else if (opcode === 0x1 || opcode === 0x0) {
-          pieces.push(Buffer.from(payload));
-          if (fin) {
-            const text = Buffer.concat(pieces).toString("utf8");
-            pieces = [];
-            onMessage(text);
-          }
-        }
-      }
-    }
-    socket.on("data", (data) => {
-      buffer = Buffer.concat([buffer, data]);
-      if (!open) {
-        const end = buffer.indexOf("\r\n\r\n");
-        if (end < 0) return;
-        const head = buffer.subarray(0, end).toString("latin1");
-        buffer = buffer.subarray(end + 4);
-        const accept = crypto.createHash("sha1")
-          .update(key + "258EAFA5-E914-47DA-95CA-C5AB0DC85B11").digest("base64");
-        if (!/^HTTP\/1\.1 101/.test(head) || head.indexOf(accept) < 0) {
-          reject(new Error("the WebSocket handshake failed: " + head.split("\r\n")[0]));
-          socket.destroy();
-          return;
-        }
-        open = true;
-        resolve({ send: (text) => send(0x1, Buffer.from(text, "utf8")), close: () => socket.destroy() });
-      }
-      frames();
-    });
-  });
-}
-
-// ----------------------------------------------------------------- DevTools
-
-class DevTools {
-  constructor() {
-    this.next = 1;
-    this.pending = new Map();
-    this.waiters = [];
-  }
-  async connect(address) {
-    this.ws = await connectWebSocket(address, (text) => this.receive(JSON.parse(text)));
-  }
-  receive(message) {
-    if (message.id !== undefined) {
-      const call = this.pending.get(message.id);
-      this.pending.delete(message.id);
-      if (message.error) call.reject(new Error(call.method + ": " + message.error.message));
-      else call.resolve(message.result);
-      return;
-    }
-    this.waiters = this.waiters.filter((w) => {
-      if (w.method !== message.method || w.sessionId !== message.sessionId) return true;
-      w.resolve(message.params);
-      return false;
-    });
-  }
-  call(method, params = {}, sessionId = undefined) {
-    const id = this.next++;
-    const message = { id, method, params };
-    if (sessionId) message.sessionId = sessionId;
-    return new Promise((resolve, reject) => {
-      this.pending.set(id, { resolve, reject, method });
-      this.ws.send(JSON.stringify(message));
-    });
-  }
-  event(method, sessionId) {
-    return new Promise((resolve) => this.waiters.push({ method, sessionId, resolve }));
-  }
-}
-
-// A page of the browser: navigate, evaluate, click, press keys.
-class Tab {
-  constructor(tools, sessionId) {
-    this.tools = tools;
-    this.sessionId = sessionId;
-  }
-  call(method, params) {
-    return this.tools.call(method, params, this.sessionId);
-  }
-  async open(url) {
-    const loaded = this.tools.event("Page.loadEventFired", this.sessionId);
-    await this.call("Page.navigate", { url });
-    await loaded;
-  }
-  async evaluate(expression) {
-    const result = await this.call("Runtime.evaluate", {
-      expression,
-      returnByValue: true,
-      awaitPromise: true
-    });
-    if (result.exceptionDetails) {
-      throw new Error("page script failed: " + JSON.stringify(result.exceptionDetails).slice(0, 400));
-    }
-    return result.result.value;
-  }
-  async click(x, y) {
-    for (const type of ["mouseMoved", "mousePressed", "mouseReleased"]) {
-      await this.call("Input.dispatchMouseEvent", { type, x, y, button: "left", clickCount: 1 });
-    }
-  }
-  async press(key, code, keyCode) {
-    for (const type of ["keyDown", "keyUp"]) {
-      await this.call("Input.dispatchKeyEvent", {
-        type, key, code, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode
-      });
-    }
-  }
-}
-
-// ---------------------------------------------------------------- the checks
-
-let passed = 0;
-let failed = 0;
-function check(ok, what) {
-  if (ok) {
-    ++passed;
-  } else {
-    ++failed;
-    console.error("FAIL: " + what);
-  }
-}
 function sameSet(a, b) {
   const x = [...a].map(String).sort();
   const y = [...b].map(String).sort();
@@ -434,89 +228,28 @@ async function checkKeyboard(tab, dir) {
   check(shown.level === "decade", `an arrow key in the switch picks the decade (${shown.level})`);
 }
 
-async function main() {
-  const chromium = findChromium();
-  if (!chromium) {
-    console.log("SKIP: no chromium on PATH (Debian package chromium; or set ZIWEI_CHROMIUM)");
-    return SKIP;
-  }
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "ziwei-study-"));
-  const flags = [
-    "--headless=new", "--disable-gpu", "--no-first-run", "--no-default-browser-check",
-    "--remote-debugging-port=0", "--remote-debugging-address=127.0.0.1",
-    "--user-data-dir=" + path.join(dir, "profile"),
-    // Nothing leaves the machine: no background traffic, no name resolved.
-    "--disable-background-networking", "--disable-component-update", "--disable-sync",
-    "--disable-domain-reliability", "--disable-client-side-phishing-detection", "--no-pings",
-    "--disable-default-apps", "--disable-extensions", "--host-resolver-rules=MAP * ~NOTFOUND",
-    "--window-size=1100,1100", "about:blank"
+runInBrowser({ name: "study", seconds: 150 }, async (tab, { dir }) => {
+  const cases = [
+    ["natal", ["--year", "1984"]],
+    ["five-tigers", ["--year", "1984", "--on", "2026-12-07", "--on-time", "10:00",
+      "--running-stems", "five-tigers"]],
+    ["english", ["--solar", "1990-07-15", "--hour", "14", "--sex", "female", "--lang", "en",
+      "--on", "2031-03-02", "--on-time", "23:30", "--name", "</script><b>x</b>"]],
+    ["hans", ["--year", "2001", "--month", "4", "--leap", "--day", "20", "--hour", "13",
+      "--sex", "female", "--lang", "zh-Hans", "--on", "2020-02-02"]]
   ];
-  if (process.getuid && process.getuid() === 0) flags.unshift("--no-sandbox");
-  const browser = childProcess.spawn(chromium, flags, { stdio: ["ignore", "ignore", "pipe"] });
-  const stopBrowser = () => {
-    if (browser.exitCode === null) browser.kill("SIGTERM");
-  };
-  const deadline = setTimeout(() => {
-    console.error("FAIL: the browser test took longer than 150 s");
-    stopBrowser();
-    process.exit(1);
-  }, 150000);
-  try {
-    const address = await new Promise((resolve, reject) => {
-      let text = "";
-      browser.stderr.on("data", (data) => {
-        text += data.toString();
-        const m = /DevTools listening on (ws:\/\/\S+)/.exec(text);
-        if (m) resolve(m[1]);
-      });
-      browser.on("exit", (code) => reject(new Error("chromium exited (" + code + "): " + text)));
-      setTimeout(() => reject(new Error("no DevTools address from chromium: " + text)), 30000);
-    });
-    const tools = new DevTools();
-    await tools.connect(address);
-    const { targetId } = await tools.call("Target.createTarget", { url: "about:blank" });
-    const { sessionId } = await tools.call("Target.attachToTarget", { targetId, flatten: true });
-    const tab = new Tab(tools, sessionId);
-    await tab.call("Page.enable");
-    await tab.call("Runtime.enable");
-    await tab.call("Emulation.setDeviceMetricsOverride",
-      { width: 1000, height: 1100, deviceScaleFactor: 1, mobile: false });
-
-    const cases = [
-      ["natal", ["--year", "1984"]],
-      ["five-tigers", ["--year", "1984", "--on", "2026-12-07", "--on-time", "10:00",
-        "--running-stems", "five-tigers"]],
-      ["english", ["--solar", "1990-07-15", "--hour", "14", "--sex", "female", "--lang", "en",
-        "--on", "2031-03-02", "--on-time", "23:30", "--name", "</script><b>x</b>"]],
-      ["hans", ["--year", "2001", "--month", "4", "--leap", "--day", "20", "--hour", "13",
-        "--sex", "female", "--lang", "zh-Hans", "--on", "2020-02-02"]]
-    ];
-    let differ = false;
-    for (const [name, args] of cases) {
-      const json = await checkCase(tab, dir, name, args);
-      if (json.periods && json.periods.year && json.periods.year.relations &&
-        JSON.stringify(json.periods.year.relations) !== JSON.stringify(json.palaces.map((p) => p.relations))) {
-        differ = true;
-      }
-      if (name === "english") {
-        const title = await tab.evaluate("document.querySelector('.centre h2').textContent");
-        check(title === "~ </script><b>x</b> ~", `the name stays text: ${title}`);
-      }
+  let differ = false;
+  for (const [name, args] of cases) {
+    const json = await checkCase(tab, dir, name, args);
+    if (json.periods && json.periods.year && json.periods.year.relations &&
+      JSON.stringify(json.periods.year.relations) !== JSON.stringify(json.palaces.map((p) => p.relations))) {
+      differ = true;
     }
-    check(differ, "a case whose running levels fly otherwise than the natal chart");
-    await checkKeyboard(tab, dir);
-    tools.ws.close();
-  } finally {
-    clearTimeout(deadline);
-    stopBrowser();
-    await new Promise((resolve) => (browser.exitCode !== null ? resolve() : browser.on("exit", resolve)));
-    fs.rmSync(dir, { recursive: true, force: true });
+    if (name === "english") {
+      const title = await tab.evaluate("document.querySelector('.centre h2').textContent");
+      check(title === "~ </script><b>x</b> ~", `the name stays text: ${title}`);
+    }
   }
-  console.log(`${passed} passed, ${failed} failed`);
-  return failed === 0 ? 0 : 1;
-}
-
-main().then((code) => process.exit(code), (error) => {
-  console.error("FAIL: " + (error && error.stack ? error.stack : error));
-  process.exit(1);
+  check(differ, "a case whose running levels fly otherwise than the natal chart");
+  await checkKeyboard(tab, dir);
 });
