@@ -399,10 +399,8 @@
 
   function describe(num) {
     while (relationsBox.firstChild) relationsBox.removeChild(relationsBox.firstChild);
-    if (!num) {
-      relationsBox.appendChild(el("p", "", W.hint));
-      return;
-    }
+    // With no palace selected the hint above the board says what to do.
+    if (!num) return;
     var rel = relationsOf(num);
     relationsBox.appendChild(el("h2", "", W.selected + ": " + palaceTitle(num) +
       (level === "natal" ? "" : " (" + levelName(level) + ")")));
