@@ -14,49 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/process/run_program.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Result = ziwei::testing::ProgramRun;
 
-std::string slurp(const fs::path& path) {
-  std::string bytes;
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-      bytes.append(buffer, n);
-    std::fclose(file);
-  }
-  return bytes;
-}
-
-// Runs `args` (no shell), its output and errors caught in files.
-Result run(std::vector<std::string> args) {
-  const fs::path base = fs::temp_directory_path() / ("ziwei-example-" + std::to_string(::getpid()));
-  const fs::path out = base.string() + ".out", err = base.string() + ".err";
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int raw = 0;
-  ::waitpid(child, &raw, 0);
-  Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
-  fs::remove(out);
-  fs::remove(err);
-  return result;
-}
+Result run(std::vector<std::string> args) { return ziwei::testing::runProgram(std::move(args)); }
 
 Result example(std::vector<std::string> args) {
   args.insert(args.begin(), CHART_EXAMPLE);

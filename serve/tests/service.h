@@ -23,46 +23,16 @@
 #include <thread>
 #include <vector>
 
+#include "tests/process/run_program.h"
+
 namespace ziwei::serve::testing {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-inline std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-// The output of a program run with `args`, and its exit status.
-struct ProgramRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-inline ProgramRun runProgram(std::vector<std::string> args) {
-  const fs::path base =
-      fs::temp_directory_path() / ("ziwei-serve-run-" + std::to_string(::getpid()));
-  const fs::path out = base.string() + ".out", err = base.string() + ".err";
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int raw = 0;
-  ::waitpid(child, &raw, 0);
-  ProgramRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
-  fs::remove(out);
-  fs::remove(err);
-  return run;
-}
+using ziwei::testing::ProgramRun;
+using ziwei::testing::readFile;
+using ziwei::testing::runProgram;
 
 struct Response {
   int status = 0;                                            // 0 when none was read
