@@ -223,16 +223,17 @@ Answer placesAnswer(std::span<const Parameter> parameters) {
   for (std::size_t i = 0; i < found.size() && i < limit; ++i) {
     const places::Place& place = *found[i];
     if (i > 0) body += ',';
-    body += "{\"name\":";
-    appendJsonString(body, places::qualifiedName(place));
-    body += ",\"zh-Hant\":";
-    appendJsonString(body, place.traditional);
-    body += ",\"zh-Hans\":";
-    appendJsonString(body, place.simplified);
-    body += ",\"country\":";
-    appendJsonString(body, places::countryOf(place));
-    body += ",\"province\":";
-    appendJsonString(body, place.province);
+    const std::string name = places::qualifiedName(place);
+    const std::pair<std::string_view, std::string_view> texts[] = {
+        {"{\"name\":", name},
+        {",\"zh-Hant\":", place.traditional},
+        {",\"zh-Hans\":", place.simplified},
+        {",\"country\":", places::countryOf(place)},
+        {",\"province\":", place.province}};
+    for (const auto& [key, text] : texts) {
+      body += key;
+      appendJsonString(body, text);
+    }
     body += ",\"longitude\":";
     appendNumber(body, place.longitude);
     body += ",\"latitude\":";
