@@ -275,9 +275,10 @@ TEST(ServeErrors, SaturatedIs503) {
   const Response busy = second.get("/v1/find?where=%E5%91%BD%E5%AE%AE+has+%E7%B4%AB%E5%BE%AE");
   EXPECT_EQ(busy.status, 503);
   EXPECT_NE(busy.body.find("searches are running or waiting"), std::string::npos);
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(second.get("/v1/chart?year=1984").status, 200);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+  // ... before the search, which runs to its time limit, has answered.
+  EXPECT_FALSE(first.closedWithin(1ms));
+  EXPECT_EQ(first.unread(), "");
   const Response searched = first.read();
   EXPECT_EQ(searched.status, 200);
   EXPECT_EQ(searched.header("x-ziwei-stopped"), "time");
@@ -323,21 +324,19 @@ TEST(ServeConnections, SlowAndIdleClientsAreCutOffWhileOthersAreServed) {
   int served = 0;
   for (std::size_t i = 0; i < header.size() && !cut; ++i) {
     slow.send(header.substr(i, 1));
-    // Another client is served at once meanwhile, on the one worker.
-    const auto asked = std::chrono::steady_clock::now();
+    // Another client is served meanwhile, on the one worker.
     served += service.get("/v1/chart?year=1984").status == 200;
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, 300ms);
     cut = slow.closedWithin(100ms);
   }
-  const auto elapsed = std::chrono::steady_clock::now() - start;
+  // Cut off before its header was whole (one byte each 100 ms or more),
+  // not before the timeout, and the others served until then.
   EXPECT_TRUE(cut);
-  EXPECT_GE(elapsed, 900ms);
-  EXPECT_LT(elapsed, 2500ms);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 900ms);
   EXPECT_GE(served, 5);
   EXPECT_NE(slow.unread().find("408 Request Timeout"), std::string::npos);
   // The idle one: open until its idle timeout, two seconds after its answer.
   EXPECT_FALSE(idle.closedWithin(300ms));
-  EXPECT_TRUE(idle.closedWithin(2500ms));
+  EXPECT_TRUE(idle.closedWithin(5s));
   EXPECT_EQ(idle.unread(), "");
 }
 
