@@ -22,36 +22,6 @@ Answer call(Operation operation, const std::string& query, const Limits& limits 
   return answer(operation, decoded.parameters, limits);
 }
 
-TEST(ChartAnswer, IsTheCommandsOutputForEachFormat) {
-  const std::string birth = "year=1984&month=4&day=20&hour=13&sex=female&on=2026-12-07";
-  const std::vector<std::string_view> args = {"--year=1984",
-                                              "--month=4",
-                                              "--day=20",
-                                              "--hour=13",
-                                              "--sex=female",
-                                              "--on=2026-12-07",
-                                              "--print-date=2026/12/08"};
-  const struct {
-    std::string format;
-    std::string_view type;
-  } formats[] = {{"", "application/json"},
-                 {"json", "application/json"},
-                 {"html", "text/html; charset=utf-8"},
-                 {"text", "text/plain; charset=utf-8"},
-                 {"markdown", "text/markdown; charset=utf-8"},
-                 {"study", "text/html; charset=utf-8"}};
-  for (const auto& [format, type] : formats) {
-    const Answer got = call(Operation::Chart, birth + "&print-date=2026/12/08&format=" + format);
-    ASSERT_EQ(got.outcome, Outcome::Done) << format << got.message;
-    EXPECT_EQ(got.contentType, type);
-    std::vector<std::string_view> command = args;
-    const std::string formatOption = "--format=" + (format.empty() ? "json" : format);
-    command.push_back(formatOption);
-    if (format == "html") command.push_back("--encoding=utf-8");
-    EXPECT_EQ(got.body, commandOutput(command)) << format;
-  }
-}
-
 TEST(ChartAnswer, ReadsFlagsRepeatsAndEmptyValuesAsAFormDoes) {
   const std::string leap =
       commandOutput({"--year=2001", "--month=4", "--leap", "--day=17", "--late-zi=next-day",

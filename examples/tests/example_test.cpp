@@ -3,14 +3,12 @@
 // faults.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <rapidjson/document.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,9 +45,13 @@ const Cast kCasts[] = {
      {"year=1984", "month=4", "day=20", "hour=13", "sex=female", "on=2026-12-07", "lang=zh-Hant"},
      {"--year=1984", "--month=4", "--day=20", "--hour=13", "--sex=female", "--on=2026-12-07",
       "--lang=zh-Hant"}},
-    {"solar=1979-07-01&hour=10&minute=30&tz=Asia%2FTaipei&lang=en",
-     {"solar=1979-07-01", "hour=10", "minute=30", "tz=Asia/Taipei", "lang=en"},
-     {"--solar=1979-07-01", "--hour=10", "--minute=30", "--tz=Asia/Taipei", "--lang=en"}},
+    {"solar=1979-07-01&hour=10&minute=30&tz=Asia%2FTaipei&lang=en"
+     "&transformation=%E6%88%8A%3D%E8%B2%AA%E7%8B%BC%2C%E5%A4%AA%E9%99%B0%2C%E5%A4%AA%E9%99"
+     "%BD%2C%E5%A4%A9%E6%A9%9F",
+     {"solar=1979-07-01", "hour=10", "minute=30", "tz=Asia/Taipei", "lang=en",
+      "transformation=戊=貪狼,太陰,太陽,天機"},
+     {"--solar=1979-07-01", "--hour=10", "--minute=30", "--tz=Asia/Taipei", "--lang=en",
+      "--transformation=戊=貪狼,太陰,太陽,天機"}},
     {"solar=2001-06-08&hour=23&minute=30&place=Taipei&late-zi=next-day&lang=zh-Hans",
      {"solar=2001-06-08", "hour=23", "minute=30", "place=Taipei", "late-zi=next-day",
       "lang=zh-Hans"},
@@ -105,62 +107,6 @@ TEST(ChartExample, RefusesAsTheCommandDoes) {
     EXPECT_EQ(got.err, expected.err) << fault[0];
     EXPECT_EQ(got.out, "");
   }
-}
-
-// The example's lunar and solar documents hold the command's fields: the
-// date, the lunar year, month, leap flag and day.
-TEST(ChartExample, ConvertsDatesAsTheCommandDoes) {
-  for (const std::string date : {"2001-06-08", "1984-02-02", "2100-12-31", "1900-01-31"}) {
-    const Result tsv = command({"lunar", date});
-    ASSERT_EQ(tsv.status, 0) << tsv.err;
-    std::istringstream fields(tsv.out);
-    std::string solar, year, month, leap, day;
-    fields >> solar >> year >> month >> leap >> day;
-    const std::string document =
-        "{\"solar\":\"" + solar + "\",\"year\":" + year + ",\"month\":" + month +
-        ",\"leap\":" + (leap == "1" ? "true" : "false") + ",\"day\":" + day + "}\n";
-    EXPECT_EQ(example({"lunar", "date=" + date}).out, document);
-
-    std::vector<std::string> solarArgs = {"solar", year, month, day};
-    if (leap == "1") solarArgs.push_back("--leap");
-    const Result back = command(solarArgs);
-    ASSERT_EQ(back.status, 0) << back.err;
-    EXPECT_EQ(back.out, date + "\n");
-    const std::string query =
-        "year=" + year + "&month=" + month + "&day=" + day + (leap == "1" ? "&leap" : "");
-    EXPECT_EQ(example({"solar", query}).out, document);
-  }
-  const Result missing = example({"solar", "year=2001&month=5&day=1&leap"});
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, command({"solar", "2001", "5", "1", "--leap"}).err);
-}
-
-TEST(ChartExample, FindsAndListsPlacesAsTheCommandDoes) {
-  const Result expected =
-      command({"find", "--from=2001-01-01", "--to=2001-02-15", "--where=命宮 has 紫微",
-               "--where=身宮 lacks 火星", "--format=jsonl", "--jobs=1"});
-  ASSERT_EQ(expected.status, 0) << expected.err;
-  ASSERT_FALSE(expected.out.empty());
-  const Result got = example({"--pairs", "find", "from=2001-01-01", "to=2001-02-15",
-                              "where=命宮 has 紫微", "where=身宮 lacks 火星"});
-  EXPECT_EQ(got.status, 0) << got.err;
-  EXPECT_EQ(got.out, expected.out);
-
-  // The places in the command's order, by the name --place takes.
-  const Result listed = command({"places", "Su"});
-  ASSERT_EQ(listed.status, 0);
-  std::vector<std::string> names;
-  std::istringstream lines(listed.out);
-  for (std::string line; std::getline(lines, line);)
-    names.push_back(line.substr(0, line.find('\t')));
-  const Result json = example({"places", "q=Su"});
-  rapidjson::Document document;
-  document.Parse(json.out.c_str());
-  ASSERT_FALSE(document.HasParseError()) << json.out;
-  std::vector<std::string> got_names;
-  for (const auto& place : document["places"].GetArray())
-    got_names.push_back(place["name"].GetString());
-  EXPECT_EQ(got_names, names);
 }
 
 }  // namespace
