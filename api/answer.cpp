@@ -296,14 +296,19 @@ Answer findAnswer(std::span<const Parameter> parameters, const Limits& limits) {
 }
 
 Answer refusal(std::string message, std::vector<std::string> more, Outcome outcome) {
-  Answer answer{outcome, kJson, "{\"error\":", {}, std::move(more), {}};
-  appendJsonString(answer.body, message);
-  answer.body += "}\n";
+  Answer answer{outcome, kJson, errorDocument(message), {}, std::move(more), {}};
   answer.message = std::move(message);
   return answer;
 }
 
 }  // namespace
+
+std::string errorDocument(std::string_view message) {
+  std::string document = "{\"error\":";
+  appendJsonString(document, message);
+  document += "}\n";
+  return document;
+}
 
 std::optional<Operation> operationNamed(std::string_view name) {
   for (std::size_t i = 0; i < kOperationNames.size(); ++i) {

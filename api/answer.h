@@ -82,4 +82,7 @@ struct Limits {
 Answer answer(Operation operation, std::span<const Parameter> parameters,
               const Limits& limits = {});
 
+// {"error":"MESSAGE"} and a line feed: the body of a refusal or a failure.
+std::string errorDocument(std::string_view message);
+
 }  // namespace ziwei::api

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <exception>
 
-#include "json/json_string.h"
 #include "web/web_page.h"
 
 namespace ziwei::serve {
@@ -32,17 +31,10 @@ constexpr std::array<std::optional<api::Operation>, kRoutes> kOperations = {
 
 }  // namespace
 
-std::string errorDocument(std::string_view message) {
-  std::string document = "{\"error\":";
-  ziwei::appendJsonString(document, message);
-  document += "}\n";
-  return document;
-}
-
 Reply errorReply(Status status, std::string_view message) {
   Reply reply;
   reply.status = status;
-  reply.held = errorDocument(message);
+  reply.held = api::errorDocument(message);
   return reply;
 }
 

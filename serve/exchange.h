@@ -79,8 +79,6 @@ struct Reply {
   std::string_view body() const { return fixedBody ? fixed : std::string_view(held); }
 };
 
-// The JSON document {"error":"MESSAGE"} and a line feed.
-std::string errorDocument(std::string_view message);
 Reply errorReply(Status status, std::string_view message);
 
 // The path of a request target and its query (after "?"; empty when none).
