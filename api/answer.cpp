@@ -303,6 +303,12 @@ Answer refusal(std::string message, std::vector<std::string> more, Outcome outco
 
 }  // namespace
 
+Answer answerQuery(Operation operation, std::string_view query, const Limits& limits) {
+  DecodedQuery decoded = decodeQuery(query);
+  if (decoded.fault) return refusal(std::move(*decoded.fault), {}, Outcome::Refused);
+  return answer(operation, decoded.parameters, limits);
+}
+
 std::string errorDocument(std::string_view message) {
   std::string document = "{\"error\":";
   appendJsonString(document, message);

@@ -82,6 +82,10 @@ struct Limits {
 Answer answer(Operation operation, std::span<const Parameter> parameters,
               const Limits& limits = {});
 
+// The same for the parameters of a query string (decodeQuery); a query that
+// does not decode is refused with decodeQuery's fault.
+Answer answerQuery(Operation operation, std::string_view query, const Limits& limits = {});
+
 // {"error":"MESSAGE"} and a line feed: the body of a refusal or a failure.
 std::string errorDocument(std::string_view message);
 

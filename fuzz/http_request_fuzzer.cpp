@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const auto operation = operationOf(route);
       if (operation && reader.method() != Method::Other) {
         if (*operation == ziwei::api::Operation::Find) break;
-        reply = answerQuery(*operation, target.query, {});
+        reply = queryReply(*operation, target.query, {});
         require(reply.status != Status::InternalError, "no answer fails");
       } else {
         reply = fixedReply(route, reader.method(), target.path, "");

@@ -10,7 +10,6 @@
 
 #include "api/answer.h"
 #include "api/query.h"
-#include "json/json_string.h"
 
 struct ziwei_answer {
   ziwei_status status = ZIWEI_OK;
@@ -42,23 +41,17 @@ bool knownOperation(ziwei_operation operation) {
   return number < ziwei::api::kOperationNames.size();
 }
 
-// A refusal made here rather than by the answer (a query that does not
-// decode), in the form the answer gives its own.
-ziwei_answer* refusal(const std::string& message) {
+// The answer of a fault of the library itself, in the form of the others.
+ziwei_answer* failure() {
   auto made = std::make_unique<ziwei_answer>();
-  made->status = ZIWEI_REFUSED;
-  made->message = message;
+  made->status = ZIWEI_FAILED;
+  made->message = "internal error";
   made->type = "application/json";
-  made->text = "{\"error\":";
-  ziwei::appendJsonString(made->text, message);
-  made->text += "}\n";
+  made->text = ziwei::api::errorDocument(made->message);
   return made.release();
 }
 
-ziwei_status perform(ziwei_operation operation, const ziwei::api::Parameters& parameters,
-                     ziwei_answer** answer) {
-  ziwei::api::Answer made =
-      ziwei::api::answer(static_cast<Operation>(operation), parameters, ziwei::api::Limits{});
+ziwei_status keep(ziwei::api::Answer made, ziwei_answer** answer) {
   auto result = std::make_unique<ziwei_answer>();
   result->status = statusOf(made.outcome);
   result->text = std::move(made.body);
@@ -72,12 +65,7 @@ ziwei_status perform(ziwei_operation operation, const ziwei::api::Parameters& pa
 
 ziwei_status performDecoded(ziwei_operation operation, std::string_view query,
                             ziwei_answer** answer) {
-  const ziwei::api::DecodedQuery decoded = ziwei::api::decodeQuery(query);
-  if (decoded.fault) {
-    *answer = refusal(*decoded.fault);
-    return ZIWEI_REFUSED;
-  }
-  return perform(operation, decoded.parameters, answer);
+  return keep(ziwei::api::answerQuery(static_cast<Operation>(operation), query), answer);
 }
 
 // Runs `work` and turns what it throws into a status: no exception crosses
@@ -93,9 +81,7 @@ ziwei_status guarded(ziwei_answer** answer, Work&& work) noexcept {
   // Whatever else was thrown is a fault of the library; it gets an answer
   // when one can still be made.
   try {
-    ziwei_answer* failed = refusal("internal error");
-    failed->status = ZIWEI_FAILED;
-    *answer = failed;
+    *answer = failure();
     return ZIWEI_FAILED;
   } catch (...) {
     return ZIWEI_NO_MEMORY;

@@ -55,11 +55,9 @@ std::optional<api::Operation> operationOf(Route route) {
   return kOperations[static_cast<std::size_t>(route)];
 }
 
-Reply answerQuery(api::Operation operation, std::string_view query, const api::Limits& limits) {
+Reply queryReply(api::Operation operation, std::string_view query, const api::Limits& limits) {
   try {
-    api::DecodedQuery decoded = api::decodeQuery(query);
-    if (decoded.fault) return errorReply(Status::BadRequest, "query: " + *decoded.fault);
-    api::Answer answer = api::answer(operation, decoded.parameters, limits);
+    api::Answer answer = api::answerQuery(operation, query, limits);
     Reply reply;
     reply.status = answer.outcome == api::Outcome::Done      ? Status::Ok
                    : answer.outcome == api::Outcome::Refused ? Status::BadRequest

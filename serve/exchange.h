@@ -96,7 +96,7 @@ std::optional<api::Operation> operationOf(Route route);
 // The reply of an operation to its query: decodes the query and asks
 // api::answer; a fault of the query is a 400 naming it, a refusal a 400 with
 // the command line's message, a failure (or an exception) a 500.
-Reply answerQuery(api::Operation operation, std::string_view query, const api::Limits& limits);
+Reply queryReply(api::Operation operation, std::string_view query, const api::Limits& limits);
 
 // The reply of a route that is not an operation (Page, Health, Other) or a
 // method that is not served; `metrics` is the text of /metrics.

@@ -222,7 +222,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
       if (*operation == api::Operation::Find) {
         search(target.query);
       } else {
-        send(answerQuery(*operation, target.query, {}), false);
+        send(queryReply(*operation, target.query, {}), false);
       }
       return;
     }
@@ -246,7 +246,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     net::post(server_.findPool, [self = shared_from_this(), query = std::string(query),
                                  guard = net::make_work_guard(worker_.context)]() mutable {
       const ServerOptions& o = self->server_.options;
-      Reply reply = answerQuery(api::Operation::Find, query, {o.findMatches, o.findTime});
+      Reply reply = queryReply(api::Operation::Find, query, {o.findMatches, o.findTime});
       self->server_.metrics.findsPending.fetch_sub(1);
       Worker& worker = self->worker_;
       // The connection is released on its own worker only.
